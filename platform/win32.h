@@ -1,0 +1,9 @@
+// The Win32 API as our platform layer provides it, for code above the layer.
+// Split by area; include this one header.
+#pragma once
+
+#include "platform/win32_base.h"
+#include "platform/win32_files.h"
+#include "platform/win32_profile.h"
+#include "platform/win32_threads.h"
+#include "platform/win32_winsock.h"
