@@ -1,10 +1,11 @@
-// Log files: the header, what follows it, Win32-style names, reopening and unopenable files.
+// Log files: the header, Win32-style names, reopening and files that cannot be opened.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 
 #include "lib/FileLog.h"
@@ -13,107 +14,47 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileLogTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "vornlogXXXXXX").string();
-    ASSERT_TRUE(mkdtemp(&tmpl[0]));
-    dir_ = tmpl;
-    oldCwd_ = fs::current_path();
-  }
-  void TearDown() override {
-    fs::current_path(oldCwd_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
+// Whether the file holds the header for name (date and time as MM/DD/YY and HH:MM:SS)
+// followed by exactly body.
+bool holds(const fs::path& file, const std::string& name, const std::string& body) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::regex meta(R"([.\\^$|()\[\]{}*+?])");
+  return std::regex_match(text.str(), std::regex(
+      "Log File : " + std::regex_replace(name, meta, R"(\$&)") + "\n"
+      "Created the (0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01])/[0-9]{2}, "
+      "at ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\n" + std::string(61, '-') + "\n\n" +
+      std::regex_replace(body, meta, R"(\$&)")));
+}
 
-  std::string path(const char* name) const { return (dir_ / name).string(); }
-
-  static std::string readAll(const std::string& file) {
-    std::string s;
-    if (FILE* f = std::fopen(file.c_str(), "rb")) {
-      int c;
-      while ((c = std::fgetc(f)) != EOF) s += static_cast<char>(c);
-      std::fclose(f);
-    }
-    return s;
-  }
-
-  // The header for a given name, with the date and time as patterns.
-  static std::string headerPattern(const std::string& name) {
-    return "Log File : " + std::regex_replace(name, std::regex(R"([.\\^$|()\[\]{}*+?])"), R"(\$&)") +
-           "\n"
-           "Created the (0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01])/[0-9]{2}, "
-           "at ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\n" +
-           std::string(61, '-') + "\n\n";
-  }
-
-  fs::path dir_;
-  fs::path oldCwd_;
-};
-
-TEST_F(FileLogTest, HeaderThenNestedLines) {
-  const std::string name = path("Client.log");
+TEST(FileLogTest, HeaderLinesAndReopening) {
+  std::string tmpl = (fs::temp_directory_path() / "vornlogXXXXXX").string();
+  ASSERT_TRUE(mkdtemp(&tmpl[0]));
+  const fs::path dir = tmpl, oldCwd = fs::current_path();
+  fs::current_path(dir);
   {
-    FileLog log(name.c_str(), 1024);
-    log.beginSection("Init step:\n");
-    log.printf("a\r\nb");
+    FileLog log(".\\missing\\x.log", 256);  // cannot be opened: writes are dropped
+    log.beginSection("lost\n");
+    log.printf("lost too");
+    log.open(".\\Client.log");
+    log.printf("kept\r\nopen");
     log.indent();
     log.printf("c\n");
     log.endSection("Done.\n");
+    log.printf("pending");
+    log.open(".\\second.log");
+    // Complete while the log lives on: the old file was closed after its line was ended.
+    EXPECT_TRUE(holds(dir / "Client.log", ".\\Client.log",
+                      "| -> kept\n| -> open\n|   -> c\n+> Done.\n-> pending\n"));
+    log.printf("next");
   }
-  std::smatch m;
-  const std::string text = readAll(name);
-  ASSERT_TRUE(std::regex_match(text, m, std::regex(headerPattern(name) + "([^]*)"))) << text;
-  EXPECT_EQ("+> Init step:\n| -> a\n| -> b\n|   -> c\n+> Done.\n", m[m.size() - 1].str());
-}
-
-TEST_F(FileLogTest, WindowsStyleNameIsCreatedInTheCurrentFolderAndEmptiedWhenReopened) {
-  fs::current_path(dir_);
-  {
-    FileLog log(".\\Client.log", 256);
-    log.printf("first run\n");
-  }
-  {
-    FileLog log(".\\CLIENT.LOG", 256);  // another spelling of the same file
-    log.printf("second run\n");
-  }
-  ASSERT_TRUE(fs::exists(dir_ / "Client.log"));
-  EXPECT_FALSE(fs::exists(dir_ / "CLIENT.LOG"));
-  const std::string text = readAll(path("Client.log"));
-  EXPECT_TRUE(std::regex_match(text, std::regex(headerPattern(".\\CLIENT.LOG") + "-> second run\n")))
-      << text;
-}
-
-TEST_F(FileLogTest, OpenClosesTheOldFileWithItsOpenLine) {
-  const std::string first = path("first.log");
-  const std::string second = path("second.log");
-  FileLog log(first.c_str(), 256);
-  log.printf("pending");
-  log.open(second.c_str());
-  // The first file is complete while the log lives on: it was closed, its line ended.
-  EXPECT_TRUE(std::regex_match(readAll(first), std::regex(headerPattern(first) + "-> pending\n")));
-  log.printf("next\n");
-  log.open(second.c_str());  // reopening the same file empties it
-  log.printf("last\n");
-  log.open(nullptr);
-  EXPECT_TRUE(std::regex_match(readAll(second), std::regex(headerPattern(second) + "-> last\n")))
-      << readAll(second);
-}
-
-TEST_F(FileLogTest, UnopenableFileDropsWritesUntilAGoodOpen) {
-  const std::string bad = path("missing/x.log");
-  const std::string good = path("good.log");
-  FileLog log(bad.c_str(), 256);
-  log.beginSection("lost\n");
-  log.printf("lost too");
-  EXPECT_FALSE(fs::exists(bad));
-  log.open(good.c_str());
-  log.printf("kept\n");
-  log.endSection("end\n");
-  log.open(nullptr);
-  EXPECT_TRUE(std::regex_match(readAll(good), std::regex(headerPattern(good) + "\\| -> kept\n\\+> end\n")))
-      << readAll(good);
+  EXPECT_TRUE(holds(dir / "second.log", ".\\second.log", "-> next"));
+  FileLog(".\\CLIENT.LOG", 256).printf("again\n");  // the same file, spelt otherwise, emptied
+  EXPECT_TRUE(holds(dir / "Client.log", ".\\CLIENT.LOG", "-> again\n"));
+  EXPECT_FALSE(fs::exists(dir / "missing") || fs::exists(dir / "CLIENT.LOG"));
+  fs::current_path(oldCwd);
+  fs::remove_all(dir);
 }
 
 }  // namespace
