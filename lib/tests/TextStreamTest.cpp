@@ -115,10 +115,11 @@ TEST(TextStreamTest, NestingStopsWhereTheTextAreaWouldGetTooSmall) {
   s.writes.clear();
   EXPECT_EQ("-> z\n", s.run({"pz\n"}));
 
-  RecordingStream t(21);  // room for one level: a hidden indent or section is ended by its
-  // own outdent or endSection, never by taking the visible level away
+  // Room for one level: a hidden indent or section is ended by its own outdent or endSection
+  // (which also drops the indents inside it), never by taking the visible level away.
+  RecordingStream t(21);
   EXPECT_EQ("  -> x\n  -> y\n  -> z\n-> w\n",
-            t.run({"i", "i", "o", "px\n", "bA\n", "i", "o", "o", "py\n", "ea\n", "pz\n", "o", "pw\n"}));
+            t.run({"i", "i", "o", "px\n", "bA\n", "i", "o", "o", "i", "py\n", "ea\n", "pz\n", "o", "pw\n"}));
   RecordingStream u(23);
   for (int i = 0; i < 1000; ++i) u.indent();
   for (int i = 0; i < 999; ++i) u.outdent();
