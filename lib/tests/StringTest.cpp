@@ -161,6 +161,7 @@ TEST(StringTest, UnescapeTable)
         {"\\\\n", "\\n"},        {"end\\", "end"},        {"\\X7e", "\x07" "e"},
         {"\\\"\\'", "\"'"},      {"\\a\\b\\f", "\a\b\f"}, {"\\n\\r\\t\\v", "\n\r\t\v"},
         {"\\x5C\\x5Cn", "\\\\n"}, {"\\xFF", "\xFF"},      {"plain", "plain"},
+        {"a\\x100b", "ab"},
     };
     for (const Case& c : cases) {
         String s(c.in);
