@@ -82,7 +82,9 @@ bool IniFile::getBool(const char* key, bool defaultValue) {
          equalsIgnoringCase(text, "Yes");
 }
 
-BOOL IniFile::writeBool(const char* key, bool value) { return writeString(key, value ? "On" : "Off"); }
+BOOL IniFile::writeBool(const char* key, bool value) {
+  return writeString(key, value ? "On" : "Off");
+}
 
 double IniFile::getFloat(const char* key, double defaultValue) {
   char text[1024];

@@ -160,8 +160,10 @@ BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR data, LPCSTR fileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (!data)
-    return editProfile(fileName, [&](ProfileFile& profile) { return profile.deleteSection(section); });
+  if (!data) {
+    return editProfile(fileName,
+                       [&](ProfileFile& profile) { return profile.deleteSection(section); });
+  }
   std::vector<std::string> entries;
   for (LPCSTR entry = data; *entry; entry += std::strlen(entry) + 1) entries.emplace_back(entry);
   return editProfile(fileName, [&](ProfileFile& profile) {

@@ -1,26 +1,33 @@
-// Parsing and editing of profile files, kept line by line so a rewrite changes only what
-// the caller asked for.
+// Parsing and editing of profile files. Lines are offsets into the text, so a read makes no
+// copies, and an edit splices the text so that every other byte stays as it was.
 #include "platform/ProfileFile.h"
 
 #include <set>
 
 namespace vornplatform {
 
+namespace {
+
 bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-namespace {
-
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string lowered(const std::string& text) {
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
+std::string lowered(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = lower(c);
   return out;
 }
 
-std::string withoutQuotes(const std::string& value) {
+std::string_view withoutQuotes(std::string_view value) {
   size_t n = value.size();
   if (n >= 2 && (value[0] == '"' || value[0] == '\'') && value[n - 1] == value[0])
     return value.substr(1, n - 2);
@@ -28,70 +35,77 @@ std::string withoutQuotes(const std::string& value) {
 }
 
 // The text up to the first line break: a value never spills onto a line of its own.
-std::string firstLine(const char* text) {
-  std::string out(text);
-  size_t cut = out.find_first_of("\r\n");
-  if (cut != std::string::npos) out.resize(cut);
-  return out;
+std::string firstLine(std::string_view text) {
+  return std::string(text.substr(0, text.find_first_of("\r\n")));
 }
 
 }  // namespace
 
-std::string trimmed(const std::string& text) {
+std::string trimmed(std::string_view text) {
   size_t begin = 0, end = text.size();
   while (begin < end && isBlank(text[begin])) ++begin;
   while (end > begin && isBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
+  return std::string(text.substr(begin, end - begin));
 }
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
+ProfileFile::ProfileFile(std::string content) : text_(std::move(content)), newline_("\n") {
+  parse();
+  if (!lines_.empty() && lines_[0].end >= 2 && text_.compare(lines_[0].end - 2, 2, "\r\n") == 0)
+    newline_ = "\r\n";
 }
 
-ProfileFile::ProfileFile(const std::string& content) : newline_("\n") {
+void ProfileFile::parse() {
+  lines_.clear();
   size_t pos = 0;
-  while (pos < content.size()) {
-    size_t end = content.find('\n', pos);
-    end = (end == std::string::npos) ? content.size() : end + 1;
-    lines_.push_back(parseLine(content.substr(pos, end - pos), lines_.empty()));
+  while (pos < text_.size()) {
+    size_t end = text_.find('\n', pos);
+    end = (end == std::string::npos) ? text_.size() : end + 1;
+    lines_.push_back(parseLine(pos, end));
     pos = end;
   }
-  if (!lines_.empty()) {
-    const std::string& raw = lines_[0].raw;
-    if (raw.size() >= 2 && raw.compare(raw.size() - 2, 2, "\r\n") == 0) newline_ = "\r\n";
-  }
 }
 
-ProfileFile::Line ProfileFile::parseLine(std::string raw, bool first) {
-  Line line{std::move(raw), Kind::Other, std::string(), std::string()};
-  std::string content = line.raw;
-  if (!content.empty() && content.back() == '\n') content.pop_back();
+ProfileFile::Line ProfileFile::parseLine(size_t start, size_t end) const {
+  Line line{start, end, Kind::Other, 0, 0, 0, 0};
+  size_t s = start, e = end;
   // An editor's UTF-8 byte order mark must not hide the first section.
-  if (first && content.compare(0, 3, "\xEF\xBB\xBF") == 0) content.erase(0, 3);
-  content = trimmed(content);
-  if (content.empty() || content[0] == ';') return line;
+  if (s == 0 && text_.compare(0, 3, "\xEF\xBB\xBF") == 0) s = 3;
+  while (s < e && isBlank(text_[s])) ++s;
+  while (e > s && isBlank(text_[e - 1])) --e;
+  if (s == e || text_[s] == ';') return line;
+  std::string_view content(text_.data() + s, e - s);
+  size_t nameEnd;
   if (content[0] == '[') {
     // The last ']' closes the name, so a name holding ']' still reads back as written.
-    size_t close = content.rfind(']');
-    if (close == std::string::npos) close = content.size();
     line.kind = Kind::Section;
-    line.name = trimmed(content.substr(1, close - 1));
-    return line;
+    size_t close = content.rfind(']');
+    nameEnd = (close == 0 || close == std::string_view::npos) ? e : s + close;
+    ++s;
+  } else {
+    size_t equals = content.find('=');
+    if (equals == std::string_view::npos || equals == 0) return line;
+    line.kind = Kind::Key;
+    nameEnd = s + equals;
+    size_t v = nameEnd + 1;
+    while (v < e && isBlank(text_[v])) ++v;
+    line.valueStart = v;
+    line.valueSize = e - v;
   }
-  size_t equals = content.find('=');
-  if (equals == std::string::npos || equals == 0) return line;
-  line.kind = Kind::Key;
-  line.name = trimmed(content.substr(0, equals));
-  line.value = trimmed(content.substr(equals + 1));
+  while (s < nameEnd && isBlank(text_[s])) ++s;
+  while (nameEnd > s && isBlank(text_[nameEnd - 1])) --nameEnd;
+  line.nameStart = s;
+  line.nameSize = nameEnd - s;
   return line;
 }
 
-size_t ProfileFile::findSection(const std::string& name, size_t from) const {
-  for (size_t i = from; i < lines_.size(); ++i)
-    if (lines_[i].kind == Kind::Section && equalsIgnoringCase(lines_[i].name, name)) return i;
+std::string_view ProfileFile::name(const Line& line) const {
+  return std::string_view(text_.data() + line.nameStart, line.nameSize);
+}
+
+size_t ProfileFile::findSection(std::string_view sectionName) const {
+  for (size_t i = 0; i < lines_.size(); ++i)
+    if (lines_[i].kind == Kind::Section && equalsIgnoringCase(name(lines_[i]), sectionName))
+      return i;
   return npos;
 }
 
@@ -101,10 +115,10 @@ size_t ProfileFile::sectionEnd(size_t header) const {
   return i;
 }
 
-size_t ProfileFile::findKey(size_t header, const std::string& key) const {
+size_t ProfileFile::findKey(size_t header, std::string_view key) const {
   size_t end = sectionEnd(header);
   for (size_t i = header + 1; i < end; ++i)
-    if (lines_[i].kind == Kind::Key && equalsIgnoringCase(lines_[i].name, key)) return i;
+    if (lines_[i].kind == Kind::Key && equalsIgnoringCase(name(lines_[i]), key)) return i;
   return npos;
 }
 
@@ -113,7 +127,8 @@ bool ProfileFile::findValue(const char* section, const char* key, std::string& v
   if (header == npos) return false;
   size_t line = findKey(header, trimmed(key));
   if (line == npos) return false;
-  value = withoutQuotes(lines_[line].value);
+  const Line& found = lines_[line];
+  value = withoutQuotes(std::string_view(text_.data() + found.valueStart, found.valueSize));
   return true;
 }
 
@@ -121,8 +136,8 @@ std::string ProfileFile::sectionList() const {
   std::string list;
   std::set<std::string> seen;
   for (const Line& line : lines_) {
-    if (line.kind != Kind::Section || !seen.insert(lowered(line.name)).second) continue;
-    list += line.name;
+    if (line.kind != Kind::Section || !seen.insert(lowered(name(line))).second) continue;
+    list += name(line);
     list += '\0';
   }
   return list;
@@ -135,47 +150,48 @@ std::string ProfileFile::keyList(const char* section) const {
   std::set<std::string> seen;
   size_t end = sectionEnd(header);
   for (size_t i = header + 1; i < end; ++i) {
-    if (lines_[i].kind != Kind::Key || !seen.insert(lowered(lines_[i].name)).second) continue;
-    list += lines_[i].name;
+    if (lines_[i].kind != Kind::Key || !seen.insert(lowered(name(lines_[i]))).second) continue;
+    list += name(lines_[i]);
     list += '\0';
   }
   return list;
 }
 
-// Gives the line at index a line end, so that a line can follow it.
-void ProfileFile::terminate(size_t index) {
-  std::string& raw = lines_[index].raw;
-  if (raw.empty() || raw.back() != '\n') raw += newline_;
+// Where line index starts; the end of the text for the index past the last line.
+size_t ProfileFile::offsetOf(size_t index) const {
+  return index < lines_.size() ? lines_[index].start : text_.size();
+}
+
+void ProfileFile::splice(size_t from, size_t to, const std::string& replacement) {
+  text_.replace(from, to - from, replacement);
+  parse();
 }
 
 void ProfileFile::insertLine(size_t index, const std::string& content) {
-  if (index > 0) terminate(index - 1);
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index),
-                parseLine(content + newline_, false));
-}
-
-void ProfileFile::appendSection(const std::string& name) {
-  insertLine(lines_.size(), "[" + name + "]");
+  size_t at = offsetOf(index);
+  // Only the last line can lack a line end; it gets one so the new line stands alone.
+  std::string prefix = (at > 0 && text_[at - 1] != '\n') ? newline_ : std::string();
+  splice(at, at, prefix + content + newline_);
 }
 
 bool ProfileFile::setValue(const char* section, const char* key, const char* value) {
-  std::string name = trimmed(section), keyName = trimmed(key);
-  std::string content = keyName + "=" + firstLine(value);
-  size_t header = findSection(name);
+  std::string sectionName = trimmed(section), keyName = trimmed(key);
+  std::string newValue = firstLine(value);
+  size_t header = findSection(sectionName);
   if (header == npos) {
-    appendSection(name);
-    insertLine(lines_.size(), content);
+    insertLine(lines_.size(), "[" + sectionName + "]");
+    insertLine(lines_.size(), keyName + "=" + newValue);
     return true;
   }
   size_t line = findKey(header, keyName);
   if (line != npos) {
-    std::string raw = lines_[line].raw;
-    size_t bodyEnd = raw.size();
-    if (bodyEnd > 0 && raw[bodyEnd - 1] == '\n') --bodyEnd;
-    if (bodyEnd > 0 && raw[bodyEnd - 1] == '\r') --bodyEnd;
-    std::string rewritten = content + raw.substr(bodyEnd);
-    if (rewritten == raw) return false;
-    lines_[line] = parseLine(rewritten, false);
+    // Only the value changes: the key keeps its spelling and the line its line end.
+    const Line& found = lines_[line];
+    size_t from = text_.find('=', found.nameStart) + 1, to = found.end;
+    if (to > from && text_[to - 1] == '\n') --to;
+    if (to > from && text_[to - 1] == '\r') --to;
+    if (text_.compare(from, to - from, newValue) == 0) return false;
+    splice(from, to, newValue);
     return true;
   }
   // New keys go after the section's last key, ahead of blank lines and comments that lead
@@ -183,7 +199,7 @@ bool ProfileFile::setValue(const char* section, const char* key, const char* val
   size_t at = header + 1, end = sectionEnd(header);
   for (size_t i = header + 1; i < end; ++i)
     if (lines_[i].kind == Kind::Key) at = i + 1;
-  insertLine(at, content);
+  insertLine(at, keyName + "=" + newValue);
   return true;
 }
 
@@ -192,47 +208,34 @@ bool ProfileFile::deleteKey(const char* section, const char* key) {
   if (header == npos) return false;
   std::string keyName = trimmed(key);
   bool changed = false;
-  size_t line;
-  while ((line = findKey(header, keyName)) != npos) {
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(line));
-    changed = true;
-  }
+  for (size_t line; (line = findKey(header, keyName)) != npos; changed = true)
+    splice(lines_[line].start, lines_[line].end, std::string());
   return changed;
 }
 
 bool ProfileFile::deleteSection(const char* section) {
-  std::string name = trimmed(section);
+  std::string sectionName = trimmed(section);
   bool changed = false;
-  size_t header;
-  while ((header = findSection(name)) != npos) {
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(sectionEnd(header)));
-    changed = true;
-  }
+  for (size_t header; (header = findSection(sectionName)) != npos; changed = true)
+    splice(lines_[header].start, offsetOf(sectionEnd(header)), std::string());
   return changed;
 }
 
 bool ProfileFile::replaceSection(const char* section, const std::vector<std::string>& entries) {
-  std::string name = trimmed(section);
-  size_t header = findSection(name);
+  std::string sectionName = trimmed(section);
+  size_t header = findSection(sectionName);
   if (header == npos) {
-    appendSection(name);
+    insertLine(lines_.size(), "[" + sectionName + "]");
     header = lines_.size() - 1;
   }
   // Blank lines stay (they separate sections); everything else of the section goes.
-  size_t end = sectionEnd(header);
-  for (size_t i = end; i > header + 1; --i)
-    if (!trimmed(lines_[i - 1].raw).empty())
-      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i - 1));
-  for (size_t i = 0; i < entries.size(); ++i)
-    insertLine(header + 1 + i, firstLine(entries[i].c_str()));
+  for (size_t i = sectionEnd(header); i > header + 1; --i) {
+    const Line& line = lines_[i - 1];
+    if (!trimmed(std::string_view(text_.data() + line.start, line.end - line.start)).empty())
+      splice(line.start, line.end, std::string());
+  }
+  for (size_t i = 0; i < entries.size(); ++i) insertLine(header + 1 + i, firstLine(entries[i]));
   return true;
-}
-
-std::string ProfileFile::text() const {
-  std::string out;
-  for (const Line& line : lines_) out += line.raw;
-  return out;
 }
 
 }  // namespace vornplatform

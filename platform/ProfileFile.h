@@ -4,13 +4,14 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vornplatform {
 
 class ProfileFile {
  public:
-  explicit ProfileFile(const std::string& content);
+  explicit ProfileFile(std::string content);
 
   // The value of key in section (blanks trimmed, one pair of surrounding quotes removed).
   bool findValue(const char* section, const char* key, std::string& value) const;
@@ -25,33 +26,34 @@ class ProfileFile {
   // Replaces the lines of section by entries ("key=value" each), creating it when missing.
   bool replaceSection(const char* section, const std::vector<std::string>& entries);
 
-  std::string text() const;
+  const std::string& text() const { return text_; }
 
  private:
   enum class Kind { Other, Section, Key };
+  // Offsets into text_: the whole line with its line end, its name and its value.
   struct Line {
-    std::string raw;   // the bytes of the line, its line end included
+    size_t start, end;
     Kind kind;
-    std::string name;  // section or key name, trimmed
-    std::string value; // key's value, trimmed, quotes kept
+    size_t nameStart, nameSize, valueStart, valueSize;
   };
   static const size_t npos = static_cast<size_t>(-1);
 
-  static Line parseLine(std::string raw, bool first);
-  size_t findSection(const std::string& name, size_t from = 0) const;
+  void parse();
+  Line parseLine(size_t start, size_t end) const;
+  std::string_view name(const Line& line) const;
+  size_t findSection(std::string_view name) const;
   size_t sectionEnd(size_t header) const;
-  size_t findKey(size_t header, const std::string& key) const;
-  void terminate(size_t index);
+  size_t findKey(size_t header, std::string_view key) const;
+  size_t offsetOf(size_t index) const;
+  void splice(size_t from, size_t to, const std::string& replacement);
   void insertLine(size_t index, const std::string& content);
-  void appendSection(const std::string& name);
 
+  std::string text_;
   std::vector<Line> lines_;
   std::string newline_;  // "\r\n" when the file's first line ends so, else "\n"
 };
 
 // ASCII-only helpers shared with the API functions (never the process locale).
-bool isBlank(char c);
-std::string trimmed(const std::string& text);
-bool equalsIgnoringCase(const std::string& a, const std::string& b);
+std::string trimmed(std::string_view text);
 
 }  // namespace vornplatform

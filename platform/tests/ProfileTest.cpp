@@ -96,23 +96,15 @@ TEST_F(ProfileTest, LooksUpValuesIgnoringCaseTrimmingAndStrippingQuotes) {
     EXPECT_EQ(c.expected, get(c.section, c.key, c.def)) << c.section << "/" << c.key;
 }
 
-TEST_F(ProfileTest, MissingFileGivesDefaults) {
-  EXPECT_EQ("fallback", get("A", "b", "fallback"));
-  EXPECT_EQ(7u, GetPrivateProfileIntA("A", "b", 7, file_.c_str()));
-  EXPECT_EQ("<missing>", content());
-}
-
 TEST_F(ProfileTest, ValuesAreTruncatedToTheBuffer) {
   put("[S]\nk=Alice\n");
   char buf[8] = "zzzzzzz";
   EXPECT_EQ(2u, GetPrivateProfileStringA("S", "k", "", buf, 3, file_.c_str()));
   EXPECT_STREQ("Al", buf);
+  EXPECT_EQ(0u, GetPrivateProfileStringA("S", "k", "", buf, 0, file_.c_str()));
+  EXPECT_STREQ("Al", buf);  // size 0 writes nothing
   EXPECT_EQ(0u, GetPrivateProfileStringA("S", "k", "", buf, 1, file_.c_str()));
   EXPECT_STREQ("", buf);
-  buf[0] = 'q';
-  EXPECT_EQ(0u, GetPrivateProfileStringA("S", "k", "", buf, 0, file_.c_str()));
-  EXPECT_EQ('q', buf[0]);
-  EXPECT_EQ(0u, GetPrivateProfileStringA("S", "k", "", nullptr, 10, file_.c_str()));
 }
 
 TEST_F(ProfileTest, ListsKeysAndSectionsWithWindowsTruncation) {
@@ -150,80 +142,67 @@ TEST_F(ProfileTest, ReadsIntegers) {
     EXPECT_EQ(c.expected, GetPrivateProfileIntA("N", c.key, 99, file_.c_str())) << c.key;
 }
 
-TEST_F(ProfileTest, WritesCreateFileSectionsAndKeys) {
-  ASSERT_TRUE(WritePrivateProfileStringA("One", "a", "1", file_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("Two", "b", "2", file_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("one", "c", "3", file_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("ONE", "A", "4", file_.c_str()));
-  EXPECT_EQ("[One]\nA=4\nc=3\n[Two]\nb=2\n", content());
-  EXPECT_EQ("4", get("one", "a"));
-  EXPECT_EQ(1u, entries());  // no temporary file left behind
+// One edit: a null key deletes the section, a null value the key.
+struct Edit { const char* section; const char* key; const char* value; };
+
+TEST_F(ProfileTest, EditsChangeOnlyWhatTheyName) {
+  struct Case { const char* name; const char* before; std::vector<Edit> edits; const char* after; };
+  const Case cases[] = {
+      {"creates file, sections and keys; finds them ignoring case", nullptr,
+       {{"One", "a", "1"}, {"Two", "b", "2"}, {"one", "c", "3"}, {"ONE", "A", "4"}},
+       "[One]\na=4\nc=3\n[Two]\nb=2\n"},
+      {"keeps other lines byte for byte; new keys follow the last key",
+       "; head\r\n[A]\r\nkeep =  spaced \r\nold=1\r\n\r\n; about B\r\n[B]\r\nx=1",
+       {{"A", "OLD", "2"}, {"A", "new", "n"}, {"B", "y", "2"}},
+       "; head\r\n[A]\r\nkeep =  spaced \r\nold=2\r\nnew=n\r\n\r\n; about B\r\n"
+       "[B]\r\nx=1\r\ny=2\r\n"},
+      {"deletes a key, then a section in every spelling with its comments",
+       "[A]\na=1\nb=2\n[B]\nc=3\n[a]\n; in a\nd=4\n",
+       {{"A", "a", nullptr}, {"a", nullptr, nullptr}},
+       "[B]\nc=3\n"},
+      {"deleting what is missing creates no file", nullptr,
+       {{"A", "k", nullptr}, {"A", nullptr, nullptr}}, "<missing>"},
+      {"a value cannot spill into lines of its own", nullptr, {{"S", "k", "v\n[Evil]\nx=1"}},
+       "[S]\nk=v\n"},
+      {"names read back as written, so rewrites do not duplicate them", nullptr,
+       {{"a]b", "k", "1"}, {"  Pad  ", " key ", "2"}, {"a]b", "k", "1"}, {"Pad", "KEY", "3"}},
+       "[a]b]\nk=1\n[Pad]\nkey=3\n"},
+  };
+  for (const Case& c : cases) {
+    std::remove(file_.c_str());
+    if (c.before) put(c.before);
+    for (const Edit& e : c.edits)
+      EXPECT_TRUE(WritePrivateProfileStringA(e.section, e.key, e.value, file_.c_str())) << c.name;
+    EXPECT_EQ(c.after, content()) << c.name;
+    EXPECT_EQ(1u, entries() + (c.after == std::string("<missing>"))) << "temporary file left";
+  }
+  EXPECT_EQ("1", get("a]b", "k"));
 }
 
-TEST_F(ProfileTest, RewriteKeepsOtherLinesByteForByte) {
-  put("; head comment\r\n[A]\r\nkeep =  spaced \r\nold=1\r\n\r\n; about B\r\n[B]\r\nx=1");
-  ASSERT_TRUE(WritePrivateProfileStringA("A", "old", "2", file_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("A", "new", "n", file_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("B", "y", "2", file_.c_str()));
-  EXPECT_EQ("; head comment\r\n[A]\r\nkeep =  spaced \r\nold=2\r\nnew=n\r\n\r\n; about B\r\n"
-            "[B]\r\nx=1\r\ny=2\r\n",
-            content());
-  EXPECT_EQ("spaced", get("A", "keep"));
-  EXPECT_EQ("1", get("B", "x"));
-}
-
-TEST_F(ProfileTest, DeletesKeysAndSections) {
-  put("[A]\na=1\nb=2\n; inside A\n[B]\nc=3\n[a]\nd=4\n");
-  ASSERT_TRUE(WritePrivateProfileStringA("A", "a", nullptr, file_.c_str()));
-  EXPECT_EQ("[A]\nb=2\n; inside A\n[B]\nc=3\n[a]\nd=4\n", content());
-  ASSERT_TRUE(WritePrivateProfileStringA("a", nullptr, nullptr, file_.c_str()));
-  EXPECT_EQ("[B]\nc=3\n", content());  // both spellings of the section, comments included
-  ASSERT_TRUE(WritePrivateProfileSectionA("B", nullptr, file_.c_str()));
-  EXPECT_EQ("", content());
-  EXPECT_EQ("gone", get("B", "c", "gone"));
-}
-
-TEST_F(ProfileTest, DeletingFromAMissingFileDoesNotCreateIt) {
-  EXPECT_TRUE(WritePrivateProfileStringA("A", "k", nullptr, file_.c_str()));
-  EXPECT_TRUE(WritePrivateProfileSectionA("A", nullptr, file_.c_str()));
-  EXPECT_EQ("<missing>", content());
-}
-
-TEST_F(ProfileTest, SectionDataReplacesTheSection) {
-  put("[A]\nold=1\n; note\n\n[B]\nx=1\n");
-  ASSERT_TRUE(WritePrivateProfileSectionA("a", "p=1\0q=2\0", file_.c_str()));
-  EXPECT_EQ("[A]\np=1\nq=2\n\n[B]\nx=1\n", content());
-  ASSERT_TRUE(WritePrivateProfileSectionA("C", "r=3\0", file_.c_str()));
-  EXPECT_EQ("3", get("C", "r"));
-}
-
-TEST_F(ProfileTest, WrittenLinesCannotInjectOtherKeys) {
-  ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "v\n[Evil]\nx=1", file_.c_str()));
-  EXPECT_EQ("[S]\nk=v\n", content());
+TEST_F(ProfileTest, RefusesNamesThatWouldNotReadBack) {
   const char* badKeys[] = {"a=b", "", "  ", "[x", ";x", "k\nz"};
   for (const char* key : badKeys)
     EXPECT_FALSE(WritePrivateProfileStringA("S", key, "1", file_.c_str())) << key;
   EXPECT_FALSE(WritePrivateProfileStringA("S\nT", "k", "1", file_.c_str()));
   EXPECT_FALSE(WritePrivateProfileStringA(nullptr, "k", "1", file_.c_str()));
-  EXPECT_EQ("[S]\nk=v\n", content());
+  EXPECT_EQ("<missing>", content());
+  EXPECT_EQ("fallback", get("S", "k", "fallback"));  // a missing file reads as empty
+  EXPECT_EQ(7u, GetPrivateProfileIntA("S", "k", 7, file_.c_str()));
 }
 
-TEST_F(ProfileTest, NamesReadBackAsWrittenSoRewritesDoNotDuplicate) {
-  for (int i = 0; i < 2; ++i) {
-    ASSERT_TRUE(WritePrivateProfileStringA("a]b", "k", "1", file_.c_str()));
-    ASSERT_TRUE(WritePrivateProfileStringA("  Pad  ", " key ", "2", file_.c_str()));
-  }
-  EXPECT_EQ("[a]b]\nk=1\n[Pad]\nkey=2\n", content());
-  EXPECT_EQ("1", get("a]b", "k"));
+TEST_F(ProfileTest, SectionDataReplacesTheSectionKeepingBlankSeparators) {
+  put("[A]\nold=1\n; note\n\n[B]\nx=1\n");
+  ASSERT_TRUE(WritePrivateProfileSectionA("a", "p=1\0q=2\0", file_.c_str()));
+  EXPECT_EQ("[A]\np=1\nq=2\n\n[B]\nx=1\n", content());
+  ASSERT_TRUE(WritePrivateProfileSectionA("B", nullptr, file_.c_str()));
+  EXPECT_EQ("[A]\np=1\nq=2\n\n", content());
 }
 
-TEST_F(ProfileTest, CrLfFilesReadAndGrowInTheirOwnLineEnds) {
+TEST_F(ProfileTest, CrLfFilesRead) {
   put("[S]\r\na=1\r\nb = \"q\" \r\n");
   EXPECT_EQ("1", get("S", "a"));
   EXPECT_EQ("q", get("S", "b"));
   EXPECT_EQ(1u, GetPrivateProfileIntA("S", "a", 5, file_.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringA("T", "c", "3", file_.c_str()));
-  EXPECT_EQ("[S]\r\na=1\r\nb = \"q\" \r\n[T]\r\nc=3\r\n", content());
 }
 
 TEST_F(ProfileTest, Win32NamesReachTheFileInAnyCase) {
@@ -231,7 +210,6 @@ TEST_F(ProfileTest, Win32NamesReachTheFileInAnyCase) {
   char old[4096];
   ASSERT_TRUE(getcwd(old, sizeof old));
   ASSERT_EQ(0, chdir(dir_.c_str()));
-  std::string value = get("S", "k");
   char buf[16];
   DWORD n = GetPrivateProfileStringA("S", "k", "", buf, sizeof buf, ".\\TEST.INI");
   BOOL wrote = WritePrivateProfileStringA("S", "w", "1", ".\\test.ini");
@@ -241,25 +219,22 @@ TEST_F(ProfileTest, Win32NamesReachTheFileInAnyCase) {
   EXPECT_EQ("[S]\nk=v\nw=1\n", content());
 }
 
-TEST_F(ProfileTest, FailedWritesReportFalseAndKeepTheFile) {
+TEST_F(ProfileTest, RewritesKeepPermissionsAndFailedWritesKeepTheFile) {
+  put("[S]\nk=1\n");
+  ASSERT_EQ(0, chmod(file_.c_str(), 0640));
+  ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "2", file_.c_str()));
+  struct stat st;
+  ASSERT_EQ(0, stat(file_.c_str(), &st));
+  EXPECT_EQ(0640u, st.st_mode & 0777);
+  ASSERT_EQ(0, unlink(file_.c_str()));
   EXPECT_FALSE(WritePrivateProfileStringA("S", "k", "v", (dir_ + "/no/such/x.ini").c_str()));
   EXPECT_FALSE(WritePrivateProfileStringA("S", "k", "v", nullptr));
   // A path that exists but cannot be read as a file is never written over.
   ASSERT_EQ(0, mkdir(file_.c_str(), 0755));
   EXPECT_FALSE(WritePrivateProfileStringA("S", "k", "v", file_.c_str()));
-  struct stat st;
   ASSERT_EQ(0, stat(file_.c_str(), &st));
   EXPECT_TRUE(S_ISDIR(st.st_mode));
   EXPECT_EQ(1u, entries());
-}
-
-TEST_F(ProfileTest, RewriteKeepsThePermissions) {
-  put("[S]\nk=1\n");
-  ASSERT_EQ(0, chmod(file_.c_str(), 0600));
-  ASSERT_TRUE(WritePrivateProfileStringA("S", "k", "2", file_.c_str()));
-  struct stat st;
-  ASSERT_EQ(0, stat(file_.c_str(), &st));
-  EXPECT_EQ(0600u, st.st_mode & 0777);
 }
 
 TEST_F(ProfileTest, ConcurrentWritersLoseNoKey) {
