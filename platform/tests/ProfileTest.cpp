@@ -135,9 +135,9 @@ TEST_F(ProfileTest, ListsKeysAndSectionsWithWindowsTruncation) {
 TEST_F(ProfileTest, ReadsIntegers) {
   put("[N]\na=42\nb=  -7\nc=+5\nd=0x1F\ne=12abc\nf=abc\ng=\nh=\"9\"\ni=4294967295\n");
   struct Case { const char* key; UINT expected; };
-  const Case cases[] = {{"a", 42},        {"b", static_cast<UINT>(-7)}, {"c", 5},  {"d", 31},
-                        {"e", 12},        {"f", 0},  {"g", 99}, {"h", 9},
-                        {"i", 0xFFFFFFFFu}, {"missing", 99}};
+  const Case cases[] = {{"a", 42}, {"b", static_cast<UINT>(-7)}, {"c", 5}, {"d", 31},
+                        {"e", 12}, {"f", 0},  {"g", 99}, {"h", 9}, {"i", 0xFFFFFFFFu},
+                        {"missing", 99}};
   for (const Case& c : cases)
     EXPECT_EQ(c.expected, GetPrivateProfileIntA("N", c.key, 99, file_.c_str())) << c.key;
 }
@@ -198,8 +198,8 @@ TEST_F(ProfileTest, SectionDataReplacesTheSectionKeepingBlankSeparators) {
   EXPECT_EQ("[A]\np=1\nq=2\n\n", content());
 }
 
-TEST_F(ProfileTest, CrLfFilesRead) {
-  put("[S]\r\na=1\r\nb = \"q\" \r\n");
+TEST_F(ProfileTest, CrLfFilesWithAByteOrderMarkRead) {
+  put("\xEF\xBB\xBF[S]\r\na=1\r\nb = \"q\" \r\n");
   EXPECT_EQ("1", get("S", "a"));
   EXPECT_EQ("q", get("S", "b"));
   EXPECT_EQ(1u, GetPrivateProfileIntA("S", "a", 5, file_.c_str()));
