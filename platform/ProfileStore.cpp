@@ -1,0 +1,80 @@
+// File I/O of the profile functions: plain reads, and writes that replace a file in one step.
+#include "platform/ProfileStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vornplatform {
+
+namespace {
+
+std::atomic<unsigned> tempCounter{0};
+
+bool writeAll(int fd, const std::string& content) {
+  size_t done = 0;
+  while (done < content.size()) {
+    ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Replacing a symbolic link's target, not the link itself, keeps a linked settings file shared.
+std::string followLink(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string target(real);
+  std::free(real);
+  return target;
+}
+
+// A new file in path's folder with a name no other writer uses; -1 on failure.
+int createTemp(const std::string& path, std::string& tempName) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempName = path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(tempCounter++);
+    int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
+
+ReadResult readWholeFile(const std::string& path, std::string& content) {
+  content.clear();
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return (errno == ENOENT || errno == ENOTDIR) ? ReadResult::Missing : ReadResult::Failed;
+  char chunk[8192];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) content.append(chunk, n);
+  bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  return failed ? ReadResult::Failed : ReadResult::Read;
+}
+
+bool replaceWholeFile(const std::string& path, const std::string& content) {
+  std::string target = followLink(path);
+  std::string tempName;
+  int fd = createTemp(target, tempName);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+  bool ok = writeAll(fd, content) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(tempName.c_str(), target.c_str()) == 0;
+  if (!ok) ::unlink(tempName.c_str());
+  return ok;
+}
+
+}  // namespace vornplatform
