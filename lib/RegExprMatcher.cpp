@@ -14,7 +14,7 @@ namespace {
 // step count bounds the time a hostile line or pattern can take. Hitting either makes the
 // search report "no match".
 const int kMaxDepth = 3000;
-const long long kMaxSteps = 20000000;
+const long long kMaxSteps = 10000000;
 
 struct Search {
     RegExpr& re;
