@@ -57,6 +57,15 @@ int matchExactly(Search& s, const Element& e, const char** text) {
     return 1;
 }
 
+// The rest of the search behind a repeated element. Its frames are larger than those of
+// a group repetition, so it counts double against the depth bound.
+int matchRest(Search& s, const char* text, const char* p, RegExprNode* node, int count) {
+    ++s.depth;
+    int r = matchNode(s, text, p, node, count);
+    --s.depth;
+    return r;
+}
+
 // The lazy loop of an element without the not-flag: fewest repetitions first, each
 // followed by the rest of the search (the piece from behind the suffix onwards).
 int repeatRange(Search& s, const Element& e, const char* text, RegExprNode* node, int count) {
@@ -71,7 +80,7 @@ int repeatRange(Search& s, const Element& e, const char* text, RegExprNode* node
         at = next;
     }
     for (long long c = rep.min;; ++c) {
-        int r = matchNode(s, at, rep.cursor, node, count);
+        int r = matchRest(s, at, rep.cursor, node, count);
         if (r != 0 || s.stopped()) return r;
         if (rep.max != -1 && c >= rep.max) return 0;
         const char* next = nullptr;
@@ -90,7 +99,7 @@ int repeatExcluding(Search& s, const Element& e, const char* text, RegExprNode* 
     for (long long c = 0;; ++c) {
         bool allowed = c < rep.min || c > rep.max;
         if (allowed && !triedHere) {
-            int r = matchNode(s, at, rep.cursor, node, count);
+            int r = matchRest(s, at, rep.cursor, node, count);
             if (r != 0 || s.stopped()) return r;
             triedHere = true;
         }
