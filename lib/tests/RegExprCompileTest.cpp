@@ -16,65 +16,25 @@ struct CompileCase {
 };
 
 const CompileCase kCompileCases[] = {
-    {"", 1, 0},
-    {"^", 1, 0},
-    {"abc", 1, 0},
-    {"{a|b}c(d)", 1, 0},
-    {"/{/}/(/)/|", 1, 0},           // escaped structure is ordinary text
-    {"a:b", 1, 0},                  // ':' not behind ')' is ordinary
-    {"(a)/:(b)", 1, 0},             // an escaped ':' starts no name
+    {"", 1, 0}, {"^", 1, 0}, {"{a|b}c(d)", 1, 0}, {"a:b", 1, 0},
+    {"/{/}/(/)/|", 1, 0}, {"(a)/:(b)", 1, 0}, // escaped structure is ordinary text
     // empty alternatives and groups
-    {"|a", 2, 3},
-    {"a||b", 2, 3},
-    {"{}", 2, 3},
-    {"{a|}", 2, 3},
-    {"()", 2, 3},
-    {"(a|)", 2, 3},
+    {"|a", 2, 3}, {"a||b", 2, 3}, {"{}", 2, 3}, {"{a|}", 2, 3}, {"()", 2, 3}, {"(a|)", 2, 3},
     {"}", 2, 3},
-    // unbalanced
-    {"a}", 2, 4},
-    {"a)", 2, 5},
-    {")", 2, 5},
-    {"{a", 2, 8},
-    {"{{a}", 2, 8},
-    {"(a", 2, 9},
-    // structure inside a save group
-    {"(a{b})", 2, 2},
-    {"(a}", 2, 2},
-    {"(a(b))", 2, 2},
+    // unbalanced, unclosed, structure inside a save group
+    {"a}", 2, 4}, {"a)", 2, 5}, {")", 2, 5}, {"{a", 2, 8}, {"{{a}", 2, 8}, {"(a", 2, 9},
+    {"(a{b})", 2, 2}, {"(a}", 2, 2}, {"(a(b))", 2, 2},
     // names
-    {"(a):b", 2, 6},
-    {"(a):", 2, 6},
-    {"(a):(1x)", 2, 7},
-    {"(a):()", 2, 7},
-    {"(a):(a-b)", 2, 7},
-    {"(a):(ab", 2, 10},
-    {"(a):(_x9)", 1, 0},
+    {"(a):b", 2, 6}, {"(a):", 2, 6}, {"(a):(1x)", 2, 7}, {"(a):()", 2, 7}, {"(a):(a-b)", 2, 7},
+    {"(a):(ab", 2, 10}, {"(a):(_x9)", 1, 0},
     // back-references: the check sees the parentheses of "%(name)" as a save group
-    {"%(ab", 2, 9},
-    {"(a%(n))", 2, 2},
-    {"%()", 2, 3},
-    {"a%0b%12", 1, 0},
-    {"(a):(n)%(n)", 1, 0},
+    {"%(ab", 2, 9}, {"(a%(n))", 2, 2}, {"%()", 2, 3}, {"a%0b%12", 1, 0}, {"(a):(n)%(n)", 1, 0},
     // errors of the build: recorded while compile succeeds
-    {"%x", 1, 10},
-    {"a%", 1, 10},
-    {"{a}@x", 1, 13},
-    {"{a}@", 1, 13},
-    {"{a}@!x", 1, 13},
-    {"(a)@+", 1, 11},
-    {"{a}@i,2", 1, 11},
-    {"{a}@i2,x", 1, 11},
-    {"{a}@i2", 1, 12},
-    {"{a}@e2;3", 1, 12},
-    {"{a}@i4,2", 1, 14},
-    {"{a}@e3,3", 1, 0},            // passes; it allows no count
-    // element suffixes are only read when a match reaches them
-    {"a@x", 1, 0},
-    {"a@i4,2", 1, 0},
-    {"[-a]", 1, 0},
-    {"[a|b]", 1, 0},
-    {"a/", 1, 0},
+    {"%x", 1, 10}, {"a%", 1, 10}, {"{a}@x", 1, 13}, {"{a}@", 1, 13}, {"{a}@!x", 1, 13},
+    {"(a)@+", 1, 11}, {"{a}@i,2", 1, 11}, {"{a}@i2,x", 1, 11}, {"{a}@i2", 1, 12},
+    {"{a}@e2;3", 1, 12}, {"{a}@i4,2", 1, 14}, {"{a}@e3,3", 1, 0},
+    // element suffixes and classes are only read when a match reaches them
+    {"a@x", 1, 0}, {"a@i4,2", 1, 0}, {"[-a]", 1, 0}, {"[a|b]", 1, 0}, {"a/", 1, 0},
 };
 
 TEST(RegExprCompile, ResultAndErrorCodes) {
