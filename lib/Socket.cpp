@@ -70,11 +70,12 @@ bool Socket::connect(const char* host, unsigned short port) {
   initWinsock();
   close();
   lastError_ = 0;
-  handle_ = socket(AF_INET, SOCK_STREAM, 0);
-  if (handle_ == INVALID_SOCKET) {
+  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  if (s == INVALID_SOCKET) {
     lastError_ = mapSocketError(WSAGetLastError());
     return false;
   }
+  handle_ = s;
   hostent* entry = gethostbyname(host);
   if (!entry || !entry->h_addr_list[0]) {
     if (entry) WSASetLastError(WSANO_DATA);
@@ -86,7 +87,7 @@ bool Socket::connect(const char* host, unsigned short port) {
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
   std::memcpy(&address.sin_addr, entry->h_addr_list[0], sizeof address.sin_addr);
-  if (::connect(handle_, reinterpret_cast<sockaddr*>(&address), sizeof address) == SOCKET_ERROR) {
+  if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == SOCKET_ERROR) {
     fail();
     return false;
   }
@@ -94,10 +95,10 @@ bool Socket::connect(const char* host, unsigned short port) {
 }
 
 void Socket::close() {
-  if (handle_ == INVALID_SOCKET) return;
-  shutdown(handle_, SD_BOTH);
-  closesocket(handle_);
-  handle_ = INVALID_SOCKET;
+  SOCKET s = handle_.exchange(INVALID_SOCKET);
+  if (s == INVALID_SOCKET) return;
+  shutdown(s, SD_BOTH);
+  closesocket(s);
 }
 
 bool Socket::isConnected() { return handle_ != INVALID_SOCKET; }
@@ -127,10 +128,14 @@ bool Socket::send(const char* buffer, int length) {
   return false;
 }
 
-bool Socket::send(const char* text) { return send(text ? text : "", text ? static_cast<int>(std::strlen(text)) : 0); }
+bool Socket::send(const char* text) {
+  if (!text) text = "";
+  return send(text, static_cast<int>(std::strlen(text)));
+}
 
 int Socket::getErrorCode() { return lastError_; }
 
 const char* Socket::getErrorText() {
-  return lastError_ >= 0 && lastError_ < kErrorCount ? kErrorTexts[lastError_] : kErrorTexts[kUnknownError];
+  int index = getErrorCode();
+  return index >= 0 && index < kErrorCount ? kErrorTexts[index] : kErrorTexts[kUnknownError];
 }

@@ -2,6 +2,8 @@
 // Every failure closes the connection and leaves an index into a fixed table of messages.
 #pragma once
 
+#include <atomic>
+
 #include "platform/win32.h"
 
 class Socket {
@@ -28,6 +30,8 @@ class Socket {
   static bool initWinsock();
   void fail();
 
-  SOCKET handle_;
-  int lastError_;
+  // Atomic because the owner may close from one thread while another is blocked in receive:
+  // exactly one of them then closes the handle.
+  std::atomic<SOCKET> handle_;
+  std::atomic<int> lastError_;
 };
