@@ -11,6 +11,11 @@
 
 using namespace vornplatform;
 
+// Callers copy these records byte for byte; their sizes are Winsock's on 64 bits.
+static_assert(sizeof(SOCKET) == sizeof(void*), "SOCKET is pointer-sized");
+static_assert(sizeof(in_addr) == 4 && sizeof(sockaddr) == 16 && sizeof(sockaddr_in) == 16, "address records");
+static_assert(sizeof(WSADATA) == 408, "WSADATA");
+
 namespace {
 
 int fail(int code) {

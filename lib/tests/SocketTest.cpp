@@ -16,44 +16,37 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-sockaddr_in loopback(u_short port) {
-  sockaddr_in address;
-  std::memset(&address, 0, sizeof address);
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = inet_addr("127.0.0.1");
-  return address;
-}
+sockaddr* asAddress(sockaddr_in* address) { return reinterpret_cast<sockaddr*>(address); }
 
-u_short boundPort(SOCKET s) {
-  sockaddr_in address;
-  int length = sizeof address;
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  return ntohs(address.sin_port);
-}
-
-// A port that nothing listens on: bound once by us, then released.
-u_short freePort() {
+// Binds a new socket to 127.0.0.1 with a kernel-chosen port and tells the port.
+SOCKET bindLoopback(u_short* port) {
   SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = loopback(0);
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  u_short port = boundPort(s);
-  closesocket(s);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = inet_addr("127.0.0.1");
+  int length = sizeof address;
+  bind(s, asAddress(&address), length);
+  getsockname(s, asAddress(&address), &length);
+  *port = ntohs(address.sin_port);
+  return s;
+}
+
+// A port that nothing listens on: bound once, then released.
+u_short freePort() {
+  u_short port = 0;
+  closesocket(bindLoopback(&port));
   return port;
 }
 
 class SocketTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = loopback(0);
-    ASSERT_EQ(0, bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address));
+    listener_ = bindLoopback(&port_);
     ASSERT_EQ(0, listen(listener_, 4));
-    port_ = boundPort(listener_);
   }
   void TearDown() override {
-    if (peer_ != INVALID_SOCKET) closesocket(peer_);
-    if (listener_ != INVALID_SOCKET) closesocket(listener_);
+    closesocket(peer_);
+    closesocket(listener_);
   }
 
   // Connects the socket under test and accepts its peer.
@@ -62,7 +55,7 @@ class SocketTest : public ::testing::Test {
     peer_ = accept(listener_, nullptr, nullptr);
     ASSERT_NE(INVALID_SOCKET, peer_);
   }
-  void peerSends(const char* text) { ASSERT_EQ(static_cast<int>(std::strlen(text)), ::send(peer_, text, static_cast<int>(std::strlen(text)), 0)); }
+  void peerSends(const char* text) { ASSERT_NE(SOCKET_ERROR, ::send(peer_, text, static_cast<int>(std::strlen(text)), 0)); }
   std::string peerReceives(int count) {
     std::string text(static_cast<size_t>(count), '\0');
     int got = recv(peer_, &text[0], count, MSG_WAITALL);
@@ -103,14 +96,6 @@ TEST_F(SocketTest, SendsAndReceivesOverLoopback) {
   EXPECT_STREQ("def", buffer);
 }
 
-TEST_F(SocketTest, HostNamesResolve) {
-  Socket client;
-  ASSERT_TRUE(client.connect("localhost", port_));
-  peer_ = accept(listener_, nullptr, nullptr);
-  ASSERT_TRUE(client.send("hi"));
-  EXPECT_EQ("hi", peerReceives(2));
-}
-
 TEST_F(SocketTest, PeerCloseIsNotAnError) {
   Socket client;
   connectPeer(client);
@@ -120,6 +105,7 @@ TEST_F(SocketTest, PeerCloseIsNotAnError) {
   EXPECT_EQ(0, client.receive(buffer, sizeof buffer));
   EXPECT_STREQ("", buffer);
   EXPECT_EQ(0, client.getErrorCode());
+  EXPECT_TRUE(client.isConnected());  // an orderly end is left to the owner to close
 }
 
 TEST_F(SocketTest, ReceiveFailureClosesAndTellsItApart) {
@@ -176,19 +162,17 @@ TEST_F(SocketTest, ConnectFailuresLeaveNoSocket) {
       // Look-up failures are not in the table.
       {"no-such-host.invalid", port_, 13, "Unknown Error !"},
   };
+  Socket client;
   for (const Case& c : cases) {
-    Socket client;
     EXPECT_FALSE(client.connect(c.host, c.port)) << c.host;
     EXPECT_FALSE(client.isConnected()) << c.host;
     EXPECT_EQ(c.index, client.getErrorCode()) << c.host;
     EXPECT_STREQ(c.text, client.getErrorText()) << c.host;
   }
-}
-
-TEST_F(SocketTest, FailedObjectConnectsAgainWithErrorReset) {
-  Socket client;
-  ASSERT_FALSE(client.connect("127.0.0.1", freePort()));
-  ASSERT_EQ(10, client.getErrorCode());
+  char buffer[8];
+  EXPECT_EQ(0, client.receive(buffer, sizeof buffer));
+  EXPECT_FALSE(client.send("x"));
+  // A failed object is ready for a new connect, which starts with a clean error.
   connectPeer(client);
   EXPECT_EQ(0, client.getErrorCode());
 }
@@ -197,7 +181,7 @@ TEST_F(SocketTest, ConnectingAgainClosesTheOldConnection) {
   Socket client;
   connectPeer(client);
   SOCKET first = peer_;
-  ASSERT_TRUE(client.connect("127.0.0.1", port_));
+  ASSERT_TRUE(client.connect("localhost", port_));
   peer_ = accept(listener_, nullptr, nullptr);
   char byte;
   EXPECT_EQ(0, recv(first, &byte, 1, 0));
@@ -218,53 +202,13 @@ TEST_F(SocketTest, CloseFromAnotherThreadWakesABlockedReceive) {
   started.get_future().wait();
   std::this_thread::sleep_for(milliseconds(50));
   client.close();
-  ASSERT_EQ(std::future_status::ready, received.wait_for(seconds(5)));
+  if (received.wait_for(seconds(5)) != std::future_status::ready) {
+    ADD_FAILURE() << "receive still blocked";
+    peerSends("x");  // free the thread so the test ends
+  }
   EXPECT_EQ(0, received.get());
   EXPECT_FALSE(client.isConnected());
   client.close();  // a second close is harmless
-}
-
-TEST_F(SocketTest, WithoutAConnectionEveryCallFailsQuietly) {
-  Socket client;
-  char buffer[8] = "keep";
-  EXPECT_EQ(0, client.receive(buffer, sizeof buffer));
-  EXPECT_FALSE(client.send("x"));
-  EXPECT_FALSE(client.isConnected());
-  client.setKeepAlive(true);
-  client.close();
-}
-
-// The client's own descriptor, found by its two ends: the handle itself is private.
-SOCKET findClientSocket(SOCKET peer, u_short serverPort) {
-  sockaddr_in client;
-  int length = sizeof client;
-  if (getpeername(peer, reinterpret_cast<sockaddr*>(&client), &length) != 0) return INVALID_SOCKET;
-  for (SOCKET s = 0; s < 1024; ++s) {
-    sockaddr_in local;
-    sockaddr_in remote;
-    int localLength = sizeof local;
-    int remoteLength = sizeof remote;
-    if (getsockname(s, reinterpret_cast<sockaddr*>(&local), &localLength) == 0 &&
-        getpeername(s, reinterpret_cast<sockaddr*>(&remote), &remoteLength) == 0 &&
-        local.sin_port == client.sin_port && ntohs(remote.sin_port) == serverPort) {
-      return s;
-    }
-  }
-  return INVALID_SOCKET;
-}
-
-TEST_F(SocketTest, KeepAliveReachesTheSocket) {
-  Socket client;
-  connectPeer(client);
-  SOCKET own = findClientSocket(peer_, port_);
-  ASSERT_NE(INVALID_SOCKET, own);
-  for (bool on : {true, false}) {
-    client.setKeepAlive(on);
-    int value = -1;
-    int length = sizeof value;
-    ASSERT_EQ(0, getsockopt(own, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<char*>(&value), &length));
-    EXPECT_EQ(on ? 1 : 0, value);
-  }
 }
 
 // Reports a chosen index, so every message can be read through getErrorText.
