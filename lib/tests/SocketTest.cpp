@@ -86,6 +86,7 @@ TEST_F(SocketTest, SendsAndReceivesOverLoopback) {
 
   ASSERT_TRUE(client.send("hello\n"));
   ASSERT_TRUE(client.send("xyz!", 3));
+  ASSERT_TRUE(client.send(static_cast<const char*>(nullptr)));  // sends nothing
   EXPECT_EQ("hello\nxyz", peerReceives(9));
 
   peerSends("abcdef");
