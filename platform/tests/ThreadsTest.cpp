@@ -4,7 +4,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <dirent.h>
+#include <filesystem>
+#include <thread>
 
 #include "platform/win32.h"
 
@@ -13,28 +14,23 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Threads of this process as the kernel lists them.
-int threadCount() {
-  int count = 0;
-  if (DIR* dir = opendir("/proc/self/task")) {
-    while (dirent* entry = readdir(dir))
-      if (entry->d_name[0] != '.') ++count;
-    closedir(dir);
-  }
-  return count;
+long threadCount() {
+  std::filesystem::directory_iterator tasks("/proc/self/task"), end;
+  return static_cast<long>(std::distance(tasks, end));
 }
 
-HANDLE asHandle(uintptr_t value) { return reinterpret_cast<HANDLE>(value); }
+HANDLE start(unsigned (*entry)(void*), void* arg, unsigned flags = 0, unsigned stack = 0) {
+  return reinterpret_cast<HANDLE>(_beginthreadex(NULL, stack, entry, arg, flags, NULL));
+}
 
 struct Probe {
   std::atomic<int> calls{0};
   std::atomic<bool> release{false};
-  std::atomic<DWORD> seenId{0};
   std::atomic<bool> done{false};  // the thread's last touch of the probe
 };
 
 unsigned countAndWait(void* arg) {
   Probe* probe = static_cast<Probe*>(arg);
-  probe->seenId = GetCurrentThreadId();
   probe->calls++;
   while (!probe->release) Sleep(1);
   probe->done = true;
@@ -54,20 +50,12 @@ unsigned useLargeStack(void* arg) {
   return 0;
 }
 
-unsigned tryEnter(void* arg) {
-  LPCRITICAL_SECTION section = static_cast<LPCRITICAL_SECTION>(arg);
-  if (!TryEnterCriticalSection(section)) return 0;
-  LeaveCriticalSection(section);
-  return 1;
-}
-
-unsigned tryEnterOnOtherThread(LPCRITICAL_SECTION section) {
-  HANDLE thread = asHandle(_beginthreadex(NULL, 0, tryEnter, section, 0, NULL));
-  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, INFINITE));
-  DWORD code = 99;
-  EXPECT_TRUE(GetExitCodeThread(thread, &code));
-  CloseHandle(thread);
-  return code;
+bool enterableFromOtherThread(LPCRITICAL_SECTION section) {
+  bool entered = false;
+  std::thread([&] {
+    if ((entered = TryEnterCriticalSection(section))) LeaveCriticalSection(section);
+  }).join();
+  return entered;
 }
 
 TEST(CriticalSectionTest, IsRecursiveAndExcludesOtherThreads) {
@@ -76,29 +64,22 @@ TEST(CriticalSectionTest, IsRecursiveAndExcludesOtherThreads) {
   EnterCriticalSection(&section);
   EXPECT_TRUE(TryEnterCriticalSection(&section));  // same thread: recursion
   LeaveCriticalSection(&section);
-  EXPECT_EQ(0u, tryEnterOnOtherThread(&section));  // still held once
+  EXPECT_FALSE(enterableFromOtherThread(&section));  // still held once
   LeaveCriticalSection(&section);
-  EXPECT_EQ(1u, tryEnterOnOtherThread(&section));
+  EXPECT_TRUE(enterableFromOtherThread(&section));
   DeleteCriticalSection(&section);
 }
 
 TEST(ThreadsTest, SuspendedThreadRunsOnlyAfterResume) {
   Probe probe;
-  unsigned id = 0;
-  HANDLE thread = asHandle(_beginthreadex(NULL, 1024, countAndWait, &probe, CREATE_SUSPENDED, &id));
-  ASSERT_NE(nullptr, thread);
-  EXPECT_NE(0u, id);
+  HANDLE thread = start(countAndWait, &probe, CREATE_SUSPENDED);
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(thread, 30));
   EXPECT_EQ(0, probe.calls);
   DWORD code = 0;
   EXPECT_TRUE(GetExitCodeThread(thread, &code));
   EXPECT_EQ(STILL_ACTIVE, code);
-
   EXPECT_EQ(1u, ResumeThread(thread));
   EXPECT_EQ(0u, ResumeThread(thread));
-  while (probe.calls == 0) Sleep(0);
-  EXPECT_EQ(id, probe.seenId.load());
-  EXPECT_NE(GetCurrentThreadId(), probe.seenId.load());
   probe.release = true;
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, INFINITE));
   EXPECT_TRUE(GetExitCodeThread(thread, &code));
@@ -107,12 +88,17 @@ TEST(ThreadsTest, SuspendedThreadRunsOnlyAfterResume) {
   EXPECT_TRUE(CloseHandle(thread));
 }
 
+// Also checks that the clocks agree with the time a wait or a sleep takes.
 TEST(ThreadsTest, WaitTimesOutThenCompletes) {
   Probe probe;
-  HANDLE thread = asHandle(_beginthreadex(NULL, 0, countAndWait, &probe, 0, NULL));
-  Clock::time_point start = Clock::now();
+  HANDLE thread = start(countAndWait, &probe);
+  Clock::time_point begin = Clock::now();
+  DWORD ticks = GetTickCount();
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(thread, 50));
-  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(50));
+  Sleep(25);
+  EXPECT_GE(Clock::now() - begin, std::chrono::milliseconds(75));
+  DWORD elapsed = GetTickCount() - ticks;
+  EXPECT_TRUE(elapsed >= 75 && elapsed < 5000) << elapsed;
   EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(thread, 0));
   probe.release = true;
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 5000));
@@ -120,22 +106,16 @@ TEST(ThreadsTest, WaitTimesOutThenCompletes) {
   CloseHandle(thread);
 }
 
-TEST(ThreadsTest, EndThreadCodeBecomesTheExitCode) {
-  HANDLE thread = asHandle(_beginthreadex(NULL, 0, endWithCode, NULL, 0, NULL));
-  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, INFINITE));
+TEST(ThreadsTest, EndThreadCodeStaysAndBadHandlesFailHarmlessly) {
+  HANDLE closed = start(endWithCode, nullptr);
   DWORD code = 0;
-  EXPECT_TRUE(GetExitCodeThread(thread, &code));
+  ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(closed, INFINITE));
+  EXPECT_TRUE(GetExitCodeThread(closed, &code));
   EXPECT_EQ(42u, code);
-  CloseHandle(thread);
-}
-
-TEST(ThreadsTest, BadHandlesFailHarmlessly) {
-  HANDLE closed = asHandle(_beginthreadex(NULL, 0, endWithCode, NULL, 0, NULL));
-  WaitForSingleObject(closed, INFINITE);
   EXPECT_TRUE(CloseHandle(closed));
-  const HANDLE bad[] = {NULL, closed, INVALID_HANDLE_VALUE, asHandle(0x7ffffff0)};
+  const HANDLE bad[] = {NULL, closed, INVALID_HANDLE_VALUE, reinterpret_cast<HANDLE>(0x7ffffff0L)};
   for (HANDLE handle : bad) {
-    DWORD code = 5;
+    code = 5;
     SetLastError(0);
     EXPECT_FALSE(CloseHandle(handle));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
@@ -146,44 +126,29 @@ TEST(ThreadsTest, BadHandlesFailHarmlessly) {
   }
 }
 
-TEST(ThreadsTest, ClosingHandleLeavesRunningThreadAlone) {
-  Probe probe;
-  HANDLE thread = asHandle(_beginthreadex(NULL, 0, countAndWait, &probe, 0, NULL));
-  while (probe.calls == 0) Sleep(0);
-  EXPECT_TRUE(CloseHandle(thread));
-  probe.release = true;  // the thread still sees this and ends normally
-  while (!probe.done) Sleep(1);
-  EXPECT_EQ(1, probe.calls);
-}
-
-TEST(ThreadsTest, ClosingSuspendedThreadEndsItWithoutRunning) {
-  Probe probe;
-  int before = threadCount();
-  HANDLE thread = asHandle(_beginthreadex(NULL, 0, countAndWait, &probe, CREATE_SUSPENDED, NULL));
-  EXPECT_TRUE(CloseHandle(thread));
-  // Nobody can resume it any more, so it must not linger.
+TEST(ThreadsTest, ClosingAHandleEndsOnlyASuspendedThread) {
+  // Nobody can resume a suspended thread once its handle is closed, so it must not linger.
+  Probe suspended;
+  long before = threadCount();
+  EXPECT_TRUE(CloseHandle(start(countAndWait, &suspended, CREATE_SUSPENDED)));
   for (int i = 0; i < 2000 && threadCount() > before; ++i) Sleep(1);
   EXPECT_LE(threadCount(), before);
-  EXPECT_EQ(0, probe.calls);
+  EXPECT_EQ(0, suspended.calls);
+
+  Probe running;
+  HANDLE thread = start(countAndWait, &running);
+  while (running.calls == 0) Sleep(0);
+  EXPECT_TRUE(CloseHandle(thread));
+  running.release = true;  // the thread still sees this and ends normally
+  while (!running.done) Sleep(1);
 }
 
 TEST(ThreadsTest, TinyStackRequestStillGetsAUsableStack) {
   Probe probe;
-  HANDLE thread = asHandle(_beginthreadex(NULL, 1024, useLargeStack, &probe, 0, NULL));
-  ASSERT_NE(nullptr, thread);
+  HANDLE thread = start(useLargeStack, &probe, 0, 1024);
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, INFINITE));
   EXPECT_EQ(1, probe.calls);
   CloseHandle(thread);
-}
-
-TEST(ThreadsTest, SleepAndTickCountAgree) {
-  DWORD before = GetTickCount();
-  Clock::time_point start = Clock::now();
-  Sleep(25);
-  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(25));
-  DWORD elapsed = GetTickCount() - before;
-  EXPECT_GE(elapsed, 25u);
-  EXPECT_LT(elapsed, 5000u);
 }
 
 }  // namespace
