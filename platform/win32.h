@@ -7,3 +7,6 @@
 #include "platform/win32_profile.h"
 #include "platform/win32_threads.h"
 #include "platform/win32_winsock.h"
+#include "platform/win32_window.h"
+#include "platform/win32_menu.h"
+#include "platform/win32_gdi.h"

@@ -1,0 +1,32 @@
+// Internal to platform/: what the layer's other areas (drawing, message boxes, test hooks)
+// need of the window core. Implemented by the window core; Qt types are fine here.
+#pragma once
+
+#include "platform/win32_window.h"
+
+class QWidget;
+class QImage;
+class QFont;
+
+namespace vornplatform {
+
+// Creates the one QApplication of the process on first use (the "offscreen" platform when no
+// display is set), then puts LC_NUMERIC and LC_CTYPE back to "C". Safe to call repeatedly.
+void ensureApplication();
+
+// The widget showing the window's client area, or null for a dead handle.
+QWidget* clientWidgetOf(HWND hwnd);
+// The outermost widget of the window's top-level window (the window itself when top-level).
+QWidget* topLevelWidgetOf(HWND hwnd);
+// The window a widget belongs to (walking up to the nearest widget that backs a window).
+HWND windowOfWidget(const QWidget* widget);
+
+// The image that device contexts of the window draw into, sized to the client area; created
+// on first use. Null for a dead handle. backingChanged asks the widget to show it again.
+QImage* backingImageOf(HWND hwnd);
+void backingChanged(HWND hwnd);
+
+// The font a font handle stands for; false for a handle that is not a font.
+bool fontOfHandle(HFONT font, QFont* out);
+
+}  // namespace vornplatform
