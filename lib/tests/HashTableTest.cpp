@@ -9,40 +9,33 @@ namespace {
 
 TEST(HashTableTest, HashStringValues)
 {
-    struct Case { const char* text; int hash; };
-    const Case cases[] = {
-        {"", 0}, {nullptr, 0}, {"a", 97}, {"ab", 97 ^ (97 << 5) ^ 98},
-        {"\xff", -1}, {"\x80", -128}, {"\xff\x01", (-1 ^ (-1 * 32)) ^ 1},
+    // Bytes enter sign-extended, so high bytes give negative hashes.
+    const struct { const char* text; int hash; } cases[] = {
+        {"", 0}, {nullptr, 0}, {"ab", 3107}, {"\xff", -1}, {"\xff\x01", (-1 ^ (-1 * 32)) ^ 1},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(c.hash, hashString(c.text)) << (c.text ? c.text : "(null)");
-    EXPECT_EQ(3107, hashString("ab"));
 }
 
 TEST(HashTableTest, AddFindRemove)
 {
     HashTable<std::string> table;
-    EXPECT_TRUE(table.isEmpty());
     EXPECT_EQ(1, table.add(5, "five"));
     EXPECT_EQ(2, table.add(21, "twenty-one")); // same bucket as 5
     EXPECT_EQ(3, table.add(5, "newer five"));
-    ASSERT_NE(nullptr, table.find(5));
     EXPECT_EQ("newer five", *table.find(5));
     EXPECT_EQ("twenty-one", *table.find(21));
     EXPECT_EQ(nullptr, table.find(37));
-
-    EXPECT_TRUE(table.remove(5));
+    EXPECT_TRUE(table.remove(5)); // the newer entry, found by its key alone
     EXPECT_EQ("five", *table.find(5));
     EXPECT_FALSE(table.remove(37));
     EXPECT_EQ(2, table.count());
-
     table.clear();
     EXPECT_TRUE(table.isEmpty());
     EXPECT_EQ(nullptr, table.find(21));
-    EXPECT_EQ(1, table.add(21, "again"));
 }
 
-TEST(HashTableTest, ForEachRunsHighBucketsFirst)
+TEST(HashTableTest, ForEachRunsHighBucketsFirstAndMayRemove)
 {
     HashTable<int> table;
     for (int key : {0, 1, 15, 16, 31, -1})
@@ -51,26 +44,13 @@ TEST(HashTableTest, ForEachRunsHighBucketsFirst)
     table.forEach([&](HashEntry<int>& entry) {
         EXPECT_EQ(entry.key * 10, entry.value);
         keys.push_back(entry.key);
-    });
-    // Bucket 15 holds -1, 31, 15 (newest first), then bucket 1, then bucket 0.
-    EXPECT_EQ((std::vector<int>{-1, 31, 15, 1, 16, 0}), keys);
-}
-
-TEST(HashTableTest, ForEachMayRemoveCurrentEntry)
-{
-    HashTable<int> table;
-    for (int key = 0; key < 40; ++key)
-        table.add(key, key);
-    int visited = 0;
-    table.forEach([&](HashEntry<int>& entry) {
-        ++visited;
         if (entry.key % 2)
             table.remove(entry.key);
     });
-    EXPECT_EQ(40, visited);
-    EXPECT_EQ(20, table.count());
-    EXPECT_EQ(nullptr, table.find(7));
-    ASSERT_NE(nullptr, table.find(8));
+    // Bucket 15 holds -1, 31, 15 (newest first), then bucket 1, then bucket 0.
+    EXPECT_EQ((std::vector<int>{-1, 31, 15, 1, 16, 0}), keys);
+    EXPECT_EQ(2, table.count());
+    EXPECT_EQ(nullptr, table.find(15));
 }
 
 } // namespace

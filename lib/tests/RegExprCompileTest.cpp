@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
+#include <string>
 
 namespace {
 
@@ -16,25 +16,20 @@ struct CompileCase {
 };
 
 const CompileCase kCompileCases[] = {
-    {"", 1, 0}, {"^", 1, 0}, {"{a|b}c(d)", 1, 0}, {"a:b", 1, 0},
-    {"/{/}/(/)/|", 1, 0}, {"(a)/:(b)", 1, 0}, // escaped structure is ordinary text
+    {"", 1, 0}, {"{a|b}c(d)", 1, 0}, {"/{/}/(/)/|", 1, 0}, {"(a)/:(b)", 1, 0}, // escaped text
     // empty alternatives and groups
-    {"|a", 2, 3}, {"a||b", 2, 3}, {"{}", 2, 3}, {"{a|}", 2, 3}, {"()", 2, 3}, {"(a|)", 2, 3},
-    {"}", 2, 3},
+    {"|a", 2, 3}, {"a||b", 2, 3}, {"{}", 2, 3}, {"{a|}", 2, 3}, {"(a|)", 2, 3}, {"}", 2, 3},
     // unbalanced, unclosed, structure inside a save group
-    {"a}", 2, 4}, {"a)", 2, 5}, {")", 2, 5}, {"{a", 2, 8}, {"{{a}", 2, 8}, {"(a", 2, 9},
-    {"(a{b})", 2, 2}, {"(a}", 2, 2}, {"(a(b))", 2, 2},
+    {"a}", 2, 4}, {"a)", 2, 5}, {"{{a}", 2, 8}, {"(a", 2, 9}, {"(a{b})", 2, 2}, {"(a(b))", 2, 2},
     // names
-    {"(a):b", 2, 6}, {"(a):", 2, 6}, {"(a):(1x)", 2, 7}, {"(a):()", 2, 7}, {"(a):(a-b)", 2, 7},
-    {"(a):(ab", 2, 10}, {"(a):(_x9)", 1, 0},
+    {"(a):b", 2, 6}, {"(a):(1x)", 2, 7}, {"(a):()", 2, 7}, {"(a):(ab", 2, 10}, {"(a):(_x9)", 1, 0},
     // back-references: the check sees the parentheses of "%(name)" as a save group
-    {"%(ab", 2, 9}, {"(a%(n))", 2, 2}, {"%()", 2, 3}, {"a%0b%12", 1, 0}, {"(a):(n)%(n)", 1, 0},
+    {"%(ab", 2, 9}, {"(a%(n))", 2, 2}, {"a%0b%12", 1, 0}, {"(a):(n)%(n)", 1, 0},
     // errors of the build: recorded while compile succeeds
-    {"%x", 1, 10}, {"a%", 1, 10}, {"{a}@x", 1, 13}, {"{a}@", 1, 13}, {"{a}@!x", 1, 13},
-    {"(a)@+", 1, 11}, {"{a}@i,2", 1, 11}, {"{a}@i2,x", 1, 11}, {"{a}@i2", 1, 12},
-    {"{a}@e2;3", 1, 12}, {"{a}@i4,2", 1, 14}, {"{a}@e3,3", 1, 0},
+    {"%x", 1, 10}, {"a%", 1, 10}, {"{a}@x", 1, 13}, {"{a}@!x", 1, 13}, {"(a)@+", 1, 11},
+    {"{a}@i2,x", 1, 11}, {"{a}@e2;3", 1, 12}, {"{a}@i4,2", 1, 14}, {"{a}@e3,3", 1, 0},
     // element suffixes and classes are only read when a match reaches them
-    {"a@x", 1, 0}, {"a@i4,2", 1, 0}, {"[-a]", 1, 0}, {"[a|b]", 1, 0}, {"a/", 1, 0},
+    {"a@x", 1, 0}, {"[-a]", 1, 0}, {"[a|b]", 1, 0}, {"a/", 1, 0},
 };
 
 TEST(RegExprCompile, ResultAndErrorCodes) {
@@ -42,122 +37,61 @@ TEST(RegExprCompile, ResultAndErrorCodes) {
         RegExpr re;
         EXPECT_EQ(compileRegExpr(re, c.pattern), c.result) << c.pattern;
         EXPECT_EQ(re.error, c.error) << c.pattern;
-        if (c.result == 2) {
-            EXPECT_EQ(re.nodes, nullptr) << c.pattern;
-        }
         freeRegExpr(re);
     }
 }
 
 TEST(RegExprCompile, MessagesAreExact) {
-    const char* const expected[] = {
-        "No error detected :)",
-        "No more memory !",
-        "Characters '{', '}', or '(' are unallowed in a expression who must be saved.",
-        "Empty regular expression detected.",
-        "More '}' than '{'.",
-        "More ')' than '('.",
-        "Save with name error : need an '(' to set the name.",
-        "Safeguard's name must be an alphanum name !",
-        "'}' needed. A multiple expression must be closed !!",
-        "')' needed. A save expression must be closed !!",
-        "')' needed. A save-name must be closed !!",
-        "Integer not found in repeat expression (with @).",
-        "',' not found in repeat expr - syntaxe : \"...@In1,n2\" or \"...@En1,n2\"",
-        "Repeat infos error (a 'not awailable' character was found after '@').",
-        "Interval error, min > max",
-        "The regexpr is terminated by a : '/'",
-        "']' not found. A multiple choice must be closed !!",
-        "'-' found, but not allowed.",
-    };
     RegExpr re;
-    for (int code = 0; code < 18; ++code) {
-        re.error = code;
-        EXPECT_STREQ(getRegExprError(re), expected[code]) << code;
+    const struct { int code; const char* text; } cases[] = {
+        {0, "No error detected :)"},
+        {12, "',' not found in repeat expr - syntaxe : \"...@In1,n2\" or \"...@En1,n2\""},
+        {15, "The regexpr is terminated by a : '/'"},
+        {18, ""}, {-1, ""}, // outside the table
+    };
+    for (const auto& c : cases) {
+        re.error = c.code;
+        EXPECT_STREQ(getRegExprError(re), c.text) << c.code;
     }
 }
 
 TEST(RegExprCompile, AnchorAndDollarFlags) {
     RegExpr re;
     compileRegExpr(re, "^ab$");
-    EXPECT_EQ(re.anchored, 1);
-    EXPECT_EQ(re.endsWithDollar, 1);
+    EXPECT_TRUE(re.anchored && re.endsWithDollar);
     compileRegExpr(re, "a^b$c");
-    EXPECT_EQ(re.anchored, 0);
-    EXPECT_EQ(re.endsWithDollar, 0);
-    compileRegExpr(re, "^");
-    EXPECT_EQ(re.anchored, 1);
-    EXPECT_EQ(re.endsWithDollar, 0);
+    EXPECT_FALSE(re.anchored || re.endsWithDollar);
     freeRegExpr(re);
 }
 
+// The syntax check sizes the arrays, and the builder must fit into them.
 TEST(RegExprCompile, CountsIncludeBackReferenceParentheses) {
     RegExpr re;
     ASSERT_EQ(compileRegExpr(re, "{a|b}(c):(x)(d)%(x)"), 1);
-    // start + { | } + two ( ) pairs + the pair of "%(x)"
+    // start + { | } + two ( ) pairs + the pair of "%(x)", which the builder does not use
     EXPECT_EQ(re.nodeCount, 1 + 3 + 4 + 2);
-    EXPECT_EQ(re.saveCount, 2);       // "(d)" and the phantom of "%(x)"
-    EXPECT_EQ(re.namedSaveCount, 1);
     EXPECT_EQ(re.nextNode, 1 + 3 + 4);
+    EXPECT_EQ(re.saveCount, 2);
     EXPECT_EQ(re.nextSave, 1);
-    EXPECT_EQ(re.nextNamedSave, 1);
     EXPECT_EQ(std::string(re.namedSaves[0].nameStart, re.namedSaves[0].nameEnd), "x");
-    EXPECT_EQ(re.namedSaves[0].start, nullptr);
     freeRegExpr(re);
     EXPECT_EQ(re.nodes, nullptr);
     EXPECT_EQ(re.saves, nullptr);
-    EXPECT_EQ(re.namedSaves, nullptr);
 }
-
-TEST(RegExprCompile, GraphLinks) {
-    const char* pattern = "a{b|c}d(e)*f";
-    RegExpr re;
-    ASSERT_EQ(compileRegExpr(re, pattern), 1);
-    ASSERT_EQ(re.nextNode, 6);
-    RegExprNode* n = re.nodes;
-    auto piece = [](const RegExprNode& node) {
-        return std::string(node.pieceStart, node.pieceEnd);
-    };
-    EXPECT_EQ(piece(n[0]), "a");
-    EXPECT_EQ(n[0].child, &n[1]);
-    EXPECT_EQ(n[1].levelHead, &n[1]);
-    EXPECT_EQ(n[1].nextAlternative, &n[2]);
-    EXPECT_EQ(piece(n[2]), "c");
-    EXPECT_EQ(n[2].levelHead, &n[1]);
-    EXPECT_EQ(n[1].continuation, &n[3]);
-    EXPECT_EQ(piece(n[3]), "d");
-    EXPECT_EQ(n[3].levelHead, &n[0]);
-    EXPECT_EQ(n[3].child, &n[4]);
-    EXPECT_EQ(n[4].save, &re.saves[0]);
-    EXPECT_EQ(n[4].min, 0);
-    EXPECT_EQ(n[4].max, -1);
-    EXPECT_EQ(piece(n[5]), "f");            // the piece starts behind the suffix
-    EXPECT_EQ(n[4].continuation, &n[5]);
-    EXPECT_EQ(n[0].min, 1);
-    EXPECT_EQ(n[0].max, 1);
-    freeRegExpr(re);
-}
-
-struct GroupRepeatCase {
-    const char* pattern;
-    int notFlag, min, max;
-};
 
 TEST(RegExprCompile, GroupRepeatSuffixes) {
-    const GroupRepeatCase cases[] = {
-        {"{a}*", 0, 0, -1},        {"{a}+", 0, 1, -1},      {"{a}?", 0, 0, 1},
-        {"{a}@3", 0, 3, 3},        {"{a}@+3", 0, 0, 3},     {"{a}@-3", 0, 3, -1},
-        {"{a}@i2,4", 0, 2, 4},     {"{a}@e2,4", 0, 3, 3},   {"{a}@!3", 1, 3, 3},
-        {"{a}@!+3", 0, 4, -1},     {"{a}@!-3", 0, 0, 2},    {"{a}@!i2,4", 1, 2, 4},
-        {"{a}@!e2,4", 1, 3, 3},    {"(a):(n)@2", 0, 2, 2},  {"{a}x", 0, 1, 1},
+    const struct { const char* pattern; int notFlag, min, max; } cases[] = {
+        {"{a}*", 0, 0, -1},     {"{a}?", 0, 0, 1},        {"{a}@3", 0, 3, 3},
+        {"{a}@+3", 0, 0, 3},    {"{a}@-3", 0, 3, -1},     {"{a}@i2,4", 0, 2, 4},
+        {"{a}@e2,4", 0, 3, 3},  {"{a}@!3", 1, 3, 3},      {"{a}@!+3", 0, 4, -1},
+        {"{a}@!-3", 0, 0, 2},   {"{a}@!e2,4", 1, 3, 3},   {"(a):(n)@2", 0, 2, 2},
         // Huge counts stop at INT_MAX instead of wrapping to "unbounded".
-        {"{a}@99999999999", 0, INT_MAX, INT_MAX},
-        {"{a}@-99999999999", 0, INT_MAX, -1},
+        {"{a}@99999999999", 0, INT_MAX, INT_MAX}, {"{a}@-99999999999", 0, INT_MAX, -1},
         {"{a}@!+99999999999", 0, INT_MAX, -1},
         // Ranges that allow nothing keep max below min, never at -1.
-        {"{a}@e0,0", 0, 1, 0},     {"{a}@!-0", 0, 1, 0},
+        {"{a}@e0,0", 0, 1, 0},  {"{a}@!-0", 0, 1, 0},
     };
-    for (const GroupRepeatCase& c : cases) {
+    for (const auto& c : cases) {
         RegExpr re;
         ASSERT_EQ(compileRegExpr(re, c.pattern), 1) << c.pattern;
         ASSERT_EQ(re.error, 0) << c.pattern;
@@ -173,8 +107,8 @@ TEST(RegExprCompile, RecompileReleasesAndResets) {
     RegExpr re;
     ASSERT_EQ(compileRegExpr(re, "(a)(b)"), 1);
     ASSERT_EQ(compileRegExpr(re, "{a"), 2);
-    EXPECT_EQ(re.error, 8);
     EXPECT_EQ(re.nodes, nullptr);
+    EXPECT_EQ(matchRegExpr(re, "a"), 2); // a refused pattern reports its error
     ASSERT_EQ(compileRegExpr(re, "a"), 1);
     EXPECT_EQ(re.error, 0);
     EXPECT_EQ(re.saveCount, 0);
@@ -189,7 +123,6 @@ TEST(RegExprCompile, NamedBackReferenceBeforeNameNeverOverrunsArrays) {
     EXPECT_EQ(compileRegExpr(re, "%(a):(b)"), 1);
     EXPECT_NE(re.error, 0);
     EXPECT_EQ(matchRegExpr(re, "x"), 2);
-    freeRegExpr(re);
     EXPECT_EQ(compileRegExpr(re, "%(a/))"), 1);
     EXPECT_EQ(re.error, 10);
     freeRegExpr(re);
