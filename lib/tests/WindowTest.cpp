@@ -110,8 +110,8 @@ TEST_F(WindowTest, SizeMoveAndMouseParameters)
         LPARAM lParam;
         const char* expected;
     } cases[] = {
-        {WM_SIZE, 7, MAKELPARAM(-5, 10), "w: size 0 -5,10"},
         {WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0), "w: size 1 0,0"},
+        {WM_SIZE, 7, MAKELPARAM(-5, 10), "w: size 0 -5,10"},
         {WM_MOVE, 0, MAKELPARAM(-3, 4), "w: move -3,4"},
         {WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-1, 2), "w: mousemove 1 65535,2"},
         {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6), "w: button 1 down 5,6"},
@@ -127,7 +127,7 @@ TEST_F(WindowTest, SizeMoveAndMouseParameters)
         SendMessageA(hwnd, c.message, c.wParam, c.lParam);
         EXPECT_EQ(Log{c.expected}, log) << std::hex << c.message;
     }
-    EXPECT_EQ(65531, probe.clientWidth);  // the stored size is the unsigned word
+    EXPECT_EQ(65531, probe.clientWidth);  // from the last WM_SIZE: the stored size is the unsigned word
 
     // Frame clicks carry screen coordinates; handlers get client ones.
     POINT origin = {0, 0};
