@@ -107,4 +107,5 @@ private:
 
     void appendTo(Composite* container);
     void unlink();
+    bool onFrameMouse(const MSG& message);
 };
