@@ -70,10 +70,12 @@ class LayoutTest : public ::testing::Test {
     host = new Host;
     root->addChild(host);
     host->move(0, 0, 640, 480);
+    ShowWindow(host->getHwnd(), SW_SHOW);
   }
   void TearDown() override {
     delete root;
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it) delete *it;
+    // Containers before what they hold: a container cuts loose the children it still lists.
+    for (Window* window : owned) delete window;
     delete host;
   }
   template <class T>
