@@ -6,7 +6,7 @@ ExistWindow::ExistWindow(HWND existing)
     : WindowContainer("Exist Window"),
       existingProc(reinterpret_cast<WNDPROC>(GetWindowLongA(existing, GWL_WNDPROC))) {
   hwnd = existing;
-  RootWindow* root = toolkitRoot();
+  RootWindow* root = getRootWindow();
   if (root) {
     root->registerWindow(this);
     subclass(root->getWindowProc());

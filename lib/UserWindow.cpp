@@ -10,11 +10,11 @@ void UserWindow::create() {
   // Without a callback there is nothing to make; the window stays uncreated.
   if (!createCallback) return;
   Window* owner = getParent();
-  hwnd = createCallback(toolkitInstance(), owner ? owner->getHwnd() : nullptr);
+  hwnd = createCallback(getModuleInstance(), owner ? owner->getHwnd() : nullptr);
 }
 
 bool UserWindow::onMessage(const MSG&) {
-  if (toolkitRoot()) toolkitRoot()->unregisterWindow(this);
+  if (getRootWindow()) getRootWindow()->unregisterWindow(this);
   return false;
 }
 
@@ -24,7 +24,7 @@ void UserWindow::setCreateCallback(CreateCallback callback) { createCallback = c
 
 HWND UserWindow::releaseWindow() {
   if (hwnd) {
-    if (toolkitRoot()) toolkitRoot()->unregisterWindow(this);
+    if (getRootWindow()) getRootWindow()->unregisterWindow(this);
     if (oldWindowProc) SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(oldWindowProc));
   }
   return getHwnd();
