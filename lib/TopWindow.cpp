@@ -30,10 +30,10 @@ TopWindow::TopWindow(const char* name, int left, int top, int width, int height,
       minWidth(0),
       minHeight(0),
       magneticForce(10) {
-  this->left = left;
-  this->top = top;
-  this->width = width;
-  this->height = height;
+  leftValue = left;
+  topValue = top;
+  widthValue = width;
+  heightValue = height;
   clampToWorkArea();
 }
 
@@ -42,22 +42,22 @@ TopWindow::TopWindow(const char* name, int width, int height, bool toolWindow)
 
 void TopWindow::clampToWorkArea() {
   RECT area = workArea();
-  if (left >= area.right) {
-    left = area.right - width;
+  if (leftValue >= area.right) {
+    leftValue = area.right - widthValue;
   }
-  if (top >= area.bottom) {
-    top = area.bottom - height;
+  if (topValue >= area.bottom) {
+    topValue = area.bottom - heightValue;
   }
 }
 
-const char* TopWindow::typeName() { return "window"; }
+const char* TopWindow::typeName() const { return "window"; }
 
 void TopWindow::move(int left, int top, int width, int height) {
   WindowContainer::move(left, top, width < minWidth ? minWidth : width,
                         height < minHeight ? minHeight : height);
 }
 
-bool TopWindow::onMessage(const Message& message) {
+bool TopWindow::onMessage(const MSG& message) {
   if (message.hwnd == hwnd && hwnd != nullptr) {
     if (message.message == WM_MOVING) {
       return onMoving(reinterpret_cast<RECT*>(message.lParam));
@@ -75,7 +75,7 @@ void TopWindow::createWithStyle(DWORD style) {
   DWORD exStyle = WS_EX_WINDOWEDGE | (toolWindow ? WS_EX_TOOLWINDOW : 0);
   HWND parentHwnd = getParent() != nullptr ? getParent()->getHwnd() : nullptr;
   hwnd = CreateWindowExA(exStyle, "BlackHoleWindow", getName(), style, left, top, width, height,
-                         parentHwnd, nullptr, moduleInstance(), nullptr);
+                         parentHwnd, nullptr, getModuleInstance(), nullptr);
   hide();
 }
 
@@ -168,6 +168,6 @@ void TopWindow::keepMinimumSize(int edge, RECT* rect, int minWidth, int minHeigh
 FixedWindow::FixedWindow(const char* name, int width, int height, bool toolWindow)
     : TopWindow(name, width, height, toolWindow) {}
 
-const char* FixedWindow::typeName() { return "fixedwindow"; }
+const char* FixedWindow::typeName() const { return "fixedwindow"; }
 
 void FixedWindow::create() { createWithStyle(kFixedStyle); }

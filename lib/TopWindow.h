@@ -11,10 +11,10 @@ class TopWindow : public WindowContainer {
   TopWindow(const char* name, int left, int top, int width, int height, bool toolWindow);
   TopWindow(const char* name, int width, int height, bool toolWindow);
 
-  const char* typeName() override;
+  const char* typeName() const override;
   // Never smaller than the minimum size.
   void move(int left, int top, int width, int height) override;
-  bool onMessage(const Message& message) override;
+  bool onMessage(const MSG& message) override;
   void create() override;
 
   virtual void setMinimumSize(int width, int height);
@@ -56,6 +56,6 @@ class FixedWindow : public TopWindow {
  public:
   FixedWindow(const char* name, int width, int height, bool toolWindow);
 
-  const char* typeName() override;
+  const char* typeName() const override;
   void create() override;
 };
