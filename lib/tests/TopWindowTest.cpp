@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "lib/tests/ToolkitFixture.h"
+#include "platform/testing.h"
+
 namespace {
 
 struct Box {
@@ -92,6 +99,183 @@ TEST(TopWindowGeometry, SizingKeepsTheMinimumByEdge) {
     TopWindow::keepMinimumSize(c.edge, &rect, 200, 100);
     expectRect(c.expected, rect);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Records the size types and commands it receives.
+class RecordingTop : public TopWindow {
+ public:
+  RecordingTop(const char* name, int left, int top, int width, int height, bool toolWindow)
+      : TopWindow(name, left, top, width, height, toolWindow) {}
+
+  bool onSize(int type, int width, int height) override {
+    sizeTypes.push_back(type);
+    return TopWindow::onSize(type, width, height);
+  }
+
+  std::vector<int> sizeTypes;
+};
+
+RECT windowRect(HWND hwnd) {
+  RECT rect = {0, 0, 0, 0};
+  GetWindowRect(hwnd, &rect);
+  return rect;
+}
+
+class TopWindowTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    ToolkitTest::SetUp();
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &savedArea, 0);
+    vorntest::setWorkArea(RECT{0, 0, 1000, 700});
+  }
+  void TearDown() override {
+    vorntest::setWorkArea(savedArea);
+    ToolkitTest::TearDown();
+  }
+
+  RECT savedArea = {0, 0, 0, 0};
+};
+
+struct PlacementCase {
+  int left, top;
+  int expectedLeft, expectedTop;
+};
+
+TEST_F(TopWindowTest, ConstructorPullsBackWindowsStartingBeyondTheWorkArea) {
+  // 300 x 200 windows in a 1000 x 700 work area.
+  const PlacementCase cases[] = {
+      {1200, 100, 700, 100}, {1000, 100, 700, 100}, {999, 100, 999, 100},
+      {100, 700, 100, 500},  {100, 699, 100, 699},  {5000, 5000, 700, 500},
+  };
+  for (const PlacementCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
+    TopWindow window("placed", c.left, c.top, 300, 200, false);
+    EXPECT_EQ(c.expectedLeft, window.left);
+    EXPECT_EQ(c.expectedTop, window.top);
+  }
+  // Without a position the system chooses one; nothing is clamped.
+  TopWindow floating("floating", 300, 200, false);
+  FixedWindow fixed("fixed", 300, 200, false);
+  EXPECT_EQ(CW_USEDEFAULT, floating.left);
+  EXPECT_EQ(CW_USEDEFAULT, fixed.top);
+  EXPECT_EQ(300, fixed.width);
+}
+
+TEST_F(TopWindowTest, CreatesHiddenTopLevelWindowsWithTheirStyles) {
+  const LONG_PTR sizingParts = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  for (int kind = 0; kind < 4; ++kind) {
+    bool isFixed = kind >= 2;
+    bool toolWindow = kind % 2 == 1;
+    SCOPED_TRACE(kind);
+    TopWindow* window = isFixed ? new FixedWindow("Fixed one", 200, 100, toolWindow)
+                                : new TopWindow("Top one", 10, 20, 200, 100, toolWindow);
+    window->createIn(root);
+    HWND hwnd = window->getHwnd();
+    ASSERT_NE(nullptr, hwnd);
+    EXPECT_EQ(nullptr, GetParent(hwnd));
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_STREQ(isFixed ? "fixedwindow" : "window", window->typeName());
+
+    LONG_PTR style = GetWindowLongA(hwnd, GWL_STYLE);
+    LONG_PTR expected = isFixed ? 0x02080000 : 0x02CF0000;
+    EXPECT_EQ(expected, style & expected);
+    EXPECT_EQ(isFixed ? 0 : sizingParts, style & sizingParts);
+    LONG_PTR exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
+    EXPECT_EQ(WS_EX_WINDOWEDGE, exStyle & WS_EX_WINDOWEDGE);
+    EXPECT_EQ(toolWindow ? WS_EX_TOOLWINDOW : 0, exStyle & WS_EX_TOOLWINDOW);
+
+    char title[32] = "";
+    GetWindowTextA(hwnd, title, sizeof(title));
+    EXPECT_STREQ(window->getName(), title);
+
+    window->show();
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    delete window;
+    EXPECT_FALSE(IsWindow(hwnd));
+  }
+}
+
+TEST_F(TopWindowTest, MoveKeepsTheMinimumSize) {
+  TopWindow window("sized", 10, 20, 400, 300, false);
+  window.createIn(root);
+  window.setMinimumSize(300, 200);
+  struct {
+    int width, height, expectedWidth, expectedHeight;
+  } cases[] = {{100, 250, 300, 250}, {400, 50, 400, 200}, {10, 10, 300, 200}, {300, 200, 300, 200}};
+  for (const auto& c : cases) {
+    window.move(30, 40, c.width, c.height);
+    RECT rect = windowRect(window.getHwnd());
+    EXPECT_EQ(30, rect.left);
+    EXPECT_EQ(c.expectedWidth, rect.right - rect.left);
+    EXPECT_EQ(c.expectedHeight, rect.bottom - rect.top);
+    EXPECT_EQ(c.expectedWidth, window.width);
+    EXPECT_EQ(c.expectedHeight, window.height);
+  }
+}
+
+TEST_F(TopWindowTest, MovingAndSizingMessagesAdjustTheProposedRectangle) {
+  TopWindow window("dragged", 100, 100, 200, 200, false);
+  window.createIn(root);
+  HWND hwnd = window.getHwnd();
+  vorntest::setWorkArea(RECT{0, 0, 800, 500});
+
+  RECT moving = {7, 100, 207, 300};
+  EXPECT_EQ(0, SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&moving)));
+  expectRect({0, 100, 200, 300}, moving);
+  // The work area in force when the message arrives is the one snapped to.
+  moving = {100, 290, 300, 495};
+  SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&moving));
+  expectRect({100, 295, 300, 500}, moving);
+  window.setMagneticForce(0);
+  moving = {7, 3, 207, 203};
+  SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&moving));
+  expectRect({7, 3, 207, 203}, moving);
+
+  window.setMinimumSize(150, 120);
+  RECT sizing = {100, 100, 200, 200};
+  EXPECT_EQ(0, SendMessageA(hwnd, WM_SIZING, WMSZ_TOPLEFT, reinterpret_cast<LPARAM>(&sizing)));
+  expectRect({50, 80, 200, 200}, sizing);
+  sizing = {100, 100, 200, 200};
+  SendMessageA(hwnd, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&sizing));
+  expectRect({100, 100, 250, 220}, sizing);
+}
+
+TEST_F(TopWindowTest, MinimizeMaximizeRestoreAndTopmost) {
+  RecordingTop window("states", 40, 50, 300, 200, false);
+  window.createIn(root);
+  window.show();
+  HWND hwnd = window.getHwnd();
+  window.sizeTypes.clear();
+
+  window.minimize();
+  EXPECT_TRUE(IsIconic(hwnd));
+  window.restore();
+  EXPECT_FALSE(IsIconic(hwnd));
+  window.maximize();
+  EXPECT_TRUE(IsZoomed(hwnd));
+  RECT maximized = windowRect(hwnd);
+  expectRect({0, 0, 1000, 700}, maximized);
+  window.restore();
+  EXPECT_FALSE(IsZoomed(hwnd));
+  expectRect({40, 50, 340, 250}, windowRect(hwnd));
+  ASSERT_FALSE(window.sizeTypes.empty());
+  EXPECT_EQ(SIZE_MINIMIZED, window.sizeTypes.front());
+  EXPECT_NE(window.sizeTypes.end(),
+            std::find(window.sizeTypes.begin(), window.sizeTypes.end(), SIZE_MAXIMIZED));
+  EXPECT_EQ(SIZE_RESTORED, window.sizeTypes.back());
+
+  window.setTopmost(true);
+  EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  expectRect({40, 50, 340, 250}, windowRect(hwnd));
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  window.setTopmost(false);
+  EXPECT_EQ(0, GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  expectRect({40, 50, 340, 250}, windowRect(hwnd));
 }
 
 }  // namespace
