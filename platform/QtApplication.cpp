@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/WindowAccess.h"
+#include "platform/WindowTable.h"
 
 namespace vornplatform {
 
@@ -24,6 +25,7 @@ void ensureApplication() {
     // Qt adopted the environment's locale; number formatting and byte classes stay "C".
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_CTYPE, "C");
+    startMessageRouting();
   });
 }
 
