@@ -110,6 +110,8 @@ Window::~Window()
 {
     if (isCreated())
         destroy();
+    else if (parent)
+        detach();  // linked without a platform window: the parent must not keep a dangling child
     delete[] name;
 }
 

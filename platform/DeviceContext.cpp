@@ -9,7 +9,6 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/DrawingObjects.h"
 #include "platform/Handles.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
@@ -37,10 +36,9 @@ QImage* screenImage() {
   return image;
 }
 
-// A memory context starts with a one-pixel bitmap, as on Windows.
-HBITMAP initialBitmap() {
-  static HBITMAP bitmap = createBitmapObject(QImage(1, 1, QImage::Format_RGB32));
-  return bitmap;
+void selectBitmap(DeviceContext* context, HBITMAP bitmap) {
+  context->bitmap = bitmap;
+  context->bitmapRecord = findGdiObject(bitmap);
 }
 
 }  // namespace
@@ -53,7 +51,8 @@ HDC createContext(DcKind kind, HWND window) {
   context->font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
   context->pen = static_cast<HPEN>(GetStockObject(BLACK_PEN));
   context->brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  if (kind == DcKind::Memory) context->bitmap = initialBitmap();
+  // A memory context starts with a one-pixel bitmap of its own, as on Windows.
+  if (kind == DcKind::Memory) selectBitmap(context.get(), CreateCompatibleBitmap(nullptr, 1, 1));
   uint32_t value = nextHandleValue();
   ContextTable& table = contextTable();
   std::lock_guard<std::mutex> guard(table.lock);
@@ -84,7 +83,7 @@ QImage* targetOf(DeviceContext* dc) {
     case DcKind::Window:
       return backingImageOf(dc->window);
     case DcKind::Memory:
-      return bitmapImageOf(dc->bitmap);
+      return dc->bitmapRecord ? dc->bitmapRecord->image : nullptr;
     case DcKind::Screen:
       break;
   }
@@ -112,6 +111,13 @@ QFont fontOf(const DeviceContext* dc) {
   if (font.pixelSize() <= 0 && font.pointSizeF() > 0)
     font.setPixelSize(qRound(font.pointSizeF() * 96.0 / 72.0));
   return font;
+}
+
+bool kindOfObject(HGDIOBJ object, GdiKind* kind) {
+  GdiObjectPtr record = findGdiObject(object);
+  if (!record) return false;
+  *kind = record->kind;
+  return true;
 }
 
 QColor colorOf(COLORREF color) {
@@ -199,27 +205,27 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   DeviceContext* context = contextOf(dc);
   if (context == nullptr) return nullptr;
   HGDIOBJ previous = nullptr;
-  switch (kindOfObject(object)) {
-    case ObjectKind::Font:
+  GdiKind kind;
+  if (!kindOfObject(object, &kind)) return nullptr;
+  switch (kind) {
+    case GdiKind::Font:
       previous = context->font;
       context->font = static_cast<HFONT>(object);
       break;
-    case ObjectKind::Pen:
+    case GdiKind::Pen:
       previous = context->pen;
       context->pen = static_cast<HPEN>(object);
       break;
-    case ObjectKind::Brush:
+    case GdiKind::Brush:
       previous = context->brush;
       context->brush = static_cast<HBRUSH>(object);
       break;
-    case ObjectKind::Bitmap:
+    case GdiKind::Bitmap:
       // Only a memory context holds a bitmap.
       if (context->kind != DcKind::Memory) return nullptr;
       previous = context->bitmap;
-      context->bitmap = static_cast<HBITMAP>(object);
+      selectBitmap(context, static_cast<HBITMAP>(object));
       break;
-    case ObjectKind::None:
-      return nullptr;
   }
   return previous;
 }

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "platform/GdiObjects.h"
 #include "platform/win32_gdi.h"
 
 namespace vornplatform {
@@ -22,6 +23,7 @@ struct DeviceContext {
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
   HBITMAP bitmap = nullptr;  // memory contexts only
+  GdiObjectPtr bitmapRecord;  // keeps the selected bitmap's pixels while it is selected
   COLORREF textColor = 0x000000;
   COLORREF bkColor = 0xFFFFFF;
   int bkMode = OPAQUE;
@@ -47,5 +49,12 @@ void finishDrawing(DeviceContext* dc);
 QFont fontOf(const DeviceContext* dc);
 QColor colorOf(COLORREF color);
 COLORREF colorRefOf(QRgb rgb);
+
+// The kind of a live drawing object; false for anything else.
+bool kindOfObject(HGDIOBJ object, GdiKind* kind);
+
+// From the window core: the bounds of the window's invalid region (empty when none) and
+// whether erasing was asked for; the window is valid afterwards. BeginPaint's rcPaint.
+void takeUpdateRect(HWND hwnd, RECT* bounds, bool* erase);
 
 }  // namespace vornplatform

@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "platform/DeviceContext.h"
-#include "platform/DrawingObjects.h"
 #include "platform/win32.h"
 
 #define BLACKNESS_ROP 0x00000042
@@ -18,11 +17,32 @@ QRect rectOf(int left, int top, int right, int bottom) {
   return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
+struct PenValues {
+  int style = PS_NULL;
+  int width = 1;
+  COLORREF color = 0;
+};
+
+// The selected pen; a pen deleted while selected draws nothing.
 PenValues currentPen(const DeviceContext* dc) {
   PenValues pen;
-  if (!penValuesOf(dc->pen, &pen)) pen.style = PS_NULL;
-  if (pen.width < 1) pen.width = 1;
+  GdiObjectPtr record = findGdiObject(dc->pen);
+  if (record && record->kind == GdiKind::Pen) {
+    pen.style = record->penStyle;
+    pen.width = record->penWidth < 1 ? 1 : record->penWidth;
+    pen.color = record->color;
+  }
   return pen;
+}
+
+// The colour a brush handle (or a system colour index plus one) fills with; false for no
+// brush and for a hollow one.
+bool brushColor(HGDIOBJ handle, QColor* color) {
+  QBrush brush;
+  if (!brushOfHandle(static_cast<HBRUSH>(handle), &brush) || brush.style() == Qt::NoBrush)
+    return false;
+  *color = brush.color();
+  return true;
 }
 
 Qt::PenStyle qtPenStyle(int style) {
@@ -75,14 +95,14 @@ QRect clipOf(const DeviceContext* dc, const QImage* image) {
 
 // Fills with a brush handle (or a system colour index plus one); false for no brush.
 bool fillWith(DeviceContext* dc, const QRect& area, HGDIOBJ brush) {
-  BrushValues values;
-  if (!brushValuesOf(brush, &values)) return false;
-  if (values.hollow) return true;
+  QBrush values;
+  if (!brushOfHandle(static_cast<HBRUSH>(brush), &values)) return false;
+  if (values.style() == Qt::NoBrush) return true;
   QImage* target = targetOf(dc);
   QPainter painter;
   beginDrawing(dc, &painter, target);
   if (!painter.isActive()) return false;
-  painter.fillRect(area, colorOf(values.color));
+  painter.fillRect(area, values.color());
   painter.end();
   finishDrawing(dc);
   return true;
@@ -99,14 +119,14 @@ BOOL drawShape(HDC handle, int left, int top, int right, int bottom, bool ellips
   beginDrawing(dc, &painter, target);
   if (!painter.isActive()) return FALSE;
   PenValues pen = currentPen(dc);
-  BrushValues brush;
-  bool filled = brushValuesOf(dc->brush, &brush) && !brush.hollow;
+  QColor fill;
+  bool filled = brushColor(dc->brush, &fill);
   // Without a pen the shape is one pixel smaller in each direction.
   int shrink = pen.style == PS_NULL ? 1 : 0;
   QRect outline = rectOf(left, top, right - shrink, bottom - shrink);
   painter.setPen(pen.style == PS_NULL ? QPen(Qt::NoPen) : qtPen(pen, Qt::SquareCap));
-  painter.setBrush(filled ? QBrush(colorOf(brush.color)) : QBrush(Qt::NoBrush));
-  if (!ellipse && filled) painter.fillRect(outline, colorOf(brush.color));
+  painter.setBrush(filled ? QBrush(fill) : QBrush(Qt::NoBrush));
+  if (!ellipse && filled) painter.fillRect(outline, fill);
   QRect stroke = outline.adjusted(0, 0, -1, -1);  // QPainter strokes one pixel beyond
   if (ellipse) {
     painter.drawEllipse(pen.style == PS_NULL ? outline : stroke);
@@ -196,14 +216,6 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brush) {
               fillWith(dc, rectOf(r.left, r.top, r.left + 1, r.bottom), brush) &&
               fillWith(dc, rectOf(r.right - 1, r.top, r.right, r.bottom), brush);
   return done ? 1 : 0;
-}
-
-HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
-  if (contextOf(handle) == nullptr || width <= 0 || height <= 0) return nullptr;
-  QImage image(width, height, QImage::Format_RGB32);
-  if (image.isNull()) return nullptr;  // too large to allocate
-  image.fill(Qt::black);
-  return createBitmapObject(image);
 }
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, DWORD rop) {

@@ -2,6 +2,8 @@
 // with 8-bit text shown as the layer shows all text.
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QPainter>
 
 #include <climits>
@@ -90,6 +92,12 @@ int textHeight(UINT format, const QRect& bounds, int top) {
   return lowered ? bounds.bottom() + 1 - top : bounds.height();
 }
 
+// The height of one line as Qt lays text out (its fractional height rounded up), so that
+// tmHeight, text extents and DrawTextA's line steps agree.
+int lineHeight(const QFont& font) {
+  return qCeil(QFontMetricsF(font).height());
+}
+
 }  // namespace
 }  // namespace vornplatform
 
@@ -102,9 +110,9 @@ BOOL GetTextMetricsA(HDC handle, LPTEXTMETRICA metrics) {
   QFontMetrics fm(font);
   QFontInfo info(font);
   *metrics = TEXTMETRICA{};
+  metrics->tmHeight = lineHeight(font);
   metrics->tmAscent = fm.ascent();
-  metrics->tmDescent = fm.descent();
-  metrics->tmHeight = fm.ascent() + fm.descent();
+  metrics->tmDescent = metrics->tmHeight - fm.ascent();
   metrics->tmInternalLeading = qMax(0, metrics->tmHeight - info.pixelSize());
   metrics->tmExternalLeading = qMax(0, fm.leading());
   metrics->tmAveCharWidth = fm.averageCharWidth();
@@ -129,9 +137,9 @@ BOOL GetTextMetricsA(HDC handle, LPTEXTMETRICA metrics) {
 BOOL GetTextExtentPoint32A(HDC handle, LPCSTR text, int length, LPSIZE size) {
   DeviceContext* dc = contextOf(handle);
   if (dc == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
-  QFontMetrics fm(fontOf(dc));
-  size->cx = fm.horizontalAdvance(decodeEightBit(text, length));
-  size->cy = fm.height();
+  QFont font = fontOf(dc);
+  size->cx = QFontMetrics(font).horizontalAdvance(decodeEightBit(text, length));
+  size->cy = lineHeight(font);
   return TRUE;
 }
 
@@ -146,7 +154,7 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int length) {
   QFontMetrics fm(font);
   QString shown = decodeEightBit(text, length);
   if (dc->bkMode == OPAQUE)
-    painter.fillRect(QRect(x, y, fm.horizontalAdvance(shown), fm.height()), colorOf(dc->bkColor));
+    painter.fillRect(QRect(x, y, fm.horizontalAdvance(shown), lineHeight(font)), colorOf(dc->bkColor));
   painter.setFont(font);
   painter.setPen(colorOf(dc->textColor));
   painter.drawText(QPoint(x, y + fm.ascent()), shown);
