@@ -7,10 +7,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QThread>
 #include <QWidget>
 
-#include "platform/EightBitText.h"
+#include "platform/TextCodec.h"
 #include "platform/MessageBoxHooks.h"
 #include "platform/WindowAccess.h"
 
@@ -229,7 +228,7 @@ bool moveMouseTo(HWND hwnd, int x, int y) {
 
 bool typeText(HWND hwnd, const char* text) {
   if (clientWidgetOf(hwnd) == nullptr) return false;
-  QString shown = decodeEightBit(text);
+  QString shown = bytesToQString(text);
   for (QChar c : shown) {
     QWidget* widget = clientWidgetOf(hwnd);  // a key may close the window
     if (widget == nullptr) return false;
@@ -268,6 +267,22 @@ void clearRecordedBeeps() {
   clearBeepRecords();
 }
 
+void setWorkArea(const RECT& area) {
+  setWorkAreaOverride(&area);
+}
+
+void clearWorkArea() {
+  setWorkAreaOverride(nullptr);
+}
+
+void setKeyState(int virtualKey, bool down) {
+  setKeyStateOverride(virtualKey, down ? 0x8000 : 0);
+}
+
+void clearKeyStates() {
+  clearKeyStateOverrides();
+}
+
 bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
   ensureApplication();
   QElapsedTimer timer;
@@ -281,7 +296,7 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
       break;
     }
     if (timer.elapsed() >= timeoutMs) break;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    processEventsFor(2);
     MSG msg;
     while (!quitSeen && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
@@ -292,7 +307,6 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-    QThread::msleep(1);
   }
   // The loop that owns the quit still has to see it.
   if (quitSeen) PostQuitMessage(static_cast<int>(exitCode));
@@ -308,7 +322,7 @@ bool saveWindowPng(HWND hwnd, const char* path) {
   ensureApplication();
   QWidget* widget = isChildWindow(hwnd) ? clientWidgetOf(hwnd) : topLevelWidgetOf(hwnd);
   if (widget == nullptr) return false;
-  QCoreApplication::processEvents();
+  processEventsFor(0);
   return widget->grab().save(QString::fromLocal8Bit(path), "PNG");
 }
 

@@ -65,11 +65,14 @@ VORNAPI std::vector<UINT> recordedBeeps();
 VORNAPI void clearRecordedBeeps();
 
 // --- Faked system state ----------------------------------------------------------------------
-// SystemParametersInfoA(SPI_GETWORKAREA) answers area from now on.
+// SystemParametersInfoA(SPI_GETWORKAREA) answers area until clearWorkArea() goes back to
+// the screen's own.
 VORNAPI void setWorkArea(const RECT& area);
-// GetKeyState and GetAsyncKeyState report the key down (or up) until the next input event
-// that carries the key's state.
+VORNAPI void clearWorkArea();
+// GetKeyState reports the key down (high bit set) or up, whatever input arrives, until
+// clearKeyStates() forgets every key set this way.
 VORNAPI void setKeyState(int virtualKey, bool down);
+VORNAPI void clearKeyStates();
 
 // --- Waiting -----------------------------------------------------------------------------------
 // Runs Qt events and dispatches the messages posted to this thread's queue until done()
