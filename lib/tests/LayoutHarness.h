@@ -30,13 +30,13 @@ inline Box layerPlacement(HWND hwnd) {
   return {corner.x, corner.y, r.right - r.left, r.bottom - r.top};
 }
 
-// A labelled "Static" child.
+// A labelled child that shows its bounds (a push button).
 class Leaf : public Window {
  public:
   explicit Leaf(const char* name) : Window(name) {}
   const char* typeName() const override { return "leaf"; }
   void create() override {
-    hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, "Static", getName(), WS_CHILD | WS_VISIBLE | SS_CENTER,
+    hwnd = CreateWindowExA(0, "BUTTON", getName(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
                            0, 0, 0, 0, getParent()->getHwnd(), nullptr, getModuleInstance(), nullptr);
   }
 };
