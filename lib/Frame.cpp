@@ -37,6 +37,7 @@ bool Frame::onSize(int type, int width, int height) {
 
 void Frame::setClient(Window* window) {
   if (firstChild) firstChild->destroy();
+  if (!window) return;
   window->createIn(this);
   placeClient(clientWidth, clientHeight);
 }

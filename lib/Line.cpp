@@ -87,8 +87,7 @@ bool Line::onMouseButton(int buttons, int x, int y, bool down) {
 }
 
 bool Line::onMouseMove(int, int x, int y) {
-  if (resizeLocked) return true;
-  setResizeCursor();
+  if (!resizeLocked) setResizeCursor();
   if (!captured) return true;
   Window* before = dragChild ? dragChild->previousSibling() : lastChild;
   if (!before || !dragChild) return true;

@@ -17,6 +17,7 @@ void WindowContainer::onChildRemoved(Window*) {}
 
 void WindowContainer::setClient(Window* window) {
   if (firstChild) firstChild->destroy();
+  if (!window) return;
   window->createIn(this);
   window->move(0, 0, clientWidth, clientHeight);
 }

@@ -17,7 +17,7 @@ class LockableLine : public Line {
 
 class LineTest : public LayoutTest {
  protected:
-  LockableLine* makeLine(bool vertical, int length, std::initializer_list<int> weights) {
+  LockableLine* makeLine(bool vertical, int length, const std::vector<int>& weights) {
     LockableLine* line = keep(new LockableLine("line", vertical));
     line->createIn(host);
     line->move(0, 0, vertical ? 40 : length, vertical ? length : 40);
@@ -35,7 +35,7 @@ TEST_F(LineTest, SharesTheLengthByWeightSkippingHiddenChildren) {
   struct Case {
     bool vertical;
     int length;
-    std::initializer_list<int> weights;  // negative: added hidden
+    std::vector<int> weights;  // negative: added hidden
     std::vector<Box> expected;           // per child; hidden ones are not checked
   } cases[] = {
       {false, 302, {1, 1}, {{0, 0, 150, 40}, {152, 0, 150, 40}}},
@@ -46,7 +46,7 @@ TEST_F(LineTest, SharesTheLengthByWeightSkippingHiddenChildren) {
     Line* line = makeLine(c.vertical, c.length, c.weights);
     for (size_t i = 0; i < kids.size(); i++) {
       SCOPED_TRACE(testing::Message() << c.length << " child " << i);
-      bool shown = c.weights.begin()[i] >= 0;
+      bool shown = c.weights[i] >= 0;
       EXPECT_EQ(shown, IsWindowVisible(kids[i]->getHwnd()) != 0);
       if (!shown) continue;
       EXPECT_EQ(c.expected[i], placed(kids[i]));
@@ -93,7 +93,9 @@ TEST_F(LineTest, DraggingAGapMovesItWithinTheNeighboursAndRebalances) {
     SCOPED_TRACE(testing::Message() << c.vertical << " to " << c.to);
     Line* line = makeLine(c.vertical, 302, {100, 100});
     auto at = [&](int along) { return c.vertical ? MAKELPARAM(5, along) : MAKELPARAM(along, 5); };
-    auto along = [&](Window* w) { return c.vertical ? Box{w->top, 0, w->height, 0} : Box{w->left, 0, w->width, 0}; };
+    auto along = [&](Window* w) {
+      return c.vertical ? Box{w->top, 0, w->height, 0} : Box{w->left, 0, w->width, 0};
+    };
     SendMessageA(line->getHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(151));
     EXPECT_EQ(line->getHwnd(), GetCapture());
     SendMessageA(line->getHwnd(), WM_MOUSEMOVE, MK_LBUTTON, at(c.to));
@@ -121,6 +123,13 @@ TEST_F(LineTest, DragNeedsAnUnlockedLeftButtonAndSurvivesACollapsedPair) {
   EXPECT_EQ(100, kids[0]->getLayoutValue());
   line->lockResize();
   mouse(line, WM_LBUTTONDOWN, MK_LBUTTON, 151, 5);
+  EXPECT_EQ(nullptr, GetCapture());
+}
+
+TEST_F(LineTest, PersonDraggingAGapRebalancesTheNeighbours) {
+  Line* line = makeLine(false, 302, {100, 100});
+  ASSERT_TRUE(vorntest::dragFrom(line->getHwnd(), 151, 5, 171, 5));
+  EXPECT_EQ(113, kids[0]->getLayoutValue());
   EXPECT_EQ(nullptr, GetCapture());
 }
 
