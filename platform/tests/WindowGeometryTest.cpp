@@ -203,4 +203,47 @@ TEST_F(WindowGeometry, UserMoveAndResizeAskTheWindowFirst) {
   DestroyWindow(top);
 }
 
+TEST_F(WindowGeometry, ActivationMovesBetweenTopLevelWindows) {
+  HWND first = makeTop();
+  HWND second = makeTop();
+  HWND child = makeChild(first, 1);
+  ShowWindow(first, SW_SHOW);
+  seen().clear();
+  ShowWindow(second, SW_SHOW);
+  auto lost = messagesOf(first, WM_ACTIVATE);
+  auto gained = messagesOf(second, WM_ACTIVATE);
+  ASSERT_EQ(lost.size(), 1u);
+  ASSERT_EQ(gained.size(), 1u);
+  EXPECT_EQ(lost[0].wParam, static_cast<WPARAM>(WA_INACTIVE));
+  EXPECT_EQ(gained[0].wParam, static_cast<WPARAM>(WA_ACTIVE));
+  EXPECT_EQ(gained[0].lParam, reinterpret_cast<LPARAM>(first));
+  EXPECT_TRUE(SetForegroundWindow(child));  // activates the child's top-level window
+  EXPECT_EQ(GetForegroundWindow(), first);
+  ShowWindow(first, SW_HIDE);
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  DestroyWindow(first);
+  DestroyWindow(second);
+}
+
+TEST_F(WindowGeometry, CursorsAndMetrics) {
+  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  HCURSOR sizeWE = LoadCursorA(nullptr, IDC_SIZEWE);
+  ASSERT_NE(arrow, nullptr);
+  EXPECT_NE(arrow, sizeWE);
+  EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), arrow);
+  EXPECT_EQ(LoadCursorA(reinterpret_cast<HINSTANCE>(1), MAKEINTRESOURCEA(5)), nullptr);
+  EXPECT_EQ(LoadIconA(reinterpret_cast<HINSTANCE>(1), MAKEINTRESOURCEA(101)), nullptr);
+  EXPECT_NE(LoadIconA(nullptr, IDI_APPLICATION), nullptr);
+  HWND top = makeTop();
+  HWND line = makeChild(top, 1);
+  SetCapture(line);
+  SetCursor(arrow);
+  EXPECT_EQ(SetCursor(sizeWE), arrow);
+  EXPECT_EQ(vornplatform::clientWidgetOf(line)->cursor().shape(), Qt::SizeHorCursor);
+  ReleaseCapture();
+  EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), RGB(255, 255, 255));
+  DestroyWindow(top);
+}
+
 }  // namespace
