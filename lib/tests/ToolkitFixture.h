@@ -87,8 +87,11 @@ public:
     {
         if (withoutWindow)
             hwnd = nullptr;
-        else
+        else if (parent && parent->getHwnd())
             Composite::create();
+        else  // a child-style "Static" cannot stand alone; at the top a plain window holds the children
+            hwnd = CreateWindowExA(0, "BlackHoleWindow", getName(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                   nullptr, nullptr, getModuleInstance(), nullptr);
     }
     bool onChildVisibility(Window* child) override
     {

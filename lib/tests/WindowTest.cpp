@@ -190,6 +190,7 @@ TEST_F(WindowTest, ShowAndHideTellTheParentOnlyOnChange)
     Log log;
     ProbeComposite panel("panel", &log);
     root->addChild(&panel);
+    ShowWindow(panel.getHwnd(), SW_SHOW);
     ProbeWindow child("child"), other("other");
     child.createIn(&panel);
     other.createIn(&panel);
