@@ -9,7 +9,10 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <deque>
+
 #include "platform/TextCodec.h"
+#include "platform/MenuAccess.h"
 #include "platform/MessageBoxHooks.h"
 #include "platform/WindowAccess.h"
 
@@ -172,6 +175,19 @@ void sendKey(QWidget* widget, const KeyStroke& stroke, bool autoRepeat) {
   QApplication::sendEvent(widget, &release);
 }
 
+// Prepared pop-up menu picks, oldest first; pop-ups run on the GUI thread only.
+std::deque<UINT>& popupAnswers() {
+  static std::deque<UINT> answers;
+  return answers;
+}
+
+UINT nextPopupAnswer(HMENU, int, int) {
+  if (popupAnswers().empty()) return 0;
+  UINT id = popupAnswers().front();
+  popupAnswers().pop_front();
+  return id;
+}
+
 bool isChildWindow(HWND hwnd) {
   return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
 }
@@ -242,6 +258,20 @@ bool pressKey(HWND hwnd, int virtualKey, int modifiers, bool autoRepeat) {
   if (widget == nullptr) return false;
   sendKey(widget, strokeOfVirtualKey(virtualKey, qtModifiers(modifiers)), autoRepeat);
   return true;
+}
+
+bool pickMenuItem(HWND hwnd, UINT id) {
+  return triggerMenuBarCommand(hwnd, id);
+}
+
+void answerNextPopupMenu(UINT id) {
+  popupAnswers().push_back(id);
+  setPopupChooser(nextPopupAnswer);
+}
+
+void clearPopupMenuAnswers() {
+  popupAnswers().clear();
+  setPopupChooser(PopupChooser());
 }
 
 void answerNextMessageBox(int button) {

@@ -20,7 +20,7 @@ std::vector<Received> received;
 
 bool isInput(UINT msg) {
   return (msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK) || msg == WM_KEYDOWN || msg == WM_KEYUP ||
-         msg == WM_CHAR || msg >= WM_USER;
+         msg == WM_CHAR || msg == WM_COMMAND || msg >= WM_USER;
 }
 
 LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -152,6 +152,38 @@ TEST_F(TestingHooksTest, TypedTextAndKeysArriveAsKeyDownAndChar) {
   std::vector<Received> control = inputOf(child, WM_CHAR, WM_CHAR);
   ASSERT_EQ(control.size(), 1u);
   EXPECT_EQ(control[0].wParam, 1u);
+}
+
+TEST_F(TestingHooksTest, MenuPicksArriveAsCommands) {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 101, "&Open");
+  AppendMenuA(file, MF_STRING | MF_GRAYED, 102, "&Close");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  ASSERT_TRUE(SetMenu(top, bar));
+  received.clear();
+  auto commands = [&]() {
+    std::vector<WPARAM> ids;
+    for (const Received& r : inputOf(top, WM_COMMAND, WM_COMMAND)) ids.push_back(r.wParam);
+    return ids;
+  };
+  EXPECT_TRUE(vorntest::pickMenuItem(top, 101));
+  EXPECT_FALSE(vorntest::pickMenuItem(top, 102));  // greyed
+  EXPECT_FALSE(vorntest::pickMenuItem(top, 999));
+  EXPECT_FALSE(vorntest::pickMenuItem(child, 101));  // no menu bar
+  EXPECT_TRUE(vorntest::pumpUntil([&]() { return !commands().empty(); }, 2000));
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{101}));
+
+  // Prepared pop-up answers are used in order; then pop-ups are dismissed.
+  received.clear();
+  vorntest::answerNextPopupMenu(101);
+  vorntest::answerNextPopupMenu(101);
+  EXPECT_TRUE(TrackPopupMenu(file, TPM_RIGHTBUTTON, 10, 10, 0, top, nullptr));
+  EXPECT_EQ(TrackPopupMenu(file, TPM_RETURNCMD, 10, 10, 0, top, nullptr), 101);
+  EXPECT_EQ(TrackPopupMenu(file, TPM_RETURNCMD, 10, 10, 0, top, nullptr), 0);
+  vorntest::pumpFor(20);
+  EXPECT_EQ(commands(), (std::vector<WPARAM>{101}));
+  vorntest::clearPopupMenuAnswers();
 }
 
 TEST_F(TestingHooksTest, WorkAreaAndKeyStatesCanBeFaked) {
