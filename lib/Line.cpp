@@ -43,6 +43,7 @@ bool Line::onSize(int, int, int) {
 }
 
 void Line::addChild(Window* window, int weight) {
+  if (!window) return;
   window->setLayoutValue(std::abs(weight));
   totalWeight += window->getLayoutValue();
   window->createIn(this);
