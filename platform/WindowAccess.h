@@ -8,6 +8,8 @@ class QWidget;
 class QImage;
 class QFont;
 
+// Exported so that the layer's own tests can reach these internals.
+#pragma GCC visibility push(default)
 namespace vornplatform {
 
 // Creates the one QApplication of the process on first use (the "offscreen" platform when no
@@ -29,4 +31,19 @@ void backingChanged(HWND hwnd);
 // The font a font handle stands for; false for a handle that is not a font.
 bool fontOfHandle(HFONT font, QFont* out);
 
+// For BeginPaint: the window's update region (bounding rectangle, client coordinates) and
+// whether the background should be erased; the window is validated. False for a dead handle
+// (the rectangle is then empty).
+bool takeUpdateRegion(HWND hwnd, RECT* region, BOOL* erase);
+
+// Test hooks (the testing header exposes them).
+// Pumps Qt events for about the given time, on the GUI thread; never blocks longer.
+void processEventsFor(int milliseconds);
+// GetKeyState reports state for the key until cleared (state < 0 clears one key).
+void setKeyStateOverride(int virtualKey, int state);
+void clearKeyStateOverrides();
+// SystemParametersInfoA(SPI_GETWORKAREA) reports this rectangle; null goes back to the screen.
+void setWorkAreaOverride(const RECT* area);
+
 }  // namespace vornplatform
+#pragma GCC visibility pop

@@ -78,6 +78,12 @@ struct NMHDR {
 };
 typedef NMHDR* LPNMHDR;
 
+// lParam of WM_STYLECHANGING and WM_STYLECHANGED (wParam is GWL_STYLE or GWL_EXSTYLE).
+struct STYLESTRUCT {
+  DWORD styleOld;
+  DWORD styleNew;
+};
+
 struct INITCOMMONCONTROLSEX {
   DWORD dwSize;
   DWORD dwICC;
@@ -106,6 +112,8 @@ struct INITCOMMONCONTROLSEX {
 #define WM_SETFONT 0x0030
 #define WM_GETFONT 0x0031
 #define WM_NOTIFY 0x004E
+#define WM_STYLECHANGING 0x007C
+#define WM_STYLECHANGED 0x007D
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
 #define WM_NCMOUSEMOVE 0x00A0
@@ -309,12 +317,31 @@ struct INITCOMMONCONTROLSEX {
 #define VK_F24 0x87
 #define VK_NUMLOCK 0x90
 #define VK_SCROLL 0x91
+#define VK_OEM_1 0xBA
+#define VK_OEM_PLUS 0xBB
+#define VK_OEM_COMMA 0xBC
+#define VK_OEM_MINUS 0xBD
+#define VK_OEM_PERIOD 0xBE
+#define VK_OEM_2 0xBF
+#define VK_OEM_3 0xC0
+#define VK_OEM_4 0xDB
+#define VK_OEM_5 0xDC
+#define VK_OEM_6 0xDD
+#define VK_OEM_7 0xDE
 #define VK_LSHIFT 0xA0
 #define VK_RSHIFT 0xA1
 #define VK_LCONTROL 0xA2
 #define VK_RCONTROL 0xA3
 #define VK_LMENU 0xA4
 #define VK_RMENU 0xA5
+
+// Errors of the window calls.
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_INVALID_MENU_HANDLE 1401L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_CLASS_HAS_WINDOWS 1412L
 
 // Message loop.
 #define PM_NOREMOVE 0x0000

@@ -1,0 +1,460 @@
+// The layer's own geometry (window and client rectangles are the source of truth), showing and
+// activation, painting requests, and the screen's metrics.
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <mutex>
+
+#include "platform/GdiObjects.h"
+#include "platform/WindowAccess.h"
+#include "platform/WindowTable.h"
+
+namespace vornplatform {
+namespace {
+
+HWND activeHwnd = nullptr;
+int applyingGeometry = 0;
+std::mutex workAreaLock;
+bool workAreaOverridden = false;
+RECT workAreaOverride{};
+
+int widthOf(const RECT& r) { return r.right - r.left; }
+int heightOf(const RECT& r) { return r.bottom - r.top; }
+
+bool sameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+void activate(HWND hwnd) {
+  if (hwnd == activeHwnd) return;
+  HWND old = activeHwnd;
+  activeHwnd = hwnd;
+  if (old && IsWindow(old)) callProcedure(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
+  if (!hwnd || activeHwnd != hwnd) return;
+  if (QWidget* frame = topLevelWidgetOf(hwnd)) {
+    frame->raise();
+    frame->activateWindow();
+  }
+  callProcedure(hwnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+}
+
+HWND topLevelOf(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  while (w && w->parent) w = findWindow(w->parent);
+  return w ? w->hwnd : nullptr;
+}
+
+bool showWidgets(WindowRecord& w, bool show) {
+  bool was = (w.style & WS_VISIBLE) != 0;
+  if (was == show) return was;
+  callProcedure(w.hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+  if (show) {
+    w.style |= WS_VISIBLE;
+  } else {
+    w.style &= ~WS_VISIBLE;
+  }
+  QWidget* top = w.frame ? w.frame.data() : w.client.data();
+  if (top) top->setVisible(show);
+  if (show && w.frame) applyGeometryToQt(w);
+  if (!show && activeHwnd == w.hwnd) activate(nullptr);
+  return was;
+}
+
+void workArea(RECT* out) {
+  {
+    std::lock_guard<std::mutex> guard(workAreaLock);
+    if (workAreaOverridden) {
+      *out = workAreaOverride;
+      return;
+    }
+  }
+  ensureApplication();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  QRect r = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+  *out = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+int edgeOfResize(const RECT& from, const RECT& to) {
+  bool left = from.left != to.left, right = from.right != to.right;
+  bool top = from.top != to.top, bottom = from.bottom != to.bottom;
+  if (left && right) left = false;  // moved as well as resized: take the far corner
+  if (top && bottom) top = false;
+  if (top) return left ? WMSZ_TOPLEFT : right ? WMSZ_TOPRIGHT : WMSZ_TOP;
+  if (bottom) return left ? WMSZ_BOTTOMLEFT : right ? WMSZ_BOTTOMRIGHT : WMSZ_BOTTOM;
+  return left ? WMSZ_LEFT : WMSZ_RIGHT;
+}
+
+}  // namespace
+
+void forgetActivation(HWND hwnd) {
+  if (activeHwnd == hwnd) activeHwnd = nullptr;
+}
+
+int menuHeightOf(const WindowRecord& w) {
+  return !w.parent && w.menu ? kMenuBarHeight : 0;
+}
+
+POINT clientOriginOnScreen(const WindowRecord& w) {
+  if (!w.parent) return POINT{w.rect.left, w.rect.top + menuHeightOf(w)};
+  WindowPtr parent = findWindow(w.parent);
+  POINT origin = parent ? clientOriginOnScreen(*parent) : POINT{0, 0};
+  return POINT{origin.x + w.rect.left, origin.y + w.rect.top};
+}
+
+void applyGeometryToQt(WindowRecord& w) {
+  ++applyingGeometry;
+  int width = widthOf(w.rect), height = heightOf(w.rect);
+  if (w.frame) {
+    int menu = menuHeightOf(w);
+    w.frame->setGeometry(w.rect.left, w.rect.top, width, height);
+    if (w.menuBar) {
+      w.menuBar->setGeometry(0, 0, width, menu);
+      w.menuBar->setVisible(menu > 0);
+    }
+    if (w.client) w.client->setGeometry(0, menu, w.clientWidth, w.clientHeight);
+  } else if (w.client) {
+    w.client->setGeometry(w.rect.left, w.rect.top, width, height);
+  }
+  --applyingGeometry;
+}
+
+void changeWindowRect(HWND hwnd, const RECT& requested, WPARAM sizeType) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w) return;
+  RECT rect = requested;
+  if (rect.right < rect.left) rect.right = rect.left;
+  if (rect.bottom < rect.top) rect.bottom = rect.top;
+  POINT oldOrigin = w->parent ? POINT{w->rect.left, w->rect.top} : clientOriginOnScreen(*w);
+  int oldWidth = w->clientWidth, oldHeight = w->clientHeight;
+  w->rect = rect;
+  w->clientWidth = widthOf(rect);
+  w->clientHeight = heightOf(rect) - menuHeightOf(*w);
+  if (w->clientHeight < 0) w->clientHeight = 0;
+  applyGeometryToQt(*w);
+  POINT origin = w->parent ? POINT{rect.left, rect.top} : clientOriginOnScreen(*w);
+  bool moved = origin.x != oldOrigin.x || origin.y != oldOrigin.y;
+  bool sized = w->clientWidth != oldWidth || w->clientHeight != oldHeight;
+  if (sized) invalidateWindow(*w, nullptr);
+  if (moved) callProcedure(hwnd, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
+  if (sized || sizeType != static_cast<WPARAM>(-1)) {
+    WPARAM type = sizeType == static_cast<WPARAM>(-1) ? SIZE_RESTORED : sizeType;
+    callProcedure(hwnd, WM_SIZE, type, MAKELPARAM(w->clientWidth, w->clientHeight));
+  }
+}
+
+void invalidateWindow(WindowRecord& w, const RECT* rect) {
+  RECT area{0, 0, w.clientWidth, w.clientHeight};
+  if (rect) {
+    area = RECT{std::max<LONG>(rect->left, 0), std::max<LONG>(rect->top, 0),
+                std::min<LONG>(rect->right, w.clientWidth), std::min<LONG>(rect->bottom, w.clientHeight)};
+    if (area.right <= area.left || area.bottom <= area.top) return;
+  }
+  if (w.invalid) {
+    area = RECT{std::min(area.left, w.invalidRect.left), std::min(area.top, w.invalidRect.top),
+                std::max(area.right, w.invalidRect.right), std::max(area.bottom, w.invalidRect.bottom)};
+  }
+  w.invalid = true;
+  w.invalidRect = area;
+  if (w.client && !w.windowClass->control) w.client->update();
+}
+
+void paintWindow(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || !w->invalid) return;
+  callProcedure(hwnd, WM_PAINT, 0, 0);
+}
+
+bool takeUpdateRegion(HWND hwnd, RECT* region, BOOL* erase) {
+  WindowPtr w = findWindow(hwnd);
+  if (region) *region = RECT{0, 0, 0, 0};
+  if (erase) *erase = FALSE;
+  if (!w) return false;
+  if (w->invalid) {
+    if (region) *region = w->invalidRect;
+    if (erase) *erase = w->erase ? TRUE : FALSE;
+  }
+  w->invalid = false;
+  w->erase = false;
+  return true;
+}
+
+QImage* backingImageOf(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w) return nullptr;
+  int width = std::max(w->clientWidth, 1), height = std::max(w->clientHeight, 1);
+  if (w->backing && w->backing->width() == width && w->backing->height() == height) {
+    return w->backing.get();
+  }
+  auto image = std::make_unique<QImage>(width, height, QImage::Format_RGB32);
+  QBrush background;
+  if (!brushOfHandle(w->windowClass->info.hbrBackground, &background)) {
+    background = QBrush(qColorOf(systemColor(COLOR_WINDOW)));
+  }
+  image->fill(background.style() == Qt::NoBrush ? QColor(Qt::white) : background.color());
+  if (w->backing) {
+    QPainter painter(image.get());
+    painter.drawImage(0, 0, *w->backing);
+  }
+  w->backing = std::move(image);
+  return w->backing.get();
+}
+
+void backingChanged(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  if (w && w->client) w->client->update();
+}
+
+void setWorkAreaOverride(const RECT* area) {
+  std::lock_guard<std::mutex> guard(workAreaLock);
+  workAreaOverridden = area != nullptr;
+  if (area) workAreaOverride = *area;
+}
+
+void activateFromQt(HWND hwnd, bool active) {
+  if (active) {
+    activate(hwnd);
+  } else if (activeHwnd == hwnd) {
+    activate(nullptr);
+  }
+}
+
+bool applyingQtGeometry() { return applyingGeometry > 0; }
+
+void userMovedFrame(HWND hwnd, const QRect& g) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->dying) return;
+  RECT proposed{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
+  if (sameRect(proposed, w->rect)) return;
+  RECT old = w->rect;
+  if (widthOf(proposed) != widthOf(old) || heightOf(proposed) != heightOf(old)) {
+    callProcedure(hwnd, WM_SIZING, static_cast<WPARAM>(edgeOfResize(old, proposed)),
+                  reinterpret_cast<LPARAM>(&proposed));
+  } else {
+    callProcedure(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed));
+  }
+  changeWindowRect(hwnd, proposed, static_cast<WPARAM>(-1));
+}
+
+}  // namespace vornplatform
+
+using namespace vornplatform;
+
+BOOL ShowWindow(HWND hwnd, int command) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->dying) return FALSE;
+  bool was = (w->style & WS_VISIBLE) != 0;
+  bool topLevel = !w->parent;
+  switch (command) {
+    case SW_HIDE:
+      showWidgets(*w, false);
+      return was;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+      showWidgets(*w, true);
+      w->minimized = true;
+      if (w->frame) w->frame->showMinimized();
+      callProcedure(hwnd, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(w->clientWidth, w->clientHeight));
+      return was;
+    case SW_MAXIMIZE: {
+      showWidgets(*w, true);
+      if (!w->maximized) w->normalRect = w->rect;
+      w->maximized = true;
+      w->minimized = false;
+      RECT area{0, 0, 0, 0};
+      if (topLevel) workArea(&area);
+      if (!topLevel && w->parent) GetClientRect(w->parent, &area);
+      changeWindowRect(hwnd, area, SIZE_MAXIMIZED);
+      if (topLevel) activate(hwnd);
+      return was;
+    }
+    case SW_RESTORE:
+    case SW_SHOWNORMAL:
+      showWidgets(*w, true);
+      if (w->minimized) {
+        w->minimized = false;
+        if (w->frame) w->frame->showNormal();
+        if (!w->maximized) changeWindowRect(hwnd, w->rect, SIZE_RESTORED);
+      }
+      if (w->maximized) {
+        w->maximized = false;
+        changeWindowRect(hwnd, w->normalRect, SIZE_RESTORED);
+      }
+      if (topLevel && IsWindow(hwnd)) activate(hwnd);
+      return was;
+    case SW_SHOWNA:
+    case SW_SHOWNOACTIVATE:
+      showWidgets(*w, true);
+      return was;
+    default:
+      showWidgets(*w, true);
+      if (topLevel && IsWindow(hwnd)) activate(hwnd);
+      return was;
+  }
+}
+
+BOOL IsWindowVisible(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->dying) return FALSE;
+  for (; w; w = findWindow(w->parent)) {
+    if (!(w->style & WS_VISIBLE)) return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL IsIconic(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  return w && w->minimized;
+}
+
+BOOL IsZoomed(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  return w && w->maximized;
+}
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {
+  if (!findWindow(hwnd)) return FALSE;
+  changeWindowRect(hwnd, RECT{x, y, x + width, y + height}, static_cast<WPARAM>(-1));
+  return TRUE;
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->dying) return FALSE;
+  RECT rect = w->rect;
+  if (!(flags & SWP_NOMOVE)) rect = RECT{x, y, x + widthOf(rect), y + heightOf(rect)};
+  if (!(flags & SWP_NOSIZE)) rect.right = rect.left + cx, rect.bottom = rect.top + cy;
+  if (!sameRect(rect, w->rect)) changeWindowRect(hwnd, rect, static_cast<WPARAM>(-1));
+  if (!(flags & SWP_NOZORDER) && w->frame) {
+    if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
+      bool top = insertAfter == HWND_TOPMOST;
+      bool visible = w->frame->isVisible();
+      w->exStyle = top ? (w->exStyle | WS_EX_TOPMOST) : (w->exStyle & ~WS_EX_TOPMOST);
+      w->frame->setWindowFlag(Qt::WindowStaysOnTopHint, top);  // Qt hides the window here
+      if (visible) {
+        w->frame->show();
+        applyGeometryToQt(*w);
+      }
+    } else if (insertAfter == HWND_BOTTOM) {
+      w->frame->lower();
+    } else {
+      w->frame->raise();
+    }
+  }
+  if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
+  if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
+  return TRUE;
+}
+
+BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || !rect) return FALSE;
+  if (!w->parent) {
+    *rect = w->rect;
+    return TRUE;
+  }
+  POINT origin = clientOriginOnScreen(*w);
+  *rect = RECT{origin.x, origin.y, origin.x + widthOf(w->rect), origin.y + heightOf(w->rect)};
+  return TRUE;
+}
+
+BOOL GetClientRect(HWND hwnd, LPRECT rect) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || !rect) return FALSE;
+  *rect = RECT{0, 0, w->clientWidth, w->clientHeight};
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || !point) return FALSE;
+  POINT origin = clientOriginOnScreen(*w);
+  point->x += origin.x;
+  point->y += origin.y;
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || !point) return FALSE;
+  POINT origin = clientOriginOnScreen(*w);
+  point->x -= origin.x;
+  point->y -= origin.y;
+  return TRUE;
+}
+
+BOOL SetForegroundWindow(HWND hwnd) {
+  HWND top = topLevelOf(hwnd);
+  if (!top || !IsWindow(top)) return FALSE;
+  activate(top);
+  return TRUE;
+}
+
+HWND GetForegroundWindow() { return activeHwnd; }
+
+BOOL BringWindowToTop(HWND hwnd) { return SetForegroundWindow(hwnd); }
+
+HWND GetActiveWindow() { return activeHwnd; }
+
+BOOL UpdateWindow(HWND hwnd) {
+  if (!findWindow(hwnd)) return FALSE;
+  paintWindow(hwnd);
+  backingChanged(hwnd);
+  return TRUE;
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+  if (!hwnd) {
+    for (const WindowPtr& w : allWindows()) invalidateWindow(*w, nullptr);
+    return TRUE;
+  }
+  WindowPtr w = findWindow(hwnd);
+  if (!w) return FALSE;
+  invalidateWindow(*w, rect);
+  if (erase && w->invalid) w->erase = true;
+  return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w) return FALSE;
+  const RECT& r = w->invalidRect;
+  if (!rect || (rect->left <= r.left && rect->top <= r.top && rect->right >= r.right &&
+                rect->bottom >= r.bottom)) {
+    w->invalid = false;
+    w->erase = false;
+  }
+  return TRUE;
+}
+
+BOOL SystemParametersInfoA(UINT action, UINT, PVOID value, UINT) {
+  if (action != SPI_GETWORKAREA || !value) return FALSE;
+  workArea(static_cast<RECT*>(value));
+  return TRUE;
+}
+
+int GetSystemMetrics(int index) {
+  switch (index) {
+    case SM_CXSCREEN:
+    case SM_CYSCREEN: {
+      ensureApplication();
+      QScreen* screen = QGuiApplication::primaryScreen();
+      QRect r = screen ? screen->geometry() : QRect(0, 0, 800, 600);
+      return index == SM_CXSCREEN ? r.width() : r.height();
+    }
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL: return 17;
+    case SM_CYCAPTION: return 23;
+    case SM_CXBORDER:
+    case SM_CYBORDER: return 1;
+    case SM_CYMENU: return kMenuBarHeight;
+    case SM_CXICON:
+    case SM_CYICON: return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON: return 16;
+    default: return 0;
+  }
+}
+
+DWORD GetSysColor(int index) { return systemColor(index); }

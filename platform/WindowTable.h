@@ -1,0 +1,123 @@
+// The window core's own records: window classes and windows, kept in one table per process.
+// Internal to platform/; records are touched on the GUI thread only (the table is locked).
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32_menu.h"
+#include "platform/win32_window.h"
+
+class QImage;
+class QMenuBar;
+
+namespace vornplatform {
+
+struct ControlClass;
+
+struct WindowClass {
+  std::string name;
+  ATOM atom = 0;
+  WNDCLASSEXA info{};                    // lpszClassName points into name
+  const ControlClass* control = nullptr; // system control classes only
+  int windowCount = 0;
+};
+using WindowClassPtr = std::shared_ptr<WindowClass>;
+
+struct WindowRecord {
+  HWND hwnd = nullptr;
+  WindowClassPtr windowClass;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  LONG_PTR id = 0;
+  LONG_PTR userData = 0;
+  HINSTANCE instance = nullptr;
+  HWND parent = nullptr;
+  std::vector<HWND> children;  // in creation order
+  std::string text;
+  RECT rect{};  // the window rectangle: on the screen when top-level, else in the parent's client
+  int clientWidth = 0;
+  int clientHeight = 0;
+  bool dying = false;
+  bool minimized = false;
+  bool maximized = false;
+  RECT normalRect{};  // where a restore puts a maximised window
+  HMENU menu = nullptr;  // the bar of a top-level window
+  HFONT font = nullptr;  // what WM_SETFONT gave a control
+  QPointer<QWidget> frame;   // the outer Qt window of a top-level window
+  QPointer<QWidget> client;  // the widget of the client area (a control's own widget)
+  QPointer<QMenuBar> menuBar;
+  std::unique_ptr<QImage> backing;
+  bool invalid = false;  // has an update region
+  RECT invalidRect{};
+  bool erase = false;
+  std::map<int, LONG_PTR> extra;  // window extra bytes by offset
+  ~WindowRecord();
+};
+using WindowPtr = std::shared_ptr<WindowRecord>;
+
+// Lookups: a live or dying window, or null for a dead or unknown handle.
+WindowPtr findWindow(HWND hwnd);
+std::vector<WindowPtr> allWindows();
+WindowClassPtr findClass(LPCSTR nameOrAtom);
+bool isGuiThread();
+HWND handleOf(uint32_t value);
+
+// Calls the window's current procedure on this thread; 0 for a dead window.
+LRESULT callProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Geometry (WindowGeometry.cpp).
+const int kMenuBarHeight = 20;
+int menuHeightOf(const WindowRecord& w);
+POINT clientOriginOnScreen(const WindowRecord& w);
+void applyGeometryToQt(WindowRecord& w);
+// Sets the window rectangle, then sends WM_MOVE and WM_SIZE when the client moved or resized.
+void changeWindowRect(HWND hwnd, const RECT& rect, WPARAM sizeType);
+// Forgets focus, capture and activation held by a dying window.
+void forgetWindowState(HWND hwnd);
+void invalidateWindow(WindowRecord& w, const RECT* rect);
+// Sends WM_PAINT when the window has an update region (or always when forced).
+void paintWindow(HWND hwnd);
+void setFocusFromQt(HWND hwnd);
+void activateFromQt(HWND hwnd, bool active);
+void userMovedFrame(HWND hwnd, const QRect& geometry);
+
+// Messages (Messages.cpp).
+void killTimersOf(HWND hwnd);
+void postToGuiQueue(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+void startMessageRouting();
+int currentDispatchDepth();
+
+// Input (Input.cpp). noteDefaultProcessing: the class procedure reached an input message
+// that is being delivered from a Qt event (so the widget may act on the event).
+void noteDefaultProcessing(HWND hwnd, UINT msg);
+bool inputDelivery();
+// The WM_CHAR bytes a key makes: from the Qt event when there is one (may be null), else from
+// the virtual key and the key state.
+std::string charactersForKey(int virtualKey, const class QKeyEvent* event);
+HWND captureWindow();
+int virtualKeyOf(int qtKey, bool keypad);
+bool cursorShapeOf(HCURSOR cursor, int* shape);
+void forgetActivation(HWND hwnd);
+
+// Counts Qt event handlers of window widgets on the stack: widgets are deleted only when none
+// runs (they may belong to a window destroyed from inside the handler).
+struct HandlerScope {
+  HandlerScope();
+  ~HandlerScope();
+  static int depth();
+};
+
+HWND mouseWindow();  // the window of the last mouse event
+
+// Menus (Menus.cpp): refresh the Qt bar of a window from its menu records.
+void rebuildMenuBar(HWND hwnd);
+void menuChanged(HMENU menu);
+
+}  // namespace vornplatform

@@ -1,0 +1,84 @@
+// Shared by the window tests: a registered class whose procedure records every message and
+// can be told to answer some of them, plus bounded pumping.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "platform/WindowAccess.h"
+#include "platform/win32.h"
+
+namespace windowtest {
+
+struct Seen {
+  HWND hwnd;
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+inline std::vector<Seen>& seen() {
+  static std::vector<Seen> list;
+  return list;
+}
+
+// Answers a message instead of the default procedure when it returns true.
+inline std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT*)>& answer() {
+  static std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT*)> hook;
+  return hook;
+}
+
+inline LRESULT CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  seen().push_back({hwnd, msg, wParam, lParam});
+  LRESULT result = 0;
+  if (answer() && answer()(hwnd, msg, wParam, lParam, &result)) return result;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+inline const char* className() {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = recordingProc;
+    wc.cbWndExtra = 16;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = "VornTestWindow";
+    registered = RegisterClassExA(&wc) != 0;
+  }
+  return "VornTestWindow";
+}
+
+inline HWND makeTop(int x = 10, int y = 20, int w = 300, int h = 200, DWORD style = WS_OVERLAPPEDWINDOW) {
+  return CreateWindowExA(0, className(), "top", style, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+}
+
+inline HWND makeChild(HWND parent, int id, int x = 5, int y = 6, int w = 50, int h = 40) {
+  return CreateWindowExA(0, className(), "child", WS_CHILD | WS_VISIBLE, x, y, w, h, parent,
+                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
+}
+
+inline std::vector<Seen> messagesOf(HWND hwnd, UINT msg) {
+  std::vector<Seen> out;
+  for (const Seen& s : seen()) {
+    if (s.hwnd == hwnd && s.msg == msg) out.push_back(s);
+  }
+  return out;
+}
+
+inline std::vector<UINT> sequenceOf(HWND hwnd) {
+  std::vector<UINT> out;
+  for (const Seen& s : seen()) {
+    if (s.hwnd == hwnd) out.push_back(s.msg);
+  }
+  return out;
+}
+
+// Resets the recorder and the answer hook between tests.
+inline void reset() {
+  seen().clear();
+  answer() = nullptr;
+}
+
+}  // namespace windowtest
