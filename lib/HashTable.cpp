@@ -4,12 +4,9 @@
 
 #include <cstdint>
 
-int hashString(const char* text)
-{
-    uint32_t h = 0;
-    if (!text)
-        return 0;
-    for (const char* p = text; *p; ++p)
-        h = h ^ (h << 5) ^ (uint32_t)(int32_t)(signed char)*p;
-    return (int32_t)h;
+int hashString(const char* text) {
+  uint32_t h = 0;
+  if (!text) return 0;
+  for (const char* p = text; *p; ++p) h = h ^ (h << 5) ^ (uint32_t)(int32_t)(signed char)*p;
+  return (int32_t)h;
 }

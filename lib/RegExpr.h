@@ -4,47 +4,47 @@
 
 // A saved span of the matched text; both null until a match sets it.
 struct RegExprSave {
-    const char* start = nullptr;
-    const char* end = nullptr;
+  const char* start = nullptr;
+  const char* end = nullptr;
 };
 
 // A save named in the pattern with "):(name)"; the name points into the pattern text.
 struct RegExprNamedSave : RegExprSave {
-    const char* nameStart = nullptr;
-    const char* nameEnd = nullptr;
+  const char* nameStart = nullptr;
+  const char* nameEnd = nullptr;
 };
 
 // One piece of pattern text between structure characters. A node that heads a group
 // also carries the group's repetition and save.
 struct RegExprNode {
-    const char* pieceStart = nullptr;
-    const char* pieceEnd = nullptr;      // exclusive
-    RegExprSave* save = nullptr;         // set on the head of a save group
-    int counter = 0;                     // repetitions of this group under way while matching
-    int notFlag = 0;                     // 1: the counts min..max are the excluded ones
-    int min = 1;
-    int max = 1;                         // -1: unbounded
-    RegExprNode* continuation = nullptr; // first node after the group this node heads
-    RegExprNode* child = nullptr;        // group opening at the end of this node's piece
-    RegExprNode* nextAlternative = nullptr;
-    RegExprNode* levelHead = nullptr;    // head of the group this node's alternative belongs to
-    const char* repeatStart = nullptr;   // where the group's current repetition began
+  const char* pieceStart = nullptr;
+  const char* pieceEnd = nullptr;  // exclusive
+  RegExprSave* save = nullptr;     // set on the head of a save group
+  int counter = 0;                 // repetitions of this group under way while matching
+  int notFlag = 0;                 // 1: the counts min..max are the excluded ones
+  int min = 1;
+  int max = 1;                          // -1: unbounded
+  RegExprNode* continuation = nullptr;  // first node after the group this node heads
+  RegExprNode* child = nullptr;         // group opening at the end of this node's piece
+  RegExprNode* nextAlternative = nullptr;
+  RegExprNode* levelHead = nullptr;   // head of the group this node's alternative belongs to
+  const char* repeatStart = nullptr;  // where the group's current repetition began
 };
 
 // A compiled pattern. It points into the pattern text, which must outlive it unchanged.
 struct RegExpr {
-    int nodeCount = 0;
-    int nextNode = 0;
-    int anchored = 0;
-    int endsWithDollar = 0;
-    RegExprNode* nodes = nullptr;
-    int saveCount = 0;
-    int namedSaveCount = 0;
-    int nextSave = 0;
-    int nextNamedSave = 0;
-    RegExprSave* saves = nullptr;
-    RegExprNamedSave* namedSaves = nullptr;
-    int error = 0;
+  int nodeCount = 0;
+  int nextNode = 0;
+  int anchored = 0;
+  int endsWithDollar = 0;
+  RegExprNode* nodes = nullptr;
+  int saveCount = 0;
+  int namedSaveCount = 0;
+  int nextSave = 0;
+  int nextNamedSave = 0;
+  RegExprSave* saves = nullptr;
+  RegExprNamedSave* namedSaves = nullptr;
+  int error = 0;
 };
 
 // Returns 1 when compiled (an error found while building the graph is still recorded in

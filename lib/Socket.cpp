@@ -30,13 +30,11 @@ struct ErrorIndex {
 };
 
 const ErrorIndex kErrorIndexes[] = {
-    {WSAEFAULT, 3},          {WSAEAFNOSUPPORT, 3},   {WSAEADDRNOTAVAIL, 3},
-    {WSAEMFILE, 5},          {WSAEWOULDBLOCK, 0},    {WSAEINPROGRESS, 4},
-    {WSAEALREADY, 7},        {WSAEPROTOTYPE, 6},     {WSAEPROTONOSUPPORT, 6},
-    {WSAESOCKTNOSUPPORT, 6}, {WSAENOBUFS, 6},        {WSAEADDRINUSE, 8},
-    {WSAENETDOWN, 2},        {WSAENETUNREACH, 11},   {WSAECONNRESET, 12},
-    {WSAEISCONN, 9},         {WSAETIMEDOUT, 10},     {WSAECONNREFUSED, 10},
-    {WSANOTINITIALISED, 1},
+    {WSAEFAULT, 3},          {WSAEAFNOSUPPORT, 3},    {WSAEADDRNOTAVAIL, 3},  {WSAEMFILE, 5},
+    {WSAEWOULDBLOCK, 0},     {WSAEINPROGRESS, 4},     {WSAEALREADY, 7},       {WSAEPROTOTYPE, 6},
+    {WSAEPROTONOSUPPORT, 6}, {WSAESOCKTNOSUPPORT, 6}, {WSAENOBUFS, 6},        {WSAEADDRINUSE, 8},
+    {WSAENETDOWN, 2},        {WSAENETUNREACH, 11},    {WSAECONNRESET, 12},    {WSAEISCONN, 9},
+    {WSAETIMEDOUT, 10},      {WSAECONNREFUSED, 10},   {WSANOTINITIALISED, 1},
 };
 
 }  // namespace
@@ -105,7 +103,8 @@ bool Socket::isConnected() { return handle_ != INVALID_SOCKET; }
 
 void Socket::setKeepAlive(bool on) {
   int value = on ? 1 : 0;
-  setsockopt(handle_, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<const char*>(&value), sizeof value);
+  setsockopt(handle_, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<const char*>(&value),
+             sizeof value);
 }
 
 int Socket::receive(char* buffer, int size) {

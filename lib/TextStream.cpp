@@ -8,12 +8,16 @@
 namespace {
 // The prefix never grows past the point where fewer bytes than this remain for text.
 const int kMinTextArea = 16;
-const int kPrefixEnd = 3;  // "-> " or "+> "
+const int kPrefixEnd = 3;   // "-> " or "+> "
 const int kLevelWidth = 2;  // "| " or "  "
 }  // namespace
 
 TextStream::TextStream(int size)
-    : ownsBuffer_(1), buffer_(nullptr), cursor_(nullptr), size_(size), lineClosed_(true),
+    : ownsBuffer_(1),
+      buffer_(nullptr),
+      cursor_(nullptr),
+      size_(size),
+      lineClosed_(true),
       bar_('|') {
   if (size_ < kPrefixEnd + kMinTextArea) size_ = kPrefixEnd + kMinTextArea;
   buffer_ = static_cast<char*>(std::malloc(static_cast<size_t>(size_)));
@@ -195,7 +199,9 @@ void TextStream::formatThenFlush(const char* fmt, va_list args) {
   flushLines();
 }
 
-void TextStream::setPrefixEnd(const char* three) { std::memcpy(cursor_ - kPrefixEnd, three, kPrefixEnd); }
+void TextStream::setPrefixEnd(const char* three) {
+  std::memcpy(cursor_ - kPrefixEnd, three, kPrefixEnd);
+}
 
 bool TextStream::canGrow() const { return size_ - prefixLength() - kLevelWidth >= kMinTextArea; }
 

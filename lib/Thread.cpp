@@ -3,8 +3,7 @@
 // that has been resumed but has not reached its lock yet.
 #include "lib/Thread.h"
 
-Thread::Thread()
-    : handle(0), id(0), running(false), stopRequested(false), idle(true) {}
+Thread::Thread() : handle(0), id(0), running(false), stopRequested(false), idle(true) {}
 
 Thread::~Thread() {
   if (!idle) requestStop();

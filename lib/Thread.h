@@ -40,5 +40,5 @@ class Thread {
   // Atomic because run() and join() read them without a lock.
   std::atomic<bool> running;  // for the derived class's use; cleared on resume and at the end
   std::atomic<bool> stopRequested;
-  std::atomic<bool> idle;     // true while no resumed thread is on its way through run()
+  std::atomic<bool> idle;  // true while no resumed thread is on its way through run()
 };

@@ -54,8 +54,10 @@ ssize_t readDroppingCr(void* cookie, char* buf, size_t size) {
     if (c == EOF) break;
     if (c == '\r') {
       int next = std::fgetc(in);
-      if (next == '\n') c = '\n';
-      else if (next != EOF) std::ungetc(next, in);
+      if (next == '\n')
+        c = '\n';
+      else if (next != EOF)
+        std::ungetc(next, in);
     }
     buf[n++] = static_cast<char>(c);
   }

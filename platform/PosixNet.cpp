@@ -25,16 +25,19 @@ struct ErrnoCode {
 };
 
 const ErrnoCode kErrnoCodes[] = {
-    {ECONNREFUSED, 10061}, {ETIMEDOUT, 10060},    {ENETUNREACH, 10051},  {EHOSTUNREACH, 10065},
-    {ENETDOWN, 10050},     {ECONNRESET, 10054},   {EPIPE, 10054},        {EISCONN, 10056},
-    {EALREADY, 10037},     {EINPROGRESS, 10036},  {EWOULDBLOCK, 10035},  {EAGAIN, 10035},
-    {EADDRINUSE, 10048},   {EADDRNOTAVAIL, 10049}, {EAFNOSUPPORT, 10047}, {EFAULT, 10014},
-    {EMFILE, 10024},       {ENFILE, 10024},       {ENOBUFS, 10055},      {ENOMEM, 10055},
-    {EPROTOTYPE, 10041},   {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044},
-    {EBADF, 10038},        {ENOTSOCK, 10038},     {EINTR, 10004},        {EINVAL, 10022},
-    {ENOTCONN, 10057},     {ESHUTDOWN, 10058},    {ECONNABORTED, 10053}, {EACCES, 10013},
-    {EMSGSIZE, 10040},     {ENOPROTOOPT, 10042},  {EOPNOTSUPP, 10045},   {EPFNOSUPPORT, 10046},
-    {ENETRESET, 10052},    {EHOSTDOWN, 10064},    {EDESTADDRREQ, 10039}, {ENAMETOOLONG, 10063},
+    {ECONNREFUSED, 10061},    {ETIMEDOUT, 10060},       {ENETUNREACH, 10051},
+    {EHOSTUNREACH, 10065},    {ENETDOWN, 10050},        {ECONNRESET, 10054},
+    {EPIPE, 10054},           {EISCONN, 10056},         {EALREADY, 10037},
+    {EINPROGRESS, 10036},     {EWOULDBLOCK, 10035},     {EAGAIN, 10035},
+    {EADDRINUSE, 10048},      {EADDRNOTAVAIL, 10049},   {EAFNOSUPPORT, 10047},
+    {EFAULT, 10014},          {EMFILE, 10024},          {ENFILE, 10024},
+    {ENOBUFS, 10055},         {ENOMEM, 10055},          {EPROTOTYPE, 10041},
+    {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044}, {EBADF, 10038},
+    {ENOTSOCK, 10038},        {EINTR, 10004},           {EINVAL, 10022},
+    {ENOTCONN, 10057},        {ESHUTDOWN, 10058},       {ECONNABORTED, 10053},
+    {EACCES, 10013},          {EMSGSIZE, 10040},        {ENOPROTOOPT, 10042},
+    {EOPNOTSUPP, 10045},      {EPFNOSUPPORT, 10046},    {ENETRESET, 10052},
+    {EHOSTDOWN, 10064},       {EDESTADDRREQ, 10039},    {ENAMETOOLONG, 10063},
     {ELOOP, 10062},
 };
 
@@ -95,7 +98,9 @@ int finishInterruptedConnect(int fd) {
 int optionLevel(NetOption option) { return option == NetNoDelay ? IPPROTO_TCP : SOL_SOCKET; }
 
 int optionName(NetOption option) {
-  return option == NetKeepAlive ? SO_KEEPALIVE : option == NetReuseAddress ? SO_REUSEADDR : TCP_NODELAY;
+  return option == NetKeepAlive      ? SO_KEEPALIVE
+         : option == NetReuseAddress ? SO_REUSEADDR
+                                     : TCP_NODELAY;
 }
 
 bool isSocket(int fd) {
@@ -124,19 +129,28 @@ int wsaErrorFromErrno(int errnoValue) {
 
 int wsaErrorFromLookup(int lookupCode, int errnoValue) {
   switch (lookupCode) {
-    case 0: return 0;
-    case EAI_NONAME: return kWsaHostNotFound;
-    case EAI_AGAIN: return kWsaTryAgain;
-    case EAI_FAIL: return kWsaNoRecovery;
+    case 0:
+      return 0;
+    case EAI_NONAME:
+      return kWsaHostNotFound;
+    case EAI_AGAIN:
+      return kWsaTryAgain;
+    case EAI_FAIL:
+      return kWsaNoRecovery;
 #ifdef EAI_NODATA
-    case EAI_NODATA: return kWsaNoData;
+    case EAI_NODATA:
+      return kWsaNoData;
 #endif
 #ifdef EAI_ADDRFAMILY
-    case EAI_ADDRFAMILY: return kWsaNoData;
+    case EAI_ADDRFAMILY:
+      return kWsaNoData;
 #endif
-    case EAI_MEMORY: return kWsaNoBuffers;
-    case EAI_SYSTEM: return wsaErrorFromErrno(errnoValue);
-    default: return kWsaNoRecovery;
+    case EAI_MEMORY:
+      return kWsaNoBuffers;
+    case EAI_SYSTEM:
+      return wsaErrorFromErrno(errnoValue);
+    default:
+      return kWsaNoRecovery;
   }
 }
 
@@ -230,12 +244,16 @@ int netClose(int fd) {
 }
 
 int netSetOption(int fd, NetOption option, int value) {
-  return setsockopt(fd, optionLevel(option), optionName(option), &value, sizeof value) == 0 ? 0 : failWithErrno();
+  return setsockopt(fd, optionLevel(option), optionName(option), &value, sizeof value) == 0
+             ? 0
+             : failWithErrno();
 }
 
 int netGetOption(int fd, NetOption option, int* value) {
   socklen_t length = sizeof *value;
-  return getsockopt(fd, optionLevel(option), optionName(option), value, &length) == 0 ? 0 : failWithErrno();
+  return getsockopt(fd, optionLevel(option), optionName(option), value, &length) == 0
+             ? 0
+             : failWithErrno();
 }
 
 int netLookup(const char* name, std::string* canonicalName, std::vector<uint32_t>* addresses) {

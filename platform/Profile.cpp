@@ -109,10 +109,14 @@ UINT parseProfileInt(const std::string& text) {
   for (; i < text.size(); ++i) {
     char c = text[i];
     unsigned digit;
-    if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-    else if (base == 16 && c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-    else if (base == 16 && c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-    else break;
+    if (c >= '0' && c <= '9')
+      digit = static_cast<unsigned>(c - '0');
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      digit = static_cast<unsigned>(c - 'A' + 10);
+    else
+      break;
     value = value * base + digit;
   }
   return negative ? 0u - value : value;
@@ -166,7 +170,6 @@ BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR data, LPCSTR fileName) {
   }
   std::vector<std::string> entries;
   for (LPCSTR entry = data; *entry; entry += std::strlen(entry) + 1) entries.emplace_back(entry);
-  return editProfile(fileName, [&](ProfileFile& profile) {
-    return profile.replaceSection(section, entries);
-  });
+  return editProfile(
+      fileName, [&](ProfileFile& profile) { return profile.replaceSection(section, entries); });
 }

@@ -262,5 +262,6 @@ void Sleep(DWORD milliseconds) {
 
 DWORD GetTickCount() {
   auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
+  return static_cast<DWORD>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count());
 }

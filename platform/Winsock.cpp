@@ -13,7 +13,8 @@ using namespace vornplatform;
 
 // Callers copy these records byte for byte; their sizes are Winsock's on 64 bits.
 static_assert(sizeof(SOCKET) == sizeof(void*), "SOCKET is pointer-sized");
-static_assert(sizeof(in_addr) == 4 && sizeof(sockaddr) == 16 && sizeof(sockaddr_in) == 16, "address records");
+static_assert(sizeof(in_addr) == 4 && sizeof(sockaddr) == 16 && sizeof(sockaddr_in) == 16,
+              "address records");
 static_assert(sizeof(WSADATA) == 408, "WSADATA");
 
 namespace {
@@ -233,7 +234,9 @@ int shutdown(SOCKET s, int how) {
   int fd;
   if (!toDescriptor(s, &fd)) return SOCKET_ERROR;
   if (how != SD_RECEIVE && how != SD_SEND && how != SD_BOTH) return fail(WSAEINVAL);
-  NetDirection direction = how == SD_RECEIVE ? NetReceiveSide : how == SD_SEND ? NetSendSide : NetBothSides;
+  NetDirection direction = how == SD_RECEIVE ? NetReceiveSide
+                           : how == SD_SEND  ? NetSendSide
+                                             : NetBothSides;
   return netShutdown(fd, direction) == 0 ? 0 : SOCKET_ERROR;
 }
 

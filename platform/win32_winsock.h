@@ -144,7 +144,8 @@ typedef sockaddr_in SOCKADDR_IN;
 typedef sockaddr_in* PSOCKADDR_IN;
 typedef sockaddr_in* LPSOCKADDR_IN;
 
-// A name look-up result; gethostbyname keeps one per thread, valid until that thread's next look-up.
+// A name look-up result; gethostbyname keeps one per thread, valid until that thread's next
+// look-up.
 struct hostent {
   char* h_name;
   char** h_aliases;

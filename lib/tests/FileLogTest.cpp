@@ -14,11 +14,12 @@ namespace {
 // exactly body.
 bool holds(const std::string& text, const std::string& name, const std::string& body) {
   const std::regex meta(R"([.\\^$|()\[\]{}*+?])");
-  return std::regex_match(text, std::regex(
-      "Log File : " + std::regex_replace(name, meta, R"(\$&)") + "\n"
-      "Created the (0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01])/[0-9]{2}, "
-      "at ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\n" + std::string(61, '-') + "\n\n" +
-      std::regex_replace(body, meta, R"(\$&)")));
+  return std::regex_match(
+      text, std::regex("Log File : " + std::regex_replace(name, meta, R"(\$&)") +
+                       "\n"
+                       "Created the (0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01])/[0-9]{2}, "
+                       "at ([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]\n" +
+                       std::string(61, '-') + "\n\n" + std::regex_replace(body, meta, R"(\$&)")));
 }
 
 TEST(FileLogTest, HeaderLinesAndReopening) {

@@ -29,8 +29,11 @@ class IniFileTest : public ::testing::Test {
 };
 
 TEST_F(IniFileTest, BooleansAcceptOnTrueYesInAnyCaseAndOnlyFiveCharacters) {
-  struct Case { const char* text; bool expected; };
-  const Case cases[] = {{"yes", true},  {"TRUE", true},    {"oN", true},     {"1", false},
+  struct Case {
+    const char* text;
+    bool expected;
+  };
+  const Case cases[] = {{"yes", true},  {"TRUE", true},    {"oN", true},    {"1", false},
                         {"Off", false}, {"Onward", false}, {"TrueX", false}};
   for (const Case& c : cases) {
     ASSERT_TRUE(ini_.writeString("flag", c.text));
@@ -51,7 +54,10 @@ TEST_F(IniFileTest, IntegersRoundTripAsSignedDecimal) {
 }
 
 TEST_F(IniFileTest, FloatsFollowTheirStoredText) {
-  struct Case { const char* text; double expected; };
+  struct Case {
+    const char* text;
+    double expected;
+  };
   const Case cases[] = {
       {"2.5", 2.5}, {"  -0.125", -0.125}, {"3.75xyz", 3.75}, {"abc", 0.0}, {"", 9.5}};
   for (const Case& c : cases) {

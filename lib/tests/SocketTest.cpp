@@ -117,7 +117,8 @@ TEST_F(SocketTest, ConnectFailuresCloseAndExplain) {
   closesocket(idle);
   EXPECT_FALSE(client.connect("no-such-host.invalid", port_));
   EXPECT_FALSE(client.isConnected());
-  EXPECT_STREQ("Unknown Error !", client.getErrorText());  // look-up failures have no message of their own
+  EXPECT_STREQ("Unknown Error !",
+               client.getErrorText());  // look-up failures have no message of their own
   // A failed object is ready for a new connect, which starts with a clean error.
   connectPeer(client);
   EXPECT_EQ(0, client.getErrorCode());
@@ -139,7 +140,8 @@ TEST_F(SocketTest, CloseFromAnotherThreadWakesABlockedReceive) {
   Socket client;
   connectPeer(client);
   char buffer[16];
-  auto received = std::async(std::launch::async, [&] { return client.receive(buffer, sizeof buffer); });
+  auto received =
+      std::async(std::launch::async, [&] { return client.receive(buffer, sizeof buffer); });
   std::this_thread::sleep_for(50ms);
   client.close();
   if (received.wait_for(5s) != std::future_status::ready) {
@@ -161,15 +163,18 @@ class IndexedSocket : public Socket {
 TEST(SocketErrorTable, MessagesAndMapping) {
   IndexedSocket socket;
   socket.index = 1;
-  EXPECT_STREQ("Something has not been initialized ! Please, refer it to Morvash.", socket.getErrorText());
+  EXPECT_STREQ("Something has not been initialized ! Please, refer it to Morvash.",
+               socket.getErrorText());
   for (int outside : {14, -1}) {
     socket.index = outside;
     EXPECT_STREQ("Unknown Error !", socket.getErrorText()) << outside;
   }
   const int mapping[][2] = {
-      {WSAEFAULT, 3},       {WSAEADDRNOTAVAIL, 3}, {WSAEMFILE, 5},       {WSAEWOULDBLOCK, 0}, {WSAEINPROGRESS, 4},
-      {WSAENOBUFS, 6},      {WSAEALREADY, 7},      {WSAEADDRINUSE, 8},   {WSAEISCONN, 9},     {WSAETIMEDOUT, 10},
-      {WSAENETUNREACH, 11}, {WSAENETDOWN, 2},      {WSANOTINITIALISED, 1}, {WSAHOST_NOT_FOUND, 13}, {0, 13},
+      {WSAEFAULT, 3},         {WSAEADDRNOTAVAIL, 3},   {WSAEMFILE, 5},
+      {WSAEWOULDBLOCK, 0},    {WSAEINPROGRESS, 4},     {WSAENOBUFS, 6},
+      {WSAEALREADY, 7},       {WSAEADDRINUSE, 8},      {WSAEISCONN, 9},
+      {WSAETIMEDOUT, 10},     {WSAENETUNREACH, 11},    {WSAENETDOWN, 2},
+      {WSANOTINITIALISED, 1}, {WSAHOST_NOT_FOUND, 13}, {0, 13},
   };
   for (const auto& row : mapping) EXPECT_EQ(row[1], Socket::mapSocketError(row[0])) << row[0];
 }

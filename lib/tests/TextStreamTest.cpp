@@ -19,15 +19,33 @@ class RecordingStream : public TextStream {
     for (const std::string& c : calls) {
       const char* t = c.c_str() + 1;
       switch (c[0]) {
-        case 'p': printf("%s", t); break;
-        case 'l': printLine("%s", t); break;
-        case 'b': beginSection("%s", t); break;
-        case 'e': endSection("%s", t); break;
-        case 'i': indent(); break;
-        case 'o': outdent(); break;
-        case 'n': newLine(); break;
-        case 'c': endLine(); break;
-        case 'r': resetIndent(); break;
+        case 'p':
+          printf("%s", t);
+          break;
+        case 'l':
+          printLine("%s", t);
+          break;
+        case 'b':
+          beginSection("%s", t);
+          break;
+        case 'e':
+          endSection("%s", t);
+          break;
+        case 'i':
+          indent();
+          break;
+        case 'o':
+          outdent();
+          break;
+        case 'n':
+          newLine();
+          break;
+        case 'c':
+          endLine();
+          break;
+        case 'r':
+          resetIndent();
+          break;
       }
     }
     std::string s;
@@ -64,7 +82,8 @@ TEST(TextStreamTest, WrittenText) {
       {{"px", "p\r\ny\n"}, "-> x\n-> y\n"},
       {{"pa\n\n", "pa\rb\n", "p", "pc", "p", "p\n"}, "-> a\n-> \n-> a\rb\n-> c\n"},
       // Sections, indents and the calls that end an open line first.
-      {{"bA\n", "bB\n", "px\n", "eb\n", "py\n", "ea\n"}, "+> A\n| +> B\n| | -> x\n| +> b\n| -> y\n+> a\n"},
+      {{"bA\n", "bB\n", "px\n", "eb\n", "py\n", "ea\n"},
+       "+> A\n| +> B\n| | -> x\n| +> b\n| -> y\n+> a\n"},
       {{"n", "bT\n", "n"}, "\n+> T\n| \n"},
       {{"i", "px\n", "i", "py\n", "o", "o", "o", "pz\n"}, "  -> x\n    -> y\n-> z\n"},
       {{"bT\n", "i", "px\n", "o", "o", "py\n"}, "+> T\n|   -> x\n| -> y\n"},
@@ -110,8 +129,8 @@ TEST(TextStreamTest, NestingStopsWhereTheTextAreaWouldGetTooSmall) {
   // Room for one level: a hidden indent or section is ended by its own outdent or endSection
   // (which also drops the indents inside it), never by taking the visible level away.
   RecordingStream t(21);
-  EXPECT_EQ("  -> x\n  -> y\n  -> z\n-> w\n",
-            t.run({"i", "i", "o", "px\n", "bA\n", "i", "o", "o", "i", "py\n", "ea\n", "pz\n", "o", "pw\n"}));
+  EXPECT_EQ("  -> x\n  -> y\n  -> z\n-> w\n", t.run({"i", "i", "o", "px\n", "bA\n", "i", "o", "o",
+                                                     "i", "py\n", "ea\n", "pz\n", "o", "pw\n"}));
   RecordingStream u(23);
   for (int i = 0; i < 1000; ++i) u.indent();
   for (int i = 0; i < 999; ++i) u.outdent();

@@ -45,7 +45,8 @@ TEST_F(PathsTest, DotBackslashIsRelativeToTheCurrentFolder) {
 
 TEST_F(PathsTest, TextReadsDropOnlyTheCrOfCrLf) {
   const std::string file = dir_ + "/Events/NevChat.txt";
-  for (const char* mode : {"r", "rt"}) EXPECT_EQ("a\nb\rc\n", readAll(fopenPath(file.c_str(), mode))) << mode;
+  for (const char* mode : {"r", "rt"})
+    EXPECT_EQ("a\nb\rc\n", readAll(fopenPath(file.c_str(), mode))) << mode;
   EXPECT_EQ(nullptr, fopenPath((dir_ + "/nothing/here.txt").c_str(), "r"));
   EXPECT_EQ(nullptr, fopenPath(nullptr, "r"));
 }

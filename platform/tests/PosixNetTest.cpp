@@ -11,8 +11,14 @@ namespace {
 
 TEST(PosixNetTest, LookUpFailuresMapToWinsockNumbers) {
   const int table[][2] = {
-      {0, 0},          {EAI_NONAME, 11001}, {EAI_AGAIN, 11002},  {EAI_FAIL, 11003},
-      {EAI_NODATA, 11004}, {EAI_ADDRFAMILY, 11004}, {EAI_MEMORY, 10055}, {EAI_SERVICE, 11003},
+      {0, 0},
+      {EAI_NONAME, 11001},
+      {EAI_AGAIN, 11002},
+      {EAI_FAIL, 11003},
+      {EAI_NODATA, 11004},
+      {EAI_ADDRFAMILY, 11004},
+      {EAI_MEMORY, 10055},
+      {EAI_SERVICE, 11003},
   };
   for (const auto& row : table) {
     EXPECT_EQ(row[1], vornplatform::wsaErrorFromLookup(row[0], 0)) << "code " << row[0];

@@ -16,9 +16,7 @@ namespace fs = std::filesystem;
 
 class ProfileTest : public ::testing::Test {
  protected:
-  std::string content() const {
-    return fs::exists(file_) ? tmp_.read("Test.ini") : "<missing>";
-  }
+  std::string content() const { return fs::exists(file_) ? tmp_.read("Test.ini") : "<missing>"; }
   std::string get(const char* section, const char* key, const char* def = "") const {
     char buf[256];
     DWORD n = GetPrivateProfileStringA(section, key, def, buf, sizeof buf, file_.c_str());
@@ -40,13 +38,18 @@ const char* const kSample =
 
 TEST_F(ProfileTest, LooksUpValuesIgnoringCaseTrimmingAndStrippingQuotes) {
   tmp_.write("Test.ini", kSample);
-  struct Case { const char* section; const char* key; const char* def; const char* expected; };
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* def;
+    const char* expected;
+  };
   const Case cases[] = {
       {"general", "NAME", "d", "Alice"},         // case, trailing blanks, first section wins
       {"General", " Name ", "d", "Alice"},       // the caller's key is trimmed too
       {"General", "Quoted", "d", "  padded  "},  // quotes protect inner blanks
       {"General", "Mixed", "d", "\"unbalanced'"},
-      {"General", "Empty", "d", ""},             // present but empty: not the default
+      {"General", "Empty", "d", ""},  // present but empty: not the default
       {"General", "indented", "d", "yes"},
       {"General", "NoEquals", "d", "d"},
       {"General", ";Commented", "d", "d"},
@@ -66,10 +69,15 @@ TEST_F(ProfileTest, ValuesAndListsAreCutToTheBuffer) {
   EXPECT_STREQ("Al", buf);  // size 0 wrote nothing
 
   // Lists: every name ends in NUL, the list in a second one; a cut list keeps both NULs.
-  struct Case { const char* section; DWORD size; DWORD count; std::string expected; };
+  struct Case {
+    const char* section;
+    DWORD size;
+    DWORD count;
+    std::string expected;
+  };
   const std::string keys("Name\0Quoted\0Single\0Mixed\0Empty\0Indented\0", 40);
   const Case cases[] = {
-      {"General", 41, 40, keys + '\0'},                        // exactly fits
+      {"General", 41, 40, keys + '\0'},  // exactly fits
       {"General", 40, 38, keys.substr(0, 38) + '\0' + '\0'},
       {"General", 2, 0, std::string("\0\0", 2)},
       {"Missing", 10, 0, std::string("\0\0", 2)},
@@ -77,8 +85,8 @@ TEST_F(ProfileTest, ValuesAndListsAreCutToTheBuffer) {
   };
   for (const Case& c : cases) {
     std::vector<char> list(c.size + 4, 'z');
-    EXPECT_EQ(c.count, GetPrivateProfileStringA(c.section, nullptr, "x", list.data(), c.size,
-                                                file_.c_str()))
+    EXPECT_EQ(c.count,
+              GetPrivateProfileStringA(c.section, nullptr, "x", list.data(), c.size, file_.c_str()))
         << (c.section ? c.section : "sections") << " size " << c.size;
     EXPECT_EQ(c.expected, std::string(list.data(), c.expected.size()));
     EXPECT_EQ('z', list[c.size]);  // nothing written past the buffer
@@ -87,20 +95,34 @@ TEST_F(ProfileTest, ValuesAndListsAreCutToTheBuffer) {
 
 TEST_F(ProfileTest, ReadsIntegers) {
   tmp_.write("Test.ini", "[N]\na=42\nb=  -7\nd=0x1F\ne=12abc\nf=abc\ng=\nh=\"9\"\ni=4294967295\n");
-  struct Case { const char* key; UINT expected; };
-  const Case cases[] = {{"a", 42}, {"b", static_cast<UINT>(-7)}, {"d", 31}, {"e", 12}, {"f", 0},
-                        {"g", 99}, {"h", 9}, {"i", 0xFFFFFFFFu}, {"missing", 99}};
+  struct Case {
+    const char* key;
+    UINT expected;
+  };
+  const Case cases[] = {
+      {"a", 42}, {"b", static_cast<UINT>(-7)}, {"d", 31},      {"e", 12}, {"f", 0}, {"g", 99},
+      {"h", 9},  {"i", 0xFFFFFFFFu},           {"missing", 99}};
   for (const Case& c : cases)
     EXPECT_EQ(c.expected, GetPrivateProfileIntA("N", c.key, 99, file_.c_str())) << c.key;
 }
 
 // One edit: a null key deletes the section, a null value the key.
-struct Edit { const char* section; const char* key; const char* value; };
+struct Edit {
+  const char* section;
+  const char* key;
+  const char* value;
+};
 
 TEST_F(ProfileTest, EditsChangeOnlyWhatTheyName) {
-  struct Case { const char* name; const char* before; std::vector<Edit> edits; const char* after; };
+  struct Case {
+    const char* name;
+    const char* before;
+    std::vector<Edit> edits;
+    const char* after;
+  };
   const Case cases[] = {
-      {"creates file, sections and keys; finds them ignoring case", nullptr,
+      {"creates file, sections and keys; finds them ignoring case",
+       nullptr,
        {{"One", "a", "1"}, {"Two", "b", "2"}, {"one", "c", "3"}, {"ONE", "A", "4"}},
        "[One]\na=4\nc=3\n[Two]\nb=2\n"},
       {"keeps other lines byte for byte; new keys follow the last key",
@@ -112,11 +134,16 @@ TEST_F(ProfileTest, EditsChangeOnlyWhatTheyName) {
        "[A]\na=1\nb=2\n[B]\nc=3\n[a]\n; in a\nd=4\n",
        {{"A", "a", nullptr}, {"a", nullptr, nullptr}},
        "[B]\nc=3\n"},
-      {"deleting what is missing creates no file", nullptr,
-       {{"A", "k", nullptr}, {"A", nullptr, nullptr}}, "<missing>"},
-      {"a value cannot spill into lines of its own", nullptr, {{"S", "k", "v\n[Evil]\nx=1"}},
+      {"deleting what is missing creates no file",
+       nullptr,
+       {{"A", "k", nullptr}, {"A", nullptr, nullptr}},
+       "<missing>"},
+      {"a value cannot spill into lines of its own",
+       nullptr,
+       {{"S", "k", "v\n[Evil]\nx=1"}},
        "[S]\nk=v\n"},
-      {"names read back as written, so rewrites do not duplicate them", nullptr,
+      {"names read back as written, so rewrites do not duplicate them",
+       nullptr,
        {{"a]b", "k", "1"}, {"  Pad  ", " key ", "2"}, {"a]b", "k", "1"}, {"Pad", "KEY", "3"}},
        "[a]b]\nk=1\n[Pad]\nkey=3\n"},
   };

@@ -48,7 +48,8 @@ struct Pair {
     bind(listener, asAddress(&address), sizeof address);
     listen(listener, 4);
     address = loopback(localPort(listener));
-    if (connect(client, asAddress(&address), sizeof address) == 0) server = accept(listener, asAddress(&from), &length);
+    if (connect(client, asAddress(&address), sizeof address) == 0)
+      server = accept(listener, asAddress(&from), &length);
   }
   ~Pair() {
     for (SOCKET s : {listener, client, server}) closesocket(s);
@@ -65,7 +66,8 @@ TEST(WinsockTest, StartupByteOrderAndAddressTexts) {
   EXPECT_EQ(0, std::memcmp(&port, "\x12\x34", 2));
   EXPECT_EQ(0, std::memcmp(&value, "\x01\x02\x03\x04", 4));
   EXPECT_EQ(htonl(INADDR_LOOPBACK), inet_addr("127.1"));
-  for (const char* bad : {"", "1.2.3.256", "host.example"}) EXPECT_EQ(INADDR_NONE, inet_addr(bad)) << bad;
+  for (const char* bad : {"", "1.2.3.256", "host.example"})
+    EXPECT_EQ(INADDR_NONE, inet_addr(bad)) << bad;
   EXPECT_EQ(INADDR_NONE, inet_addr(nullptr));
 }
 
@@ -102,13 +104,16 @@ TEST(WinsockTest, CloseWakesCallsBlockedInOtherThreads) {
   ASSERT_NE(INVALID_SOCKET, pair.server);
   sockaddr_in listening = loopback(localPort(pair.listener));
   char buffer[8];
-  auto received = std::async(std::launch::async, [&] { return recv(pair.client, buffer, sizeof buffer, 0); });
-  auto accepted = std::async(std::launch::async, [&] { return accept(pair.listener, nullptr, nullptr); });
+  auto received =
+      std::async(std::launch::async, [&] { return recv(pair.client, buffer, sizeof buffer, 0); });
+  auto accepted =
+      std::async(std::launch::async, [&] { return accept(pair.listener, nullptr, nullptr); });
   std::this_thread::sleep_for(50ms);
   EXPECT_EQ(0, closesocket(pair.client));
   EXPECT_EQ(0, closesocket(pair.listener));
   pair.client = pair.listener = INVALID_SOCKET;
-  bool woke = received.wait_for(5s) == std::future_status::ready && accepted.wait_for(5s) == std::future_status::ready;
+  bool woke = received.wait_for(5s) == std::future_status::ready &&
+              accepted.wait_for(5s) == std::future_status::ready;
   EXPECT_TRUE(woke) << "a blocked call was not woken";
   if (!woke) {  // free the threads through their peers so the test ends
     send(pair.server, "x", 1, 0);
@@ -143,20 +148,25 @@ TEST(WinsockTest, FailuresGiveWinsockErrors) {
   EXPECT_TRUE(std::fputs("still open", file) >= 0 && std::fflush(file) == 0);
   std::fclose(file);
   // The system's own numbers, including those no call above can provoke.
-  const int table[][2] = {{ECONNRESET, WSAECONNRESET}, {EPIPE, WSAECONNRESET}, {ETIMEDOUT, WSAETIMEDOUT},
-                          {EHOSTUNREACH, WSAEHOSTUNREACH}, {EAGAIN, WSAEWOULDBLOCK}, {EBADF, WSAENOTSOCK}};
-  for (const auto& row : table) EXPECT_EQ(row[1], vornplatform::wsaErrorFromErrno(row[0])) << "errno " << row[0];
+  const int table[][2] = {{ECONNRESET, WSAECONNRESET}, {EPIPE, WSAECONNRESET},
+                          {ETIMEDOUT, WSAETIMEDOUT},   {EHOSTUNREACH, WSAEHOSTUNREACH},
+                          {EAGAIN, WSAEWOULDBLOCK},    {EBADF, WSAENOTSOCK}};
+  for (const auto& row : table)
+    EXPECT_EQ(row[1], vornplatform::wsaErrorFromErrno(row[0])) << "errno " << row[0];
   // Nothing ever claims the start-up was missing.
   for (int e = 0; e < 200; ++e) EXPECT_NE(WSANOTINITIALISED, vornplatform::wsaErrorFromErrno(e));
 }
 
 TEST(WinsockTest, OptionsReachTheSocket) {
   SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-  const int settings[][3] = {{SOL_SOCKET, SO_KEEPALIVE, 1}, {SOL_SOCKET, SO_REUSEADDR, 1},
-                             {IPPROTO_TCP, TCP_NODELAY, 1}, {SOL_SOCKET, SO_KEEPALIVE, 0}};
+  const int settings[][3] = {{SOL_SOCKET, SO_KEEPALIVE, 1},
+                             {SOL_SOCKET, SO_REUSEADDR, 1},
+                             {IPPROTO_TCP, TCP_NODELAY, 1},
+                             {SOL_SOCKET, SO_KEEPALIVE, 0}};
   for (const auto& setting : settings) {
     int value = -1, length = sizeof value;
-    ASSERT_EQ(0, setsockopt(s, setting[0], setting[1], reinterpret_cast<const char*>(&setting[2]), sizeof(int)));
+    ASSERT_EQ(0, setsockopt(s, setting[0], setting[1], reinterpret_cast<const char*>(&setting[2]),
+                            sizeof(int)));
     ASSERT_EQ(0, getsockopt(s, setting[0], setting[1], reinterpret_cast<char*>(&value), &length));
     EXPECT_EQ(setting[2], value) << setting[0] << "/" << setting[1];
   }
@@ -185,7 +195,8 @@ TEST(WinsockTest, LookUps) {
         hostent* entry = gethostbyname(name);
         if (!entry) return -1;
         std::this_thread::yield();
-        faults += std::strcmp(entry->h_name, name) != 0 || std::memcmp(entry->h_addr, "\x7f\0\0\x01", 4) != 0;
+        faults += std::strcmp(entry->h_name, name) != 0 ||
+                  std::memcmp(entry->h_addr, "\x7f\0\0\x01", 4) != 0;
       }
       return faults;
     }));
