@@ -6,6 +6,8 @@
 
 #include "platform/win32_window.h"
 
+// Exported so that the layer's own tests can reach these internals.
+#pragma GCC visibility push(default)
 namespace vornplatform {
 
 // A system control class. Register it once, from a static initialiser in the control's own
@@ -52,3 +54,4 @@ LRESULT sendCommandToParent(HWND control, WORD code);
 LRESULT sendNotifyToParent(HWND control, NMHDR* header);
 
 }  // namespace vornplatform
+#pragma GCC visibility pop

@@ -1,7 +1,381 @@
-// placeholder
+// Menus: records of bars and pop-ups addressed by command (searching submenus) or position,
+// shown as a QMenuBar in a top-level window or as a QMenu at a screen point.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <cstring>
+#include <mutex>
+#include <set>
+
+#include "platform/Handles.h"
+#include "platform/MenuAccess.h"
+#include "platform/TextCodec.h"
+#include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
+
 namespace vornplatform {
-void rebuildMenuBar(HWND) {}
-void menuChanged(HMENU) {}
+namespace {
+
+const UINT kStateFlags = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR | MF_POPUP |
+                         MF_MENUBREAK | MF_MENUBARBREAK | MF_BITMAP | MF_OWNERDRAW;
+
+struct MenuItem {
+  UINT flags = 0;
+  UINT_PTR id = 0;
+  std::string text;
+  HMENU sub = nullptr;
+};
+
+struct MenuRecord {
+  bool bar = false;
+  std::vector<MenuItem> items;
+};
+using MenuPtr = std::shared_ptr<MenuRecord>;
+
+std::recursive_mutex menusLock;
+std::map<uint32_t, MenuPtr>& menus() {
+  static auto* instance = new std::map<uint32_t, MenuPtr>;
+  return *instance;
 }
-BOOL DestroyMenu(HMENU) { return FALSE; }
+
+PopupChooser& chooser() {
+  static PopupChooser instance;
+  return instance;
+}
+
+uint32_t valueOf(HMENU menu) {
+  uintptr_t value = reinterpret_cast<uintptr_t>(menu);
+  return value > UINT32_MAX ? 0 : static_cast<uint32_t>(value);
+}
+
+MenuPtr findMenu(HMENU menu) {
+  std::lock_guard<std::recursive_mutex> guard(menusLock);
+  auto it = menus().find(valueOf(menu));
+  return it == menus().end() ? MenuPtr() : it->second;
+}
+
+HMENU newMenu(bool bar) {
+  auto record = std::make_shared<MenuRecord>();
+  record->bar = bar;
+  uint32_t value = nextHandleValue();
+  std::lock_guard<std::recursive_mutex> guard(menusLock);
+  menus()[value] = record;
+  return reinterpret_cast<HMENU>(static_cast<uintptr_t>(value));
+}
+
+struct Found {
+  MenuPtr menu;
+  HMENU handle = nullptr;
+  size_t index = 0;
+};
+
+// The item for a command: the menu's own items first, then its submenus, depth first.
+bool findByCommand(HMENU handle, UINT id, Found* out, int depth = 0) {
+  MenuPtr menu = findMenu(handle);
+  if (!menu || depth > 32) return false;
+  for (size_t i = 0; i < menu->items.size(); ++i) {
+    const MenuItem& item = menu->items[i];
+    bool popup = (item.flags & MF_POPUP) != 0;
+    if ((!popup && item.id == id && !(item.flags & MF_SEPARATOR)) ||
+        (popup && valueOf(item.sub) == id)) {
+      *out = Found{menu, handle, i};
+      return true;
+    }
+  }
+  for (const MenuItem& item : menu->items) {
+    if ((item.flags & MF_POPUP) && findByCommand(item.sub, id, out, depth + 1)) return true;
+  }
+  return false;
+}
+
+bool findItem(HMENU handle, UINT position, UINT flags, Found* out) {
+  if (!(flags & MF_BYPOSITION)) return findByCommand(handle, position, out);
+  MenuPtr menu = findMenu(handle);
+  if (!menu || position >= menu->items.size()) return false;
+  *out = Found{menu, handle, position};
+  return true;
+}
+
+bool makeItem(UINT flags, UINT_PTR id, LPCSTR text, MenuItem* out) {
+  out->flags = flags & kStateFlags;
+  out->id = id;
+  if (flags & MF_POPUP) {
+    out->sub = reinterpret_cast<HMENU>(id);
+    if (!findMenu(out->sub)) return false;
+  }
+  bool hasText = !(flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && text;
+  out->text = hasText ? text : "";
+  return true;
+}
+
+bool reachable(HMENU from, HMENU target, int depth = 0) {
+  if (from == target) return true;
+  MenuPtr menu = findMenu(from);
+  if (!menu || depth > 32) return false;
+  for (const MenuItem& item : menu->items) {
+    if ((item.flags & MF_POPUP) && reachable(item.sub, target, depth + 1)) return true;
+  }
+  return false;
+}
+
+// Fills a Qt menu (or bar) from a record; choose runs with the command picked.
+void fill(QWidget* target, HMENU handle, const std::function<void(UINT)>& choose, int depth = 0) {
+  MenuPtr menu = findMenu(handle);
+  if (!menu || depth > 32) return;
+  auto* asMenu = dynamic_cast<QMenu*>(target);
+  auto* asBar = dynamic_cast<QMenuBar*>(target);
+  for (const MenuItem& item : menu->items) {
+    QString text = bytesToQString(item.text);
+    bool enabled = !(item.flags & (MF_GRAYED | MF_DISABLED));
+    if (item.flags & MF_SEPARATOR) {
+      if (asMenu) asMenu->addSeparator();
+      if (asBar) asBar->addSeparator();
+      continue;
+    }
+    if (item.flags & MF_POPUP) {
+      auto* sub = new QMenu(text, target);
+      fill(sub, item.sub, choose, depth + 1);
+      QAction* action = asMenu ? asMenu->addMenu(sub) : asBar->addMenu(sub);
+      action->setEnabled(enabled);
+      continue;
+    }
+    QAction* action = asMenu ? asMenu->addAction(text) : asBar->addAction(text);
+    action->setEnabled(enabled);
+    action->setCheckable((item.flags & MF_CHECKED) != 0);
+    action->setChecked((item.flags & MF_CHECKED) != 0);
+    UINT id = static_cast<UINT>(item.id);
+    QObject::connect(action, &QAction::triggered, [choose, id] { choose(id); });
+  }
+}
+
+bool isEnabledCommand(HMENU menu, UINT id) {
+  Found found;
+  if (!id || !findByCommand(menu, id, &found)) return false;
+  const MenuItem& item = found.menu->items[found.index];
+  return !(item.flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED | MF_DISABLED));
+}
+
+std::set<uint32_t> pendingBars;
+
+// Menu changes reach the Qt bars once control returns to the loop (or at DrawMenuBar).
+void scheduleBarRebuild(HWND hwnd) {
+  if (!isGuiThread()) return;
+  bool first = pendingBars.empty();
+  pendingBars.insert(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)));
+  if (!first) return;
+  QTimer::singleShot(0, [] {
+    std::set<uint32_t> bars = std::move(pendingBars);
+    pendingBars.clear();
+    for (uint32_t value : bars) rebuildMenuBar(handleOf(value));
+  });
+}
+
+DWORD changeFlags(HMENU menu, UINT id, UINT flags, UINT mask) {
+  Found found;
+  if (!findItem(menu, id, flags, &found)) return static_cast<DWORD>(-1);
+  MenuItem& item = found.menu->items[found.index];
+  DWORD previous = item.flags & mask;
+  item.flags = (item.flags & ~mask) | (flags & mask);
+  menuChanged(menu);
+  return previous;
+}
+
+}  // namespace
+
+void rebuildMenuBar(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || !w->frame) return;
+  if (w->menuBar) {
+    w->menuBar->hide();
+    w->menuBar->deleteLater();
+    w->menuBar = nullptr;
+  }
+  if (w->menu) {
+    auto* bar = new QMenuBar(w->frame);
+    bar->setNativeMenuBar(false);
+    fill(bar, w->menu, [hwnd](UINT id) { PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
+    w->menuBar = bar;
+    bar->show();
+  }
+  applyGeometryToQt(*w);
+}
+
+void menuChanged(HMENU menu) {
+  for (const WindowPtr& w : allWindows()) {
+    if (w->menu && !w->dying && reachable(w->menu, menu)) scheduleBarRebuild(w->hwnd);
+  }
+}
+
+void setPopupChooser(PopupChooser c) { chooser() = std::move(c); }
+
+bool triggerMenuBarCommand(HWND hwnd, UINT id) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->dying || !w->menu || !isEnabledCommand(w->menu, id)) return false;
+  return PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0) != FALSE;
+}
+
+}  // namespace vornplatform
+
+using namespace vornplatform;
+
+HMENU CreateMenu() { return newMenu(true); }
+
+HMENU CreatePopupMenu() { return newMenu(false); }
+
+BOOL IsMenu(HMENU menu) { return findMenu(menu) != nullptr; }
+
+BOOL DestroyMenu(HMENU menu) {
+  MenuPtr record;
+  {
+    std::lock_guard<std::recursive_mutex> guard(menusLock);
+    auto it = menus().find(valueOf(menu));
+    if (it == menus().end()) return FALSE;
+    record = it->second;
+    menus().erase(it);
+  }
+  for (const MenuItem& item : record->items) {
+    if (item.flags & MF_POPUP) DestroyMenu(item.sub);
+  }
+  return TRUE;
+}
+
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
+  MenuPtr record = findMenu(menu);
+  MenuItem item;
+  if (!record || !makeItem(flags, id, text, &item)) return FALSE;
+  record->items.push_back(item);
+  menuChanged(menu);
+  return TRUE;
+}
+
+BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR text) {
+  MenuItem item;
+  if (!makeItem(flags, id, text, &item)) return FALSE;
+  Found found;
+  if (findItem(menu, position, flags, &found)) {
+    found.menu->items.insert(found.menu->items.begin() + static_cast<long>(found.index), item);
+    menuChanged(menu);
+    return TRUE;
+  }
+  MenuPtr record = findMenu(menu);
+  if (!record || !(flags & MF_BYPOSITION)) return FALSE;
+  record->items.push_back(item);  // a position past the end appends
+  menuChanged(menu);
+  return TRUE;
+}
+
+BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR text) {
+  MenuItem item;
+  Found found;
+  if (!makeItem(flags, id, text, &item) || !findItem(menu, position, flags, &found)) return FALSE;
+  found.menu->items[found.index] = item;
+  menuChanged(menu);
+  return TRUE;
+}
+
+BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) {
+  Found found;
+  if (!findItem(menu, position, flags, &found)) return FALSE;
+  found.menu->items.erase(found.menu->items.begin() + static_cast<long>(found.index));
+  menuChanged(menu);
+  return TRUE;
+}
+
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
+  Found found;
+  if (!findItem(menu, position, flags, &found)) return FALSE;
+  MenuItem item = found.menu->items[found.index];
+  found.menu->items.erase(found.menu->items.begin() + static_cast<long>(found.index));
+  if (item.flags & MF_POPUP) DestroyMenu(item.sub);
+  menuChanged(menu);
+  return TRUE;
+}
+
+DWORD EnableMenuItem(HMENU menu, UINT id, UINT enable) {
+  return changeFlags(menu, id, enable, MF_GRAYED | MF_DISABLED);
+}
+
+DWORD CheckMenuItem(HMENU menu, UINT id, UINT check) {
+  return changeFlags(menu, id, check, MF_CHECKED);
+}
+
+UINT GetMenuState(HMENU menu, UINT id, UINT flags) {
+  Found found;
+  if (!findItem(menu, id, flags, &found)) return static_cast<UINT>(-1);
+  const MenuItem& item = found.menu->items[found.index];
+  if (!(item.flags & MF_POPUP)) return item.flags;
+  MenuPtr sub = findMenu(item.sub);
+  UINT count = sub ? static_cast<UINT>(sub->items.size()) : 0;
+  return MF_POPUP | (count << 8) | (item.flags & 0xFF & ~MF_POPUP);
+}
+
+int GetMenuItemCount(HMENU menu) {
+  MenuPtr record = findMenu(menu);
+  return record ? static_cast<int>(record->items.size()) : -1;
+}
+
+UINT GetMenuItemID(HMENU menu, int position) {
+  MenuPtr record = findMenu(menu);
+  if (!record || position < 0 || static_cast<size_t>(position) >= record->items.size()) {
+    return static_cast<UINT>(-1);
+  }
+  const MenuItem& item = record->items[static_cast<size_t>(position)];
+  if (item.flags & MF_POPUP) return static_cast<UINT>(-1);
+  return item.flags & MF_SEPARATOR ? 0 : static_cast<UINT>(item.id);
+}
+
+HMENU GetSubMenu(HMENU menu, int position) {
+  MenuPtr record = findMenu(menu);
+  if (!record || position < 0 || static_cast<size_t>(position) >= record->items.size()) return nullptr;
+  const MenuItem& item = record->items[static_cast<size_t>(position)];
+  return item.flags & MF_POPUP ? item.sub : nullptr;
+}
+
+int GetMenuStringA(HMENU menu, UINT id, LPSTR buffer, int size, UINT flags) {
+  Found found;
+  if (!findItem(menu, id, flags, &found)) return 0;
+  const std::string& text = found.menu->items[found.index].text;
+  if (!buffer || size <= 0) return static_cast<int>(text.size());
+  size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = 0;
+  return static_cast<int>(n);
+}
+
+BOOL SetMenu(HWND hwnd, HMENU menu) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->parent || (menu && !findMenu(menu))) return FALSE;
+  w->menu = menu;
+  rebuildMenuBar(hwnd);
+  changeWindowRect(hwnd, w->rect, static_cast<WPARAM>(-1));
+  return TRUE;
+}
+
+HMENU GetMenu(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  return w ? w->menu : nullptr;
+}
+
+BOOL DrawMenuBar(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->parent) return FALSE;
+  rebuildMenuBar(hwnd);
+  return TRUE;
+}
+
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
+  if (!findMenu(menu)) return FALSE;
+  UINT chosen = 0;
+  if (chooser()) {
+    chosen = chooser()(menu, x, y);
+  } else if (isGuiThread()) {
+    QMenu popup;
+    fill(&popup, menu, [&chosen](UINT id) { chosen = id; });
+    popup.exec(QPoint(x, y));
+  }
+  if (!isEnabledCommand(menu, chosen)) chosen = 0;
+  if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
+  if (chosen && owner) PostMessageA(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+  return TRUE;
+}

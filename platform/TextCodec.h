@@ -5,6 +5,8 @@
 #include <QString>
 #include <string>
 
+// Exported so that the layer's own tests can reach it.
+#pragma GCC visibility push(default)
 namespace vornplatform {
 
 QString bytesToQString(const char* bytes, size_t length);
@@ -18,3 +20,4 @@ inline QString bytesToQString(const char* text) {
 std::string qStringToBytes(const QString& text);
 
 }  // namespace vornplatform
+#pragma GCC visibility pop

@@ -8,6 +8,8 @@ class QWidget;
 class QImage;
 class QFont;
 
+// Exported so that the layer's own tests can reach these internals.
+#pragma GCC visibility push(default)
 namespace vornplatform {
 
 // Creates the one QApplication of the process on first use (the "offscreen" platform when no
@@ -44,3 +46,4 @@ void clearKeyStateOverrides();
 void setWorkAreaOverride(const RECT* area);
 
 }  // namespace vornplatform
+#pragma GCC visibility pop

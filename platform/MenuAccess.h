@@ -1,0 +1,23 @@
+// Internal to platform/: test hooks of the menus (the testing header exposes them).
+#pragma once
+
+#include <functional>
+
+#include "platform/win32_menu.h"
+
+// Exported so that the layer's own tests can reach these internals.
+#pragma GCC visibility push(default)
+namespace vornplatform {
+
+// While set, TrackPopupMenu shows nothing and asks the chooser which command to pick at the
+// screen point (0 = dismissed). A pick that is not an enabled command item of the menu counts
+// as dismissed. An empty function brings the real pop-up back.
+using PopupChooser = std::function<UINT(HMENU menu, int x, int y)>;
+void setPopupChooser(PopupChooser chooser);
+
+// Acts as if the user picked the command in the window's menu bar: posts WM_COMMAND(id, 0) to
+// the window. False when the window has no bar or the id is not an enabled command item of it.
+bool triggerMenuBarCommand(HWND hwnd, UINT id);
+
+}  // namespace vornplatform
+#pragma GCC visibility pop

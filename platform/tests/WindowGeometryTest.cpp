@@ -1,0 +1,249 @@
+// Geometry is the layer's own: moves report WM_MOVE/WM_SIZE before returning (hidden or not),
+// menu bars take their height from the client, show commands report their size types.
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "platform/tests/WindowTestKit.h"
+
+using namespace windowtest;
+
+namespace {
+
+class WindowGeometry : public ::testing::Test {
+ protected:
+  void SetUp() override { reset(); }
+  void TearDown() override {
+    vornplatform::setWorkAreaOverride(nullptr);
+    reset();
+  }
+};
+
+RECT rectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+RECT clientOf(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return r;
+}
+
+TEST_F(WindowGeometry, MoveSendsMoveAndSizeSynchronouslyEvenWhenHidden) {
+  HWND top = makeTop(0, 0, 400, 300);
+  HWND child = CreateWindowExA(0, className(), "", WS_CHILD, 5, 5, 10, 10, top,
+                               reinterpret_cast<HMENU>(7), nullptr, nullptr);
+  ASSERT_FALSE(IsWindowVisible(child));
+  struct Case {
+    int x, y, w, h;
+    size_t moves, sizes;
+  };
+  const Case cases[] = {{5, 5, 10, 10, 0, 0}, {8, 9, 10, 10, 1, 0}, {8, 9, 30, 20, 0, 1},
+                        {-4, 2, 0, 7, 1, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.x);
+    seen().clear();
+    MoveWindow(child, c.x, c.y, c.w, c.h, TRUE);
+    auto moves = messagesOf(child, WM_MOVE);
+    auto sizes = messagesOf(child, WM_SIZE);
+    ASSERT_EQ(moves.size(), c.moves);
+    ASSERT_EQ(sizes.size(), c.sizes);
+    if (c.moves) {
+      EXPECT_EQ(static_cast<short>(LOWORD(moves[0].lParam)), c.x);
+      EXPECT_EQ(static_cast<short>(HIWORD(moves[0].lParam)), c.y);
+    }
+    if (c.sizes) {
+      EXPECT_EQ(sizes[0].lParam, MAKELPARAM(c.w, c.h));
+    }
+    RECT client = clientOf(child);
+    EXPECT_EQ(client.right, c.w);
+    EXPECT_EQ(client.bottom, c.h);
+  }
+  // The widget follows the layer's rectangle.
+  QWidget* widget = vornplatform::clientWidgetOf(child);
+  ASSERT_NE(widget, nullptr);
+  EXPECT_EQ(widget->geometry(), QRect(-4, 2, 0, 7));
+  DestroyWindow(top);
+}
+
+TEST_F(WindowGeometry, ScreenAndClientCoordinatesFollowTheParents) {
+  HWND top = makeTop(100, 50, 400, 300);
+  HWND child = makeChild(top, 1, 10, 20, 100, 100);
+  HWND inner = makeChild(child, 2, 3, 4, 10, 10);
+  POINT p{1, 1};
+  ClientToScreen(inner, &p);
+  EXPECT_EQ(p.x, 100 + 10 + 3 + 1);
+  EXPECT_EQ(p.y, 50 + 20 + 4 + 1);
+  ScreenToClient(child, &p);
+  EXPECT_EQ(p.x, 3 + 1);
+  EXPECT_EQ(p.y, 4 + 1);
+  RECT r = rectOf(inner);
+  EXPECT_EQ(r.left, 113);
+  EXPECT_EQ(r.bottom, 50 + 20 + 4 + 10);
+  DestroyWindow(top);
+}
+
+TEST_F(WindowGeometry, MenuBarTakesItsHeightFromTheClientArea) {
+  HWND top = makeTop(10, 10, 300, 200);
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_STRING, 100, "&File");
+  seen().clear();
+  ASSERT_TRUE(SetMenu(top, bar));
+  EXPECT_EQ(GetMenu(top), bar);
+  auto sizes = messagesOf(top, WM_SIZE);
+  ASSERT_EQ(sizes.size(), 1u);
+  int menuHeight = GetSystemMetrics(SM_CYMENU);
+  EXPECT_EQ(sizes[0].lParam, MAKELPARAM(300, 200 - menuHeight));
+  EXPECT_EQ(rectOf(top).bottom, 210);  // the window rectangle stays
+  POINT p{0, 0};
+  ClientToScreen(top, &p);
+  EXPECT_EQ(p.y, 10 + menuHeight);
+  seen().clear();
+  SetMenu(top, nullptr);
+  EXPECT_EQ(clientOf(top).bottom, 200);
+  EXPECT_EQ(messagesOf(top, WM_SIZE).size(), 1u);
+  EXPECT_FALSE(SetMenu(makeChild(top, 3), bar));  // children have no bar
+  DestroyWindow(top);
+  DestroyMenu(bar);
+}
+
+TEST_F(WindowGeometry, ShowCommandsReportVisibilityAndSizeTypes) {
+  HWND top = makeTop(10, 10, 300, 200);
+  RECT area{0, 0, 1000, 700};
+  vornplatform::setWorkAreaOverride(&area);
+  RECT reported{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &reported, 0);
+  EXPECT_EQ(reported.right, 1000);
+
+  seen().clear();
+  EXPECT_FALSE(ShowWindow(top, SW_SHOW));
+  EXPECT_TRUE(IsWindowVisible(top));
+  ASSERT_EQ(messagesOf(top, WM_SHOWWINDOW).size(), 1u);
+  EXPECT_EQ(messagesOf(top, WM_SHOWWINDOW)[0].wParam, 1u);
+  EXPECT_EQ(GetActiveWindow(), top);
+  EXPECT_TRUE(ShowWindow(top, SW_SHOW));  // already visible: no second WM_SHOWWINDOW
+  EXPECT_EQ(messagesOf(top, WM_SHOWWINDOW).size(), 1u);
+
+  struct Step {
+    int command;
+    WPARAM sizeType;
+    LONG width;
+    bool iconic, zoomed;
+  };
+  const Step steps[] = {{SW_MAXIMIZE, SIZE_MAXIMIZED, 1000, false, true},
+                        {SW_RESTORE, SIZE_RESTORED, 300, false, false},
+                        {SW_MINIMIZE, SIZE_MINIMIZED, 300, true, false},
+                        {SW_RESTORE, SIZE_RESTORED, 300, false, false}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.command);
+    seen().clear();
+    ShowWindow(top, s.command);
+    auto sizes = messagesOf(top, WM_SIZE);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back().wParam, s.sizeType);
+    EXPECT_EQ(IsIconic(top) != 0, s.iconic);
+    EXPECT_EQ(IsZoomed(top) != 0, s.zoomed);
+    if (!s.iconic) {
+      EXPECT_EQ(clientOf(top).right, s.width);
+    }
+  }
+  EXPECT_EQ(rectOf(top).left, 10);  // restored to where it was
+  seen().clear();
+  ShowWindow(top, SW_HIDE);
+  EXPECT_FALSE(IsWindowVisible(top));
+  EXPECT_EQ(messagesOf(top, WM_SHOWWINDOW)[0].wParam, 0u);
+  DestroyWindow(top);
+}
+
+TEST_F(WindowGeometry, TopmostSurvivesTheFlagChangeAndSetWindowPosMoves) {
+  HWND top = makeTop(10, 10, 300, 200);
+  ShowWindow(top, SW_SHOW);
+  seen().clear();
+  SetWindowPos(top, HWND_TOPMOST, 30, 40, 0, 0, SWP_NOSIZE);
+  QWidget* frame = vornplatform::topLevelWidgetOf(top);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(messagesOf(top, WM_MOVE).size(), 1u);
+  EXPECT_TRUE(messagesOf(top, WM_SIZE).empty());
+  EXPECT_EQ(rectOf(top).right, 330);
+  SetWindowPos(top, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_FALSE(frame->windowFlags() & Qt::WindowStaysOnTopHint);
+  DestroyWindow(top);
+}
+
+TEST_F(WindowGeometry, UserMoveAndResizeAskTheWindowFirst) {
+  HWND top = makeTop(10, 10, 300, 200);
+  ShowWindow(top, SW_SHOW);
+  answer() = [](HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT*) {
+    auto* r = reinterpret_cast<RECT*>(lParam);
+    if (msg == WM_MOVING && r->left < 20) r->right -= r->left, r->left = 0;  // snap to the edge
+    if (msg == WM_SIZING && r->right - r->left < 200) r->right = r->left + 200;  // minimum width
+    return false;
+  };
+  QWidget* frame = vornplatform::topLevelWidgetOf(top);
+  frame->setGeometry(15, 10, 300, 200);  // as a window manager would
+  vornplatform::processEventsFor(20);
+  auto moving = messagesOf(top, WM_MOVING);
+  ASSERT_FALSE(moving.empty());
+  EXPECT_EQ(rectOf(top).left, 0);
+  EXPECT_EQ(frame->geometry().left(), 0);
+
+  seen().clear();
+  frame->setGeometry(0, 10, 150, 100);
+  vornplatform::processEventsFor(20);
+  auto sizing = messagesOf(top, WM_SIZING);
+  ASSERT_FALSE(sizing.empty());
+  EXPECT_EQ(sizing[0].wParam, static_cast<WPARAM>(WMSZ_BOTTOMRIGHT));
+  EXPECT_EQ(clientOf(top).right, 200);
+  EXPECT_EQ(clientOf(top).bottom, 100);
+  DestroyWindow(top);
+}
+
+TEST_F(WindowGeometry, ActivationMovesBetweenTopLevelWindows) {
+  HWND first = makeTop();
+  HWND second = makeTop();
+  HWND child = makeChild(first, 1);
+  ShowWindow(first, SW_SHOW);
+  seen().clear();
+  ShowWindow(second, SW_SHOW);
+  auto lost = messagesOf(first, WM_ACTIVATE);
+  auto gained = messagesOf(second, WM_ACTIVATE);
+  ASSERT_EQ(lost.size(), 1u);
+  ASSERT_EQ(gained.size(), 1u);
+  EXPECT_EQ(lost[0].wParam, static_cast<WPARAM>(WA_INACTIVE));
+  EXPECT_EQ(gained[0].wParam, static_cast<WPARAM>(WA_ACTIVE));
+  EXPECT_EQ(gained[0].lParam, reinterpret_cast<LPARAM>(first));
+  EXPECT_TRUE(SetForegroundWindow(child));  // activates the child's top-level window
+  EXPECT_EQ(GetForegroundWindow(), first);
+  ShowWindow(first, SW_HIDE);
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  DestroyWindow(first);
+  DestroyWindow(second);
+}
+
+TEST_F(WindowGeometry, CursorsAndMetrics) {
+  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  HCURSOR sizeWE = LoadCursorA(nullptr, IDC_SIZEWE);
+  ASSERT_NE(arrow, nullptr);
+  EXPECT_NE(arrow, sizeWE);
+  EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), arrow);
+  EXPECT_EQ(LoadCursorA(reinterpret_cast<HINSTANCE>(1), MAKEINTRESOURCEA(5)), nullptr);
+  EXPECT_EQ(LoadIconA(reinterpret_cast<HINSTANCE>(1), MAKEINTRESOURCEA(101)), nullptr);
+  EXPECT_NE(LoadIconA(nullptr, IDI_APPLICATION), nullptr);
+  HWND top = makeTop();
+  HWND line = makeChild(top, 1);
+  SetCapture(line);
+  SetCursor(arrow);
+  EXPECT_EQ(SetCursor(sizeWE), arrow);
+  EXPECT_EQ(vornplatform::clientWidgetOf(line)->cursor().shape(), Qt::SizeHorCursor);
+  ReleaseCapture();
+  EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), RGB(255, 255, 255));
+  DestroyWindow(top);
+}
+
+}  // namespace

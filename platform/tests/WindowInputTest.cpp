@@ -1,0 +1,228 @@
+// Real Qt input becomes Win32 messages: keys with auto-repeat, mouse buttons with their masks,
+// capture, the close box, focus, and controls that act only when their class procedure saw
+// the message (a subclass that swallows a key keeps it from the widget).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "platform/tests/WindowTestKit.h"
+
+using namespace windowtest;
+
+namespace {
+
+class WindowInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset();
+    top = makeTop(0, 0, 300, 200);
+    ShowWindow(top, SW_SHOW);
+    seen().clear();
+  }
+  void TearDown() override {
+    if (IsWindow(top)) DestroyWindow(top);
+    vornplatform::processEventsFor(1);
+    reset();
+  }
+  HWND top = nullptr;
+};
+
+void key(HWND hwnd, QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods, const QString& text,
+         bool repeat = false) {
+  QKeyEvent event(type, qtKey, mods, text, repeat);
+  QCoreApplication::sendEvent(vornplatform::clientWidgetOf(hwnd), &event);
+}
+
+void mouse(HWND hwnd, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+  QWidget* widget = vornplatform::clientWidgetOf(hwnd);
+  QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &event);
+}
+
+TEST_F(WindowInput, KeysBecomeKeyDownCharAndKeyUpWithRepeatFlag) {
+  SHORT ctrlDuringKey = 0;
+  answer() = [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT*) {
+    if (msg == WM_KEYDOWN) ctrlDuringKey = GetKeyState(VK_CONTROL);
+    return false;
+  };
+  key(top, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+  key(top, QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a", true);  // repeat pair: ignored
+  key(top, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", true);
+  key(top, QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+  std::vector<std::pair<UINT, WPARAM>> got;
+  std::vector<bool> repeats;
+  for (const Seen& s : seen()) {
+    got.push_back({s.msg, s.wParam});
+    repeats.push_back((s.lParam >> 30) & 1);
+  }
+  std::vector<std::pair<UINT, WPARAM>> expected{
+      {WM_KEYDOWN, 'A'}, {WM_CHAR, 'a'}, {WM_KEYDOWN, 'A'}, {WM_CHAR, 'a'}, {WM_KEYUP, 'A'}};
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(repeats, (std::vector<bool>{false, false, true, true, true}));
+  EXPECT_EQ(ctrlDuringKey & 0x8000, 0);
+
+  seen().clear();
+  key(top, QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier, "\r");
+  EXPECT_LT(ctrlDuringKey, 0);
+  auto chars = messagesOf(top, WM_CHAR);
+  ASSERT_EQ(chars.size(), 1u);
+  EXPECT_EQ(chars[0].wParam, 10u);  // Ctrl+Enter is a line feed
+  key(top, QEvent::KeyRelease, Qt::Key_Return, Qt::ControlModifier, "\r");
+  seen().clear();
+  key(top, QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier, "");
+  EXPECT_EQ(sequenceOf(top), (std::vector<UINT>{WM_KEYDOWN}));
+  EXPECT_EQ(seen()[0].wParam, static_cast<WPARAM>(VK_UP));
+}
+
+TEST_F(WindowInput, MouseButtonsCarryTheStateAfterTheEvent) {
+  mouse(top, QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton, Qt::LeftButton);
+  mouse(top, QEvent::MouseButtonPress, {11, 21}, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+  mouse(top, QEvent::MouseButtonRelease, {11, 21}, Qt::RightButton, Qt::LeftButton);
+  mouse(top, QEvent::MouseMove, {12, 22}, Qt::NoButton, Qt::LeftButton);
+  mouse(top, QEvent::MouseButtonRelease, {12, 22}, Qt::LeftButton, Qt::NoButton);
+  mouse(top, QEvent::MouseButtonDblClick, {12, 22}, Qt::LeftButton, Qt::LeftButton);
+  struct Want {
+    UINT msg;
+    WPARAM keys;
+    LPARAM at;
+  };
+  const Want want[] = {{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20)},
+                       {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(11, 21)},
+                       {WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(11, 21)},
+                       {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 22)},
+                       {WM_LBUTTONUP, 0, MAKELPARAM(12, 22)},
+                       {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(12, 22)}};
+  ASSERT_EQ(seen().size(), std::size(want));
+  for (size_t i = 0; i < std::size(want); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(seen()[i].msg, want[i].msg);
+    EXPECT_EQ(seen()[i].wParam, want[i].keys);
+    EXPECT_EQ(seen()[i].lParam, want[i].at);
+  }
+  DWORD pos = GetMessagePos();
+  (void)pos;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_EQ(cursor.x, 12);
+  EXPECT_EQ(cursor.y, 22);
+}
+
+TEST_F(WindowInput, CaptureRoutesMouseToTheCapturingWindowInItsCoordinates) {
+  HWND left = makeChild(top, 1, 0, 0, 50, 50);
+  HWND right = makeChild(top, 2, 100, 0, 50, 50);
+  EXPECT_EQ(SetCapture(right), nullptr);
+  EXPECT_EQ(GetCapture(), right);
+  seen().clear();
+  mouse(left, QEvent::MouseMove, {10, 5}, Qt::NoButton, Qt::NoButton);
+  ASSERT_EQ(seen().size(), 1u);
+  EXPECT_EQ(seen()[0].hwnd, right);
+  EXPECT_EQ(static_cast<short>(LOWORD(seen()[0].lParam)), -90);  // wraps in 16 bits
+  EXPECT_EQ(HIWORD(seen()[0].lParam), 5);
+  ReleaseCapture();
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(messagesOf(right, WM_CAPTURECHANGED).size(), 1u);
+  seen().clear();
+  mouse(left, QEvent::MouseMove, {10, 5}, Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(seen()[0].hwnd, left);
+}
+
+TEST_F(WindowInput, CloseBoxSendsWmCloseAndTheDefaultDestroys) {
+  QWidget* frame = vornplatform::topLevelWidgetOf(top);
+  answer() = [](HWND, UINT msg, WPARAM, LPARAM, LRESULT*) { return msg == WM_CLOSE; };
+  QCloseEvent keep;
+  QCoreApplication::sendEvent(frame, &keep);
+  EXPECT_FALSE(keep.isAccepted());
+  EXPECT_TRUE(IsWindow(top));
+  EXPECT_EQ(messagesOf(top, WM_CLOSE).size(), 1u);
+  answer() = nullptr;
+  QCloseEvent close;
+  QCoreApplication::sendEvent(frame, &close);
+  EXPECT_FALSE(IsWindow(top));
+  EXPECT_EQ(messagesOf(top, WM_DESTROY).size(), 1u);
+}
+
+TEST_F(WindowInput, FocusIsTrackedWithKillAndSetFocusMessages) {
+  HWND a = makeChild(top, 1);
+  HWND b = makeChild(top, 2);
+  SetFocus(a);
+  seen().clear();
+  EXPECT_EQ(SetFocus(b), a);
+  EXPECT_EQ(GetFocus(), b);
+  EXPECT_EQ(sequenceOf(a), (std::vector<UINT>{WM_KILLFOCUS}));
+  EXPECT_EQ(sequenceOf(b), (std::vector<UINT>{WM_SETFOCUS}));
+  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+  QCoreApplication::sendEvent(vornplatform::clientWidgetOf(a), &in);
+  EXPECT_EQ(GetFocus(), a);
+  DestroyWindow(a);
+  EXPECT_EQ(GetFocus(), nullptr);
+}
+
+WNDPROC buttonClassProc = nullptr;
+LRESULT CALLBACK swallowKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR) return 0;
+  return CallWindowProcA(buttonClassProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(WindowInput, ControlsActOnlyOnInputTheirClassProcedureSaw) {
+  HWND check = CreateWindowExA(0, "BUTTON", "Check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
+                               0, 0, 100, 20, top, reinterpret_cast<HMENU>(5), nullptr, nullptr);
+  ASSERT_NE(check, nullptr);
+  auto press = [&] {
+    key(check, QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    key(check, QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ");
+  };
+  buttonClassProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongA(check, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&swallowKeys)));
+  press();
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_TRUE(messagesOf(top, WM_COMMAND).empty());
+
+  SetWindowLongA(check, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(buttonClassProc));
+  press();
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+  auto commands = messagesOf(top, WM_COMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].wParam, MAKEWPARAM(5, BN_CLICKED));
+  EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(check));
+  SendMessageA(check, BM_SETCHECK, BST_UNCHECKED, 0);
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(messagesOf(top, WM_COMMAND).size(), 1u);  // setting the check is not a click
+}
+
+TEST_F(WindowInput, PushButtonClickAndStaticNotifications) {
+  HWND push = CreateWindowExA(0, "Button", "Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
+                              80, 24, top, reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  mouse(push, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  mouse(push, QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
+  auto commands = messagesOf(top, WM_COMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].wParam, MAKEWPARAM(9, BN_CLICKED));
+  EXPECT_EQ(sequenceOf(top).size(), 1u);  // the button's mouse messages stayed with it
+
+  HWND quiet = CreateWindowExA(0, "Static", "a", WS_CHILD, 0, 30, 50, 20, top,
+                               reinterpret_cast<HMENU>(3), nullptr, nullptr);
+  HWND notify = CreateWindowExA(0, "Static", "b", WS_CHILD | SS_NOTIFY, 0, 60, 50, 20, top,
+                                reinterpret_cast<HMENU>(4), nullptr, nullptr);
+  seen().clear();
+  SendMessageA(quiet, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageA(notify, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageA(notify, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+  commands = messagesOf(top, WM_COMMAND);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0].wParam, MAKEWPARAM(4, STN_CLICKED));
+  EXPECT_EQ(commands[1].wParam, MAKEWPARAM(4, STN_DBLCLK));
+
+  SetWindowTextA(notify, "caf\xc3\xa9 \x93q\x94");
+  char text[32];
+  GetWindowTextA(notify, text, sizeof text);
+  EXPECT_STREQ(text, "caf\xc3\xa9 \x93q\x94");  // the bytes stay as given
+  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageA(notify, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  EXPECT_EQ(SendMessageA(notify, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));
+}
+
+}  // namespace
