@@ -149,8 +149,8 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   if (paint == nullptr || !IsWindow(hwnd)) return nullptr;
   *paint = PAINTSTRUCT{};
   RECT update{0, 0, 0, 0};
-  bool erase = false;
-  takeUpdateRect(hwnd, &update, &erase);
+  BOOL erase = FALSE;
+  takeUpdateRegion(hwnd, &update, &erase);
   HDC dc = createContext(DcKind::Window, hwnd);
   DeviceContext* context = contextOf(dc);
   context->painting = true;

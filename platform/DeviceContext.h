@@ -53,8 +53,4 @@ COLORREF colorRefOf(QRgb rgb);
 // The kind of a live drawing object; false for anything else.
 bool kindOfObject(HGDIOBJ object, GdiKind* kind);
 
-// From the window core: the bounds of the window's invalid region (empty when none) and
-// whether erasing was asked for; the window is valid afterwards. BeginPaint's rcPaint.
-void takeUpdateRect(HWND hwnd, RECT* bounds, bool* erase);
-
 }  // namespace vornplatform

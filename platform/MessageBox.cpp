@@ -11,7 +11,7 @@
 #include <deque>
 #include <mutex>
 
-#include "platform/EightBitText.h"
+#include "platform/TextCodec.h"
 #include "platform/MessageBoxHooks.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
@@ -164,7 +164,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     }
   }
   if (answered) return record.answer;
-  record.answer = showBoxOnGuiThread(owner, decodeEightBit(body), decodeEightBit(title), type);
+  record.answer = showBoxOnGuiThread(owner, bytesToQString(body), bytesToQString(title), type);
   std::lock_guard<std::mutex> guard(records().lock);
   records().boxes.push_back(record);
   return record.answer;

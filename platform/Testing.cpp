@@ -7,10 +7,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QThread>
 #include <QWidget>
 
-#include "platform/EightBitText.h"
+#include <deque>
+
+#include "platform/TextCodec.h"
+#include "platform/MenuAccess.h"
 #include "platform/MessageBoxHooks.h"
 #include "platform/WindowAccess.h"
 
@@ -173,6 +175,19 @@ void sendKey(QWidget* widget, const KeyStroke& stroke, bool autoRepeat) {
   QApplication::sendEvent(widget, &release);
 }
 
+// Prepared pop-up menu picks, oldest first; pop-ups run on the GUI thread only.
+std::deque<UINT>& popupAnswers() {
+  static std::deque<UINT> answers;
+  return answers;
+}
+
+UINT nextPopupAnswer(HMENU, int, int) {
+  if (popupAnswers().empty()) return 0;
+  UINT id = popupAnswers().front();
+  popupAnswers().pop_front();
+  return id;
+}
+
 bool isChildWindow(HWND hwnd) {
   return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
 }
@@ -229,7 +244,7 @@ bool moveMouseTo(HWND hwnd, int x, int y) {
 
 bool typeText(HWND hwnd, const char* text) {
   if (clientWidgetOf(hwnd) == nullptr) return false;
-  QString shown = decodeEightBit(text);
+  QString shown = bytesToQString(text);
   for (QChar c : shown) {
     QWidget* widget = clientWidgetOf(hwnd);  // a key may close the window
     if (widget == nullptr) return false;
@@ -243,6 +258,20 @@ bool pressKey(HWND hwnd, int virtualKey, int modifiers, bool autoRepeat) {
   if (widget == nullptr) return false;
   sendKey(widget, strokeOfVirtualKey(virtualKey, qtModifiers(modifiers)), autoRepeat);
   return true;
+}
+
+bool pickMenuItem(HWND hwnd, UINT id) {
+  return triggerMenuBarCommand(hwnd, id);
+}
+
+void answerNextPopupMenu(UINT id) {
+  popupAnswers().push_back(id);
+  setPopupChooser(nextPopupAnswer);
+}
+
+void clearPopupMenuAnswers() {
+  popupAnswers().clear();
+  setPopupChooser(PopupChooser());
 }
 
 void answerNextMessageBox(int button) {
@@ -268,6 +297,22 @@ void clearRecordedBeeps() {
   clearBeepRecords();
 }
 
+void setWorkArea(const RECT& area) {
+  setWorkAreaOverride(&area);
+}
+
+void clearWorkArea() {
+  setWorkAreaOverride(nullptr);
+}
+
+void setKeyState(int virtualKey, bool down) {
+  setKeyStateOverride(virtualKey, down ? 0x8000 : 0);
+}
+
+void clearKeyStates() {
+  clearKeyStateOverrides();
+}
+
 bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
   ensureApplication();
   QElapsedTimer timer;
@@ -281,7 +326,7 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
       break;
     }
     if (timer.elapsed() >= timeoutMs) break;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    processEventsFor(2);
     MSG msg;
     while (!quitSeen && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
@@ -292,7 +337,6 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-    QThread::msleep(1);
   }
   // The loop that owns the quit still has to see it.
   if (quitSeen) PostQuitMessage(static_cast<int>(exitCode));
@@ -308,7 +352,7 @@ bool saveWindowPng(HWND hwnd, const char* path) {
   ensureApplication();
   QWidget* widget = isChildWindow(hwnd) ? clientWidgetOf(hwnd) : topLevelWidgetOf(hwnd);
   if (widget == nullptr) return false;
-  QCoreApplication::processEvents();
+  processEventsFor(0);
   return widget->grab().save(QString::fromLocal8Bit(path), "PNG");
 }
 

@@ -7,9 +7,10 @@
 #include <QPainter>
 
 #include <climits>
+#include <cstddef>
 
 #include "platform/DeviceContext.h"
-#include "platform/EightBitText.h"
+#include "platform/TextCodec.h"
 #include "platform/win32.h"
 
 #define TMPF_VARIABLE_PITCH 0x01  // set for variable pitch, despite its usual name
@@ -92,6 +93,12 @@ int textHeight(UINT format, const QRect& bounds, int top) {
   return lowered ? bounds.bottom() + 1 - top : bounds.height();
 }
 
+// length bytes of text, or up to its terminator when length is negative.
+QString textOf(const char* text, int length) {
+  if (text == nullptr) return QString();
+  return length < 0 ? bytesToQString(text) : bytesToQString(text, static_cast<size_t>(length));
+}
+
 // The height of one line as Qt lays text out (its fractional height rounded up), so that
 // tmHeight, text extents and DrawTextA's line steps agree.
 int lineHeight(const QFont& font) {
@@ -138,7 +145,7 @@ BOOL GetTextExtentPoint32A(HDC handle, LPCSTR text, int length, LPSIZE size) {
   DeviceContext* dc = contextOf(handle);
   if (dc == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
   QFont font = fontOf(dc);
-  size->cx = QFontMetrics(font).horizontalAdvance(decodeEightBit(text, length));
+  size->cx = QFontMetrics(font).horizontalAdvance(textOf(text, length));
   size->cy = lineHeight(font);
   return TRUE;
 }
@@ -152,7 +159,7 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int length) {
   if (!painter.isActive()) return FALSE;
   QFont font = fontOf(dc);
   QFontMetrics fm(font);
-  QString shown = decodeEightBit(text, length);
+  QString shown = textOf(text, length);
   if (dc->bkMode == OPAQUE)
     painter.fillRect(QRect(x, y, fm.horizontalAdvance(shown), lineHeight(font)), colorOf(dc->bkColor));
   painter.setFont(font);
@@ -170,7 +177,7 @@ int DrawTextA(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format) {
   QFontMetrics fm(font);
   QRect area(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
   int flags = qtFlagsOf(format);
-  QString shown = shownText(decodeEightBit(text, length), format, flags, fm, area.width());
+  QString shown = shownText(textOf(text, length), format, flags, fm, area.width());
   if (format & DT_CALCRECT) {
     // Only the size counts: the top-left stays, wrapping uses the rectangle's width.
     int width = (flags & Qt::TextWordWrap) ? qMax(area.width(), 1) : INT_MAX / 4;

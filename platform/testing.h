@@ -40,10 +40,14 @@ VORNAPI bool pressKey(HWND hwnd, int virtualKey, int modifiers = NoModifier, boo
 
 // --- Menus -----------------------------------------------------------------------------------
 // Pick the item with this command id in the window's menu bar (searching submenus), as a click
-// on it would; false when the window has no such enabled item.
+// on it would: WM_COMMAND is posted to the window, so pump to see it arrive. False when the
+// window has no such enabled item.
 VORNAPI bool pickMenuItem(HWND hwnd, UINT id);
-// The next TrackPopupMenu picks id (0: dismissed) without showing anything.
+// The next TrackPopupMenu picks id (0: dismissed) without showing anything; answers queue up
+// in order. Once answers were given, a pop-up without one is dismissed instead of shown, until
+// clearPopupMenuAnswers() brings real pop-ups back.
 VORNAPI void answerNextPopupMenu(UINT id);
+VORNAPI void clearPopupMenuAnswers();
 
 // --- Message boxes and beeps -----------------------------------------------------------------
 // The next MessageBoxA returns button (IDOK, IDYES ...) without showing anything. Answers
@@ -65,11 +69,14 @@ VORNAPI std::vector<UINT> recordedBeeps();
 VORNAPI void clearRecordedBeeps();
 
 // --- Faked system state ----------------------------------------------------------------------
-// SystemParametersInfoA(SPI_GETWORKAREA) answers area from now on.
+// SystemParametersInfoA(SPI_GETWORKAREA) answers area until clearWorkArea() goes back to
+// the screen's own.
 VORNAPI void setWorkArea(const RECT& area);
-// GetKeyState and GetAsyncKeyState report the key down (or up) until the next input event
-// that carries the key's state.
+VORNAPI void clearWorkArea();
+// GetKeyState reports the key down (high bit set) or up, whatever input arrives, until
+// clearKeyStates() forgets every key set this way.
 VORNAPI void setKeyState(int virtualKey, bool down);
+VORNAPI void clearKeyStates();
 
 // --- Waiting -----------------------------------------------------------------------------------
 // Runs Qt events and dispatches the messages posted to this thread's queue until done()
