@@ -22,8 +22,7 @@ bool withinForce(long long distance, int force) {
 
 }  // namespace
 
-TopWindow::TopWindow(const char* name, int left, int top, int width, int height,
-                     bool toolWindow)
+TopWindow::TopWindow(const char* name, int left, int top, int width, int height, bool toolWindow)
     : WindowContainer(name),
       toolWindow(toolWindow ? 1 : 0),
       flag(0),

@@ -31,14 +31,14 @@ TEST(TopWindowGeometry, SnapsEdgesWithinTheMagneticForce) {
     RECT proposed;
     const char* expected;
   } cases[] = {
-      {area, 10, {7, 100, 207, 300}, "0,100,200,300"},     // width kept
-      {area, 10, {10, 100, 210, 300}, "10,100,210,300"},   // at the force: stays
+      {area, 10, {7, 100, 207, 300}, "0,100,200,300"},    // width kept
+      {area, 10, {10, 100, 210, 300}, "10,100,210,300"},  // at the force: stays
       {area, 10, {-9, 100, 191, 300}, "0,100,200,300"},
       {area, 10, {100, 3, 300, 203}, "100,0,300,200"},
       {area, 10, {100, 418, 300, 718}, "100,418,300,718"},  // 20 from the bottom: stays
       {area, 10, {100, 400, 300, 729}, "100,409,300,738"},  // 9 from the bottom: down 9
       {area, 10, {500, 100, 1027, 300}, "497,100,1024,300"},
-      {area, 0, {7, 3, 207, 203}, "7,3,207,203"},           // force 0: off
+      {area, 0, {7, 3, 207, 203}, "7,3,207,203"},  // force 0: off
       // The right-edge distance is the proposal's, so the left snap does not cancel it.
       {area, 10, {5, 100, 1029, 300}, "-5,100,1019,300"},
       // Left and top snap to the screen origin, not to the work area's left and top.
@@ -58,9 +58,9 @@ TEST(TopWindowGeometry, SizingKeepsTheMinimumByEdge) {
     int edge;
     const char* expected;
   } cases[] = {
-      {WMSZ_LEFT, "-50,10,150,110"},  {WMSZ_RIGHT, "50,10,250,110"},
-      {WMSZ_TOP, "-50,10,150,110"},   {WMSZ_TOPRIGHT, "50,10,250,110"},
-      {WMSZ_BOTTOM, "-50,60,150,160"}, {WMSZ_BOTTOMLEFT, "-50,60,150,160"},
+      {WMSZ_LEFT, "-50,10,150,110"},       {WMSZ_RIGHT, "50,10,250,110"},
+      {WMSZ_TOP, "-50,10,150,110"},        {WMSZ_TOPRIGHT, "50,10,250,110"},
+      {WMSZ_BOTTOM, "-50,60,150,160"},     {WMSZ_BOTTOMLEFT, "-50,60,150,160"},
       {WMSZ_BOTTOMRIGHT, "50,60,250,160"},
   };
   for (const auto& c : cases) {
@@ -90,8 +90,11 @@ class TopWindowTest : public ToolkitTest {
 
 TEST_F(TopWindowTest, ConstructorPullsBackWindowsStartingBeyondTheWorkArea) {
   // 300 x 200 windows in a 1000 x 700 work area.
-  const int cases[][4] = {{1000, 100, 700, 100}, {999, 100, 999, 100}, {100, 700, 100, 500},
-                          {100, 699, 100, 699}, {5000, 5000, 700, 500}};
+  const int cases[][4] = {{1000, 100, 700, 100},
+                          {999, 100, 999, 100},
+                          {100, 700, 100, 500},
+                          {100, 699, 100, 699},
+                          {5000, 5000, 700, 500}};
   for (const auto& c : cases) {
     TopWindow window("placed", c[0], c[1], 300, 200, false);
     EXPECT_EQ(c[2], window.left) << c[0] << "," << c[1];
@@ -120,7 +123,8 @@ TEST_F(TopWindowTest, CreatesHiddenTopLevelWindowsWithTheirStyles) {
     EXPECT_EQ(isFixed ? 0 : sizingParts, style & sizingParts) << kind;
     LONG_PTR exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
     EXPECT_EQ(WS_EX_WINDOWEDGE | (toolWindow ? WS_EX_TOOLWINDOW : 0),
-              exStyle & (WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW)) << kind;
+              exStyle & (WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW))
+        << kind;
     window->show();
     EXPECT_TRUE(IsWindowVisible(hwnd));
     delete window;
