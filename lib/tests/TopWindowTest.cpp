@@ -161,4 +161,20 @@ TEST_F(TopWindowTest, MovingMessagesSnapToTheCurrentWorkArea) {
   EXPECT_EQ("7,290,207,495", text(moving));
 }
 
+TEST_F(TopWindowTest, TopmostKeepsThePlaceAndMaximizeFillsTheWorkArea) {
+  TopWindow window("states", 40, 50, 300, 200, false);
+  window.createIn(root);
+  window.show();
+  HWND hwnd = window.getHwnd();
+  window.setTopmost(true);
+  EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ("40,50,340,250", windowRect(hwnd));
+  window.maximize();
+  EXPECT_EQ("0,0,1000,700", windowRect(hwnd));
+  window.restore();
+  EXPECT_EQ("40,50,340,250", windowRect(hwnd));
+  window.setTopmost(false);
+  EXPECT_EQ(0, GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
 }  // namespace
