@@ -91,3 +91,8 @@ VORNAPI void pumpFor(int milliseconds);
 VORNAPI bool saveWindowPng(HWND hwnd, const char* path);
 
 }  // namespace vorntest
+
+// Hooks of the control areas: rich edits, tab/tree/list controls, dialogs and the shell.
+#include "platform/testing_richedit.h"
+#include "platform/testing_controls.h"
+#include "platform/testing_dialogs.h"

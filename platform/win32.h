@@ -10,3 +10,7 @@
 #include "platform/win32_window.h"
 #include "platform/win32_menu.h"
 #include "platform/win32_gdi.h"
+#include "platform/win32_ole.h"
+#include "platform/win32_richedit.h"
+#include "platform/win32_commctrl.h"
+#include "platform/win32_dialogs.h"
