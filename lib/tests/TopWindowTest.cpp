@@ -2,10 +2,6 @@
 // window's styles, placement and message handling checked through the layer.
 #include "lib/TopWindow.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "lib/tests/ToolkitFixture.h"
 #include "platform/testing.h"
 
@@ -16,21 +12,16 @@ std::string text(const RECT& r) {
          "," + std::to_string(r.bottom);
 }
 
-std::string windowRect(HWND hwnd) {
+std::string windowRect(Window& window) {
   RECT rect = {0, 0, 0, 0};
-  GetWindowRect(hwnd, &rect);
+  GetWindowRect(window.getHwnd(), &rect);
   return text(rect);
 }
 
 TEST(TopWindowGeometry, SnapsEdgesWithinTheMagneticForce) {
   const RECT area = {0, 0, 1024, 738};
   const RECT offsetArea = {50, 30, 1024, 738};
-  const struct {
-    RECT area;
-    int force;
-    RECT proposed;
-    const char* expected;
-  } cases[] = {
+  const struct { RECT area; int force; RECT proposed; const char* expected; } cases[] = {
       {area, 10, {7, 100, 207, 300}, "0,100,200,300"},    // width kept
       {area, 10, {10, 100, 210, 300}, "10,100,210,300"},  // at the force: stays
       {area, 10, {-9, 100, 191, 300}, "0,100,200,300"},
@@ -54,13 +45,10 @@ TEST(TopWindowGeometry, SnapsEdgesWithinTheMagneticForce) {
 
 TEST(TopWindowGeometry, SizingKeepsTheMinimumByEdge) {
   // Minimum 200 x 100; each proposal is 100 x 50, so both rules apply.
-  const struct {
-    int edge;
-    const char* expected;
-  } cases[] = {
-      {WMSZ_LEFT, "-50,10,150,110"},       {WMSZ_RIGHT, "50,10,250,110"},
-      {WMSZ_TOP, "-50,10,150,110"},        {WMSZ_TOPRIGHT, "50,10,250,110"},
-      {WMSZ_BOTTOM, "-50,60,150,160"},     {WMSZ_BOTTOMLEFT, "-50,60,150,160"},
+  const struct { int edge; const char* expected; } cases[] = {
+      {WMSZ_LEFT, "-50,10,150,110"},   {WMSZ_RIGHT, "50,10,250,110"},
+      {WMSZ_TOP, "-50,10,150,110"},    {WMSZ_TOPRIGHT, "50,10,250,110"},
+      {WMSZ_BOTTOM, "-50,60,150,160"}, {WMSZ_BOTTOMLEFT, "-50,60,150,160"},
       {WMSZ_BOTTOMRIGHT, "50,60,250,160"},
   };
   for (const auto& c : cases) {
@@ -90,11 +78,8 @@ class TopWindowTest : public ToolkitTest {
 
 TEST_F(TopWindowTest, ConstructorPullsBackWindowsStartingBeyondTheWorkArea) {
   // 300 x 200 windows in a 1000 x 700 work area.
-  const int cases[][4] = {{1000, 100, 700, 100},
-                          {999, 100, 999, 100},
-                          {100, 700, 100, 500},
-                          {100, 699, 100, 699},
-                          {5000, 5000, 700, 500}};
+  const int cases[][4] = {{1000, 100, 700, 100}, {999, 100, 999, 100}, {100, 700, 100, 500},
+                          {100, 699, 100, 699}, {5000, 5000, 700, 500}};
   for (const auto& c : cases) {
     TopWindow window("placed", c[0], c[1], 300, 200, false);
     EXPECT_EQ(c[2], window.left) << c[0] << "," << c[1];
@@ -114,8 +99,7 @@ TEST_F(TopWindowTest, CreatesHiddenTopLevelWindowsWithTheirStyles) {
     window->createIn(root);
     HWND hwnd = window->getHwnd();
     ASSERT_NE(nullptr, hwnd);
-    EXPECT_EQ(nullptr, GetParent(hwnd));
-    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(GetParent(hwnd) || IsWindowVisible(hwnd));
     EXPECT_STREQ(isFixed ? "fixedwindow" : "window", window->typeName());
     LONG_PTR style = GetWindowLongA(hwnd, GWL_STYLE);
     LONG_PTR expected = isFixed ? 0x02080000 : 0x02CF0000;
@@ -131,50 +115,39 @@ TEST_F(TopWindowTest, CreatesHiddenTopLevelWindowsWithTheirStyles) {
   }
 }
 
-TEST_F(TopWindowTest, MinimumSizeHoldsForMovesAndSizingMessages) {
+TEST_F(TopWindowTest, MinimumSizeAndSnappingHoldForMovesAndMessages) {
   TopWindow window("sized", 10, 20, 400, 300, false);
   window.createIn(root);
-  HWND hwnd = window.getHwnd();
   window.setMinimumSize(300, 200);
   window.move(30, 40, 100, 250);
-  EXPECT_EQ("30,40,330,290", windowRect(hwnd));
+  EXPECT_EQ("30,40,330,290", windowRect(window));
   window.move(30, 40, 400, 50);
-  EXPECT_EQ("30,40,430,240", windowRect(hwnd));
+  EXPECT_EQ("30,40,430,240", windowRect(window));
   EXPECT_EQ(200, window.height);
-
-  RECT sizing = {100, 100, 200, 200};
-  EXPECT_EQ(0, SendMessageA(hwnd, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&sizing)));
-  EXPECT_EQ("100,100,400,300", text(sizing));
-}
-
-TEST_F(TopWindowTest, MovingMessagesSnapToTheCurrentWorkArea) {
-  TopWindow window("dragged", 100, 100, 200, 200, false);
-  window.createIn(root);
-  HWND hwnd = window.getHwnd();
-  vorntest::setWorkArea(RECT{0, 0, 800, 500});
-  RECT moving = {7, 290, 207, 495};
-  EXPECT_EQ(0, SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&moving)));
-  EXPECT_EQ("0,295,200,500", text(moving));
+  auto send = [&](UINT message, WPARAM wParam, RECT rect) {
+    EXPECT_EQ(0, SendMessageA(window.getHwnd(), message, wParam, reinterpret_cast<LPARAM>(&rect)));
+    return text(rect);
+  };
+  EXPECT_EQ("100,100,400,300", send(WM_SIZING, WMSZ_BOTTOMRIGHT, {100, 100, 200, 200}));
+  vorntest::setWorkArea(RECT{0, 0, 800, 500});  // snapping follows the current work area
+  EXPECT_EQ("0,295,200,500", send(WM_MOVING, 0, {7, 290, 207, 495}));
   window.setMagneticForce(0);
-  moving = {7, 290, 207, 495};
-  SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&moving));
-  EXPECT_EQ("7,290,207,495", text(moving));
+  EXPECT_EQ("7,290,207,495", send(WM_MOVING, 0, {7, 290, 207, 495}));
 }
 
 TEST_F(TopWindowTest, TopmostKeepsThePlaceAndMaximizeFillsTheWorkArea) {
   TopWindow window("states", 40, 50, 300, 200, false);
   window.createIn(root);
   window.show();
-  HWND hwnd = window.getHwnd();
   window.setTopmost(true);
-  EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_EQ("40,50,340,250", windowRect(hwnd));
+  EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(window.getHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ("40,50,340,250", windowRect(window));
   window.maximize();
-  EXPECT_EQ("0,0,1000,700", windowRect(hwnd));
+  EXPECT_EQ("0,0,1000,700", windowRect(window));
   window.restore();
-  EXPECT_EQ("40,50,340,250", windowRect(hwnd));
+  EXPECT_EQ("40,50,340,250", windowRect(window));
   window.setTopmost(false);
-  EXPECT_EQ(0, GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(0, GetWindowLongA(window.getHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 }  // namespace
