@@ -150,8 +150,6 @@ void Window::destroy()
         // DestroyWindow brings the same WM_DESTROY as the close's default processing would.
         if (IsWindow(handle))
             DestroyWindow(handle);
-        else if (hwnd == handle)  // going with a dying parent: the object has not heard yet
-            SendMessageA(handle, WM_DESTROY, 0, 0);
     }
     detach();
 }

@@ -136,10 +136,14 @@ void makeWidgets(WindowRecord& w, const CREATESTRUCTA& cs) {
   if (w.frame && w.menu) rebuildMenuBar(w.hwnd);
 }
 
+// A window's handle stays valid until its own WM_DESTROY: the parent's handler may still
+// talk to its children, or destroy one outright (which then leaves the tree here).
 void destroyTreeMessages(HWND hwnd) {
-  callProcedure(hwnd, WM_DESTROY, 0, 0);
   WindowPtr w = findWindow(hwnd);
-  if (!w) return;
+  if (!w || w->dying) return;
+  w->dying = true;
+  forgetWindowState(hwnd);
+  callProcedure(hwnd, WM_DESTROY, 0, 0);
   std::vector<HWND> children = w->children;
   for (HWND child : children) destroyTreeMessages(child);
 }
@@ -152,14 +156,6 @@ void finishTree(HWND hwnd) {
   killTimersOf(hwnd);
   callProcedure(hwnd, WM_NCDESTROY, 0, 0);
   removeWindow(hwnd);
-}
-
-void markDying(WindowRecord& w) {
-  w.dying = true;
-  forgetWindowState(w.hwnd);
-  for (HWND child : w.children) {
-    if (WindowPtr c = findWindow(child)) markDying(*c);
-  }
 }
 
 void storeText(WindowRecord& w, LPCSTR text) {
@@ -362,7 +358,6 @@ BOOL DestroyWindow(HWND hwnd) {
   }
   QWidget* top = w->frame ? w->frame.data() : w->client.data();
   if (top) top->hide();
-  markDying(*w);
   destroyTreeMessages(hwnd);
   HMENU menu = w->menu;
   finishTree(hwnd);

@@ -108,6 +108,30 @@ TEST_F(WindowCore, DestroyOrderAndDeadHandlesAreHarmless) {
   EXPECT_EQ(seen().size(), expected.size());
 }
 
+TEST_F(WindowCore, ChildStaysValidDuringParentDestroyAndCanGoFirst) {
+  HWND top = makeTop();
+  HWND first = makeChild(top, 1);
+  HWND second = makeChild(top, 2);
+  bool childAlive = false;
+  answer() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT*) {
+    if (msg == WM_DESTROY && hwnd == top) {
+      childAlive = IsWindow(first) && IsWindow(second);
+      EXPECT_TRUE(DestroyWindow(first));
+      EXPECT_FALSE(IsWindow(first));
+    }
+    return false;
+  };
+  seen().clear();
+  ASSERT_TRUE(DestroyWindow(top));
+  EXPECT_TRUE(childAlive);
+  std::vector<std::pair<HWND, UINT>> order;
+  for (const Seen& s : seen()) order.push_back({s.hwnd, s.msg});
+  std::vector<std::pair<HWND, UINT>> expected{
+      {top, WM_DESTROY},     {first, WM_DESTROY},    {first, WM_NCDESTROY},
+      {second, WM_DESTROY}, {second, WM_NCDESTROY}, {top, WM_NCDESTROY}};
+  EXPECT_EQ(order, expected);
+}
+
 TEST_F(WindowCore, CloseGoesThroughDefaultProcedureUnlessKept) {
   HWND kept = makeTop();
   answer() = [](HWND, UINT msg, WPARAM, LPARAM, LRESULT*) { return msg == WM_CLOSE; };
