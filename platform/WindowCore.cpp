@@ -14,6 +14,7 @@
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
+#include "platform/win32_gdi.h"
 #include "platform/win32_threads.h"
 
 namespace vornplatform {
@@ -161,6 +162,14 @@ void finishTree(HWND hwnd) {
 void storeText(WindowRecord& w, LPCSTR text) {
   w.text = text ? text : "";
   if (w.frame) w.frame->setWindowTitle(bytesToQString(w.text));
+}
+
+// A painting context clips the fill to the update rectangle. Without a class brush the
+// background stays for the painter (fErase TRUE).
+bool eraseWithClassBrush(const WindowRecord& w, HDC dc) {
+  HBRUSH brush = w.windowClass->info.hbrBackground;
+  RECT client{0, 0, w.clientWidth, w.clientHeight};
+  return brush && FillRect(dc, &client, brush) != 0;
 }
 
 }  // namespace
@@ -426,6 +435,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       ValidateRect(hwnd, nullptr);
       return 0;
+    case WM_ERASEBKGND:
+      return eraseWithClassBrush(*w, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
     default:
       noteDefaultProcessing(hwnd, msg);
       return 0;

@@ -132,6 +132,24 @@ TEST_F(WindowCore, ChildStaysValidDuringParentDestroyAndCanGoFirst) {
   EXPECT_EQ(order, expected);
 }
 
+TEST_F(WindowCore, DefaultEraseFillsTheUpdateRectWithTheClassBrush) {
+  HWND top = makeTop();
+  HDC dc = GetDC(top);
+  RECT all{0, 0, 300, 200};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(top, dc);
+  ValidateRect(top, nullptr);
+  RECT part{0, 0, 10, 10};
+  InvalidateRect(top, &part, TRUE);
+  PAINTSTRUCT ps;
+  dc = BeginPaint(top, &ps);
+  EXPECT_FALSE(ps.fErase);
+  EXPECT_EQ(GetPixel(dc, 9, 9), RGB(255, 255, 255));  // the class brush is COLOR_WINDOW + 1
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));
+  EndPaint(top, &ps);
+  DestroyWindow(top);
+}
+
 TEST_F(WindowCore, CloseGoesThroughDefaultProcedureUnlessKept) {
   HWND kept = makeTop();
   answer() = [](HWND, UINT msg, WPARAM, LPARAM, LRESULT*) { return msg == WM_CLOSE; };
