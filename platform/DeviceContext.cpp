@@ -5,29 +5,18 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <map>
 #include <memory>
-#include <mutex>
 
-#include "platform/Handles.h"
+#include "platform/HandleTable.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
 
 namespace vornplatform {
 namespace {
 
-struct ContextTable {
-  std::mutex lock;
-  std::map<uint32_t, std::unique_ptr<DeviceContext>> contexts;
-};
-
-ContextTable& contextTable() {
-  static ContextTable* instance = new ContextTable;
+HandleTable<DeviceContext>& contextTable() {
+  static auto* instance = new HandleTable<DeviceContext>;
   return *instance;
-}
-
-uint32_t valueOf(HDC dc) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(dc));
 }
 
 // What GetDC(null) draws into: nothing shows it, it exists so that measuring code can draw.
@@ -45,7 +34,7 @@ void selectBitmap(DeviceContext* context, HBITMAP bitmap) {
 
 HDC createContext(DcKind kind, HWND window) {
   ensureApplication();
-  auto context = std::make_unique<DeviceContext>();
+  auto context = std::make_shared<DeviceContext>();
   context->kind = kind;
   context->window = window;
   context->font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
@@ -53,30 +42,13 @@ HDC createContext(DcKind kind, HWND window) {
   context->brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   // A memory context starts with a one-pixel bitmap of its own, as on Windows.
   if (kind == DcKind::Memory) selectBitmap(context.get(), CreateCompatibleBitmap(nullptr, 1, 1));
-  uint32_t value = nextHandleValue();
-  ContextTable& table = contextTable();
-  std::lock_guard<std::mutex> guard(table.lock);
-  table.contexts[value] = std::move(context);
-  return reinterpret_cast<HDC>(static_cast<uintptr_t>(value));
+  return reinterpret_cast<HDC>(static_cast<uintptr_t>(contextTable().add(context)));
 }
 
-DeviceContext* contextOf(HDC dc) {
-  ContextTable& table = contextTable();
-  std::lock_guard<std::mutex> guard(table.lock);
-  auto found = table.contexts.find(valueOf(dc));
-  return found == table.contexts.end() ? nullptr : found->second.get();
-}
+// The context lives until releaseContext: the table holds it.
+DeviceContext* contextOf(HDC dc) { return contextTable().find(dc).get(); }
 
-bool releaseContext(HDC dc) {
-  std::unique_ptr<DeviceContext> released;
-  ContextTable& table = contextTable();
-  std::lock_guard<std::mutex> guard(table.lock);
-  auto found = table.contexts.find(valueOf(dc));
-  if (found == table.contexts.end()) return false;
-  released = std::move(found->second);
-  table.contexts.erase(found);
-  return true;
-}
+bool releaseContext(HDC dc) { return contextTable().remove(dc) != nullptr; }
 
 QImage* targetOf(DeviceContext* dc) {
   switch (dc->kind) {

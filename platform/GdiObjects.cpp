@@ -5,7 +5,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/Handles.h"
+#include "platform/HandleTable.h"
 #include "platform/WindowAccess.h"
 
 namespace vornplatform {
@@ -15,8 +15,8 @@ namespace {
 const uintptr_t kSysColorBrushLimit = 32;
 
 struct GdiTable {
-  std::mutex lock;
-  std::map<uint32_t, GdiObjectPtr> objects;
+  HandleTable<GdiObject> objects;
+  std::mutex lock;                      // guards the two maps below
   std::map<int, HGDIOBJ> stock;         // stock index -> handle
   std::map<int, HGDIOBJ> colorBrushes;  // system colour index -> handle
 };
@@ -26,17 +26,8 @@ GdiTable& table() {
   return *instance;
 }
 
-uint32_t valueOf(HGDIOBJ handle) {
-  uintptr_t value = reinterpret_cast<uintptr_t>(handle);
-  return value > UINT32_MAX ? 0 : static_cast<uint32_t>(value);
-}
-
 HGDIOBJ addObject(const GdiObjectPtr& object) {
-  uint32_t value = nextHandleValue();
-  GdiTable& t = table();
-  std::lock_guard<std::mutex> guard(t.lock);
-  t.objects[value] = object;
-  return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(value));
+  return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(table().objects.add(object)));
 }
 
 LOGFONTA makeLogFont(LONG height, LONG weight, BYTE pitchAndFamily, const char* face) {
@@ -106,12 +97,7 @@ GdiObjectPtr makeStock(int index) {
 
 }  // namespace
 
-GdiObjectPtr findGdiObject(HGDIOBJ handle) {
-  GdiTable& t = table();
-  std::lock_guard<std::mutex> guard(t.lock);
-  auto it = t.objects.find(valueOf(handle));
-  return it == t.objects.end() ? GdiObjectPtr() : it->second;
-}
+GdiObjectPtr findGdiObject(HGDIOBJ handle) { return table().objects.find(handle); }
 
 QColor qColorOf(COLORREF color) {
   return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
@@ -196,7 +182,7 @@ HGDIOBJ GetStockObject(int index) {
   HGDIOBJ handle = addObject(object);
   std::lock_guard<std::mutex> guard(t.lock);
   auto inserted = t.stock.emplace(index, handle);
-  if (!inserted.second) t.objects.erase(valueOf(handle));  // another thread was first
+  if (!inserted.second) t.objects.remove(handle);  // another thread was first
   return inserted.first->second;
 }
 
@@ -213,7 +199,7 @@ HBRUSH GetSysColorBrush(int index) {
   HGDIOBJ handle = addObject(object);
   std::lock_guard<std::mutex> guard(t.lock);
   auto inserted = t.colorBrushes.emplace(index, handle);
-  if (!inserted.second) t.objects.erase(valueOf(handle));
+  if (!inserted.second) t.objects.remove(handle);
   return static_cast<HBRUSH>(inserted.first->second);
 }
 
@@ -258,11 +244,9 @@ HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
 }
 
 BOOL DeleteObject(HGDIOBJ handle) {
-  GdiTable& t = table();
-  std::lock_guard<std::mutex> guard(t.lock);
-  auto it = t.objects.find(valueOf(handle));
-  if (it == t.objects.end()) return FALSE;
-  if (!it->second->stock) t.objects.erase(it);
+  GdiObjectPtr object = findGdiObject(handle);
+  if (!object) return FALSE;
+  if (!object->stock) table().objects.remove(handle);
   return TRUE;
 }
 

@@ -9,7 +9,7 @@
 #include <strings.h>
 
 #include "platform/ControlClass.h"
-#include "platform/Handles.h"
+#include "platform/HandleTable.h"
 #include "platform/QtWindowWidgets.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
@@ -27,20 +27,15 @@ struct CaseLess {
 };
 
 struct Registry {
-  std::mutex lock;
+  std::mutex lock;  // guards the classes
   std::map<std::string, WindowClassPtr, CaseLess> classes;
   ATOM nextAtom = 0xC000;
-  std::map<uint32_t, WindowPtr> windows;
+  HandleTable<WindowRecord> windows;
 };
 
 Registry& registry() {
   static Registry* instance = new Registry;
   return *instance;
-}
-
-uint32_t valueOf(HWND hwnd) {
-  uintptr_t value = reinterpret_cast<uintptr_t>(hwnd);
-  return value > UINT32_MAX ? 0 : static_cast<uint32_t>(value);
 }
 
 WindowClassPtr addClass(const WNDCLASSEXA& info, const ControlClass* control) {
@@ -62,23 +57,16 @@ WindowClassPtr addClass(const WNDCLASSEXA& info, const ControlClass* control) {
 }
 
 void addWindow(const WindowPtr& w) {
-  Registry& r = registry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  r.windows[valueOf(w->hwnd)] = w;
+  uint32_t value = nextHandleValue();
+  w->hwnd = handleOf(value);
   w->windowClass->windowCount++;
+  registry().windows.put(value, w);
 }
 
 void removeWindow(HWND hwnd) {
-  WindowPtr w;
-  {
-    Registry& r = registry();
-    std::lock_guard<std::mutex> guard(r.lock);
-    auto it = r.windows.find(valueOf(hwnd));
-    if (it == r.windows.end()) return;
-    w = it->second;
-    r.windows.erase(it);
-    w->windowClass->windowCount--;
-  }
+  WindowPtr w = registry().windows.remove(hwnd);
+  if (!w) return;
+  w->windowClass->windowCount--;
   if (WindowPtr parent = findWindow(w->parent)) {
     auto& list = parent->children;
     for (auto it = list.begin(); it != list.end(); ++it) {
@@ -185,21 +173,9 @@ bool isGuiThread() {
   return app && QThread::currentThread() == app->thread();
 }
 
-WindowPtr findWindow(HWND hwnd) {
-  if (!hwnd) return WindowPtr();
-  Registry& r = registry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  auto it = r.windows.find(valueOf(hwnd));
-  return it == r.windows.end() ? WindowPtr() : it->second;
-}
+WindowPtr findWindow(HWND hwnd) { return registry().windows.find(hwnd); }
 
-std::vector<WindowPtr> allWindows() {
-  Registry& r = registry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  std::vector<WindowPtr> list;
-  for (auto& entry : r.windows) list.push_back(entry.second);
-  return list;
-}
+std::vector<WindowPtr> allWindows() { return registry().windows.all(); }
 
 WindowClassPtr findClass(LPCSTR nameOrAtom) {
   if (!nameOrAtom) return WindowClassPtr();
@@ -321,7 +297,6 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   resolveDefaults(child, &x, &y, &width, &height);
 
   auto w = std::make_shared<WindowRecord>();
-  w->hwnd = handleOf(nextHandleValue());
   w->windowClass = cls;
   w->proc = cls->info.lpfnWndProc;
   w->style = style & ~WS_VISIBLE;

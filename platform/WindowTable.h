@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,7 +25,7 @@ struct WindowClass {
   ATOM atom = 0;
   WNDCLASSEXA info{};                    // lpszClassName points into name
   const ControlClass* control = nullptr; // system control classes only
-  int windowCount = 0;
+  std::atomic<int> windowCount{0};  // changed on the GUI thread, read by UnregisterClassA
 };
 using WindowClassPtr = std::shared_ptr<WindowClass>;
 
