@@ -202,31 +202,37 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   return previous;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF color) {
+namespace {
+
+using ColorField = COLORREF DeviceContext::*;
+
+// Sets the text or background colour of a context; returns the one it replaces.
+COLORREF swapColor(HDC dc, ColorField field, COLORREF color) {
   DeviceContext* context = contextOf(dc);
   if (context == nullptr) return CLR_INVALID;
-  COLORREF previous = context->textColor;
-  context->textColor = color & 0xFFFFFF;
+  COLORREF previous = context->*field;
+  context->*field = color & 0xFFFFFF;
   return previous;
 }
 
-COLORREF GetTextColor(HDC dc) {
+COLORREF colorOfContext(HDC dc, ColorField field) {
   DeviceContext* context = contextOf(dc);
-  return context == nullptr ? CLR_INVALID : context->textColor;
+  return context == nullptr ? CLR_INVALID : context->*field;
 }
+
+}  // namespace
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+  return swapColor(dc, &DeviceContext::textColor, color);
+}
+
+COLORREF GetTextColor(HDC dc) { return colorOfContext(dc, &DeviceContext::textColor); }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
-  DeviceContext* context = contextOf(dc);
-  if (context == nullptr) return CLR_INVALID;
-  COLORREF previous = context->bkColor;
-  context->bkColor = color & 0xFFFFFF;
-  return previous;
+  return swapColor(dc, &DeviceContext::bkColor, color);
 }
 
-COLORREF GetBkColor(HDC dc) {
-  DeviceContext* context = contextOf(dc);
-  return context == nullptr ? CLR_INVALID : context->bkColor;
-}
+COLORREF GetBkColor(HDC dc) { return colorOfContext(dc, &DeviceContext::bkColor); }
 
 int SetBkMode(HDC dc, int mode) {
   DeviceContext* context = contextOf(dc);
