@@ -79,7 +79,8 @@ void finishDrawing(DeviceContext* dc) {
 
 QFont fontOf(const DeviceContext* dc) {
   QFont font;
-  if (!fontOfHandle(dc->font, &font)) fontOfHandle(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), &font);
+  if (!fontOfHandle(dc->font, &font))
+    fontOfHandle(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), &font);
   if (font.pixelSize() <= 0 && font.pointSizeF() > 0)
     font.setPixelSize(qRound(font.pointSizeF() * 96.0 / 72.0));
   return font;
@@ -96,9 +97,7 @@ QColor colorOf(COLORREF color) {
   return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
 }
 
-COLORREF colorRefOf(QRgb rgb) {
-  return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
-}
+COLORREF colorRefOf(QRgb rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
 }  // namespace vornplatform
 
@@ -128,7 +127,8 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   context->painting = true;
   context->paintRect = update;
   // The window's procedure erases the background; a zero answer leaves that to the painter.
-  if (erase) paint->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
+  if (erase)
+    paint->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
   paint->hdc = dc;
   paint->rcPaint = update;
   return dc;

@@ -164,9 +164,7 @@ bool eraseWithClassBrush(const WindowRecord& w, HDC dc) {
 
 WindowRecord::~WindowRecord() = default;
 
-HWND handleOf(uint32_t value) {
-  return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
-}
+HWND handleOf(uint32_t value) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(value)); }
 
 bool isGuiThread() {
   QCoreApplication* app = QCoreApplication::instance();
@@ -279,8 +277,8 @@ BOOL GetClassInfoExA(HINSTANCE, LPCSTR className, WNDCLASSEXA* wc) {
   return TRUE;
 }
 
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
   ensureApplication();
   WindowClassPtr cls = findClass(className);
@@ -315,8 +313,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   addWindow(w);
   if (parentRecord && child) parentRecord->children.push_back(w->hwnd);
 
-  CREATESTRUCTA cs{param, instance, menu, w->parent, height, width, y, x,
-                   static_cast<LONG>(style), windowName, className, exStyle};
+  CREATESTRUCTA cs{
+      param,      instance,  menu,   w->parent, height, width, y, x, static_cast<LONG>(style),
+      windowName, className, exStyle};
   makeWidgets(*w, cs);
   applyGeometryToQt(*w);
 
@@ -429,13 +428,20 @@ LONG_PTR GetWindowLongA(HWND hwnd, int index) {
     return 0;
   }
   switch (index) {
-    case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
-    case GWL_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
-    case GWL_ID: return w->id;
-    case GWL_STYLE: return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
-    case GWL_USERDATA: return w->userData;
-    default: break;
+    case GWL_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWL_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(w->instance);
+    case GWL_ID:
+      return w->id;
+    case GWL_STYLE:
+      return static_cast<LONG>(w->style);
+    case GWL_EXSTYLE:
+      return static_cast<LONG>(w->exStyle);
+    case GWL_USERDATA:
+      return w->userData;
+    default:
+      break;
   }
   if (index < 0 || index >= w->windowClass->info.cbWndExtra) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -451,11 +457,13 @@ LONG_PTR changeStyle(WindowRecord& w, int index, DWORD value) {
   DWORD& field = index == GWL_STYLE ? w.style : w.exStyle;
   STYLESTRUCT change{field, value};
   HWND hwnd = w.hwnd;
-  callProcedure(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+  callProcedure(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index),
+                reinterpret_cast<LPARAM>(&change));
   DWORD old = field;
   field = change.styleNew;
   if (index == GWL_STYLE && w.client) w.client->setEnabled((field & WS_DISABLED) == 0);
-  callProcedure(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+  callProcedure(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index),
+                reinterpret_cast<LPARAM>(&change));
   return static_cast<LONG>(old);
 }
 
@@ -509,8 +517,8 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   buffer[0] = 0;
   if (!findWindow(hwnd)) return 0;
-  return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
-                                       reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<int>(
+      SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLengthA(HWND hwnd) {

@@ -126,9 +126,9 @@ TEST_F(WindowCore, ChildStaysValidDuringParentDestroyAndCanGoFirst) {
   EXPECT_TRUE(childAlive);
   std::vector<std::pair<HWND, UINT>> order;
   for (const Seen& s : seen()) order.push_back({s.hwnd, s.msg});
-  std::vector<std::pair<HWND, UINT>> expected{
-      {top, WM_DESTROY},     {first, WM_DESTROY},    {first, WM_NCDESTROY},
-      {second, WM_DESTROY}, {second, WM_NCDESTROY}, {top, WM_NCDESTROY}};
+  std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY},      {first, WM_DESTROY},
+                                              {first, WM_NCDESTROY},  {second, WM_DESTROY},
+                                              {second, WM_NCDESTROY}, {top, WM_NCDESTROY}};
   EXPECT_EQ(order, expected);
 }
 
