@@ -110,26 +110,24 @@ TEST_F(WindowCore, DestroyOrderAndDeadHandlesAreHarmless) {
 
 TEST_F(WindowCore, ChildStaysValidDuringParentDestroyAndCanGoFirst) {
   HWND top = makeTop();
-  HWND first = makeChild(top, 1);
-  HWND second = makeChild(top, 2);
-  bool childAlive = false;
+  HWND first = makeChild(top, 1), second = makeChild(top, 2);
   answer() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT*) {
     if (msg == WM_DESTROY && hwnd == top) {
-      childAlive = IsWindow(first) && IsWindow(second);
-      EXPECT_TRUE(DestroyWindow(first));
+      EXPECT_TRUE(IsWindow(second));
+      EXPECT_TRUE(DestroyWindow(first));  // goes entirely, right now
       EXPECT_FALSE(IsWindow(first));
     }
     return false;
   };
   seen().clear();
   ASSERT_TRUE(DestroyWindow(top));
-  EXPECT_TRUE(childAlive);
-  std::vector<std::pair<HWND, UINT>> order;
-  for (const Seen& s : seen()) order.push_back({s.hwnd, s.msg});
-  std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY},      {first, WM_DESTROY},
-                                              {first, WM_NCDESTROY},  {second, WM_DESTROY},
-                                              {second, WM_NCDESTROY}, {top, WM_NCDESTROY}};
-  EXPECT_EQ(order, expected);
+  std::vector<UINT> expected{WM_DESTROY, WM_DESTROY,   WM_NCDESTROY,
+                             WM_DESTROY, WM_NCDESTROY, WM_NCDESTROY};
+  std::vector<UINT> messages;
+  for (const Seen& s : seen()) messages.push_back(s.msg);
+  ASSERT_EQ(messages, expected);
+  EXPECT_EQ(seen()[2].hwnd, first);
+  EXPECT_EQ(seen()[4].hwnd, second);
 }
 
 TEST_F(WindowCore, DefaultEraseFillsTheUpdateRectWithTheClassBrush) {
