@@ -34,8 +34,10 @@ TEST_F(CompassTest, EdgesAndCentreFollowSizesAndCornerPriorities) {
     Box expected[CC::RegionCount];
   } cases[] = {
       {{}, {centre, {0, 0, 400, 21}, east, {0, 279, 400, 21}, west}},
-      {{-1, -1, -1, -1, 2000}, {centre, {102, 0, 298, 21}, east, {102, 279, 298, 21}, {0, 0, 100, 300}}},
-      {{-1, 500}, {centre, {102, 0, 196, 21}, {300, 0, 100, 277}, {0, 279, 400, 21}, {0, 0, 100, 277}}},
+      {{-1, -1, -1, -1, 2000},
+       {centre, {102, 0, 298, 21}, east, {102, 279, 298, 21}, {0, 0, 100, 300}}},
+      {{-1, 500},
+       {centre, {102, 0, 196, 21}, {300, 0, 100, 277}, {0, 279, 400, 21}, {0, 0, 100, 277}}},
       {{-1, -1, 2000}, {centre, {0, 0, 298, 21}, {300, 0, 100, 300}, {0, 279, 298, 21}, west}},
   };
   for (const Case& c : cases) {
@@ -74,7 +76,9 @@ TEST_F(CompassTest, RegionsWithoutAVisibleChildGiveUpTheirSpace) {
 }
 
 TEST_F(CompassTest, HitTestPicksTheGapUnderThePointer) {
-  const struct { int x, y, west, east, expected; } cases[] = {
+  const struct {
+    int x, y, west, east, expected;
+  } cases[] = {
       {50, 10, -1, -1, CC::North},   {50, 290, -1, -1, CC::South},  {101, 150, -1, -1, CC::West},
       {200, 277, -1, -1, CC::South}, {299, 150, -1, -1, CC::East},  {350, 290, -1, -1, CC::South},
       {50, 10, 2000, -1, CC::West},  {50, 290, 2000, -1, CC::West}, {350, 10, -1, 2000, CC::East},
@@ -87,7 +91,10 @@ TEST_F(CompassTest, HitTestPicksTheGapUnderThePointer) {
 }
 
 TEST_F(CompassTest, DraggingAGapStopsAtTheRegionAndCentreLimits) {
-  const struct { int fromX, fromY, toX, toY, region, size; } cases[] = {  // 16-bit positions
+  const struct {
+    int fromX, fromY, toX, toY, region, size;
+  } cases[] = {
+      // 16-bit positions
       {200, 22, 200, 0xFFB4, CC::North, 0}, {200, 22, 200, 522, CC::North, 275},
       {101, 150, 601, 150, CC::West, 296},  {200, 277, 200, 0, CC::South, 275},
       {200, 277, 200, 777, CC::South, 2},   {299, 150, 799, 150, CC::East, 2},

@@ -32,8 +32,13 @@ class LineTest : public LayoutTest {
 };
 
 TEST_F(LineTest, SharesTheLengthByWeightSkippingHiddenChildren) {
-  const struct { bool vertical; int length; std::vector<int> weights; std::vector<Box> expected; }
-  cases[] = {  // hidden children are expected unplaced and unshown
+  const struct {
+    bool vertical;
+    int length;
+    std::vector<int> weights;
+    std::vector<Box> expected;
+  } cases[] = {
+      // hidden children are expected unplaced and unshown
       {false, 302, {1, 1}, {{0, 0, 150, 40}, {152, 0, 150, 40}}},
       {true, 302, {1, 2, -3}, {{0, 0, 40, 99}, {0, 101, 40, 200}, {}}},
       {false, 400, {3, -1, 1}, {{0, 0, 299, 40}, {}, {301, 0, 98, 40}}},
@@ -43,7 +48,9 @@ TEST_F(LineTest, SharesTheLengthByWeightSkippingHiddenChildren) {
     for (size_t i = 0; i < kids.size(); i++) {
       HWND hwnd = kids[i]->getHwnd();
       EXPECT_EQ(c.expected[i], IsWindowVisible(hwnd) ? layerPlacement(hwnd) : Box{}) << i;
-      if (c.weights[i] >= 0) { EXPECT_EQ(c.expected[i], placed(kids[i])) << i; }
+      if (c.weights[i] >= 0) {
+        EXPECT_EQ(c.expected[i], placed(kids[i])) << i;
+      }
     }
     line->destroy();
   }
@@ -71,8 +78,10 @@ TEST_F(LineTest, KeepsTheVisibleWeightsAsChildrenComeAndGo) {
 
 TEST_F(LineTest, DraggingAGapMovesItWithinTheNeighboursAndRebalances) {
   // The gap at 151 is dragged to a 16-bit position; after the release the pair keeps its sum.
-  const struct { bool vertical; int to, firstLength, secondStart, secondLength, firstWeight; }
-  cases[] = {
+  const struct {
+    bool vertical;
+    int to, firstLength, secondStart, secondLength, firstWeight;
+  } cases[] = {
       {false, 171, 170, 172, 130, 113},
       {true, 171, 170, 172, 130, 113},
       {false, 651, 300, 302, 0, 198},  // stops when the second child is gone

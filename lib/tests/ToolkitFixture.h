@@ -119,8 +119,8 @@ class Leaf : public Window {
   explicit Leaf(const char* name) : Window(name) {}
   const char* typeName() const override { return "leaf"; }
   void create() override {
-    hwnd = CreateWindowExA(0, "BUTTON", getName(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
-                           0, 0, getParent()->getHwnd(), nullptr, getModuleInstance(), nullptr);
+    hwnd = CreateWindowExA(0, "BUTTON", getName(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0,
+                           0, getParent()->getHwnd(), nullptr, getModuleInstance(), nullptr);
   }
 };
 

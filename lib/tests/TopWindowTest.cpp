@@ -21,7 +21,12 @@ std::string windowRect(Window& window) {
 TEST(TopWindowGeometry, SnapsEdgesWithinTheMagneticForce) {
   const RECT area = {0, 0, 1024, 738};
   const RECT offsetArea = {50, 30, 1024, 738};
-  const struct { RECT area; int force; RECT proposed; const char* expected; } cases[] = {
+  const struct {
+    RECT area;
+    int force;
+    RECT proposed;
+    const char* expected;
+  } cases[] = {
       {area, 10, {7, 100, 207, 300}, "0,100,200,300"},    // width kept
       {area, 10, {10, 100, 210, 300}, "10,100,210,300"},  // at the force: stays
       {area, 10, {-9, 100, 191, 300}, "0,100,200,300"},
@@ -45,10 +50,13 @@ TEST(TopWindowGeometry, SnapsEdgesWithinTheMagneticForce) {
 
 TEST(TopWindowGeometry, SizingKeepsTheMinimumByEdge) {
   // Minimum 200 x 100; each proposal is 100 x 50, so both rules apply.
-  const struct { int edge; const char* expected; } cases[] = {
-      {WMSZ_LEFT, "-50,10,150,110"},   {WMSZ_RIGHT, "50,10,250,110"},
-      {WMSZ_TOP, "-50,10,150,110"},    {WMSZ_TOPRIGHT, "50,10,250,110"},
-      {WMSZ_BOTTOM, "-50,60,150,160"}, {WMSZ_BOTTOMLEFT, "-50,60,150,160"},
+  const struct {
+    int edge;
+    const char* expected;
+  } cases[] = {
+      {WMSZ_LEFT, "-50,10,150,110"},       {WMSZ_RIGHT, "50,10,250,110"},
+      {WMSZ_TOP, "-50,10,150,110"},        {WMSZ_TOPRIGHT, "50,10,250,110"},
+      {WMSZ_BOTTOM, "-50,60,150,160"},     {WMSZ_BOTTOMLEFT, "-50,60,150,160"},
       {WMSZ_BOTTOMRIGHT, "50,60,250,160"},
   };
   for (const auto& c : cases) {
@@ -78,8 +86,11 @@ class TopWindowTest : public ToolkitTest {
 
 TEST_F(TopWindowTest, ConstructorPullsBackWindowsStartingBeyondTheWorkArea) {
   // 300 x 200 windows in a 1000 x 700 work area.
-  const int cases[][4] = {{1000, 100, 700, 100}, {999, 100, 999, 100}, {100, 700, 100, 500},
-                          {100, 699, 100, 699}, {5000, 5000, 700, 500}};
+  const int cases[][4] = {{1000, 100, 700, 100},
+                          {999, 100, 999, 100},
+                          {100, 700, 100, 500},
+                          {100, 699, 100, 699},
+                          {5000, 5000, 700, 500}};
   for (const auto& c : cases) {
     TopWindow window("placed", c[0], c[1], 300, 200, false);
     EXPECT_EQ(c[2], window.left) << c[0] << "," << c[1];

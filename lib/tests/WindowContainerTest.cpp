@@ -41,7 +41,8 @@ TEST_F(WindowContainerTest, ClientFillsTheContainer) {
 // The procedure a window made outside the toolkit had when it was closed.
 WNDPROC procAtClose = nullptr;
 LRESULT CALLBACK foreignProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CLOSE) procAtClose = reinterpret_cast<WNDPROC>(GetWindowLongA(hwnd, GWL_WNDPROC));
+  if (message == WM_CLOSE)
+    procAtClose = reinterpret_cast<WNDPROC>(GetWindowLongA(hwnd, GWL_WNDPROC));
   return message == WM_USER ? 42 : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -52,7 +53,8 @@ TEST_F(WindowContainerTest, ExistWindowWrapsAForeignWindowAndGivesItsProcedureBa
   GetClientRect(foreign, &r);
   ExistWindow* wrapper = new ExistWindow(foreign);
   EXPECT_EQ(wrapper, root->findWindow(foreign));
-  EXPECT_EQ(reinterpret_cast<LONG_PTR>(root->getWindowProc()), GetWindowLongA(foreign, GWL_WNDPROC));
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(root->getWindowProc()),
+            GetWindowLongA(foreign, GWL_WNDPROC));
   EXPECT_EQ(r.right, wrapper->clientWidth);
   EXPECT_EQ(r.bottom, wrapper->clientHeight);
   EXPECT_EQ(42, SendMessageA(foreign, WM_USER, 0, 0)) << "unhandled messages reach its procedure";

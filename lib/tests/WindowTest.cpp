@@ -48,7 +48,12 @@ TEST_F(WindowTest, SizeMoveAndMouseParameters) {
   probe.move(50, 40, 120, 80);
   POINT o = {0, 0};
   ClientToScreen(probe.getHwnd(), &o);
-  const struct { UINT message; WPARAM wParam; LPARAM lParam; const char* expected; } cases[] = {
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    const char* expected;
+  } cases[] = {
       {WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200), "w: size 2 300,200"},
       {WM_SIZE, 7, MAKELPARAM(-5, 10), "w: size 0 -5,10"},
       {WM_MOVE, 0, MAKELPARAM(-3, 4), "w: move -3,4"},
@@ -66,7 +71,9 @@ TEST_F(WindowTest, SizeMoveAndMouseParameters) {
     send(probe, c.message, c.wParam, c.lParam);
     EXPECT_EQ(Log{c.expected}, log) << std::hex << c.message;
     // Stored although the probe's onSize never calls the base.
-    if (c.message == WM_SIZE) { EXPECT_EQ(LOWORD(c.lParam), probe.clientWidth); }
+    if (c.message == WM_SIZE) {
+      EXPECT_EQ(LOWORD(c.lParam), probe.clientWidth);
+    }
   }
   EXPECT_TRUE(probe.onMessage(MSG{probe.getHwnd(), Window::RequestMessage, 0, 0, 0, {0, 0}}));
 }
