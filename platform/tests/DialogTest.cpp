@@ -213,7 +213,7 @@ TEST_F(DialogTest, FileDialogShowsParsedFiltersAndFillsNameOffsets) {
   OPENFILENAMEA ofn = fileRecord(buffer, sizeof buffer, kFilter);
   ofn.nFilterIndex = 2;
   ofn.lpstrTitle = "Send a file";
-  ofn.lpstrInitialDir = "/tmp";
+  ofn.lpstrInitialDir = "/data";
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
   char title[8];
   ofn.lpstrFileTitle = title;
@@ -229,7 +229,7 @@ TEST_F(DialogTest, FileDialogShowsParsedFiltersAndFillsNameOffsets) {
   EXPECT_EQ(shown.filters[1].patterns, "*.*");
   EXPECT_EQ(shown.filterIndex, 2u);
   EXPECT_EQ(shown.title, "Send a file");
-  EXPECT_EQ(shown.initialDir, "/tmp");
+  EXPECT_EQ(shown.initialDir, "/data");
   EXPECT_EQ(shown.initialFile, "old.txt");
   EXPECT_FALSE(shown.save);
 

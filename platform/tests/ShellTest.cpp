@@ -129,22 +129,22 @@ std::string droppedName(HDROP drop, UINT index) {
 TEST_F(ShellTest, DroppedFilesArriveAsDropFilesMessage) {
   HWND top = windowtest::makeTop();
   ASSERT_NE(top, nullptr);
-  EXPECT_FALSE(vorntest::dropFiles(top, {"/tmp/a.txt"}));  // not accepting yet
+  EXPECT_FALSE(vorntest::dropFiles(top, {"/data/a.txt"}));  // not accepting yet
   DragAcceptFiles(top, TRUE);
   EXPECT_NE(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
   int dropsBefore = vorntest::openDrops();
-  ASSERT_TRUE(vorntest::dropFiles(top, {"/tmp/a.txt", "/home/ann/caf\xC3\xA9 b.png"}, 30, 40));
+  ASSERT_TRUE(vorntest::dropFiles(top, {"/data/a.txt", "/home/ann/caf\xC3\xA9 b.png"}, 30, 40));
   ASSERT_TRUE(vorntest::pumpUntil(
       [&]() { return !windowtest::messagesOf(top, WM_DROPFILES).empty(); }, 2000));
   HDROP drop = reinterpret_cast<HDROP>(windowtest::messagesOf(top, WM_DROPFILES)[0].wParam);
 
   EXPECT_EQ(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0), 2u);
-  EXPECT_EQ(droppedName(drop, 0), "/tmp/a.txt");
+  EXPECT_EQ(droppedName(drop, 0), "/data/a.txt");
   EXPECT_EQ(droppedName(drop, 1), "/home/ann/caf\xC3\xA9 b.png");
   EXPECT_EQ(DragQueryFileA(drop, 2, nullptr, 0), 0u);
   char small[5];
   EXPECT_EQ(DragQueryFileA(drop, 0, small, sizeof small), 4u);
-  EXPECT_STREQ(small, "/tmp");
+  EXPECT_STREQ(small, "/dat");
   POINT point{};
   EXPECT_TRUE(DragQueryPoint(drop, &point));
   EXPECT_EQ(point.x, 30);
@@ -157,9 +157,9 @@ TEST_F(ShellTest, DroppedFilesArriveAsDropFilesMessage) {
 
   DragAcceptFiles(top, FALSE);
   EXPECT_EQ(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-  EXPECT_FALSE(vorntest::dropFiles(top, {"/tmp/a.txt"}));
+  EXPECT_FALSE(vorntest::dropFiles(top, {"/data/a.txt"}));
   DestroyWindow(top);
-  EXPECT_FALSE(vorntest::dropFiles(top, {"/tmp/a.txt"}));
+  EXPECT_FALSE(vorntest::dropFiles(top, {"/data/a.txt"}));
 }
 
 }  // namespace
