@@ -194,11 +194,14 @@ TEST_F(TreeControl, CheckBoxesSwitchedOnLaterStartItemsUnchecked) {
   ASSERT_TRUE(SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it)));
   EXPECT_EQ(stateImage(b), 2);
 
-  // A person's clicks on the boxes toggle them both ways.
+  // A person's clicks on the boxes toggle them both ways, without selecting.
+  changes.clear();
   ASSERT_TRUE(vorntest::clickTreeCheckBox(tree, a));
   EXPECT_EQ(stateImage(a), 2);
   ASSERT_TRUE(vorntest::clickTreeCheckBox(tree, b));
   EXPECT_EQ(stateImage(b), 1);
+  EXPECT_TRUE(changes.empty());
+  EXPECT_EQ(next(TVGN_CARET), nullptr);
   EXPECT_FALSE(vorntest::clickTreeCheckBox(tree, before)) << "no box to click";
 
   // A clicked state survives the style going away and coming back.
