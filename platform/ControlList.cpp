@@ -87,6 +87,10 @@ void ListWidget::keyPressEvent(QKeyEvent* event) {
   change([&] { QListWidget::keyPressEvent(event); }, true);
 }
 
+void ListWidget::focusInEvent(QFocusEvent* event) {
+  change([&] { QListWidget::focusInEvent(event); }, false);
+}
+
 void ListWidget::restoreReported() {
   ++quiet_;
   QModelIndex focus = focused_ ? indexFromItem(focused_) : QModelIndex();

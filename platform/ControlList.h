@@ -50,6 +50,8 @@ class ListWidget : public QListWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Gaining the focus changes no item (Qt would make the first item current).
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   void qtChanged();

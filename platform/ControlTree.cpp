@@ -144,6 +144,15 @@ void TreeWidget::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
+void TreeWidget::focusInEvent(QFocusEvent* event) {
+  bool hadCurrent = currentItem() != nullptr;
+  QSignalBlocker quiet(this);
+  QTreeWidget::focusInEvent(event);
+  if (!hadCurrent && currentItem()) {
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+  }
+}
+
 LPARAM TreeWidget::paramOf(const QTreeWidgetItem* item) {
   return static_cast<LPARAM>(item->data(0, kParamRole).toLongLong());
 }

@@ -47,6 +47,8 @@ class TreeWidget : public QTreeWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Gaining the focus selects nothing (Qt would make the first item current).
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   void forget(QTreeWidgetItem* item);

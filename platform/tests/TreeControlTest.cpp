@@ -218,7 +218,10 @@ TEST_F(TreeControl, SelectionChangesAreReportedWithItemAndData) {
   HTREEITEM b = insert("b", TVI_LAST, TVI_ROOT, 20);
   HTREEITEM c = insert("c", TVI_LAST, TVI_ROOT, 30);
   HTREEITEM lone = insert("lone", TVI_LAST, c, 40);
-  EXPECT_TRUE(changes.empty()) << "inserting selects nothing";
+  SetFocus(tree);
+  vorntest::pumpFor(5);
+  EXPECT_TRUE(changes.empty()) << "inserting and focusing select nothing";
+  EXPECT_EQ(next(TVGN_CARET), nullptr);
 
   struct Case {
     const char* name;
