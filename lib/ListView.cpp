@@ -20,7 +20,7 @@ void ListView::create() {
 bool ListView::onMessage(const MSG& message) {
   if (message.message == WM_NOTIFY && message.lParam && hwnd) {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(message.lParam);
-    int code = static_cast<int>(header->code);
+    UINT code = header->code;
     if (header->hwndFrom == hwnd && code == LVN_ITEMCHANGED) {
       const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(message.lParam);
       if (change->uNewState & LVIS_FOCUSED) return onItemChanged(change->iItem, change->lParam);

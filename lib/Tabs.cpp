@@ -164,7 +164,7 @@ bool Tabs::onMessage(const MSG& message) {
 
 bool Tabs::onTabNotify(const NMHDR& header) {
   selected = static_cast<int>(SendMessageA(hwnd, TCM_GETCURSEL, 0, 0));
-  switch (static_cast<int>(header.code)) {
+  switch (header.code) {
     case TCN_SELCHANGING:
       if (Window* left = pageAt(selected)) left->hideKeep();
       break;

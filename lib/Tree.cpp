@@ -31,7 +31,7 @@ void Tree::create() {
 bool Tree::onMessage(const MSG& message) {
   if (message.message == WM_NOTIFY && message.lParam) {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(message.lParam);
-    if (header->hwndFrom == hwnd && hwnd && static_cast<int>(header->code) == TVN_SELCHANGEDA) {
+    if (header->hwndFrom == hwnd && hwnd && header->code == TVN_SELCHANGEDA) {
       const NMTREEVIEWA* change = reinterpret_cast<const NMTREEVIEWA*>(message.lParam);
       return onSelect(change->itemNew.hItem, change->itemNew.lParam);
     }
