@@ -49,7 +49,7 @@ VORNAPI void cancelNextColourDialog();
 struct ShownColourDialog {
   HWND owner;
   DWORD flags;
-  COLORREF initial;                    // the colour the dialog started on
+  COLORREF initial;                     // the colour the dialog started on
   std::vector<COLORREF> customColours;  // the 16 custom colours it showed (empty: none passed)
   bool prepared;
   bool confirmed;
