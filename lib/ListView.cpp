@@ -13,8 +13,8 @@ void ListView::create() {
   DWORD style = WS_CHILD | WS_VISIBLE | LVS_LIST | LVS_SINGLESEL;
   if (sortMode == Ascending) style |= LVS_SORTASCENDING;
   if (sortMode == Descending) style |= LVS_SORTDESCENDING;
-  hwnd = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, "SysListView32", getName(), style,
-                         10, 10, 0, 100, parentHandle, nullptr, getModuleInstance(), nullptr);
+  hwnd = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, "SysListView32", getName(), style, 10,
+                         10, 0, 100, parentHandle, nullptr, getModuleInstance(), nullptr);
 }
 
 bool ListView::onMessage(const MSG& message) {

@@ -28,10 +28,14 @@ const char* Tabs::typeName() const { return "tabs"; }
 
 LONG Tabs::styleBits(int style) {
   switch (style) {
-    case TabsBottom: return TCS_BOTTOM;
-    case Buttons: return TCS_BUTTONS;
-    case FlatButtons: return TCS_BUTTONS | TCS_FLATBUTTONS;
-    default: return 0;
+    case TabsBottom:
+      return TCS_BOTTOM;
+    case Buttons:
+      return TCS_BUTTONS;
+    case FlatButtons:
+      return TCS_BUTTONS | TCS_FLATBUTTONS;
+    default:
+      return 0;
   }
 }
 
@@ -172,8 +176,10 @@ bool Tabs::onTabNotify(const NMHDR& header) {
       onSelect(selected);
       if (Window* shown = pageAt(selected)) shown->showKeep();
       break;
-    case NM_RCLICK: return onRightClick();
-    default: break;
+    case NM_RCLICK:
+      return onRightClick();
+    default:
+      break;
   }
   return true;
 }
@@ -185,6 +191,7 @@ bool Tabs::onRightClick() {
   TCHITTESTINFO hit = {};
   hit.pt = point;
   int index = static_cast<int>(SendMessageA(hwnd, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-  if (hit.flags & (TCHT_ONITEMICON | TCHT_ONITEMLABEL)) return onTabRightClick(index, point.x, point.y);
+  if (hit.flags & (TCHT_ONITEMICON | TCHT_ONITEMLABEL))
+    return onTabRightClick(index, point.x, point.y);
   return true;
 }

@@ -18,12 +18,17 @@ void Tree::create() {
                          getModuleInstance(), nullptr);
   LONG_PTR added = 0;
   switch (lineStyle) {
-    case PlainLines: added = TVS_SHOWSELALWAYS; break;
-    case Lines: added = TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS; break;
+    case PlainLines:
+      added = TVS_SHOWSELALWAYS;
+      break;
+    case Lines:
+      added = TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+      break;
     case LinesAndButtons:
       added = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
       break;
-    default: return;
+    default:
+      return;
   }
   SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) | added);
 }
