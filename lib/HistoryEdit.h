@@ -50,9 +50,6 @@ class HistoryEditEx : public HistoryEdit {
   virtual bool completeFrom(TextBuffer& wordList);
   virtual void complete();
 
-  // The word being completed, shared by every history edit of the module.
-  static const char* completionWord();
-
  protected:
   int completionKey;
   TextBuffer firstWordList;
