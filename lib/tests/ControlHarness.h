@@ -49,6 +49,14 @@ class Panel : public Composite {
   void onChildRemoved(Window*) override {}
 };
 
+// Whether the layer provides the system control class (tests of controls whose backing is not
+// in the build yet are skipped, not failed).
+inline bool systemClassExists(const char* name) {
+  WNDCLASSEXA info = {};
+  info.cbSize = sizeof(info);
+  return GetClassInfoExA(nullptr, name, &info) != 0;
+}
+
 // A toolkit with one shown panel to place controls in.
 class ControlTest : public ToolkitTest {
  protected:
