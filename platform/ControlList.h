@@ -1,0 +1,54 @@
+// The "SysListView32" backing: a QListWidget in list mode whose focus and selection changes are
+// reported per item (LVN_ITEMCHANGED) with the states Win32 code expects.
+#pragma once
+
+#include <QListWidget>
+#include <set>
+
+#include "platform/win32.h"
+
+namespace vornplatform {
+
+class ListWidget : public QListWidget {
+ public:
+  ListWidget(HWND hwnd, QWidget* parent);
+
+  static LPARAM paramOf(const QListWidgetItem* item);
+  static QByteArray textOf(const QListWidgetItem* item);
+  static void setParam(QListWidgetItem* item, LPARAM param);
+  static void setText(QListWidgetItem* item, const char* text);
+
+  // LVIS_FOCUSED / LVIS_SELECTED of an item as last reported.
+  UINT stateOf(const QListWidgetItem* item) const;
+
+  // Runs a programmatic change: Qt's own moves are not reported while it runs; afterwards the
+  // differences from the last report go out, unless keepQtState puts Qt back as reported.
+  template <class F>
+  void change(F&& f, bool report) {
+    ++quiet_;
+    f();
+    --quiet_;
+    if (report) {
+      reportChanges();
+    } else {
+      restoreReported();
+    }
+  }
+  // An item is about to go: it leaves the reported state without a notification.
+  void forget(const QListWidgetItem* item);
+  void forgetAll();
+
+  // Sends LVN_ITEMCHANGED for every item whose focus or selection differs from the last report.
+  void reportChanges();
+
+ private:
+  void qtChanged();
+  void restoreReported();
+
+  HWND hwnd_;
+  int quiet_ = 0;
+  QListWidgetItem* focused_ = nullptr;
+  std::set<QListWidgetItem*> selected_;
+};
+
+}  // namespace vornplatform

@@ -1,0 +1,246 @@
+// The tab strip keeps Win32's selection rules whatever QTabBar does, asks before a user's
+// switch and tells after it, reports right clicks with their position, and gives pages the
+// display area below (or above) the row of tabs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/testing.h"
+#include "platform/tests/WindowTestKit.h"
+
+using namespace windowtest;
+
+namespace {
+
+struct Notice {
+  UINT code;
+  LRESULT selectionThen;  // TCM_GETCURSEL while the parent handles the notification
+  POINT messagePos;
+};
+
+class TabControl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset();
+    top = makeTop(40, 50, 400, 300);
+    ShowWindow(top, SW_SHOW);
+    answer() = [this](HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
+      if (hwnd != top || msg != WM_NOTIFY) return false;
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (header->hwndFrom != tabs) return false;
+      DWORD pos = GetMessagePos();
+      POINT at{static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos))};
+      notices.push_back({header->code, SendMessageA(tabs, TCM_GETCURSEL, 0, 0), at});
+      *result = header->code == TCN_SELCHANGING ? refuse : 0;
+      return true;
+    };
+    tabs = create(0);
+  }
+  void TearDown() override {
+    if (IsWindow(top)) DestroyWindow(top);
+    vornplatform::processEventsFor(1);
+    reset();
+  }
+  HWND create(DWORD style) {
+    return CreateWindowExA(0, "SysTabControl32", "",
+                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | style, 10, 10, 300, 200, top,
+                           reinterpret_cast<HMENU>(7), nullptr, nullptr);
+  }
+  LRESULT insert(int index, const char* text) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    item.pszText = const_cast<char*>(text);
+    item.iImage = -1;
+    return SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(&item));
+  }
+  LRESULT cursel() { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0); }
+  std::vector<UINT> codes() {
+    std::vector<UINT> out;
+    for (const Notice& n : notices) out.push_back(n.code);
+    return out;
+  }
+
+  HWND top = nullptr;
+  HWND tabs = nullptr;
+  LRESULT refuse = FALSE;
+  std::vector<Notice> notices;
+};
+
+// Each step: an operation, its argument, what it returns, and the selection after it.
+enum Op { Insert, Delete, SetCursel };
+struct Step {
+  Op op;
+  int arg;
+  LRESULT returns;
+  LRESULT selectionAfter;
+};
+struct Script {
+  const char* name;
+  std::vector<Step> steps;
+};
+
+TEST_F(TabControl, SelectionFollowsWin32RulesOnInsertDeleteAndSetCursel) {
+  const Script scripts[] = {
+      {"first insert selects it", {{Insert, 0, 0, 0}, {Insert, 1, 1, 0}}},
+      {"insert far beyond appends", {{Insert, 0, 0, 0}, {Insert, 9, 1, 0}, {Insert, 50, 2, 0}}},
+      {"insert before the selection moves it",
+       {{Insert, 0, 0, 0}, {Insert, 0, 0, 1}, {Insert, 1, 1, 2}}},
+      {"insert after the selection leaves it",
+       {{Insert, 0, 0, 0}, {Insert, 1, 1, 0}, {SetCursel, 1, 0, 1}, {Insert, 2, 2, 1}}},
+      {"negative insert fails", {{Insert, -1, -1, -1}}},
+      {"setcursel returns the previous",
+       {{Insert, 0, 0, 0}, {Insert, 1, 1, 0}, {SetCursel, 1, 0, 1}, {SetCursel, 1, 1, 1}}},
+      {"setcursel out of range fails and keeps",
+       {{Insert, 0, 0, 0}, {SetCursel, 3, -1, 0}, {SetCursel, -1, -1, 0}}},
+      {"deleting the selected leaves none",
+       {{Insert, 0, 0, 0}, {Insert, 1, 1, 0}, {SetCursel, 1, 0, 1}, {Delete, 1, TRUE, -1}}},
+      {"deleting an earlier tab moves it down",
+       {{Insert, 0, 0, 0},
+        {Insert, 1, 1, 0},
+        {Insert, 2, 2, 0},
+        {SetCursel, 2, 0, 2},
+        {Delete, 0, TRUE, 1}}},
+      {"deleting a later tab leaves it",
+       {{Insert, 0, 0, 0}, {Insert, 1, 1, 0}, {Delete, 1, TRUE, 0}}},
+      {"deleting a missing tab fails",
+       {{Insert, 0, 0, 0}, {Delete, 1, FALSE, 0}, {Delete, -1, FALSE, 0}}},
+      {"no auto-select after the selection was deleted",
+       {{Insert, 0, 0, 0}, {Insert, 1, 1, 0}, {Delete, 0, TRUE, -1}, {Insert, 1, 1, -1}}},
+      {"a new first tab after emptying is selected",
+       {{Insert, 0, 0, 0}, {Delete, 0, TRUE, -1}, {Insert, 0, 0, 0}}},
+  };
+  for (const Script& script : scripts) {
+    SCOPED_TRACE(script.name);
+    SendMessageA(tabs, TCM_DELETEALLITEMS, 0, 0);
+    for (const Step& step : script.steps) {
+      LRESULT got = 0;
+      if (step.op == Insert) got = insert(step.arg, "t");
+      if (step.op == Delete)
+        got = SendMessageA(tabs, TCM_DELETEITEM, static_cast<WPARAM>(step.arg), 0);
+      if (step.op == SetCursel)
+        got = SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(step.arg), 0);
+      EXPECT_EQ(got, step.returns);
+      EXPECT_EQ(cursel(), step.selectionAfter);
+    }
+  }
+  EXPECT_TRUE(notices.empty()) << "programmatic changes notify nobody";
+}
+
+TEST_F(TabControl, UserClickAsksThenSwitchesThenTells) {
+  insert(0, "alpha");
+  insert(1, "beta");
+  insert(2, "gamma");
+  ASSERT_TRUE(vorntest::clickTab(tabs, 2));
+  ASSERT_EQ(notices.size(), 2u);
+  EXPECT_EQ(notices[0].code, TCN_SELCHANGING);
+  EXPECT_EQ(notices[0].selectionThen, 0) << "still the old tab while asking";
+  EXPECT_EQ(notices[1].code, TCN_SELCHANGE);
+  EXPECT_EQ(notices[1].selectionThen, 2);
+
+  notices.clear();
+  vorntest::clickTab(tabs, 2);
+  EXPECT_TRUE(notices.empty()) << "clicking the selected tab changes nothing";
+
+  refuse = TRUE;
+  vorntest::clickTab(tabs, 1);
+  EXPECT_EQ(codes(), std::vector<UINT>{TCN_SELCHANGING});
+  EXPECT_EQ(cursel(), 2) << "the parent refused the switch";
+}
+
+TEST_F(TabControl, RightClickReportsItsScreenPositionForHitTesting) {
+  insert(0, "alpha");
+  insert(1, "beta");
+  RECT second{};
+  ASSERT_TRUE(vorntest::tabRect(tabs, 1, &second));
+  ASSERT_TRUE(vorntest::rightClickTab(tabs, 1));
+  ASSERT_EQ(codes(), std::vector<UINT>{NM_RCLICK});
+  EXPECT_EQ(cursel(), 0) << "a right click does not select";
+
+  POINT at = notices[0].messagePos;
+  ScreenToClient(tabs, &at);
+  EXPECT_TRUE(PtInRect(&second, at)) << at.x << "," << at.y;
+  TCHITTESTINFO hit{at, 0};
+  EXPECT_EQ(SendMessageA(tabs, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
+  EXPECT_TRUE(hit.flags & (TCHT_ONITEMICON | TCHT_ONITEMLABEL));
+
+  notices.clear();
+  ASSERT_TRUE(vorntest::rightClickTab(tabs, -1));
+  ASSERT_EQ(notices.size(), 1u);
+  at = notices[0].messagePos;
+  ScreenToClient(tabs, &at);
+  hit = TCHITTESTINFO{at, 0};
+  EXPECT_EQ(SendMessageA(tabs, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+  EXPECT_EQ(hit.flags, static_cast<UINT>(TCHT_NOWHERE));
+}
+
+TEST_F(TabControl, AdjustRectTakesTheRowAndBorderAtTopOrBottom) {
+  insert(0, "alpha");
+  RECT tab{};
+  ASSERT_TRUE(vorntest::tabRect(tabs, 0, &tab));
+  RECT area{0, 0, 300, 200};
+  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  EXPECT_EQ(area.left, 2);
+  EXPECT_EQ(area.right, 298);
+  EXPECT_EQ(area.bottom, 198);
+  EXPECT_GE(area.top, tab.bottom) << "pages start below the tabs";
+  int row = area.top - 2;
+
+  RECT back = area;
+  SendMessageA(tabs, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&back));
+  EXPECT_EQ(back.top, 0);
+  EXPECT_EQ(back.bottom, 200);
+
+  // A later TCS_BOTTOM moves the row (and the tabs) to the bottom.
+  SetWindowLongA(tabs, GWL_STYLE, GetWindowLongA(tabs, GWL_STYLE) | TCS_BOTTOM);
+  area = RECT{0, 0, 300, 200};
+  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  EXPECT_EQ(area.top, 2);
+  EXPECT_EQ(area.bottom, 200 - row - 2);
+  ASSERT_TRUE(vorntest::tabRect(tabs, 0, &tab));
+  EXPECT_GE(tab.top, area.bottom) << "the tabs are drawn below the pages";
+}
+
+TEST_F(TabControl, ItemsKeepTextParamAndHighlight) {
+  TCITEMA item{};
+  item.mask = TCIF_TEXT | TCIF_PARAM;
+  item.pszText = const_cast<char*>("caf\xC3\xA9 \xE9");  // UTF-8 and a stray Windows-1252 byte
+  item.lParam = 77;
+  ASSERT_EQ(SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), 0);
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 1);
+
+  char text[5] = "xxxx";
+  TCITEMA out{};
+  out.mask = TCIF_TEXT | TCIF_PARAM | TCIF_STATE;
+  out.pszText = text;
+  out.cchTextMax = sizeof text;
+  out.dwStateMask = TCIS_HIGHLIGHTED;
+  ASSERT_TRUE(SendMessageA(tabs, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&out)));
+  EXPECT_STREQ(text, "caf\xC3") << "cut to the buffer, bytes as given";
+  EXPECT_EQ(out.lParam, 77);
+  EXPECT_EQ(out.dwState, 0u);
+
+  EXPECT_TRUE(SendMessageA(tabs, TCM_HIGHLIGHTITEM, 0, MAKELPARAM(TRUE, 0)));
+  SendMessageA(tabs, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&out));
+  EXPECT_EQ(out.dwState, static_cast<DWORD>(TCIS_HIGHLIGHTED));
+  SendMessageA(tabs, TCM_HIGHLIGHTITEM, 0, MAKELPARAM(FALSE, 0));
+  SendMessageA(tabs, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&out));
+  EXPECT_EQ(out.dwState, 0u);
+
+  char full[32];
+  out.pszText = full;
+  out.cchTextMax = sizeof full;
+  item.pszText = const_cast<char*>("renamed");
+  item.mask = TCIF_TEXT;
+  EXPECT_TRUE(SendMessageA(tabs, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  SendMessageA(tabs, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&out));
+  EXPECT_STREQ(full, "renamed");
+  EXPECT_FALSE(SendMessageA(tabs, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&out)));
+  EXPECT_FALSE(SendMessageA(tabs, TCM_HIGHLIGHTITEM, 3, TRUE));
+
+  EXPECT_EQ(SendMessageA(tabs, TCM_SETEXTENDEDSTYLE, 0, TCS_EX_FLATSEPARATORS), 0);
+  EXPECT_EQ(SendMessageA(tabs, TCM_SETEXTENDEDSTYLE, 0, 0), TCS_EX_FLATSEPARATORS);
+}
+
+}  // namespace
