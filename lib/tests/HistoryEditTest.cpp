@@ -78,7 +78,6 @@ TEST_F(HistoryEditTest, UnmatchedOrFreshTextIsStoredBeforeWalking) {
   key(VK_DOWN);  // walking newer from nothing shows nothing
   EXPECT_EQ("", line());
   key(VK_UP);
-  key(VK_UP);
   EXPECT_EQ("olderx", line());
   key(VK_UP);
   EXPECT_EQ("draft", line());
