@@ -4,6 +4,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/ControlRichEditScroll.h"
 #include "platform/win32.h"
 
 namespace {
@@ -62,6 +63,7 @@ int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL) {
 
 int GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
   if (info == nullptr || !validBar(hwnd, bar)) return FALSE;
+  if (vornplatform::controlScrollInfo(hwnd, bar, info)) return TRUE;  // a control's own bar
   ScrollTable& table = scrollTable();
   std::lock_guard<std::mutex> guard(table.lock);
   auto found = table.bars.find(keyOf(hwnd, bar));
@@ -78,6 +80,8 @@ int GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
 
 int GetScrollPos(HWND hwnd, int bar) {
   if (!validBar(hwnd, bar)) return 0;
+  SCROLLINFO own{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 0, 0};
+  if (vornplatform::controlScrollInfo(hwnd, bar, &own)) return own.nPos;
   ScrollTable& table = scrollTable();
   std::lock_guard<std::mutex> guard(table.lock);
   auto found = table.bars.find(keyOf(hwnd, bar));

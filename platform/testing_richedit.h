@@ -10,7 +10,7 @@
 namespace vorntest {
 
 // A stretch of text with one look. text holds the control's bytes (UTF-8 for what was
-// valid UTF-8); a paragraph mark reads as "\r" and a picture as "\x01" (U+0001).
+// valid UTF-8); a paragraph mark reads as "\r" and a picture as " " in a run of its own.
 struct RichTextRun {
   std::string text;
   COLORREF colour = 0;      // the text colour as drawn
@@ -21,7 +21,8 @@ struct RichTextRun {
   bool bold = false;
   bool italic = false;
   bool underline = false;
-  bool link = false;  // marked by link detection
+  bool link = false;     // marked by link detection
+  bool picture = false;  // an inserted picture
 };
 
 // The runs of a rich edit from start to end (adjacent runs differ); empty for another window.

@@ -60,7 +60,7 @@ TEST(StringListTest, PrefixSearchesIgnoreCaseAndMoveTheCursorOnlyOnAMatch) {
   EXPECT_STREQ("/join c", list.findPrevious("/join"));
   EXPECT_EQ(nullptr, list.findPrevious("/join"));
   EXPECT_EQ(nullptr, list.findFirst("/join cc"));  // longer than every entry
-  EXPECT_STREQ("/join c", list.findFirst(""));  // the empty prefix matches all
+  EXPECT_STREQ("/join c", list.findFirst(""));     // the empty prefix matches all
 }
 
 TEST(StringListTest, SearchGivesUpAfter256Misses) {

@@ -1,0 +1,391 @@
+// The rich-edit control classes: creation, selection and text messages, options, keys and
+// change notifications. Formats, lines, links and pictures live in the sibling files.
+#include "platform/ControlRichEdit.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ControlClass.h"
+#include "platform/TextCodec.h"
+
+namespace vornplatform {
+
+RichEditWidget::RichEditWidget(HWND window, QWidget* parent)
+    : QTextEdit(parent), hwnd(window), positions(new RichEditPositions(document())) {}
+
+RichEditWidget::~RichEditWidget() { releaseRichEditOle(this); }
+
+RichEditWidget* richEditOf(HWND hwnd) { return controlWidget<RichEditWidget>(hwnd); }
+
+ScrollKeeper::ScrollKeeper(QTextEdit* edit)
+    : edit_(edit),
+      vertical_(edit->verticalScrollBar()->value()),
+      horizontal_(edit->horizontalScrollBar()->value()) {}
+
+ScrollKeeper::~ScrollKeeper() {
+  edit_->verticalScrollBar()->setValue(vertical_);
+  edit_->horizontalScrollBar()->setValue(horizontal_);
+}
+
+void selectBytes(RichEditWidget* edit, long long start, long long end) {
+  QTextCursor cursor(edit->document());
+  cursor.setPosition(edit->positions->positionOf(start));
+  cursor.setPosition(edit->positions->positionOf(end), QTextCursor::KeepAnchor);
+  ScrollKeeper keep(edit);
+  edit->setTextCursor(cursor);
+  // Moving the caret picks up the format of the text before it, as typing would.
+  QTextCharFormat format = cursor.charFormat();
+  format.clearProperty(kRawByteProperty);
+  format.setAnchor(false);
+  format.clearProperty(QTextFormat::AnchorHref);
+  edit->insertFormat = format;
+}
+
+void selectionBytes(RichEditWidget* edit, long long* start, long long* end) {
+  QTextCursor cursor = edit->textCursor();
+  *start = edit->positions->byteOf(cursor.selectionStart());
+  *end = edit->positions->byteOf(cursor.selectionEnd());
+}
+
+void setSelectionByRules(RichEditWidget* edit, long long start, long long end) {
+  long long total = edit->positions->totalBytes();
+  if (start == -1 && end == -1) {
+    selectBytes(edit, total, total);
+    return;
+  }
+  if (start < 0) {  // deselect, keep the caret
+    long long caret = edit->positions->byteOf(edit->textCursor().position());
+    selectBytes(edit, caret, caret);
+    return;
+  }
+  if (end < 0) end = total;
+  if (start == end && start > total) start = end = total;
+  selectBytes(edit, std::min(start, total), std::min(end, total));
+}
+
+void replaceSelection(RichEditWidget* edit, const char* text, size_t length) {
+  QTextCursor cursor = edit->textCursor();
+  ScrollKeeper keep(edit);
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
+  int from = cursor.position();
+  insertBytes(cursor, text, length, edit->insertFormat);
+  cursor.endEditBlock();
+  detectLinks(edit, from, cursor.position());
+  edit->setTextCursor(cursor);
+}
+
+namespace {
+
+// WM_GETTEXT and friends write "\r\n" per paragraph mark.
+std::string windowText(RichEditWidget* edit) {
+  std::string text = edit->positions->bytesBetween(0, edit->document()->characterCount() - 1);
+  std::string out;
+  out.reserve(text.size() + static_cast<size_t>(edit->document()->blockCount()));
+  for (char c : text) {
+    out += c;
+    if (c == '\r') out += '\n';
+  }
+  return out;
+}
+
+LRESULT copyOut(const std::string& text, char* buffer, size_t size) {
+  if (!buffer || size == 0) return 0;
+  size_t n = std::min(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = 0;
+  return static_cast<LRESULT>(n);
+}
+
+std::string rangeText(RichEditWidget* edit, long long from, long long to) {
+  if (to < 0) to = edit->positions->totalBytes();
+  if (from < 0 || to <= from) return std::string();
+  int a = edit->positions->positionOf(from);
+  int b = edit->positions->positionOf(to);
+  return edit->positions->bytesBetween(a, b);
+}
+
+void setWholeText(RichEditWidget* edit, const char* text) {
+  selectBytes(edit, 0, edit->positions->totalBytes());
+  replaceSelection(edit, text ? text : "", text ? std::strlen(text) : 0);
+  selectBytes(edit, 0, 0);
+  edit->document()->setModified(false);
+}
+
+void applyReadOnly(RichEditWidget* edit) {
+  edit->setReadOnly((edit->options & ECO_READONLY) != 0);
+  // Typing still needs the caret and keyboard selection on a read-only pane.
+  edit->setTextInteractionFlags(edit->isReadOnly()
+                                    ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                    : Qt::TextEditorInteraction);
+}
+
+DWORD setOptions(RichEditWidget* edit, WPARAM operation, DWORD value) {
+  switch (operation) {
+    case ECOOP_SET:
+      edit->options = value;
+      break;
+    case ECOOP_OR:
+      edit->options |= value;
+      break;
+    case ECOOP_AND:
+      edit->options &= value;
+      break;
+    case ECOOP_XOR:
+      edit->options ^= value;
+      break;
+    default:
+      break;
+  }
+  applyReadOnly(edit);
+  return edit->options;
+}
+
+void setTextMode(RichEditWidget* edit, WPARAM mode) {
+  edit->plainText = (mode & TM_PLAINTEXT) != 0;
+  edit->setAcceptRichText(!edit->plainText);
+}
+
+// A typed character beyond the limit is refused (programmatic inserts are not limited).
+bool typingRefused(RichEditWidget* edit, WPARAM ch) {
+  if (ch < 0x20 || ch == 0x7F || edit->isReadOnly()) return false;
+  QTextCursor cursor = edit->textCursor();
+  return !cursor.hasSelection() && edit->positions->totalBytes() >= edit->limit;
+}
+
+LRESULT textMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
+  *handled = true;
+  switch (msg) {
+    case WM_SETTEXT:
+      setWholeText(edit, reinterpret_cast<const char*>(lParam));
+      return TRUE;
+    case WM_GETTEXT:
+      return copyOut(windowText(edit), reinterpret_cast<char*>(lParam), wParam);
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(edit->positions->totalBytes() + edit->document()->blockCount() -
+                                  1);
+    case EM_GETTEXTLENGTHEX: {
+      auto* how = reinterpret_cast<const GETTEXTLENGTHEX*>(wParam);
+      long long n = edit->positions->totalBytes();
+      if (how && (how->flags & GTL_USECRLF)) n += edit->document()->blockCount() - 1;
+      return static_cast<LRESULT>(n);
+    }
+    case EM_GETTEXTRANGE: {
+      auto* range = reinterpret_cast<TEXTRANGEA*>(lParam);
+      if (!range || !range->lpstrText) return 0;
+      std::string text = rangeText(edit, range->chrg.cpMin, range->chrg.cpMax);
+      std::memcpy(range->lpstrText, text.data(), text.size());
+      range->lpstrText[text.size()] = 0;
+      return static_cast<LRESULT>(text.size());
+    }
+    case EM_GETSELTEXT: {
+      char* buffer = reinterpret_cast<char*>(lParam);
+      if (!buffer) return 0;
+      QTextCursor cursor = edit->textCursor();
+      std::string text =
+          edit->positions->bytesBetween(cursor.selectionStart(), cursor.selectionEnd());
+      std::memcpy(buffer, text.data(), text.size());
+      buffer[text.size()] = 0;
+      return static_cast<LRESULT>(text.size());
+    }
+    case EM_REPLACESEL: {
+      const char* text = reinterpret_cast<const char*>(lParam);
+      replaceSelection(edit, text ? text : "", text ? std::strlen(text) : 0);
+      long long total = edit->positions->totalBytes();
+      if (total > edit->limit) edit->limit = total;
+      return 0;
+    }
+    default:
+      *handled = false;
+      return 0;
+  }
+}
+
+LRESULT selectionMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam,
+                         bool* handled) {
+  *handled = true;
+  long long start = 0;
+  long long end = 0;
+  switch (msg) {
+    case EM_SETSEL:
+      setSelectionByRules(edit, static_cast<int>(wParam), static_cast<int>(lParam));
+      return 0;
+    case EM_EXSETSEL: {
+      auto* range = reinterpret_cast<const CHARRANGE*>(lParam);
+      if (!range) return 0;
+      setSelectionByRules(edit, range->cpMin, range->cpMax);
+      selectionBytes(edit, &start, &end);
+      return static_cast<LRESULT>(end);
+    }
+    case EM_GETSEL:
+      selectionBytes(edit, &start, &end);
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(start);
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(end);
+      return MAKELONG(static_cast<WORD>(std::min(start, 0xFFFFLL)),
+                      static_cast<WORD>(std::min(end, 0xFFFFLL)));
+    case EM_EXGETSEL: {
+      auto* range = reinterpret_cast<CHARRANGE*>(lParam);
+      selectionBytes(edit, &start, &end);
+      if (range) {
+        range->cpMin = static_cast<LONG>(start);
+        range->cpMax = static_cast<LONG>(end);
+      }
+      return 0;
+    }
+    default:
+      *handled = false;
+      return 0;
+  }
+}
+
+LRESULT stateMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
+  *handled = true;
+  switch (msg) {
+    case EM_SETMODIFY:
+      edit->document()->setModified(wParam != 0);
+      return 0;
+    case EM_GETMODIFY:
+      return edit->document()->isModified() ? TRUE : FALSE;
+    case EM_SETREADONLY:
+      edit->options = wParam ? (edit->options | ECO_READONLY)
+                             : (edit->options & ~static_cast<DWORD>(ECO_READONLY));
+      applyReadOnly(edit);
+      return TRUE;
+    case EM_SETOPTIONS:
+      return static_cast<LRESULT>(setOptions(edit, wParam, static_cast<DWORD>(lParam)));
+    case EM_GETOPTIONS:
+      return static_cast<LRESULT>(edit->options);
+    case EM_LIMITTEXT:
+      edit->limit = wParam ? static_cast<long long>(wParam) : 65536;
+      return 0;
+    case EM_EXLIMITTEXT:
+      edit->limit = lParam ? static_cast<long long>(lParam) : 65536;
+      return 0;
+    case EM_GETLIMITTEXT:
+      return static_cast<LRESULT>(edit->limit);
+    case EM_SETEVENTMASK: {
+      DWORD old = edit->eventMask;
+      edit->eventMask = static_cast<DWORD>(lParam);
+      return static_cast<LRESULT>(old);
+    }
+    case EM_GETEVENTMASK:
+      return static_cast<LRESULT>(edit->eventMask);
+    case EM_SETTEXTMODE:
+      setTextMode(edit, wParam);
+      return 0;
+    case EM_GETTEXTMODE:
+      return edit->plainText ? TM_PLAINTEXT : TM_RICHTEXT;
+    case EM_AUTOURLDETECT:
+      edit->autoUrlDetect = wParam != 0;
+      return 0;
+    case EM_SETCHARFORMAT:
+      if (!lParam) return 0;
+      setCharFormat(edit, wParam, *reinterpret_cast<const CHARFORMAT2A*>(lParam));
+      return TRUE;
+    case EM_GETCHARFORMAT:
+      if (lParam) getCharFormat(edit, wParam, reinterpret_cast<CHARFORMAT2A*>(lParam));
+      return 0;
+    case EM_SETBKGNDCOLOR:
+      return static_cast<LRESULT>(
+          setBackgroundColour(edit, wParam != 0, static_cast<COLORREF>(lParam)));
+    case EM_FINDWORDBREAK:
+      return findWordBreak(edit, static_cast<int>(wParam), static_cast<long long>(lParam));
+    case EM_GETOLEINTERFACE: {
+      auto* out = reinterpret_cast<IRichEditOle**>(lParam);
+      if (!out) return 0;
+      *out = richEditOleOf(edit);
+      return *out ? TRUE : FALSE;
+    }
+    default:
+      *handled = false;
+      return 0;
+  }
+}
+
+LRESULT inputMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
+  *handled = false;
+  if (msg == WM_CHAR && typingRefused(edit, wParam)) {
+    *handled = true;
+    return 0;
+  }
+  if (msg == WM_LBUTTONDOWN && notifyLinkPress(edit, msg, wParam, lParam)) {
+    *handled = true;
+    return 0;
+  }
+  return 0;
+}
+
+LRESULT CALLBACK richEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  RichEditWidget* edit = richEditOf(hwnd);
+  if (!edit) return controlDefaultProc(hwnd, msg, wParam, lParam);
+  bool handled = false;
+  LRESULT result = textMessage(edit, msg, wParam, lParam, &handled);
+  if (!handled) result = selectionMessage(edit, msg, wParam, lParam, &handled);
+  if (!handled) result = stateMessage(edit, msg, wParam, lParam, &handled);
+  if (!handled) result = handleLineMessage(edit, msg, wParam, lParam, &handled);
+  if (!handled) result = handleScrollMessage(edit, msg, wParam, lParam, &handled);
+  if (!handled) result = inputMessage(edit, msg, wParam, lParam, &handled);
+  if (handled) return result;
+  return controlDefaultProc(hwnd, msg, wParam, lParam);
+}
+
+void notifyChange(RichEditWidget* edit) {
+  if (edit->formatting || !IsWindow(edit->hwnd)) return;
+  if (edit->eventMask & ENM_UPDATE) sendCommandToParent(edit->hwnd, EN_UPDATE);
+  if (edit->eventMask & ENM_CHANGE) sendCommandToParent(edit->hwnd, EN_CHANGE);
+}
+
+RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bool plain) {
+  auto* edit = new RichEditWidget(hwnd, parent);
+  DWORD style = static_cast<DWORD>(cs.style);
+  edit->setTabChangesFocus(false);
+  edit->setUndoRedoEnabled(false);
+  edit->setFrameShape(QFrame::NoFrame);
+  edit->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                        : Qt::ScrollBarAlwaysOff);
+  edit->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded
+                                                          : Qt::ScrollBarAlwaysOff);
+  bool noWrap = (style & ES_AUTOHSCROLL) && (style & WS_HSCROLL);
+  edit->setLineWrapMode(noWrap ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+  edit->options = (style & ES_READONLY) ? ECO_READONLY : 0;
+  applyReadOnly(edit);
+  setTextMode(edit, plain ? TM_PLAINTEXT : TM_RICHTEXT);
+  if (cs.lpszName && *cs.lpszName) {
+    QTextCursor cursor(edit->document());
+    insertBytes(cursor, cs.lpszName, std::strlen(cs.lpszName), QTextCharFormat());
+  }
+  QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
+                   [edit](int, int removed, int added) {
+                     if (removed != added || !edit->formatting) notifyChange(edit);
+                   });
+  // Keep the marks of stray bytes off what the user types next to them.
+  QObject::connect(edit, &QTextEdit::currentCharFormatChanged, edit,
+                   [edit](const QTextCharFormat& format) {
+                     if (!format.hasProperty(kRawByteProperty) && !format.isAnchor()) return;
+                     QTextCharFormat clean = format;
+                     clean.clearProperty(kRawByteProperty);
+                     clean.setAnchor(false);
+                     clean.clearProperty(QTextFormat::AnchorHref);
+                     edit->setCurrentCharFormat(clean);
+                   });
+  return edit;
+}
+
+QWidget* createRich(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent) {
+  return makeEdit(hwnd, cs, parent, false);
+}
+QWidget* createPlain(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent) {
+  return makeEdit(hwnd, cs, parent, true);
+}
+
+const ControlClass kRichEdit20{"RichEdit20A", CS_DBLCLKS, richEditProc, createRich};
+const ControlClass kRichEdit10{"RICHEDIT", CS_DBLCLKS, richEditProc, createRich};
+const ControlClass kEdit{"EDIT", CS_DBLCLKS, richEditProc, createPlain};
+const bool registered = registerControlClass(kRichEdit20) && registerControlClass(kRichEdit10) &&
+                        registerControlClass(kEdit);
+
+}  // namespace
+}  // namespace vornplatform

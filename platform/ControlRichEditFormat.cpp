@@ -1,0 +1,208 @@
+// Character formats of rich edits: CHARFORMAT2A in and out, the insertion format, the
+// default format and the background colour.
+#include <QTextBlock>
+#include <QTextDocument>
+#include <cmath>
+#include <cstring>
+
+#include "platform/ControlRichEdit.h"
+#include "platform/GdiObjects.h"
+#include "platform/TextCodec.h"
+
+namespace vornplatform {
+namespace {
+
+const DWORD kKnownMask =
+    CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_BACKCOLOR | CFM_FACE | CFM_COLOR | CFM_SIZE;
+
+COLORREF colorRefOf(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
+
+// Writes the masked attributes of the record into a Qt format.
+void applyRecord(const CHARFORMAT2A& in, QTextCharFormat* out) {
+  DWORD mask = in.dwMask;
+  if (mask & CFM_BOLD) out->setFontWeight((in.dwEffects & CFE_BOLD) ? QFont::Bold : QFont::Normal);
+  if (mask & CFM_ITALIC) out->setFontItalic((in.dwEffects & CFE_ITALIC) != 0);
+  if (mask & CFM_UNDERLINE) out->setFontUnderline((in.dwEffects & CFE_UNDERLINE) != 0);
+  if (mask & CFM_SIZE && in.yHeight > 0) out->setFontPointSize(in.yHeight / 20.0);
+  if (mask & CFM_FACE) {
+    char face[LF_FACESIZE + 1] = {};
+    std::memcpy(face, in.szFaceName, LF_FACESIZE);
+    if (face[0]) out->setFontFamilies(QStringList{bytesToQString(face)});
+  }
+  if (mask & CFM_COLOR) {
+    if (in.dwEffects & CFE_AUTOCOLOR) {
+      out->clearForeground();
+    } else {
+      out->setForeground(qColorOf(in.crTextColor));
+    }
+  }
+  if (mask & CFM_BACKCOLOR) {
+    if (in.dwEffects & CFE_AUTOBACKCOLOR) {
+      out->clearBackground();
+    } else {
+      out->setBackground(qColorOf(in.crBackColor));
+    }
+  }
+}
+
+// The look of a Qt format with the widget's defaults filled in.
+struct Look {
+  QString face;
+  int twips = 0;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool autoColour = true;
+  COLORREF colour = 0;
+  bool autoBack = true;
+  COLORREF back = 0;
+};
+
+Look lookOf(const RichEditWidget* edit, const QTextCharFormat& f) {
+  Look look;
+  QFont base = edit->document()->defaultFont();
+  QStringList families = f.fontFamilies().toStringList();
+  look.face = families.isEmpty() ? base.family() : families.first();
+  double points = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base.pointSizeF();
+  look.twips = static_cast<int>(std::lround(points * 20));
+  look.bold =
+      f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold : base.bold();
+  look.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
+  look.underline =
+      f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline() : base.underline();
+  look.autoColour = f.foreground().style() == Qt::NoBrush;
+  look.colour =
+      colorRefOf(look.autoColour ? edit->palette().color(QPalette::Text) : f.foreground().color());
+  look.autoBack = f.background().style() == Qt::NoBrush;
+  look.back =
+      colorRefOf(look.autoBack ? edit->palette().color(QPalette::Base) : f.background().color());
+  return look;
+}
+
+void writeRecord(const Look& look, DWORD mask, CHARFORMAT2A* out) {
+  std::memset(reinterpret_cast<char*>(out) + sizeof(UINT), 0, sizeof(CHARFORMAT2A) - sizeof(UINT));
+  out->dwMask = mask;
+  out->yHeight = look.twips;
+  std::string face = qStringToBytes(look.face);
+  std::strncpy(out->szFaceName, face.c_str(), LF_FACESIZE - 1);
+  out->wWeight = look.bold ? 700 : 400;
+  if (look.bold) out->dwEffects |= CFE_BOLD;
+  if (look.italic) out->dwEffects |= CFE_ITALIC;
+  if (look.underline) out->dwEffects |= CFE_UNDERLINE;
+  out->crTextColor = look.colour;
+  if (look.autoColour) out->dwEffects |= CFE_AUTOCOLOR;
+  out->crBackColor = look.back;
+  if (look.autoBack) out->dwEffects |= CFE_AUTOBACKCOLOR;
+}
+
+// Clears the mask bits of attributes that differ from the first look.
+DWORD consistentMask(const Look& a, const Look& b, DWORD mask) {
+  if (a.face != b.face) mask &= ~static_cast<DWORD>(CFM_FACE);
+  if (a.twips != b.twips) mask &= ~static_cast<DWORD>(CFM_SIZE);
+  if (a.bold != b.bold) mask &= ~static_cast<DWORD>(CFM_BOLD);
+  if (a.italic != b.italic) mask &= ~static_cast<DWORD>(CFM_ITALIC);
+  if (a.underline != b.underline) mask &= ~static_cast<DWORD>(CFM_UNDERLINE);
+  if (a.autoColour != b.autoColour || a.colour != b.colour) mask &= ~static_cast<DWORD>(CFM_COLOR);
+  if (a.autoBack != b.autoBack || a.back != b.back) mask &= ~static_cast<DWORD>(CFM_BACKCOLOR);
+  return mask;
+}
+
+void selectionLook(RichEditWidget* edit, CHARFORMAT2A* out) {
+  QTextCursor cursor = edit->textCursor();
+  if (!cursor.hasSelection()) {
+    writeRecord(lookOf(edit, edit->insertFormat), kKnownMask, out);
+    return;
+  }
+  int from = cursor.selectionStart();
+  int to = cursor.selectionEnd();
+  bool first = true;
+  Look look;
+  DWORD mask = kKnownMask;
+  for (QTextBlock block = edit->document()->findBlock(from);
+       block.isValid() && block.position() < to; block = block.next()) {
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+      QTextFragment fragment = it.fragment();
+      if (fragment.position() + fragment.length() <= from || fragment.position() >= to) continue;
+      Look next = lookOf(edit, fragment.charFormat());
+      if (first) look = next;
+      mask = consistentMask(look, next, mask);
+      first = false;
+    }
+  }
+  writeRecord(first ? lookOf(edit, edit->insertFormat) : look, mask, out);
+}
+
+// The default format: the document's font and the palette's text colour.
+void setDefault(RichEditWidget* edit, const CHARFORMAT2A& in) {
+  QTextCharFormat f;
+  f.setFont(edit->document()->defaultFont());
+  applyRecord(in, &f);
+  QFont font = edit->document()->defaultFont();
+  if (in.dwMask & CFM_FACE && !f.fontFamilies().toStringList().isEmpty()) {
+    font.setFamilies(f.fontFamilies().toStringList());
+  }
+  if (in.dwMask & CFM_SIZE && in.yHeight > 0) font.setPointSizeF(in.yHeight / 20.0);
+  if (in.dwMask & CFM_BOLD) font.setBold((in.dwEffects & CFE_BOLD) != 0);
+  if (in.dwMask & CFM_ITALIC) font.setItalic((in.dwEffects & CFE_ITALIC) != 0);
+  if (in.dwMask & CFM_UNDERLINE) font.setUnderline((in.dwEffects & CFE_UNDERLINE) != 0);
+  edit->document()->setDefaultFont(font);
+  if (in.dwMask & CFM_COLOR) {
+    QPalette palette = edit->palette();
+    bool automatic = (in.dwEffects & CFE_AUTOCOLOR) != 0;
+    palette.setColor(QPalette::Text,
+                     automatic ? QPalette().color(QPalette::Text) : qColorOf(in.crTextColor));
+    edit->setPalette(palette);
+  }
+}
+
+}  // namespace
+
+void setCharFormat(RichEditWidget* edit, WPARAM which, const CHARFORMAT2A& in) {
+  edit->formatting = true;
+  if (which == SCF_DEFAULT) {
+    setDefault(edit, in);
+  } else if (which & SCF_ALL) {
+    QTextCursor all(edit->document());
+    all.select(QTextCursor::Document);
+    QTextCharFormat f;
+    applyRecord(in, &f);
+    all.mergeCharFormat(f);
+    applyRecord(in, &edit->insertFormat);
+    edit->mergeCurrentCharFormat(f);
+    if (edit->plainText) setDefault(edit, in);  // formats apply to the whole text
+  } else {
+    QTextCursor cursor = edit->textCursor();
+    if (cursor.hasSelection()) {
+      QTextCharFormat f;
+      applyRecord(in, &f);
+      cursor.mergeCharFormat(f);
+    } else {
+      applyRecord(in, &edit->insertFormat);
+    }
+  }
+  edit->formatting = false;
+}
+
+void getCharFormat(RichEditWidget* edit, WPARAM which, CHARFORMAT2A* out) {
+  if (which == SCF_DEFAULT) {
+    writeRecord(lookOf(edit, QTextCharFormat()), kKnownMask, out);
+    return;
+  }
+  selectionLook(edit, out);
+}
+
+void describeFormat(RichEditWidget* edit, const QTextCharFormat& format, CHARFORMAT2A* out) {
+  writeRecord(lookOf(edit, format), kKnownMask, out);
+}
+
+COLORREF setBackgroundColour(RichEditWidget* edit, bool useSystem, COLORREF colour) {
+  QPalette palette = edit->palette();
+  COLORREF old = colorRefOf(palette.color(QPalette::Base));
+  QColor next = useSystem ? QColor(Qt::white) : qColorOf(colour);
+  palette.setColor(QPalette::Base, next);
+  edit->setPalette(palette);
+  edit->viewport()->setPalette(palette);
+  return old;
+}
+
+}  // namespace vornplatform

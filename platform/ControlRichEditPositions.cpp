@@ -1,0 +1,238 @@
+// Byte offsets versus document positions for rich edits, and 8-bit text in and out.
+#include "platform/ControlRichEditPositions.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "platform/TextCodec.h"
+
+namespace vornplatform {
+namespace {
+
+const char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Length of the valid UTF-8 sequence at text[i], or 0.
+size_t validSequence(const unsigned char* text, size_t length, size_t i) {
+  unsigned char lead = text[i];
+  if (lead < 0x80) return 1;
+  size_t count;
+  unsigned value;
+  unsigned minimum;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    count = 2, value = lead & 0x1F, minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    count = 3, value = lead & 0x0F, minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    count = 4, value = lead & 0x07, minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + count > length) return 0;
+  for (size_t k = 1; k < count; ++k) {
+    if ((text[i + k] & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (text[i + k] & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  return count;
+}
+
+// The raw byte a character stands for, or -1 when it is ordinary text. Typing next to a stray
+// byte can copy its format onto other characters, so the character itself must match too.
+int rawByteOf(const QTextCharFormat& format, QChar c) {
+  if (!format.hasProperty(kRawByteProperty)) return -1;
+  int byte = format.intProperty(kRawByteProperty);
+  return windows1252Char(static_cast<unsigned char>(byte)) == c.unicode() ? byte : -1;
+}
+
+long long utf8Length(QChar c) {
+  ushort u = c.unicode();
+  if (u < 0x80) return 1;
+  if (u < 0x800) return 2;
+  if (c.isHighSurrogate()) return 4;
+  if (c.isLowSurrogate()) return 0;
+  return 3;
+}
+
+// Inserts one paragraph's bytes: valid stretches as text, stray bytes one by one, marked.
+void insertLine(QTextCursor& cursor, const unsigned char* text, size_t length,
+                const QTextCharFormat& format) {
+  size_t start = 0;
+  for (size_t i = 0; i < length;) {
+    size_t n = validSequence(text, length, i);
+    if (n > 0) {
+      i += n;
+      continue;
+    }
+    if (i > start) {
+      cursor.insertText(bytesToQString(reinterpret_cast<const char*>(text + start), i - start),
+                        format);
+    }
+    QTextCharFormat raw = format;
+    raw.setProperty(kRawByteProperty, static_cast<int>(text[i]));
+    cursor.insertText(QString(QChar(windows1252Char(text[i]))), raw);
+    start = ++i;
+  }
+  if (length > start) {
+    cursor.insertText(bytesToQString(reinterpret_cast<const char*>(text + start), length - start),
+                      format);
+  }
+}
+
+}  // namespace
+
+char16_t windows1252Char(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : char16_t(byte);
+}
+
+void insertBytes(QTextCursor& cursor, const char* bytes, size_t length,
+                 const QTextCharFormat& format) {
+  auto* text = reinterpret_cast<const unsigned char*>(bytes);
+  QTextCharFormat plain = format;
+  plain.clearProperty(kRawByteProperty);
+  size_t start = 0;
+  for (size_t i = 0; i <= length; ++i) {
+    if (i < length && text[i] != '\r' && text[i] != '\n') continue;
+    insertLine(cursor, text + start, i - start, plain);
+    if (i == length) break;
+    if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') ++i;
+    cursor.insertBlock(cursor.blockFormat(), plain);
+    start = i + 1;
+  }
+}
+
+RichEditPositions::RichEditPositions(QTextDocument* document)
+    : QObject(document), document_(document) {
+  connect(document, &QTextDocument::contentsChange, this,
+          [this](int position, int, int) { documentChanged(position); });
+}
+
+void RichEditPositions::documentChanged(int position) {
+  int block = document_->findBlock(position).blockNumber();
+  if (block < 0) block = 0;
+  if (static_cast<size_t>(block) < starts_.size()) starts_.resize(static_cast<size_t>(block));
+}
+
+long long RichEditPositions::blockBytes(const QTextBlock& block) {
+  long long bytes = 0;
+  for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+    QTextFragment fragment = it.fragment();
+    QTextCharFormat format = fragment.charFormat();
+    QString text = fragment.text();
+    if (format.isImageFormat()) {
+      bytes += text.size();
+      continue;
+    }
+    for (QChar c : text) bytes += rawByteOf(format, c) >= 0 ? 1 : utf8Length(c);
+  }
+  return bytes;
+}
+
+long long RichEditPositions::blockStart(int blockNumber) {
+  if (blockNumber <= 0) return 0;
+  if (starts_.empty()) starts_.push_back(0);
+  if (static_cast<size_t>(blockNumber) < starts_.size())
+    return starts_[static_cast<size_t>(blockNumber)];
+  int known = static_cast<int>(starts_.size()) - 1;
+  QTextBlock block = document_->findBlockByNumber(known);
+  long long start = starts_.back();
+  while (known < blockNumber && block.isValid()) {
+    start += blockBytes(block) + 1;
+    block = block.next();
+    ++known;
+    if (!block.isValid()) break;
+    starts_.push_back(start);
+  }
+  return starts_.back();
+}
+
+long long RichEditPositions::totalBytes() {
+  QTextBlock last = document_->lastBlock();
+  return blockStart(last.blockNumber()) + blockBytes(last);
+}
+
+long long RichEditPositions::byteOf(int position) {
+  position = std::max(0, std::min(position, document_->characterCount() - 1));
+  QTextBlock block = document_->findBlock(position);
+  long long start = blockStart(block.blockNumber());
+  int inBlock = position - block.position();
+  if (inBlock == 0) return start;
+  return start + static_cast<long long>(blockText(block, block.position(), position).size());
+}
+
+int RichEditPositions::positionOf(long long byte) {
+  if (byte <= 0) return 0;
+  long long total = totalBytes();  // also fills the cache
+  if (byte >= total) return document_->characterCount() - 1;
+  auto after = std::upper_bound(starts_.begin(), starts_.end(), byte);
+  int number = static_cast<int>(after - starts_.begin()) - 1;
+  QTextBlock block = document_->findBlockByNumber(number);
+  long long left = byte - starts_[static_cast<size_t>(number)];
+  int position = block.position();
+  for (QTextBlock::iterator it = block.begin(); !it.atEnd() && left > 0; ++it) {
+    QTextFragment fragment = it.fragment();
+    QTextCharFormat format = fragment.charFormat();
+    QString text = fragment.text();
+    position = fragment.position();
+    for (int i = 0; i < text.size(); ++i) {
+      long long n =
+          format.isImageFormat() || rawByteOf(format, text[i]) >= 0 ? 1 : utf8Length(text[i]);
+      if (n == 0) {  // second half of a surrogate pair
+        ++position;
+        continue;
+      }
+      if (left < n) return position;  // inside a character: its start
+      left -= n;
+      ++position;
+      if (left == 0) return position;
+    }
+  }
+  return std::min(position, block.position() + block.length() - 1);
+}
+
+std::string RichEditPositions::blockText(const QTextBlock& block, int from, int to) {
+  std::string out;
+  for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+    QTextFragment fragment = it.fragment();
+    int begin = std::max(from, fragment.position());
+    int end = std::min(to, fragment.position() + fragment.length());
+    if (begin >= end) continue;
+    QTextCharFormat format = fragment.charFormat();
+    QString text = fragment.text().mid(begin - fragment.position(), end - begin);
+    if (format.isImageFormat()) {
+      out.append(static_cast<size_t>(text.size()), ' ');
+      continue;
+    }
+    if (!format.hasProperty(kRawByteProperty)) {
+      out += qStringToBytes(text);
+      continue;
+    }
+    for (int i = 0; i < text.size(); ++i) {
+      int raw = rawByteOf(format, text[i]);
+      if (raw >= 0) {
+        out += static_cast<char>(raw);
+      } else {
+        out += qStringToBytes(text.mid(i, text[i].isHighSurrogate() ? 2 : 1));
+        if (text[i].isHighSurrogate()) ++i;
+      }
+    }
+  }
+  return out;
+}
+
+std::string RichEditPositions::bytesBetween(int from, int to) {
+  std::string out;
+  QTextBlock block = document_->findBlock(from);
+  while (block.isValid() && block.position() < to) {
+    int end = block.position() + block.length() - 1;  // the paragraph mark
+    out += blockText(block, from, std::min(to, end));
+    if (to > end && block.next().isValid()) out += '\r';
+    block = block.next();
+  }
+  return out;
+}
+
+}  // namespace vornplatform
