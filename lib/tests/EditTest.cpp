@@ -1,0 +1,112 @@
+#include "lib/SimpleEdit.h"
+#include "lib/tests/ControlHarness.h"
+
+using namespace controltest;
+
+namespace {
+
+class EditTest : public ControlTest {
+ protected:
+  void SetUp() override {
+    ControlTest::SetUp();
+    if (!systemClassExists("RichEdit20A")) GTEST_SKIP() << "no RichEdit20A control in this build";
+    edit.createIn(panel);
+    edit.move(0, 0, 400, 60);
+    edit.setFocus();
+  }
+  void TearDown() override {
+    edit.destroy();
+    ControlTest::TearDown();
+  }
+
+  class CountingEdit : public SimpleEdit {
+   public:
+    using SimpleEdit::SimpleEdit;
+    bool onEnter() override {
+      ++enters;
+      return SimpleEdit::onEnter();
+    }
+    int enters = 0;
+  } edit{"input"};
+};
+
+TEST_F(EditTest, IsAPlainTextRichEditMadeUnplaced) {
+  SimpleEdit other("other");
+  other.createIn(panel);
+  HWND hwnd = other.getHwnd();
+  EXPECT_STREQ("simple edit", other.typeName());
+  EXPECT_FALSE(other.isRich());
+  EXPECT_EQ(0x50010044, GetWindowLongA(hwnd, GWL_STYLE) & 0xFFFFFFFF);
+  EXPECT_EQ(0x300, GetWindowLongA(hwnd, GWL_EXSTYLE) & 0x300);
+  EXPECT_EQ((std::vector<int>{10, 10, 0, 0}), placement(hwnd));
+  EXPECT_TRUE(SendMessageA(hwnd, EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT);
+}
+
+TEST_F(EditTest, SetTextReplacesEverythingAndClearEmpties) {
+  edit.setText("first line");
+  edit.setText("second");
+  EXPECT_EQ("second", textOf(edit.getHwnd()));
+  EXPECT_EQ(6, edit.getTextLength());
+  char text[4] = {};
+  EXPECT_EQ(3, edit.getText(text, sizeof text));
+  EXPECT_STREQ("sec", text);
+  // The caret ends behind the new text.
+  SendMessageA(edit.getHwnd(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("!"));
+  EXPECT_EQ("second!", textOf(edit.getHwnd()));
+  edit.clear();
+  EXPECT_EQ(0, edit.getTextLength());
+  edit.setText(nullptr);
+  EXPECT_EQ("", textOf(edit.getHwnd()));
+}
+
+TEST_F(EditTest, EnterRunsOnEnterOnceAndInsertsNothing) {
+  HWND hwnd = edit.getHwnd();
+  ASSERT_TRUE(vorntest::typeText(hwnd, "hello"));
+  EXPECT_EQ("hello", textOf(hwnd));
+  ASSERT_TRUE(vorntest::pressKey(hwnd, VK_RETURN));
+  EXPECT_EQ(1, edit.enters);
+  EXPECT_EQ("", textOf(hwnd));  // the default empties the line
+
+  // Repeats of a held key are not dispatched, and the Enter character is swallowed.
+  vorntest::typeText(hwnd, "x");
+  ASSERT_TRUE(vorntest::pressKey(hwnd, VK_RETURN, vorntest::NoModifier, true));
+  EXPECT_EQ(1, edit.enters);
+  EXPECT_EQ("x", textOf(hwnd));
+}
+
+TEST_F(EditTest, ControlEnterIsLeftToTheControl) {
+  HWND hwnd = edit.getHwnd();
+  vorntest::typeText(hwnd, "a");
+  ASSERT_TRUE(vorntest::pressKey(hwnd, VK_RETURN, vorntest::ControlKey));
+  vorntest::typeText(hwnd, "b");
+  EXPECT_EQ(0, edit.enters);
+  EXPECT_EQ("a", textOf(hwnd).substr(0, 1));  // not taken as Enter: the line stays
+  EXPECT_EQ('b', textOf(hwnd).back());
+}
+
+TEST_F(EditTest, ReadOnlyAndColours) {
+  HWND hwnd = edit.getHwnd();
+  edit.setText("fixed");
+  edit.setReadOnly(true);
+  EXPECT_TRUE(edit.isReadOnly());
+  vorntest::typeText(hwnd, "zz");
+  EXPECT_EQ("fixed", textOf(hwnd));
+  edit.setReadOnly(false);
+  EXPECT_FALSE(edit.isReadOnly());
+
+  EXPECT_EQ(0u, edit.getTextColour());
+  edit.setTextColour(RGB(200, 0, 0));
+  EXPECT_EQ(RGB(200, 0, 0), edit.getTextColour());
+  vorntest::typeText(hwnd, "++");
+  std::vector<vorntest::RichTextRun> runs = vorntest::richEditRuns(hwnd);
+  ASSERT_FALSE(runs.empty());
+  for (const vorntest::RichTextRun& run : runs) EXPECT_EQ(RGB(200, 0, 0), run.colour) << run.text;
+
+  edit.setBackgroundColour(RGB(0, 0, 90));
+  EXPECT_EQ(RGB(0, 0, 90), edit.getBackgroundColour());
+  // The control answers the colour it had: the one just set.
+  EXPECT_EQ(RGB(0, 0, 90),
+            static_cast<COLORREF>(SendMessageA(hwnd, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3))));
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include "lib/TextBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+TEST(TextBufferTest, GrowsInWholeStepsAndHandsBackTheOldStorage) {
+  struct Case {
+    int capacity, step, wanted, expected;
+  } cases[] = {
+      {512, 16, 600, 608},  // (600 - 512) / 16 + 1 = 6 steps
+      {10, 4, 10, 14},      // one step even when the room is already there
+      {10, 4, 3, 10},       // fewer characters than held: no step at all
+      {0, 0, 5, 6},         // a step below 1 counts as 1
+  };
+  for (const Case& c : cases) {
+    TextBuffer buffer(c.capacity, c.step);
+    char* before = buffer.data();
+    char* old = buffer.grow(c.wanted);
+    ASSERT_NE(TextBuffer::GrowFailed, old);
+    EXPECT_EQ(before, old) << c.capacity << "/" << c.step << "/" << c.wanted;
+    EXPECT_EQ(c.expected, buffer.capacity()) << c.capacity << "/" << c.step << "/" << c.wanted;
+    EXPECT_STREQ("", buffer.text());
+    std::free(old);
+  }
+}
+
+TEST(TextBufferTest, EnsureKeepsStorageWithRoomAndGrowsOtherwise) {
+  TextBuffer buffer(4, 8);
+  ASSERT_TRUE(buffer.assign("abcd"));
+  char* storage = buffer.data();
+  EXPECT_TRUE(buffer.ensure(4));
+  EXPECT_EQ(storage, buffer.data());
+  EXPECT_STREQ("abcd", buffer.text());
+
+  EXPECT_TRUE(buffer.ensure(5));
+  EXPECT_EQ(12, buffer.capacity());
+  EXPECT_STREQ("", buffer.text());  // never an unterminated leftover
+  EXPECT_EQ(0, buffer.length());
+
+  // The caller fills the storage, then takes the length from it.
+  std::strcpy(buffer.data(), "filled");
+  buffer.recount();
+  EXPECT_EQ(6, buffer.length());
+}
+
+TEST(TextBufferTest, AssignGrowsAndCopiesWhateverTheStartingCapacity) {
+  TextBuffer empty(0, 3);
+  EXPECT_STREQ("", empty.text());
+  EXPECT_EQ(0, empty.length());
+  empty.recount();
+  EXPECT_EQ(0, empty.length());
+  ASSERT_TRUE(empty.assign("hello world"));
+  EXPECT_STREQ("hello world", empty.text());
+  EXPECT_EQ(11, empty.length());
+  EXPECT_GE(empty.capacity(), 11);
+
+  ASSERT_TRUE(empty.assign(nullptr));
+  EXPECT_STREQ("", empty.text());
+  empty.assign("x");
+  empty.clear();
+  EXPECT_STREQ("", empty.text());
+  EXPECT_EQ(0, empty.length());
+}
+
+TEST(TextBufferTest, TrimRemovesBlanksFromOneEndOnly) {
+  struct Case {
+    const char* text;
+    bool fromStart;
+    const char* expected;
+  } cases[] = {
+      {" \t\r\n a b \r\n", true, "a b \r\n"},
+      {" \t a b \t\r\n", false, " \t a b"},
+      {" \t\r\n ", false, ""},
+      {" \t\r\n ", true, ""},
+      {"word", false, "word"},
+      {"", false, ""},
+  };
+  for (const Case& c : cases) {
+    TextBuffer buffer(4, 4);
+    buffer.assign(c.text);
+    buffer.trim(c.fromStart);
+    EXPECT_STREQ(c.expected, buffer.text()) << '"' << c.text << '"' << c.fromStart;
+    EXPECT_EQ(static_cast<int>(std::strlen(c.expected)), buffer.length());
+  }
+}
+
+}  // namespace
