@@ -1,12 +1,11 @@
 #include "lib/Tabs.h"
 
-#include "lib/tests/LayoutHarness.h"
+#include "lib/tests/ToolkitFixture.h"
 #include "platform/testing.h"
 
 #include <cstring>
 #include <string>
 
-using namespace layouttest;
 
 namespace {
 

@@ -1,11 +1,10 @@
 #include "lib/Tree.h"
 
-#include "lib/tests/LayoutHarness.h"
+#include "lib/tests/ToolkitFixture.h"
 #include "platform/testing.h"
 
 #include <string>
 
-using namespace layouttest;
 
 namespace {
 
