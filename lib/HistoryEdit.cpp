@@ -7,8 +7,6 @@
 HistoryEdit::HistoryEdit(const char* name)
     : SimpleEdit(name), lineBuffer(512, 16), browsing(0), typed(512, 12) {}
 
-const char* HistoryEdit::typeName() const { return "history edit"; }
-
 void HistoryEdit::readLine() {
   typed.ensure(getTextLength());
   if (!typed.data()) {
@@ -126,8 +124,6 @@ HistoryEditEx::HistoryEditEx(const char* name)
       otherWordList(4096, 1024),
       separator(' '),
       savedSelection{0, 0} {}
-
-const char* HistoryEditEx::typeName() const { return "history edit ex"; }
 
 bool HistoryEditEx::onKey(int key, bool down) {
   if (down && key == completionKey) {

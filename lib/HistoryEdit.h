@@ -10,7 +10,6 @@ class HistoryEdit : public SimpleEdit {
  public:
   explicit HistoryEdit(const char* name);
 
-  const char* typeName() const override;
   bool onChar(int code) override;
   bool onKey(int key, bool down) override;
   // Stores the line (readable in `typed` by an overriding subclass), then empties the edit.
@@ -35,7 +34,6 @@ class HistoryEditEx : public HistoryEdit {
  public:
   explicit HistoryEditEx(const char* name);
 
-  const char* typeName() const override;
   bool onChar(int code) override;
   bool onKey(int key, bool down) override;
 

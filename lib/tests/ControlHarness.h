@@ -68,6 +68,7 @@ class ControlTest : public ToolkitTest {
   }
   void TearDown() override {
     vorntest::clearKeyStates();
+    delete panel;
     ToolkitTest::TearDown();
   }
 
