@@ -41,6 +41,12 @@ void selectBytes(RichEditWidget* edit, long long start, long long end) {
   format.clearProperty(kRawByteProperty);
   format.setAnchor(false);
   format.clearProperty(QTextFormat::AnchorHref);
+  if (format.isImageFormat()) {
+    format.clearProperty(QTextFormat::ObjectType);
+    format.clearProperty(QTextFormat::ImageName);
+    format.clearProperty(QTextFormat::ImageWidth);
+    format.clearProperty(QTextFormat::ImageHeight);
+  }
   edit->insertFormat = format;
 }
 
