@@ -36,6 +36,17 @@ class RichEditTest : public ControlTest {
   void appendLines(int count) {
     for (int i = 0; i < count; ++i) pane->appendText(("line " + std::to_string(i) + "\n").c_str());
   }
+  // Each run as "text colour[/background]" in hex.
+  std::vector<std::string> looks() {
+    std::vector<std::string> out;
+    char colours[32];
+    for (const auto& run : runs()) {
+      snprintf(colours, sizeof colours, run.hasBackground ? " %06x/%06x" : " %06x", run.colour,
+               run.background);
+      out.push_back(run.text + colours);
+    }
+    return out;
+  }
   CHARRANGE selection() {
     CHARRANGE range = {-2, -2};
     SendMessageA(hwnd(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -111,49 +122,24 @@ TEST_F(RichEditTest, AppendedTextTakesTheColourAndFontOfItsTime) {
 }
 
 TEST_F(RichEditTest, RangesAreRecolouredAndTheCaretGoesToTheirStart) {
-  pane->appendText("abcdefghijkl");
-  pane->setRangeColour(0, 3, red);
+  pane->setTextColour(red);
+  pane->appendText("abcdefghijklmno pq");
+  pane->setRangeColour(0, 3, blue);
   pane->setRangeBackground(3, 3, yellow);
   pane->setRangeColours(6, 3, blue, yellow);
   pane->setRangeBackground(9, 3, blue);
   pane->clearRangeBackground(9, 3);
-  // The caret is left at the start of the last range, nothing selected.
-  EXPECT_EQ(9, selection().cpMin);
-  EXPECT_EQ(9, selection().cpMax);
-
-  auto seen = runs();
-  ASSERT_EQ(4u, seen.size());
-  EXPECT_EQ("abc", seen[0].text);
-  EXPECT_EQ(red, seen[0].colour);
-  EXPECT_FALSE(seen[0].hasBackground);
-  EXPECT_EQ("def", seen[1].text);
-  EXPECT_EQ(0u, seen[1].colour);
-  EXPECT_TRUE(seen[1].hasBackground);
-  EXPECT_EQ(yellow, seen[1].background);
-  EXPECT_EQ("ghi", seen[2].text);
-  EXPECT_EQ(blue, seen[2].colour);
-  EXPECT_EQ(yellow, seen[2].background);
-  EXPECT_EQ("jkl", seen[3].text);
-  EXPECT_FALSE(seen[3].hasBackground);
-}
-
-TEST_F(RichEditTest, InvertComplementsTheDefaultColourAndThePaneBackground) {
-  pane->setTextColour(red);
-  pane->appendText("one two");
-  pane->invertRange(0, 3);  // automatic background: the complement of the pane's white
-  pane->setRangeBackground(4, 3, yellow);
-  pane->invertRange(4, 3);  // the range's own background does not count either
-
-  auto seen = runs();
-  ASSERT_EQ(3u, seen.size());
-  // The text colour comes from the control's default format (black), not from the run.
-  EXPECT_EQ(0xFFFFFFu, seen[0].colour);
-  EXPECT_EQ(0u, seen[0].background);
-  EXPECT_TRUE(seen[0].hasBackground);
-  EXPECT_EQ(" ", seen[1].text);
-  EXPECT_EQ(red, seen[1].colour);
-  EXPECT_EQ(0xFFFFFFu, seen[2].colour);
-  EXPECT_EQ(0u, seen[2].background);
+  // Inverting takes the complement of the control's default colour (black), and of the pane's
+  // background where the default has none, whatever the range itself looked like.
+  pane->invertRange(12, 3);
+  pane->setRangeBackground(16, 2, yellow);
+  pane->invertRange(16, 2);
+  EXPECT_EQ(16, selection().cpMin);  // the caret is left at the last range's start
+  EXPECT_EQ(16, selection().cpMax);
+  EXPECT_EQ(
+      (std::vector<std::string>{"abc a00000", "def 0000c8/00ffff", "ghi a00000/00ffff",
+                                "jkl 0000c8", "mno ffffff/000000", "  0000c8", "pq ffffff/000000"}),
+      looks());
 }
 
 TEST_F(RichEditTest, AppendingWhileScrolledBackLeavesTheView) {
@@ -169,6 +155,10 @@ TEST_F(RichEditTest, AppendingWhileScrolledBackLeavesTheView) {
   EXPECT_FALSE(vorntest::richEditAtEnd(hwnd()));
 
   pane->scrollToLine(10);
+  EXPECT_EQ(10, pane->getFirstVisibleLine());
+  pane->pageDown();
+  EXPECT_GT(pane->getFirstVisibleLine(), 11);
+  pane->pageUp();
   EXPECT_EQ(10, pane->getFirstVisibleLine());
   pane->scrollToEnd();  // back at the end, new text is followed again
   appendLines(5);
@@ -188,18 +178,6 @@ TEST_F(RichEditTest, AppendingWhileScrolledBackLeavesTheView) {
   EXPECT_TRUE(vorntest::richEditAtEnd(hwnd()));
 }
 
-TEST_F(RichEditTest, PagingMovesTheViewByAPage) {
-  appendLines(60);
-  pane->scrollToTop();
-  pane->pageDown();
-  int paged = pane->getFirstVisibleLine();
-  EXPECT_GT(paged, 1);
-  pane->pageUp();
-  EXPECT_EQ(0, pane->getFirstVisibleLine());
-  pane->setOption(7);
-  EXPECT_EQ(7, pane->getOption());
-}
-
 TEST_F(RichEditTest, GetLineNeverWritesPastItsBuffer) {
   pane->appendText("hello world\nsecond");
   struct Case {
@@ -211,8 +189,7 @@ TEST_F(RichEditTest, GetLineNeverWritesPastItsBuffer) {
       {1, 7, "second", 6}, {1, 64, "second", 6}, {5, 64, "", 0},
   };
   for (const Case& c : cases) {
-    // Exactly size bytes on the heap, so a write past the end is caught by the sanitizer;
-    // a canary byte behind them catches it without one.
+    // A canary byte right behind the buffer catches a write past its end.
     std::vector<char> storage(static_cast<size_t>(c.size) + 1, '#');
     int length = pane->getLine(c.line, storage.data(), c.size);
     EXPECT_EQ(c.length, length) << c.line << "/" << c.size;
@@ -225,19 +202,6 @@ TEST_F(RichEditTest, GetLineNeverWritesPastItsBuffer) {
   EXPECT_EQ(12, pane->getLine(0, whole, sizeof whole));  // the paragraph mark reads as "\r"
   EXPECT_STREQ("hello world\r", whole);
   EXPECT_EQ(0, pane->getLine(0, nullptr, 10));
-}
-
-TEST_F(RichEditTest, LinesAreFoundFromCharactersAndPoints) {
-  pane->appendText("first\nsecond\nthird");
-  EXPECT_EQ(1, pane->lineFromChar(8));
-  EXPECT_EQ(2, pane->lineFromChar(13));
-  pane->selectLine(1, true);
-  EXPECT_EQ(6, selection().cpMin);
-  EXPECT_EQ(12, selection().cpMax);
-  pane->selectLine(2, false);
-  EXPECT_EQ(13, selection().cpMin);
-  EXPECT_EQ(13, selection().cpMax);
-  EXPECT_EQ(0, pane->lineAt(3, 3));
 }
 
 TEST_F(RichEditTest, ALeftClickOpensAnAllowedLinkOnly) {
@@ -280,10 +244,9 @@ TEST_F(RichEditTest, LinksOfOtherSchemesAreNeverHandedOn) {
     const char* text;
     bool openable;
   } texts[] = {
-      {"http://a.b", true},    {"HTTPS://a.b", true}, {"ftp://a", true},    {"mailto:x@y", true},
-      {"news:a.b", true},      {"Www.a.b", true},     {"www.", false},      {"file://c/x", false},
-      {"javascript:x", false}, {"http:/a", false},    {"c:\\x.exe", false}, {"", false},
-      {nullptr, false},
+      {"HTTPS://a.b", true}, {"ftp://a", true},    {"mailto:x@y", true},
+      {"Www.a.b", true},     {"www.", false},      {"file://c/x", false},
+      {"http:/a", false},    {"c:\\x.exe", false}, {nullptr, false},
   };
   for (const Text& t : texts) EXPECT_EQ(t.openable, isOpenableLink(t.text)) << t.text;
 }
@@ -321,8 +284,6 @@ TEST(PictureDataObjectTest, HandsOutCopiesOfItsBitmapOnly) {
   EXPECT_EQ(static_cast<DWORD>(TYMED_GDI), medium.tymed);
   EXPECT_NE(bitmap, medium.hBitmap);
   ReleaseStgMedium(&medium);
-  EXPECT_EQ(E_NOTIMPL, data->QueryGetData(nullptr));
-  EXPECT_EQ(E_NOTIMPL, data->EnumFormatEtc(0, nullptr));
 
   EXPECT_EQ(2u, data->AddRef());
   EXPECT_EQ(1u, data->Release());
