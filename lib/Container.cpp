@@ -3,8 +3,7 @@
 
 Container::Container(const char* name) : Composite(name), spacing(2) {}
 
-bool Container::onChildVisibility(Window*)
-{
-    update();
-    return false;
+bool Container::onChildVisibility(Window*) {
+  update();
+  return false;
 }

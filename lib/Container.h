@@ -5,12 +5,12 @@
 #include "lib/Composite.h"
 
 class Container : public Composite {
-public:
-    explicit Container(const char* name);
+ public:
+  explicit Container(const char* name);
 
-    bool onChildVisibility(Window* child) override;
+  bool onChildVisibility(Window* child) override;
 
-protected:
-    // Pixels between laid-out children.
-    int spacing;
+ protected:
+  // Pixels between laid-out children.
+  int spacing;
 };

@@ -9,8 +9,8 @@ const char* Frame::typeName() const { return "frame"; }
 void Frame::create() {
   WindowContainer::create();
   groupBox = CreateWindowExA(0, "BUTTON", getName(),
-                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP | BS_GROUPBOX,
-                             10, 10, 0, 0, hwnd, nullptr, getModuleInstance(), nullptr);
+                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP | BS_GROUPBOX, 10,
+                             10, 0, 0, hwnd, nullptr, getModuleInstance(), nullptr);
   SendMessageA(groupBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                TRUE);
 }

@@ -18,7 +18,9 @@ void Line::placeAlong(Window* child, int start, int length) {
     child->move(start, child->top, length, child->height);
 }
 
-void Line::setResizeCursor() { SetCursor(LoadCursorA(nullptr, vertical ? IDC_SIZENS : IDC_SIZEWE)); }
+void Line::setResizeCursor() {
+  SetCursor(LoadCursorA(nullptr, vertical ? IDC_SIZENS : IDC_SIZEWE));
+}
 
 void Line::update() {
   // Weights that add up to nothing leave nothing to share out.

@@ -6,24 +6,24 @@
 #include "lib/IdMap.h"
 
 class RootWindow : public Container {
-public:
-    RootWindow();
-    ~RootWindow() override;
+ public:
+  RootWindow();
+  ~RootWindow() override;
 
-    const char* typeName() const override;
-    void create() override;
-    bool onChildVisibility(Window* child) override;
-    void onChildRemoved(Window* child) override;
+  const char* typeName() const override;
+  void create() override;
+  bool onChildVisibility(Window* child) override;
+  void onChildRemoved(Window* child) override;
 
-    // Added operations, in the order of the virtual table.
-    virtual void addChild(Window* window);
-    virtual void registerWindow(Window* window);
-    virtual void unregisterWindow(Window* window);
-    virtual Window* findWindow(HWND handle);
-    virtual WNDPROC getWindowProc();
+  // Added operations, in the order of the virtual table.
+  virtual void addChild(Window* window);
+  virtual void registerWindow(Window* window);
+  virtual void unregisterWindow(Window* window);
+  virtual Window* findWindow(HWND handle);
+  virtual WNDPROC getWindowProc();
 
-private:
-    IdMap registry;
+ private:
+  IdMap registry;
 };
 
 // Starts this module's toolkit: keeps the instance and the root, registers the window class

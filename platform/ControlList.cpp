@@ -3,7 +3,6 @@
 // LVN_ITEMACTIVATE notifications.
 #include "platform/ControlList.h"
 
-#include <QTimer>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -64,20 +63,32 @@ void ListWidget::forgetAll() {
   selected_.clear();
 }
 
-// A user's click moves the current item and the selection in two steps; report once both
-// agree, so the newly current item's notification carries focus and selection together.
 void ListWidget::qtChanged() {
-  if (quiet_) return;
-  QList<QListWidgetItem*> selection = selectedItems();
-  bool single = selectionMode() == QAbstractItemView::SingleSelection;
-  bool settled = !single || selection.isEmpty() || selection.front() == currentItem();
-  if (settled) {
-    reportChanges();
-  } else {
-    QTimer::singleShot(0, this, [this] {
-      if (!quiet_) reportChanges();
-    });
-  }
+  if (!quiet_) reportChanges();
+}
+
+void ListWidget::mousePressEvent(QMouseEvent* event) {
+  change([&] { QListWidget::mousePressEvent(event); }, true);
+}
+
+void ListWidget::mouseReleaseEvent(QMouseEvent* event) {
+  change([&] { QListWidget::mouseReleaseEvent(event); }, true);
+}
+
+void ListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  change([&] { QListWidget::mouseDoubleClickEvent(event); }, true);
+}
+
+void ListWidget::mouseMoveEvent(QMouseEvent* event) {
+  change([&] { QListWidget::mouseMoveEvent(event); }, true);
+}
+
+void ListWidget::keyPressEvent(QKeyEvent* event) {
+  change([&] { QListWidget::keyPressEvent(event); }, true);
+}
+
+void ListWidget::focusInEvent(QFocusEvent* event) {
+  change([&] { QListWidget::focusInEvent(event); }, false);
 }
 
 void ListWidget::restoreReported() {

@@ -21,10 +21,11 @@ class ListWidget : public QListWidget {
   // LVIS_FOCUSED / LVIS_SELECTED of an item as last reported.
   UINT stateOf(const QListWidgetItem* item) const;
 
-  // Runs a programmatic change: Qt's own moves are not reported while it runs; afterwards the
-  // differences from the last report go out, unless keepQtState puts Qt back as reported.
+  // Runs a change; afterwards either the differences from the last report go out (report) or
+  // Qt is put back to the reported state (inserting and deleting move no focus or selection).
   template <class F>
   void change(F&& f, bool report) {
+    // Qt's intermediate moves are not reported while f runs.
     ++quiet_;
     f();
     --quiet_;
@@ -40,6 +41,17 @@ class ListWidget : public QListWidget {
 
   // Sends LVN_ITEMCHANGED for every item whose focus or selection differs from the last report.
   void reportChanges();
+
+ protected:
+  // The widget acts on input in several steps (current item, then selection); report once
+  // it is done, so the newly current item's notification carries focus and selection together.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  // Gaining the focus changes no item (Qt would make the first item current).
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   void qtChanged();

@@ -2,6 +2,7 @@
 // default format and the background colour.
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -155,6 +156,36 @@ void setDefault(RichEditWidget* edit, const CHARFORMAT2A& in) {
   }
 }
 
+// Merging cannot remove a colour: automatic colours are cleared piece by piece.
+void clearAutomatic(RichEditWidget* edit, int from, int to, const CHARFORMAT2A& in) {
+  bool text = (in.dwMask & CFM_COLOR) && (in.dwEffects & CFE_AUTOCOLOR);
+  bool back = (in.dwMask & CFM_BACKCOLOR) && (in.dwEffects & CFE_AUTOBACKCOLOR);
+  if (!text && !back) return;
+  for (QTextBlock block = edit->document()->findBlock(from);
+       block.isValid() && block.position() < to; block = block.next()) {
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+      QTextFragment fragment = it.fragment();
+      int begin = std::max(from, fragment.position());
+      int end = std::min(to, fragment.position() + fragment.length());
+      if (begin >= end) continue;
+      QTextCharFormat format = fragment.charFormat();
+      if (text) format.clearForeground();
+      if (back) format.clearBackground();
+      QTextCursor piece(edit->document());
+      piece.setPosition(begin);
+      piece.setPosition(end, QTextCursor::KeepAnchor);
+      piece.setCharFormat(format);
+    }
+  }
+}
+
+void mergeInto(RichEditWidget* edit, QTextCursor& cursor, const CHARFORMAT2A& in) {
+  QTextCharFormat f;
+  applyRecord(in, &f);
+  cursor.mergeCharFormat(f);
+  clearAutomatic(edit, cursor.selectionStart(), cursor.selectionEnd(), in);
+}
+
 }  // namespace
 
 void setCharFormat(RichEditWidget* edit, WPARAM which, const CHARFORMAT2A& in) {
@@ -164,18 +195,16 @@ void setCharFormat(RichEditWidget* edit, WPARAM which, const CHARFORMAT2A& in) {
   } else if (which & SCF_ALL) {
     QTextCursor all(edit->document());
     all.select(QTextCursor::Document);
-    QTextCharFormat f;
-    applyRecord(in, &f);
-    all.mergeCharFormat(f);
+    mergeInto(edit, all, in);
     applyRecord(in, &edit->insertFormat);
-    edit->mergeCurrentCharFormat(f);
+    QTextCharFormat typing = edit->currentCharFormat();
+    applyRecord(in, &typing);
+    edit->setCurrentCharFormat(typing);
     if (edit->plainText) setDefault(edit, in);  // formats apply to the whole text
   } else {
     QTextCursor cursor = edit->textCursor();
     if (cursor.hasSelection()) {
-      QTextCharFormat f;
-      applyRecord(in, &f);
-      cursor.mergeCharFormat(f);
+      mergeInto(edit, cursor, in);
     } else {
       applyRecord(in, &edit->insertFormat);
     }

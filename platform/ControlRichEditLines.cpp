@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/ControlClass.h"
@@ -129,7 +130,8 @@ LRESULT getLine(RichEditWidget* edit, WPARAM line, LPARAM lParam) {
 }
 
 int firstVisibleLine(RichEditWidget* edit) {
-  QTextCursor top = edit->cursorForPosition(QPoint(0, 0));
+  // One pixel down: a line that starts exactly at the top edge is the first one shown.
+  QTextCursor top = edit->cursorForPosition(QPoint(0, 1));
   return lineOfPosition(edit, top.position());
 }
 
@@ -139,7 +141,7 @@ int lineTop(RichEditWidget* edit, const LinePlace& place) {
   QTextLayout* layout = place.block.layout();
   double y = box.top();
   if (layout && place.inBlock < layout->lineCount()) y += layout->lineAt(place.inBlock).y();
-  return static_cast<int>(y);
+  return static_cast<int>(std::ceil(y));
 }
 
 LRESULT scrollLines(RichEditWidget* edit, int delta) {

@@ -132,8 +132,8 @@ long long RichEditPositions::blockBytes(const QTextBlock& block) {
 }
 
 long long RichEditPositions::blockStart(int blockNumber) {
-  if (blockNumber <= 0) return 0;
   if (starts_.empty()) starts_.push_back(0);
+  if (blockNumber <= 0) return 0;
   if (static_cast<size_t>(blockNumber) < starts_.size())
     return starts_[static_cast<size_t>(blockNumber)];
   int known = static_cast<int>(starts_.size()) - 1;
@@ -168,7 +168,7 @@ int RichEditPositions::positionOf(long long byte) {
   long long total = totalBytes();  // also fills the cache
   if (byte >= total) return document_->characterCount() - 1;
   auto after = std::upper_bound(starts_.begin(), starts_.end(), byte);
-  int number = static_cast<int>(after - starts_.begin()) - 1;
+  int number = std::max(0, static_cast<int>(after - starts_.begin()) - 1);
   QTextBlock block = document_->findBlockByNumber(number);
   long long left = byte - starts_[static_cast<size_t>(number)];
   int position = block.position();

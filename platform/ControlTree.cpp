@@ -3,6 +3,7 @@
 // change of the selected item, whoever made it.
 #include "platform/ControlTree.h"
 
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <algorithm>
@@ -104,6 +105,52 @@ QRect TreeWidget::checkBoxRect(QTreeWidgetItem* item) {
   option.checkState = item->checkState(0);
   option.text = item->text(0);
   return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
+}
+
+QTreeWidgetItem* TreeWidget::boxAt(const QPoint& at) {
+  QTreeWidgetItem* item = itemAt(at);
+  return checkBoxRect(item).contains(at) ? item : nullptr;
+}
+
+void TreeWidget::mousePressEvent(QMouseEvent* event) {
+  QTreeWidgetItem* box =
+      event->button() == Qt::LeftButton ? boxAt(event->position().toPoint()) : nullptr;
+  pressedBox_ = handleOf(box);
+  if (!box) {
+    QTreeWidget::mousePressEvent(event);
+    return;
+  }
+  event->accept();
+}
+
+void TreeWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && boxAt(event->position().toPoint())) {
+    mousePressEvent(event);  // a second click on the box
+    return;
+  }
+  QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+void TreeWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (!pressedBox_ || event->button() != Qt::LeftButton) {
+    QTreeWidget::mouseReleaseEvent(event);
+    return;
+  }
+  QTreeWidgetItem* box = boxAt(event->position().toPoint());
+  if (box && box == itemOf(pressedBox_)) {
+    box->setCheckState(0, box->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+  }
+  pressedBox_ = nullptr;
+  event->accept();
+}
+
+void TreeWidget::focusInEvent(QFocusEvent* event) {
+  bool hadCurrent = currentItem() != nullptr;
+  QSignalBlocker quiet(this);
+  QTreeWidget::focusInEvent(event);
+  if (!hadCurrent && currentItem()) {
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+  }
 }
 
 LPARAM TreeWidget::paramOf(const QTreeWidgetItem* item) {

@@ -42,12 +42,23 @@ class TreeWidget : public QTreeWidget {
   // How the next selection change came about (TVC_*), set while input reaches the control.
   UINT pendingAction = TVC_UNKNOWN;
 
+ protected:
+  // A press on a check box toggles it (on release) without selecting the item.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  // Gaining the focus selects nothing (Qt would make the first item current).
+  void focusInEvent(QFocusEvent* event) override;
+
  private:
   void forget(QTreeWidgetItem* item);
   void showCheckBox(QTreeWidgetItem* item);
+  // The item whose check box is under a viewport point, or null.
+  QTreeWidgetItem* boxAt(const QPoint& at);
 
   std::unordered_map<quintptr, QTreeWidgetItem*> items_;
   bool checkBoxes_ = false;
+  HTREEITEM pressedBox_ = nullptr;  // the item whose check box the button went down on
 };
 
 }  // namespace vornplatform

@@ -5,29 +5,18 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <map>
 #include <memory>
-#include <mutex>
 
-#include "platform/Handles.h"
+#include "platform/HandleTable.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
 
 namespace vornplatform {
 namespace {
 
-struct ContextTable {
-  std::mutex lock;
-  std::map<uint32_t, std::unique_ptr<DeviceContext>> contexts;
-};
-
-ContextTable& contextTable() {
-  static ContextTable* instance = new ContextTable;
+HandleTable<DeviceContext>& contextTable() {
+  static auto* instance = new HandleTable<DeviceContext>;
   return *instance;
-}
-
-uint32_t valueOf(HDC dc) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(dc));
 }
 
 // What GetDC(null) draws into: nothing shows it, it exists so that measuring code can draw.
@@ -45,7 +34,7 @@ void selectBitmap(DeviceContext* context, HBITMAP bitmap) {
 
 HDC createContext(DcKind kind, HWND window) {
   ensureApplication();
-  auto context = std::make_unique<DeviceContext>();
+  auto context = std::make_shared<DeviceContext>();
   context->kind = kind;
   context->window = window;
   context->font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
@@ -53,30 +42,13 @@ HDC createContext(DcKind kind, HWND window) {
   context->brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   // A memory context starts with a one-pixel bitmap of its own, as on Windows.
   if (kind == DcKind::Memory) selectBitmap(context.get(), CreateCompatibleBitmap(nullptr, 1, 1));
-  uint32_t value = nextHandleValue();
-  ContextTable& table = contextTable();
-  std::lock_guard<std::mutex> guard(table.lock);
-  table.contexts[value] = std::move(context);
-  return reinterpret_cast<HDC>(static_cast<uintptr_t>(value));
+  return reinterpret_cast<HDC>(static_cast<uintptr_t>(contextTable().add(context)));
 }
 
-DeviceContext* contextOf(HDC dc) {
-  ContextTable& table = contextTable();
-  std::lock_guard<std::mutex> guard(table.lock);
-  auto found = table.contexts.find(valueOf(dc));
-  return found == table.contexts.end() ? nullptr : found->second.get();
-}
+// The context lives until releaseContext: the table holds it.
+DeviceContext* contextOf(HDC dc) { return contextTable().find(dc).get(); }
 
-bool releaseContext(HDC dc) {
-  std::unique_ptr<DeviceContext> released;
-  ContextTable& table = contextTable();
-  std::lock_guard<std::mutex> guard(table.lock);
-  auto found = table.contexts.find(valueOf(dc));
-  if (found == table.contexts.end()) return false;
-  released = std::move(found->second);
-  table.contexts.erase(found);
-  return true;
-}
+bool releaseContext(HDC dc) { return contextTable().remove(dc) != nullptr; }
 
 QImage* targetOf(DeviceContext* dc) {
   switch (dc->kind) {
@@ -107,7 +79,8 @@ void finishDrawing(DeviceContext* dc) {
 
 QFont fontOf(const DeviceContext* dc) {
   QFont font;
-  if (!fontOfHandle(dc->font, &font)) fontOfHandle(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), &font);
+  if (!fontOfHandle(dc->font, &font))
+    fontOfHandle(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), &font);
   if (font.pixelSize() <= 0 && font.pointSizeF() > 0)
     font.setPixelSize(qRound(font.pointSizeF() * 96.0 / 72.0));
   return font;
@@ -124,9 +97,7 @@ QColor colorOf(COLORREF color) {
   return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
 }
 
-COLORREF colorRefOf(QRgb rgb) {
-  return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
-}
+COLORREF colorRefOf(QRgb rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
 }  // namespace vornplatform
 
@@ -156,7 +127,8 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   context->painting = true;
   context->paintRect = update;
   // The window's procedure erases the background; a zero answer leaves that to the painter.
-  if (erase) paint->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
+  if (erase)
+    paint->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
   paint->hdc = dc;
   paint->rcPaint = update;
   return dc;
@@ -230,31 +202,37 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   return previous;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF color) {
+namespace {
+
+using ColorField = COLORREF DeviceContext::*;
+
+// Sets the text or background colour of a context; returns the one it replaces.
+COLORREF swapColor(HDC dc, ColorField field, COLORREF color) {
   DeviceContext* context = contextOf(dc);
   if (context == nullptr) return CLR_INVALID;
-  COLORREF previous = context->textColor;
-  context->textColor = color & 0xFFFFFF;
+  COLORREF previous = context->*field;
+  context->*field = color & 0xFFFFFF;
   return previous;
 }
 
-COLORREF GetTextColor(HDC dc) {
+COLORREF colorOfContext(HDC dc, ColorField field) {
   DeviceContext* context = contextOf(dc);
-  return context == nullptr ? CLR_INVALID : context->textColor;
+  return context == nullptr ? CLR_INVALID : context->*field;
 }
+
+}  // namespace
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+  return swapColor(dc, &DeviceContext::textColor, color);
+}
+
+COLORREF GetTextColor(HDC dc) { return colorOfContext(dc, &DeviceContext::textColor); }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
-  DeviceContext* context = contextOf(dc);
-  if (context == nullptr) return CLR_INVALID;
-  COLORREF previous = context->bkColor;
-  context->bkColor = color & 0xFFFFFF;
-  return previous;
+  return swapColor(dc, &DeviceContext::bkColor, color);
 }
 
-COLORREF GetBkColor(HDC dc) {
-  DeviceContext* context = contextOf(dc);
-  return context == nullptr ? CLR_INVALID : context->bkColor;
-}
+COLORREF GetBkColor(HDC dc) { return colorOfContext(dc, &DeviceContext::bkColor); }
 
 int SetBkMode(HDC dc, int mode) {
   DeviceContext* context = contextOf(dc);

@@ -5,7 +5,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/Handles.h"
+#include "platform/HandleTable.h"
 #include "platform/WindowAccess.h"
 
 namespace vornplatform {
@@ -15,8 +15,8 @@ namespace {
 const uintptr_t kSysColorBrushLimit = 32;
 
 struct GdiTable {
-  std::mutex lock;
-  std::map<uint32_t, GdiObjectPtr> objects;
+  HandleTable<GdiObject> objects;
+  std::mutex lock;                      // guards the two maps below
   std::map<int, HGDIOBJ> stock;         // stock index -> handle
   std::map<int, HGDIOBJ> colorBrushes;  // system colour index -> handle
 };
@@ -26,17 +26,8 @@ GdiTable& table() {
   return *instance;
 }
 
-uint32_t valueOf(HGDIOBJ handle) {
-  uintptr_t value = reinterpret_cast<uintptr_t>(handle);
-  return value > UINT32_MAX ? 0 : static_cast<uint32_t>(value);
-}
-
 HGDIOBJ addObject(const GdiObjectPtr& object) {
-  uint32_t value = nextHandleValue();
-  GdiTable& t = table();
-  std::lock_guard<std::mutex> guard(t.lock);
-  t.objects[value] = object;
-  return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(value));
+  return reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(table().objects.add(object)));
 }
 
 LOGFONTA makeLogFont(LONG height, LONG weight, BYTE pitchAndFamily, const char* face) {
@@ -65,11 +56,11 @@ GdiObjectPtr makePen(int style, int width, COLORREF color) {
   object->penStyle = style;
   object->penWidth = width;
   object->color = color;
-  static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
+  static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
                                         Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
   Qt::PenStyle qtStyle = style >= 0 && style <= PS_NULL ? styles[style] : Qt::SolidLine;
-  object->pen = QPen(QBrush(qColorOf(color)), width < 1 ? 1 : width, qtStyle, Qt::SquareCap,
-                     Qt::MiterJoin);
+  object->pen =
+      QPen(QBrush(qColorOf(color)), width < 1 ? 1 : width, qtStyle, Qt::SquareCap, Qt::MiterJoin);
   if (qtStyle == Qt::NoPen) object->pen = QPen(Qt::NoPen);
   return object;
 }
@@ -84,34 +75,43 @@ GdiObjectPtr makeBrush(COLORREF color, bool hollow) {
 
 GdiObjectPtr makeStock(int index) {
   switch (index) {
-    case WHITE_BRUSH: return makeBrush(RGB(255, 255, 255), false);
-    case LTGRAY_BRUSH: return makeBrush(RGB(192, 192, 192), false);
-    case GRAY_BRUSH: return makeBrush(RGB(128, 128, 128), false);
-    case DKGRAY_BRUSH: return makeBrush(RGB(64, 64, 64), false);
-    case BLACK_BRUSH: return makeBrush(RGB(0, 0, 0), false);
-    case NULL_BRUSH: return makeBrush(0, true);
-    case WHITE_PEN: return makePen(PS_SOLID, 1, RGB(255, 255, 255));
-    case BLACK_PEN: return makePen(PS_SOLID, 1, RGB(0, 0, 0));
-    case NULL_PEN: return makePen(PS_NULL, 1, 0);
+    case WHITE_BRUSH:
+      return makeBrush(RGB(255, 255, 255), false);
+    case LTGRAY_BRUSH:
+      return makeBrush(RGB(192, 192, 192), false);
+    case GRAY_BRUSH:
+      return makeBrush(RGB(128, 128, 128), false);
+    case DKGRAY_BRUSH:
+      return makeBrush(RGB(64, 64, 64), false);
+    case BLACK_BRUSH:
+      return makeBrush(RGB(0, 0, 0), false);
+    case NULL_BRUSH:
+      return makeBrush(0, true);
+    case WHITE_PEN:
+      return makePen(PS_SOLID, 1, RGB(255, 255, 255));
+    case BLACK_PEN:
+      return makePen(PS_SOLID, 1, RGB(0, 0, 0));
+    case NULL_PEN:
+      return makePen(PS_NULL, 1, 0);
     case OEM_FIXED_FONT:
     case ANSI_FIXED_FONT:
-    case SYSTEM_FIXED_FONT: return makeFont(makeLogFont(12, FW_NORMAL, FIXED_PITCH | FF_MODERN, ""));
-    case ANSI_VAR_FONT: return makeFont(makeLogFont(12, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, ""));
+    case SYSTEM_FIXED_FONT:
+      return makeFont(makeLogFont(12, FW_NORMAL, FIXED_PITCH | FF_MODERN, ""));
+    case ANSI_VAR_FONT:
+      return makeFont(makeLogFont(12, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, ""));
     case SYSTEM_FONT:
-    case DEVICE_DEFAULT_FONT: return makeFont(makeLogFont(16, FW_BOLD, VARIABLE_PITCH | FF_SWISS, ""));
-    case DEFAULT_GUI_FONT: return makeFont(makeLogFont(-11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, ""));
-    default: return GdiObjectPtr();
+    case DEVICE_DEFAULT_FONT:
+      return makeFont(makeLogFont(16, FW_BOLD, VARIABLE_PITCH | FF_SWISS, ""));
+    case DEFAULT_GUI_FONT:
+      return makeFont(makeLogFont(-11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, ""));
+    default:
+      return GdiObjectPtr();
   }
 }
 
 }  // namespace
 
-GdiObjectPtr findGdiObject(HGDIOBJ handle) {
-  GdiTable& t = table();
-  std::lock_guard<std::mutex> guard(t.lock);
-  auto it = t.objects.find(valueOf(handle));
-  return it == t.objects.end() ? GdiObjectPtr() : it->second;
-}
+GdiObjectPtr findGdiObject(HGDIOBJ handle) { return table().objects.find(handle); }
 
 QColor qColorOf(COLORREF color) {
   return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
@@ -119,23 +119,39 @@ QColor qColorOf(COLORREF color) {
 
 COLORREF systemColor(int index) {
   switch (index) {
-    case COLOR_SCROLLBAR: return RGB(200, 200, 200);
-    case COLOR_BACKGROUND: return RGB(0, 0, 0);
-    case COLOR_ACTIVECAPTION: return RGB(153, 180, 209);
-    case COLOR_INACTIVECAPTION: return RGB(191, 205, 219);
-    case COLOR_WINDOW: return RGB(255, 255, 255);
-    case COLOR_WINDOWFRAME: return RGB(100, 100, 100);
-    case COLOR_HIGHLIGHT: return RGB(0, 120, 215);
-    case COLOR_HIGHLIGHTTEXT: return RGB(255, 255, 255);
+    case COLOR_SCROLLBAR:
+      return RGB(200, 200, 200);
+    case COLOR_BACKGROUND:
+      return RGB(0, 0, 0);
+    case COLOR_ACTIVECAPTION:
+      return RGB(153, 180, 209);
+    case COLOR_INACTIVECAPTION:
+      return RGB(191, 205, 219);
+    case COLOR_WINDOW:
+      return RGB(255, 255, 255);
+    case COLOR_WINDOWFRAME:
+      return RGB(100, 100, 100);
+    case COLOR_HIGHLIGHT:
+      return RGB(0, 120, 215);
+    case COLOR_HIGHLIGHTTEXT:
+      return RGB(255, 255, 255);
     case COLOR_MENU:
-    case COLOR_BTNFACE: return RGB(240, 240, 240);
-    case COLOR_BTNSHADOW: return RGB(160, 160, 160);
-    case COLOR_GRAYTEXT: return RGB(109, 109, 109);
-    case COLOR_BTNHIGHLIGHT: return RGB(255, 255, 255);
-    case COLOR_3DDKSHADOW: return RGB(105, 105, 105);
-    case COLOR_3DLIGHT: return RGB(227, 227, 227);
-    case COLOR_INFOBK: return RGB(255, 255, 225);
-    default: return RGB(0, 0, 0);  // the text colours and anything unknown
+    case COLOR_BTNFACE:
+      return RGB(240, 240, 240);
+    case COLOR_BTNSHADOW:
+      return RGB(160, 160, 160);
+    case COLOR_GRAYTEXT:
+      return RGB(109, 109, 109);
+    case COLOR_BTNHIGHLIGHT:
+      return RGB(255, 255, 255);
+    case COLOR_3DDKSHADOW:
+      return RGB(105, 105, 105);
+    case COLOR_3DLIGHT:
+      return RGB(227, 227, 227);
+    case COLOR_INFOBK:
+      return RGB(255, 255, 225);
+    default:
+      return RGB(0, 0, 0);  // the text colours and anything unknown
   }
 }
 
@@ -165,7 +181,8 @@ QFont fontFromLogFont(const LOGFONTA& lf) {
   // A cell height includes the internal leading, roughly a fifth of it.
   int pixels = lf.lfHeight < 0 ? -lf.lfHeight : (lf.lfHeight * 4 + 2) / 5;
   font.setPixelSize(pixels > 0 ? pixels : 12);
-  if (lf.lfWeight > 0) font.setWeight(static_cast<QFont::Weight>(lf.lfWeight < 1000 ? lf.lfWeight : 1000));
+  if (lf.lfWeight > 0)
+    font.setWeight(static_cast<QFont::Weight>(lf.lfWeight < 1000 ? lf.lfWeight : 1000));
   font.setItalic(lf.lfItalic != 0);
   font.setUnderline(lf.lfUnderline != 0);
   font.setStrikeOut(lf.lfStrikeOut != 0);
@@ -196,7 +213,7 @@ HGDIOBJ GetStockObject(int index) {
   HGDIOBJ handle = addObject(object);
   std::lock_guard<std::mutex> guard(t.lock);
   auto inserted = t.stock.emplace(index, handle);
-  if (!inserted.second) t.objects.erase(valueOf(handle));  // another thread was first
+  if (!inserted.second) t.objects.remove(handle);  // another thread was first
   return inserted.first->second;
 }
 
@@ -213,7 +230,7 @@ HBRUSH GetSysColorBrush(int index) {
   HGDIOBJ handle = addObject(object);
   std::lock_guard<std::mutex> guard(t.lock);
   auto inserted = t.colorBrushes.emplace(index, handle);
-  if (!inserted.second) t.objects.erase(valueOf(handle));
+  if (!inserted.second) t.objects.remove(handle);
   return static_cast<HBRUSH>(inserted.first->second);
 }
 
@@ -222,12 +239,11 @@ HFONT CreateFontIndirectA(const LOGFONTA* font) {
   return static_cast<HFONT>(addObject(makeFont(*font)));
 }
 
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality,
-                  DWORD pitchAndFamily, LPCSTR faceName) {
-  LOGFONTA lf = makeLogFont(height, weight, static_cast<BYTE>(pitchAndFamily),
-                            faceName ? faceName : "");
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR faceName) {
+  LOGFONTA lf =
+      makeLogFont(height, weight, static_cast<BYTE>(pitchAndFamily), faceName ? faceName : "");
   lf.lfWidth = width;
   lf.lfEscapement = escapement;
   lf.lfOrientation = orientation;
@@ -258,11 +274,9 @@ HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
 }
 
 BOOL DeleteObject(HGDIOBJ handle) {
-  GdiTable& t = table();
-  std::lock_guard<std::mutex> guard(t.lock);
-  auto it = t.objects.find(valueOf(handle));
-  if (it == t.objects.end()) return FALSE;
-  if (!it->second->stock) t.objects.erase(it);
+  GdiObjectPtr object = findGdiObject(handle);
+  if (!object) return FALSE;
+  if (!object->stock) table().objects.remove(handle);
   return TRUE;
 }
 
@@ -277,7 +291,8 @@ int GetObjectA(HGDIOBJ handle, int size, LPVOID buffer) {
     return n;
   }
   if (object->kind == GdiKind::Brush) {
-    LOGBRUSH lb{object->brush.style() == Qt::NoBrush ? static_cast<UINT>(BS_NULL) : static_cast<UINT>(BS_SOLID),
+    LOGBRUSH lb{object->brush.style() == Qt::NoBrush ? static_cast<UINT>(BS_NULL)
+                                                     : static_cast<UINT>(BS_SOLID),
                 object->color, 0};
     if (!buffer) return sizeof(LOGBRUSH);
     if (size < static_cast<int>(sizeof(LOGBRUSH))) return 0;

@@ -6,13 +6,12 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <thread>
 
-#include "platform/Handles.h"
+#include "platform/HandleTable.h"
 #include "platform/win32_threads.h"
 
 static_assert(sizeof(pthread_mutex_t) <= sizeof(CRITICAL_SECTION), "critical section too small");
@@ -41,38 +40,15 @@ struct ThreadRecord {
 };
 using RecordPtr = std::shared_ptr<ThreadRecord>;
 
-struct ThreadTable {
-  std::mutex lock;
-  std::map<uint32_t, RecordPtr> records;
-};
-
 // Never destroyed: detached threads may still close their handles while the process exits.
-ThreadTable& table() {
-  static ThreadTable* instance = new ThreadTable;
+vornplatform::HandleTable<ThreadRecord>& table() {
+  static auto* instance = new vornplatform::HandleTable<ThreadRecord>;
   return *instance;
 }
 
-uint32_t valueOf(HANDLE handle) {
-  uintptr_t value = reinterpret_cast<uintptr_t>(handle);
-  return value > UINT32_MAX ? 0 : static_cast<uint32_t>(value);
-}
+RecordPtr findThread(HANDLE handle) { return table().find(handle); }
 
-RecordPtr findThread(HANDLE handle) {
-  ThreadTable& t = table();
-  std::lock_guard<std::mutex> guard(t.lock);
-  auto it = t.records.find(valueOf(handle));
-  return it == t.records.end() ? RecordPtr() : it->second;
-}
-
-RecordPtr takeThread(HANDLE handle) {
-  ThreadTable& t = table();
-  std::lock_guard<std::mutex> guard(t.lock);
-  auto it = t.records.find(valueOf(handle));
-  if (it == t.records.end()) return RecordPtr();
-  RecordPtr record = it->second;
-  t.records.erase(it);
-  return record;
-}
+RecordPtr takeThread(HANDLE handle) { return table().remove(handle); }
 
 DWORD nextThreadId() {
   static std::atomic<DWORD> next{1};
@@ -169,11 +145,7 @@ uintptr_t _beginthreadex(void*, unsigned stackSize, unsigned (*entry)(void*), vo
   record->arg = arg;
   record->id = nextThreadId();
   record->suspendCount = (initFlags & CREATE_SUSPENDED) ? 1 : 0;
-  uint32_t handle = vornplatform::nextHandleValue();
-  {
-    std::lock_guard<std::mutex> guard(table().lock);
-    table().records[handle] = record;
-  }
+  uint32_t handle = table().add(record);
   int error = startThread(record, stackSize);
   if (error != 0) {
     takeThread(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle)));

@@ -9,11 +9,12 @@
 #include <strings.h>
 
 #include "platform/ControlClass.h"
-#include "platform/Handles.h"
+#include "platform/HandleTable.h"
 #include "platform/QtWindowWidgets.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
+#include "platform/win32_gdi.h"
 #include "platform/win32_threads.h"
 
 namespace vornplatform {
@@ -26,20 +27,15 @@ struct CaseLess {
 };
 
 struct Registry {
-  std::mutex lock;
+  std::mutex lock;  // guards the classes
   std::map<std::string, WindowClassPtr, CaseLess> classes;
   ATOM nextAtom = 0xC000;
-  std::map<uint32_t, WindowPtr> windows;
+  HandleTable<WindowRecord> windows;
 };
 
 Registry& registry() {
   static Registry* instance = new Registry;
   return *instance;
-}
-
-uint32_t valueOf(HWND hwnd) {
-  uintptr_t value = reinterpret_cast<uintptr_t>(hwnd);
-  return value > UINT32_MAX ? 0 : static_cast<uint32_t>(value);
 }
 
 WindowClassPtr addClass(const WNDCLASSEXA& info, const ControlClass* control) {
@@ -61,23 +57,16 @@ WindowClassPtr addClass(const WNDCLASSEXA& info, const ControlClass* control) {
 }
 
 void addWindow(const WindowPtr& w) {
-  Registry& r = registry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  r.windows[valueOf(w->hwnd)] = w;
+  uint32_t value = nextHandleValue();
+  w->hwnd = handleOf(value);
   w->windowClass->windowCount++;
+  registry().windows.put(value, w);
 }
 
 void removeWindow(HWND hwnd) {
-  WindowPtr w;
-  {
-    Registry& r = registry();
-    std::lock_guard<std::mutex> guard(r.lock);
-    auto it = r.windows.find(valueOf(hwnd));
-    if (it == r.windows.end()) return;
-    w = it->second;
-    r.windows.erase(it);
-    w->windowClass->windowCount--;
-  }
+  WindowPtr w = registry().windows.remove(hwnd);
+  if (!w) return;
+  w->windowClass->windowCount--;
   if (WindowPtr parent = findWindow(w->parent)) {
     auto& list = parent->children;
     for (auto it = list.begin(); it != list.end(); ++it) {
@@ -136,10 +125,14 @@ void makeWidgets(WindowRecord& w, const CREATESTRUCTA& cs) {
   if (w.frame && w.menu) rebuildMenuBar(w.hwnd);
 }
 
+// A window's handle stays valid until its own WM_DESTROY: the parent's handler may still
+// talk to its children, or destroy one outright (which then leaves the tree here).
 void destroyTreeMessages(HWND hwnd) {
-  callProcedure(hwnd, WM_DESTROY, 0, 0);
   WindowPtr w = findWindow(hwnd);
-  if (!w) return;
+  if (!w || w->dying) return;
+  w->dying = true;
+  forgetWindowState(hwnd);
+  callProcedure(hwnd, WM_DESTROY, 0, 0);
   std::vector<HWND> children = w->children;
   for (HWND child : children) destroyTreeMessages(child);
 }
@@ -154,47 +147,33 @@ void finishTree(HWND hwnd) {
   removeWindow(hwnd);
 }
 
-void markDying(WindowRecord& w) {
-  w.dying = true;
-  forgetWindowState(w.hwnd);
-  for (HWND child : w.children) {
-    if (WindowPtr c = findWindow(child)) markDying(*c);
-  }
-}
-
 void storeText(WindowRecord& w, LPCSTR text) {
   w.text = text ? text : "";
   if (w.frame) w.frame->setWindowTitle(bytesToQString(w.text));
+}
+
+// A painting context clips the fill to the update rectangle. Without a class brush the
+// background stays for the painter (fErase TRUE).
+bool eraseWithClassBrush(const WindowRecord& w, HDC dc) {
+  HBRUSH brush = w.windowClass->info.hbrBackground;
+  RECT client{0, 0, w.clientWidth, w.clientHeight};
+  return brush && FillRect(dc, &client, brush) != 0;
 }
 
 }  // namespace
 
 WindowRecord::~WindowRecord() = default;
 
-HWND handleOf(uint32_t value) {
-  return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
-}
+HWND handleOf(uint32_t value) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(value)); }
 
 bool isGuiThread() {
   QCoreApplication* app = QCoreApplication::instance();
   return app && QThread::currentThread() == app->thread();
 }
 
-WindowPtr findWindow(HWND hwnd) {
-  if (!hwnd) return WindowPtr();
-  Registry& r = registry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  auto it = r.windows.find(valueOf(hwnd));
-  return it == r.windows.end() ? WindowPtr() : it->second;
-}
+WindowPtr findWindow(HWND hwnd) { return registry().windows.find(hwnd); }
 
-std::vector<WindowPtr> allWindows() {
-  Registry& r = registry();
-  std::lock_guard<std::mutex> guard(r.lock);
-  std::vector<WindowPtr> list;
-  for (auto& entry : r.windows) list.push_back(entry.second);
-  return list;
-}
+std::vector<WindowPtr> allWindows() { return registry().windows.all(); }
 
 WindowClassPtr findClass(LPCSTR nameOrAtom) {
   if (!nameOrAtom) return WindowClassPtr();
@@ -298,8 +277,8 @@ BOOL GetClassInfoExA(HINSTANCE, LPCSTR className, WNDCLASSEXA* wc) {
   return TRUE;
 }
 
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
   ensureApplication();
   WindowClassPtr cls = findClass(className);
@@ -316,7 +295,6 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   resolveDefaults(child, &x, &y, &width, &height);
 
   auto w = std::make_shared<WindowRecord>();
-  w->hwnd = handleOf(nextHandleValue());
   w->windowClass = cls;
   w->proc = cls->info.lpfnWndProc;
   w->style = style & ~WS_VISIBLE;
@@ -335,8 +313,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   addWindow(w);
   if (parentRecord && child) parentRecord->children.push_back(w->hwnd);
 
-  CREATESTRUCTA cs{param, instance, menu, w->parent, height, width, y, x,
-                   static_cast<LONG>(style), windowName, className, exStyle};
+  CREATESTRUCTA cs{
+      param,      instance,  menu,   w->parent, height, width, y, x, static_cast<LONG>(style),
+      windowName, className, exStyle};
   makeWidgets(*w, cs);
   applyGeometryToQt(*w);
 
@@ -362,7 +341,6 @@ BOOL DestroyWindow(HWND hwnd) {
   }
   QWidget* top = w->frame ? w->frame.data() : w->client.data();
   if (top) top->hide();
-  markDying(*w);
   destroyTreeMessages(hwnd);
   HMENU menu = w->menu;
   finishTree(hwnd);
@@ -431,6 +409,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       ValidateRect(hwnd, nullptr);
       return 0;
+    case WM_ERASEBKGND:
+      return eraseWithClassBrush(*w, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
     default:
       noteDefaultProcessing(hwnd, msg);
       return 0;
@@ -448,13 +428,20 @@ LONG_PTR GetWindowLongA(HWND hwnd, int index) {
     return 0;
   }
   switch (index) {
-    case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
-    case GWL_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
-    case GWL_ID: return w->id;
-    case GWL_STYLE: return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE: return static_cast<LONG>(w->exStyle);
-    case GWL_USERDATA: return w->userData;
-    default: break;
+    case GWL_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWL_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(w->instance);
+    case GWL_ID:
+      return w->id;
+    case GWL_STYLE:
+      return static_cast<LONG>(w->style);
+    case GWL_EXSTYLE:
+      return static_cast<LONG>(w->exStyle);
+    case GWL_USERDATA:
+      return w->userData;
+    default:
+      break;
   }
   if (index < 0 || index >= w->windowClass->info.cbWndExtra) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -470,11 +457,13 @@ LONG_PTR changeStyle(WindowRecord& w, int index, DWORD value) {
   DWORD& field = index == GWL_STYLE ? w.style : w.exStyle;
   STYLESTRUCT change{field, value};
   HWND hwnd = w.hwnd;
-  callProcedure(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+  callProcedure(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index),
+                reinterpret_cast<LPARAM>(&change));
   DWORD old = field;
   field = change.styleNew;
   if (index == GWL_STYLE && w.client) w.client->setEnabled((field & WS_DISABLED) == 0);
-  callProcedure(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&change));
+  callProcedure(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index),
+                reinterpret_cast<LPARAM>(&change));
   return static_cast<LONG>(old);
 }
 
@@ -528,8 +517,8 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   buffer[0] = 0;
   if (!findWindow(hwnd)) return 0;
-  return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
-                                       reinterpret_cast<LPARAM>(buffer)));
+  return static_cast<int>(
+      SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLengthA(HWND hwnd) {

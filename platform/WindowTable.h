@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,9 +23,9 @@ struct ControlClass;
 struct WindowClass {
   std::string name;
   ATOM atom = 0;
-  WNDCLASSEXA info{};                    // lpszClassName points into name
-  const ControlClass* control = nullptr; // system control classes only
-  int windowCount = 0;
+  WNDCLASSEXA info{};                     // lpszClassName points into name
+  const ControlClass* control = nullptr;  // system control classes only
+  std::atomic<int> windowCount{0};        // changed on the GUI thread, read by UnregisterClassA
 };
 using WindowClassPtr = std::shared_ptr<WindowClass>;
 
@@ -46,9 +47,9 @@ struct WindowRecord {
   bool dying = false;
   bool minimized = false;
   bool maximized = false;
-  RECT normalRect{};  // where a restore puts a maximised window
-  HMENU menu = nullptr;  // the bar of a top-level window
-  HFONT font = nullptr;  // what WM_SETFONT gave a control
+  RECT normalRect{};         // where a restore puts a maximised window
+  HMENU menu = nullptr;      // the bar of a top-level window
+  HFONT font = nullptr;      // what WM_SETFONT gave a control
   QPointer<QWidget> frame;   // the outer Qt window of a top-level window
   QPointer<QWidget> client;  // the widget of the client area (a control's own widget)
   QPointer<QMenuBar> menuBar;

@@ -1,108 +1,88 @@
-#include "lib/Container.h"
 #include "lib/tests/ToolkitFixture.h"
 
 namespace {
 
-class CompositeTest : public ToolkitTest {};
-
-TEST_F(CompositeTest, ChildrenByIndexHandleAndPosition)
-{
-    ProbeComposite panel;
-    ProbeWindow a("a"), b("b"), c("c"), stranger("stranger");
-    root->addChild(&panel);
-    for (ProbeWindow* child : {&a, &b, &c})
-        child->createIn(&panel);
-    root->addChild(&stranger);
-    EXPECT_EQ(&c, panel.childAt(2));
-    EXPECT_EQ(nullptr, panel.childAt(5));
-    EXPECT_EQ(nullptr, panel.childAt(-1));
-    EXPECT_EQ(1, panel.indexOf(&b));
-    EXPECT_EQ(-1, panel.indexOf(&stranger));
-    EXPECT_EQ(&b, panel.findChild(b.getHwnd()));
-    EXPECT_EQ(nullptr, panel.findChild(stranger.getHwnd()));
-    // Leaving from the middle, the end and the front keeps the list linked.
-    b.destroy();
-    EXPECT_EQ(&c, a.nextSibling());
-    EXPECT_EQ(&a, c.previousSibling());
-    c.destroy();
-    a.destroy();
-    ProbeWindow d("d");
-    d.createIn(&panel);
-    EXPECT_EQ(&d, panel.childAt(0));
-    EXPECT_EQ(nullptr, d.previousSibling());
-    EXPECT_EQ((Log{"removed b", "removed c", "removed a"}), panel.ownLog);
-}
-
-TEST_F(CompositeTest, DestroyingOrDeletingTakesTheChildrenFirst)
-{
-    Log log;
-    ProbeComposite panel("panel", &log);
-    ProbeWindow a("a", &log), b("b", &log);
-    root->addChild(&panel);
-    a.createIn(&panel);
-    b.createIn(&panel);
-    HWND handles[] = {panel.getHwnd(), a.getHwnd(), b.getHwnd()};
-    log.clear();
-    panel.destroy();
-    EXPECT_EQ((Log{"a: close 0,0", "a: destroy 0,0", "removed a", "b: close 0,0", "b: destroy 0,0", "removed b"}), log);
-    for (HWND handle : handles)
-        EXPECT_FALSE(IsWindow(handle));
-    EXPECT_EQ(nullptr, panel.childAt(0));
-
-    // A created composite deleted outright leaves its children detached, not dangling.
-    auto* doomed = new ProbeComposite();
-    root->addChild(doomed);
-    a.createIn(doomed);
-    HWND handle = a.getHwnd();
-    delete doomed;
-    EXPECT_EQ(nullptr, a.getParent());
-    EXPECT_FALSE(a.isCreated());
-    EXPECT_EQ(nullptr, root->findWindow(handle));
-}
-
-TEST_F(CompositeTest, HandleFallsBackToTheParentsAndKeysGoToTheFirstChild)
-{
-    ProbeComposite panel("panel");
-    root->addChild(&panel);
-    {
-        ProbeComposite inner("inner");
-        inner.withoutWindow = true;
-        inner.createIn(&panel);
-        EXPECT_EQ(panel.getHwnd(), inner.getHwnd());
-    }  // deleted while linked without a platform window: it leaves the list
-    EXPECT_EQ(nullptr, panel.childAt(0));
-    EXPECT_EQ(nullptr, root->getHwnd());
-
-    Log log;
-    ProbeWindow first("first", &log), second("second", &log);
-    first.createIn(&panel);
-    second.createIn(&panel);
-    SetFocus(second.getHwnd());
-    SendMessageA(panel.getHwnd(), WM_CHAR, 'x', 0);  // the focus moves first, then the key follows it
-    EXPECT_EQ(first.getHwnd(), GetFocus());
-    EXPECT_EQ(Log{"first: char 120,0"}, log);
-}
-
-struct ProbeContainer : Container {
-    ProbeContainer() : Container("box") {}
-    const char* typeName() const override { return "probe container"; }
-    void onChildRemoved(Window*) override {}
-    void update() override { ++updates; }
-    int updates = 0;
+class CompositeTest : public ToolkitTest {
+ protected:
+  Log log;
+  ProbeComposite panel{"panel", &log};
+  ProbeWindow a{"a", &log}, b{"b", &log}, c{"c", &log};
 };
 
-TEST_F(CompositeTest, ContainerLaysOutWhenAChildIsShownOrHidden)
-{
-    ProbeContainer box;
-    ProbeWindow a("a");
-    root->addChild(&box);
-    a.createIn(&box);
-    box.updates = 0;
-    a.hide();
-    a.hide();
-    a.show();
-    a.hideKeep();  // the container is not told
-    EXPECT_EQ(2, box.updates);
+TEST_F(CompositeTest, ChildrenByIndexHandleAndPosition) {
+  ProbeWindow stranger("stranger");
+  root->addChild(&panel);
+  for (ProbeWindow* child : {&a, &b, &c}) child->createIn(&panel);
+  root->addChild(&stranger);
+  EXPECT_EQ(&c, panel.childAt(2));
+  EXPECT_EQ(nullptr, panel.childAt(5));
+  EXPECT_EQ(nullptr, panel.childAt(-1));
+  EXPECT_EQ(1, panel.indexOf(&b));
+  EXPECT_EQ(-1, panel.indexOf(&stranger));
+  EXPECT_EQ(&b, panel.findChild(b.getHwnd()));
+  EXPECT_EQ(nullptr, panel.findChild(stranger.getHwnd()));
+  // Leaving from the middle, the end and the front keeps the list linked.
+  b.destroy();
+  EXPECT_EQ(&c, a.nextSibling());
+  EXPECT_EQ(&a, c.previousSibling());
+  c.destroy();
+  a.destroy();
+  b.createIn(&panel);
+  EXPECT_EQ(&b, panel.childAt(0));
+  EXPECT_EQ(nullptr, b.previousSibling());
+}
+
+TEST_F(CompositeTest, DestroyingOrDeletingTakesTheChildrenFirst) {
+  root->addChild(&panel);
+  a.createIn(&panel);
+  b.createIn(&panel);
+  HWND handles[] = {panel.getHwnd(), a.getHwnd(), b.getHwnd()};
+  log.clear();
+  panel.destroy();
+  EXPECT_EQ((Log{"a: close 0,0", "a: destroy 0,0", "removed a", "b: close 0,0", "b: destroy 0,0",
+                 "removed b"}),
+            log);
+  for (HWND handle : handles) EXPECT_FALSE(IsWindow(handle));
+  EXPECT_EQ(nullptr, panel.childAt(0));
+
+  // A created composite deleted outright leaves its children detached, not dangling.
+  auto* doomed = new ProbeComposite();
+  root->addChild(doomed);
+  a.createIn(doomed);
+  HWND handle = a.getHwnd();
+  delete doomed;
+  EXPECT_FALSE(a.getParent() || a.isCreated() || root->findWindow(handle));
+}
+
+TEST_F(CompositeTest, HandleFallsBackToTheParentsAndKeysGoToTheFirstChild) {
+  root->addChild(&panel);
+  {
+    ProbeComposite inner("inner");
+    inner.withoutWindow = true;
+    inner.createIn(&panel);
+    EXPECT_EQ(panel.getHwnd(), inner.getHwnd());
+  }  // deleted while linked without a platform window: it leaves the list
+  EXPECT_EQ(nullptr, panel.childAt(0));
+  EXPECT_EQ(nullptr, root->getHwnd());
+  a.createIn(&panel);
+  b.createIn(&panel);
+  SetFocus(b.getHwnd());
+  log.clear();
+  SendMessageA(panel.getHwnd(), WM_CHAR, 'x', 0);  // the focus moves first, the key follows
+  EXPECT_EQ(a.getHwnd(), GetFocus());
+  EXPECT_EQ(Log{"a: char 120,0"}, log);
+}
+
+TEST_F(CompositeTest, ContainerLaysOutWhenAChildIsShownOrHidden) {
+  Host box;
+  root->addChild(&box);
+  a.createIn(&box);
+  box.updates = 0;
+  a.hide();
+  a.hide();
+  a.show();
+  a.hideKeep();  // the container is not told
+  EXPECT_EQ(2, box.updates);
 }
 
 }  // namespace

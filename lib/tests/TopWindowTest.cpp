@@ -2,10 +2,6 @@
 // window's styles, placement and message handling checked through the layer.
 #include "lib/TopWindow.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "lib/tests/ToolkitFixture.h"
 #include "platform/testing.h"
 
@@ -16,9 +12,9 @@ std::string text(const RECT& r) {
          "," + std::to_string(r.bottom);
 }
 
-std::string windowRect(HWND hwnd) {
+std::string windowRect(Window& window) {
   RECT rect = {0, 0, 0, 0};
-  GetWindowRect(hwnd, &rect);
+  GetWindowRect(window.getHwnd(), &rect);
   return text(rect);
 }
 
@@ -114,8 +110,7 @@ TEST_F(TopWindowTest, CreatesHiddenTopLevelWindowsWithTheirStyles) {
     window->createIn(root);
     HWND hwnd = window->getHwnd();
     ASSERT_NE(nullptr, hwnd);
-    EXPECT_EQ(nullptr, GetParent(hwnd));
-    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(GetParent(hwnd) || IsWindowVisible(hwnd));
     EXPECT_STREQ(isFixed ? "fixedwindow" : "window", window->typeName());
     LONG_PTR style = GetWindowLongA(hwnd, GWL_STYLE);
     LONG_PTR expected = isFixed ? 0x02080000 : 0x02CF0000;
@@ -131,50 +126,39 @@ TEST_F(TopWindowTest, CreatesHiddenTopLevelWindowsWithTheirStyles) {
   }
 }
 
-TEST_F(TopWindowTest, MinimumSizeHoldsForMovesAndSizingMessages) {
+TEST_F(TopWindowTest, MinimumSizeAndSnappingHoldForMovesAndMessages) {
   TopWindow window("sized", 10, 20, 400, 300, false);
   window.createIn(root);
-  HWND hwnd = window.getHwnd();
   window.setMinimumSize(300, 200);
   window.move(30, 40, 100, 250);
-  EXPECT_EQ("30,40,330,290", windowRect(hwnd));
+  EXPECT_EQ("30,40,330,290", windowRect(window));
   window.move(30, 40, 400, 50);
-  EXPECT_EQ("30,40,430,240", windowRect(hwnd));
+  EXPECT_EQ("30,40,430,240", windowRect(window));
   EXPECT_EQ(200, window.height);
-
-  RECT sizing = {100, 100, 200, 200};
-  EXPECT_EQ(0, SendMessageA(hwnd, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&sizing)));
-  EXPECT_EQ("100,100,400,300", text(sizing));
-}
-
-TEST_F(TopWindowTest, MovingMessagesSnapToTheCurrentWorkArea) {
-  TopWindow window("dragged", 100, 100, 200, 200, false);
-  window.createIn(root);
-  HWND hwnd = window.getHwnd();
-  vorntest::setWorkArea(RECT{0, 0, 800, 500});
-  RECT moving = {7, 290, 207, 495};
-  EXPECT_EQ(0, SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&moving)));
-  EXPECT_EQ("0,295,200,500", text(moving));
+  auto send = [&](UINT message, WPARAM wParam, RECT rect) {
+    EXPECT_EQ(0, SendMessageA(window.getHwnd(), message, wParam, reinterpret_cast<LPARAM>(&rect)));
+    return text(rect);
+  };
+  EXPECT_EQ("100,100,400,300", send(WM_SIZING, WMSZ_BOTTOMRIGHT, {100, 100, 200, 200}));
+  vorntest::setWorkArea(RECT{0, 0, 800, 500});  // snapping follows the current work area
+  EXPECT_EQ("0,295,200,500", send(WM_MOVING, 0, {7, 290, 207, 495}));
   window.setMagneticForce(0);
-  moving = {7, 290, 207, 495};
-  SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&moving));
-  EXPECT_EQ("7,290,207,495", text(moving));
+  EXPECT_EQ("7,290,207,495", send(WM_MOVING, 0, {7, 290, 207, 495}));
 }
 
 TEST_F(TopWindowTest, TopmostKeepsThePlaceAndMaximizeFillsTheWorkArea) {
   TopWindow window("states", 40, 50, 300, 200, false);
   window.createIn(root);
   window.show();
-  HWND hwnd = window.getHwnd();
   window.setTopmost(true);
-  EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_EQ("40,50,340,250", windowRect(hwnd));
+  EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(window.getHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ("40,50,340,250", windowRect(window));
   window.maximize();
-  EXPECT_EQ("0,0,1000,700", windowRect(hwnd));
+  EXPECT_EQ("0,0,1000,700", windowRect(window));
   window.restore();
-  EXPECT_EQ("40,50,340,250", windowRect(hwnd));
+  EXPECT_EQ("40,50,340,250", windowRect(window));
   window.setTopmost(false);
-  EXPECT_EQ(0, GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(0, GetWindowLongA(window.getHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 }  // namespace

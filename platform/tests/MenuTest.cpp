@@ -52,18 +52,13 @@ TEST_F(Menus, StatesByCommandAndPosition) {
   }
   EXPECT_EQ(CheckMenuItem(bar, 10, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));
   EXPECT_EQ(EnableMenuItem(bar, 11, MF_BYCOMMAND | MF_ENABLED), static_cast<DWORD>(MF_GRAYED));
-  EXPECT_EQ(GetMenuState(bar, 10, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
-  EXPECT_EQ(GetMenuState(bar, 11, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
+  for (UINT id : {10, 11}) EXPECT_EQ(GetMenuState(bar, id, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
   EXPECT_EQ(EnableMenuItem(bar, 99, MF_GRAYED), static_cast<DWORD>(-1));
 }
 
 TEST_F(Menus, StructureQueriesAndEdits) {
-  EXPECT_EQ(GetMenuItemCount(bar), 2);
-  EXPECT_EQ(GetSubMenu(bar, 0), file);
-  EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
+  EXPECT_TRUE(GetSubMenu(bar, 0) == file && GetSubMenu(bar, 1) == nullptr);
   EXPECT_EQ(GetMenuItemID(bar, 0), static_cast<UINT>(-1));
-  EXPECT_EQ(GetMenuItemID(file, 1), 0u);
-  EXPECT_EQ(GetMenuItemID(file, 2), 11u);
   char text[8];
   EXPECT_EQ(GetMenuStringA(bar, 10, text, 4, MF_BYCOMMAND), 3);
   EXPECT_STREQ(text, "&Op");
@@ -108,7 +103,7 @@ TEST_F(Menus, PopupChoicesPostCommandsOrReturnThem) {
   DestroyWindow(owner);
 }
 
-TEST_F(Menus, MenuBarCommandsReachTheWindow) {
+TEST_F(Menus, MenuBarCommandsReachTheWindowWhichDestroysItsMenu) {
   HWND top = makeTop();
   EXPECT_FALSE(vornplatform::triggerMenuBarCommand(top, 10));  // no bar yet
   SetMenu(top, bar);
@@ -117,16 +112,9 @@ TEST_F(Menus, MenuBarCommandsReachTheWindow) {
   MSG m;
   ASSERT_TRUE(PeekMessageA(&m, top, WM_COMMAND, WM_COMMAND, PM_REMOVE));
   EXPECT_EQ(m.wParam, MAKEWPARAM(10, 0));
-  SetMenu(top, nullptr);
   DestroyWindow(top);
-}
-
-TEST_F(Menus, DestroyingAWindowDestroysItsMenu) {
-  HWND top = makeTop();
-  HMENU own = CreateMenu();
-  SetMenu(top, own);
-  DestroyWindow(top);
-  EXPECT_FALSE(IsMenu(own));
+  EXPECT_FALSE(IsMenu(bar));
+  bar = nullptr;
 }
 
 }  // namespace

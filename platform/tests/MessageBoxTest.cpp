@@ -8,8 +8,9 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <functional>
+#include <string>
 #include <thread>
+#include <tuple>
 
 #include "platform/testing.h"
 #include "platform/win32.h"
@@ -33,19 +34,13 @@ TEST_F(MessageBoxTest, PreparedAnswersComeBackInOrderAndEveryBoxIsRecorded) {
   EXPECT_EQ(MessageBoxA(nullptr, "caf\xE9 \xC3\xA9", nullptr, MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
   EXPECT_EQ(MessageBoxA(nullptr, nullptr, "", MB_OK), IDOK);
 
-  std::vector<vorntest::ShownMessageBox> shown = vorntest::shownMessageBoxes();
-  ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[0].caption, "Plugs");
-  EXPECT_EQ(shown[0].text, "Remove the plug-in?");
-  EXPECT_EQ(shown[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(shown[0].answer, IDNO);
-  EXPECT_EQ(shown[0].owner, nullptr);
   // The bytes are kept as passed; a box without a caption is titled "Error".
-  EXPECT_EQ(shown[1].text, "caf\xE9 \xC3\xA9");
-  EXPECT_EQ(shown[1].caption, "Error");
-  EXPECT_EQ(shown[1].flags, static_cast<UINT>(MB_OKCANCEL | MB_DEFBUTTON2));
-  EXPECT_EQ(shown[2].text, "");
-  EXPECT_EQ(shown[2].caption, "");
+  std::vector<std::tuple<std::string, std::string, UINT, int>> got;
+  for (const vorntest::ShownMessageBox& box : vorntest::shownMessageBoxes())
+    got.emplace_back(box.caption, box.text, box.flags, box.answer);
+  EXPECT_EQ(got, (decltype(got){{"Plugs", "Remove the plug-in?", MB_YESNO | MB_ICONQUESTION, IDNO},
+                                {"Error", "caf\xE9 \xC3\xA9", MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
+                                {"", "", MB_OK, IDOK}}));
 
   vorntest::clearMessageBoxes();
   EXPECT_TRUE(vorntest::shownMessageBoxes().empty());
@@ -97,39 +92,36 @@ void answerShownBox(SeenBox* seen, QMessageBox::StandardButton press) {
 
 TEST_F(MessageBoxTest, RealBoxesShowTheTypesButtonsIconAndText) {
   vorntest::pumpFor(0);  // the application exists before the timers
-  SeenBox seen;
-  answerShownBox(&seen, QMessageBox::No);
-  EXPECT_EQ(MessageBoxA(nullptr, "caf\xC3\xA9 \xE9", "Ask",
-                        MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2),
-            IDNO);
-  EXPECT_EQ(seen.title, QStringLiteral("Ask"));
-  EXPECT_EQ(seen.text, QString::fromUtf8("caf\xC3\xA9 \xC3\xA9"));
-  EXPECT_EQ(seen.icon, QMessageBox::Question);
-  EXPECT_EQ(seen.buttons.size(), 3);
-  EXPECT_TRUE(seen.buttons.contains(QMessageBox::Yes));
-  EXPECT_TRUE(seen.buttons.contains(QMessageBox::Cancel));
-  EXPECT_EQ(seen.defaultButton, QMessageBox::No);
-
-  struct Closing {
+  using Box = QMessageBox;
+  struct Case {
     UINT type;
+    const char* caption;
+    Box::StandardButton press;  // none: Escape or the close box
     int expected;  // closing without a button: Cancel, a lone OK, or else the default
-    QMessageBox::Icon icon;
-  } closings[] = {
-      {MB_OKCANCEL | MB_ICONHAND, IDCANCEL, QMessageBox::Critical},
-      {MB_OK | MB_ICONEXCLAMATION, IDOK, QMessageBox::Warning},
-      {MB_YESNO | MB_DEFBUTTON2 | MB_ICONASTERISK, IDNO, QMessageBox::Information},
-      {MB_ABORTRETRYIGNORE, IDABORT, QMessageBox::NoIcon},
+    Box::Icon icon;
+    int buttons;
+    Box::StandardButton defaultButton;
+  } cases[] = {
+      {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, "Ask", Box::No, IDNO, Box::Question, 3, Box::No},
+      {MB_OKCANCEL | MB_ICONHAND, nullptr, Box::NoButton, IDCANCEL, Box::Critical, 2, Box::Ok},
+      {MB_OK | MB_ICONEXCLAMATION, nullptr, Box::NoButton, IDOK, Box::Warning, 1, Box::Ok},
+      {MB_YESNO | MB_DEFBUTTON2 | MB_ICONASTERISK, nullptr, Box::NoButton, IDNO, Box::Information, 2, Box::No},
+      {MB_ABORTRETRYIGNORE, nullptr, Box::NoButton, IDABORT, Box::NoIcon, 3, Box::Abort},
   };
-  for (const Closing& c : closings) {
-    seen = SeenBox();
-    answerShownBox(&seen, QMessageBox::NoButton);
-    EXPECT_EQ(MessageBoxA(nullptr, "text", nullptr, c.type), c.expected) << c.type;
-    EXPECT_EQ(seen.icon, c.icon) << c.type;
-    EXPECT_EQ(seen.title, QStringLiteral("Error")) << c.type;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    SeenBox seen;
+    answerShownBox(&seen, c.press);
+    EXPECT_EQ(MessageBoxA(nullptr, "caf\xC3\xA9 \xE9", c.caption, c.type), c.expected);
+    EXPECT_EQ(seen.title, QString(c.caption ? c.caption : "Error"));
+    EXPECT_EQ(seen.text, QString::fromUtf8("caf\xC3\xA9 \xC3\xA9"));
+    EXPECT_EQ(seen.icon, c.icon);
+    EXPECT_EQ(seen.buttons.size(), c.buttons);
+    EXPECT_EQ(seen.defaultButton, c.defaultButton);
   }
   // Real boxes are recorded too.
   std::vector<vorntest::ShownMessageBox> shown = vorntest::shownMessageBoxes();
-  ASSERT_EQ(shown.size(), 5u);
+  ASSERT_EQ(shown.size(), std::size(cases));
   EXPECT_EQ(shown[0].answer, IDNO);
   EXPECT_EQ(shown[0].caption, "Ask");
 }
@@ -137,10 +129,7 @@ TEST_F(MessageBoxTest, RealBoxesShowTheTypesButtonsIconAndText) {
 TEST_F(MessageBoxTest, BeepsAreRecorded) {
   EXPECT_TRUE(MessageBeep(MB_ICONEXCLAMATION));
   EXPECT_TRUE(MessageBeep(MB_OK));
-  std::vector<UINT> beeps = vorntest::recordedBeeps();
-  ASSERT_EQ(beeps.size(), 2u);
-  EXPECT_EQ(beeps[0], static_cast<UINT>(MB_ICONEXCLAMATION));
-  EXPECT_EQ(beeps[1], static_cast<UINT>(MB_OK));
+  EXPECT_EQ(vorntest::recordedBeeps(), (std::vector<UINT>{MB_ICONEXCLAMATION, MB_OK}));
   vorntest::clearRecordedBeeps();
   EXPECT_TRUE(vorntest::recordedBeeps().empty());
 }

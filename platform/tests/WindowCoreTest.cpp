@@ -108,6 +108,46 @@ TEST_F(WindowCore, DestroyOrderAndDeadHandlesAreHarmless) {
   EXPECT_EQ(seen().size(), expected.size());
 }
 
+TEST_F(WindowCore, ChildStaysValidDuringParentDestroyAndCanGoFirst) {
+  HWND top = makeTop();
+  HWND first = makeChild(top, 1), second = makeChild(top, 2);
+  answer() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT*) {
+    if (msg == WM_DESTROY && hwnd == top) {
+      EXPECT_TRUE(IsWindow(second));
+      EXPECT_TRUE(DestroyWindow(first));  // goes entirely, right now
+      EXPECT_FALSE(IsWindow(first));
+    }
+    return false;
+  };
+  seen().clear();
+  ASSERT_TRUE(DestroyWindow(top));
+  std::vector<UINT> expected{WM_DESTROY, WM_DESTROY,   WM_NCDESTROY,
+                             WM_DESTROY, WM_NCDESTROY, WM_NCDESTROY};
+  std::vector<UINT> messages;
+  for (const Seen& s : seen()) messages.push_back(s.msg);
+  ASSERT_EQ(messages, expected);
+  EXPECT_EQ(seen()[2].hwnd, first);
+  EXPECT_EQ(seen()[4].hwnd, second);
+}
+
+TEST_F(WindowCore, DefaultEraseFillsTheUpdateRectWithTheClassBrush) {
+  HWND top = makeTop();
+  HDC dc = GetDC(top);
+  RECT all{0, 0, 300, 200};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(top, dc);
+  ValidateRect(top, nullptr);
+  RECT part{0, 0, 10, 10};
+  InvalidateRect(top, &part, TRUE);
+  PAINTSTRUCT ps;
+  dc = BeginPaint(top, &ps);
+  EXPECT_FALSE(ps.fErase);
+  EXPECT_EQ(GetPixel(dc, 9, 9), RGB(255, 255, 255));  // the class brush is COLOR_WINDOW + 1
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));
+  EndPaint(top, &ps);
+  DestroyWindow(top);
+}
+
 TEST_F(WindowCore, CloseGoesThroughDefaultProcedureUnlessKept) {
   HWND kept = makeTop();
   answer() = [](HWND, UINT msg, WPARAM, LPARAM, LRESULT*) { return msg == WM_CLOSE; };

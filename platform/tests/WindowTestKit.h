@@ -67,11 +67,27 @@ inline std::vector<Seen> messagesOf(HWND hwnd, UINT msg) {
   return out;
 }
 
+// The messages of one window whose numbers lie in [from, to].
+inline std::vector<Seen> messagesIn(HWND hwnd, UINT from, UINT to) {
+  std::vector<Seen> out;
+  for (const Seen& s : seen()) {
+    if (s.hwnd == hwnd && s.msg >= from && s.msg <= to) out.push_back(s);
+  }
+  return out;
+}
+
 inline std::vector<UINT> sequenceOf(HWND hwnd) {
   std::vector<UINT> out;
   for (const Seen& s : seen()) {
     if (s.hwnd == hwnd) out.push_back(s.msg);
   }
+  return out;
+}
+
+// The wParam of each message of one kind, in order.
+inline std::vector<WPARAM> wParamsOf(HWND hwnd, UINT msg) {
+  std::vector<WPARAM> out;
+  for (const Seen& s : messagesOf(hwnd, msg)) out.push_back(s.wParam);
   return out;
 }
 

@@ -1,0 +1,331 @@
+// The common dialogs through their prepared answers: what each dialog showed, what comes back
+// in the caller's record, and that a cancel leaves the record as it was.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+namespace {
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { vorntest::clearDialogs(); }
+  void TearDown() override { vorntest::clearDialogs(); }
+};
+
+LOGFONTA logFont(const char* face, int points, LONG weight, bool italic, bool underline) {
+  LOGFONTA font{};
+  font.lfHeight = -MulDiv(points, 96, 72);
+  font.lfWeight = weight;
+  font.lfItalic = italic;
+  font.lfUnderline = underline;
+  std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+  return font;
+}
+
+CHOOSEFONTA fontRecord(LOGFONTA* font, DWORD flags) {
+  CHOOSEFONTA choose{};
+  choose.lStructSize = sizeof choose;
+  choose.lpLogFont = font;
+  choose.Flags = flags;
+  return choose;
+}
+
+const DWORD kToolkitFontFlags =
+    CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT | CF_ANSIONLY;
+
+TEST_F(DialogTest, FontConfirmedUnchangedKeepsSizeStyleAndFace) {
+  struct Case {
+    int points;
+    LONG weight;
+    bool italic;
+    bool underline;
+  };
+  const Case cases[] = {{9, FW_BOLD, true, false},
+                        {11, FW_NORMAL, false, true},
+                        {8, FW_NORMAL, false, false},
+                        {14, FW_BOLD, false, true},
+                        {25, FW_BOLD, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.points);
+    LOGFONTA font = logFont("Courier New", c.points, c.weight, c.italic, c.underline);
+    CHOOSEFONTA choose = fontRecord(&font, kToolkitFontFlags);
+    vorntest::answerNextFontDialogUnchanged();
+    ASSERT_TRUE(ChooseFontA(&choose));
+
+    const vorntest::ShownFontDialog shown = vorntest::shownFontDialogs().back();
+    EXPECT_EQ(shown.shown.face, "Courier New");
+    EXPECT_EQ(shown.shown.pointSize, c.points * 10);
+    EXPECT_EQ(shown.shown.weight, c.weight);
+    EXPECT_EQ(shown.shown.italic, c.italic);
+    EXPECT_TRUE(shown.prepared && shown.confirmed);
+    EXPECT_EQ(shown.flags, kToolkitFontFlags);
+
+    EXPECT_EQ(choose.iPointSize / 10, c.points);
+    EXPECT_EQ(font.lfHeight, -MulDiv(c.points, 96, 72));
+    EXPECT_EQ(font.lfWeight, c.weight);
+    EXPECT_EQ(font.lfItalic != 0, c.italic);
+    // Without CF_EFFECTS the dialog offers no underline, so it stays as it was.
+    EXPECT_EQ(font.lfUnderline != 0, c.underline);
+    EXPECT_STREQ(font.lfFaceName, "Courier New");
+  }
+}
+
+TEST_F(DialogTest, FontAnswerFillsLogFontPointSizeAndColourWithEffects) {
+  LOGFONTA font = logFont("Sans", 10, FW_NORMAL, false, false);
+  CHOOSEFONTA choose = fontRecord(&font, CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS);
+  choose.rgbColors = RGB(1, 2, 3);
+  vorntest::FontChoice answer;
+  answer.face = "Serif";
+  answer.pointSize = 120;
+  answer.weight = FW_BOLD;
+  answer.underline = true;
+  answer.colour = RGB(200, 10, 20);
+  vorntest::answerNextFontDialog(answer);
+  ASSERT_TRUE(ChooseFontA(&choose));
+  EXPECT_EQ(choose.iPointSize, 120);
+  EXPECT_EQ(font.lfHeight, -16);
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
+  EXPECT_EQ(font.lfItalic, 0);
+  EXPECT_EQ(font.lfUnderline, 1);
+  EXPECT_STREQ(font.lfFaceName, "Serif");
+  EXPECT_EQ(choose.rgbColors, RGB(200, 10, 20));
+  EXPECT_EQ(choose.nFontType & (BOLD_FONTTYPE | REGULAR_FONTTYPE), BOLD_FONTTYPE);
+
+  // Without CF_EFFECTS neither colour nor underline can change.
+  choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+  answer.underline = false;
+  vorntest::answerNextFontDialog(answer);
+  ASSERT_TRUE(ChooseFontA(&choose));
+  EXPECT_EQ(font.lfUnderline, 1);
+  EXPECT_EQ(choose.rgbColors, RGB(200, 10, 20));
+}
+
+TEST_F(DialogTest, LongFaceIsCutAtACharacterBoundaryAndTerminated) {
+  LOGFONTA font = logFont("Sans", 10, FW_NORMAL, false, false);
+  std::memset(font.lfFaceName, 'x', LF_FACESIZE);  // an unterminated face must be read safely
+  CHOOSEFONTA choose = fontRecord(&font, kToolkitFontFlags);
+  vorntest::FontChoice answer;
+  answer.face = std::string(30, 'a') + "\xC3\xA9\xC3\xA9";  // the first e-acute straddles byte 31
+  vorntest::answerNextFontDialog(answer);
+  ASSERT_TRUE(ChooseFontA(&choose));
+  EXPECT_EQ(vorntest::shownFontDialogs().back().shown.face, std::string(LF_FACESIZE, 'x'));
+  EXPECT_EQ(std::string(font.lfFaceName), std::string(30, 'a'));
+}
+
+TEST_F(DialogTest, CancelledOrUnansweredDialogsLeaveTheirRecordsUnchanged) {
+  LOGFONTA font = logFont("Sans", 10, FW_BOLD, true, false);
+  CHOOSEFONTA choose = fontRecord(&font, kToolkitFontFlags);
+  choose.iPointSize = 77;
+  const LOGFONTA fontBefore = font;
+  const CHOOSEFONTA chooseBefore = choose;
+  vorntest::cancelNextFontDialog();
+  EXPECT_FALSE(ChooseFontA(&choose));
+  // Nothing prepared: offscreen, the dialog is cancelled instead of blocking.
+  EXPECT_FALSE(ChooseFontA(&choose));
+  EXPECT_EQ(std::memcmp(&font, &fontBefore, sizeof font), 0);
+  EXPECT_EQ(std::memcmp(&choose, &chooseBefore, sizeof choose), 0);
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
+  std::vector<vorntest::ShownFontDialog> shown = vorntest::shownFontDialogs();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_TRUE(shown[0].prepared);
+  EXPECT_FALSE(shown[1].prepared);
+  EXPECT_FALSE(shown[0].confirmed || shown[1].confirmed);
+
+  COLORREF custom[16] = {RGB(1, 1, 1)};
+  CHOOSECOLORA colour{sizeof(CHOOSECOLORA),     nullptr, nullptr, RGB(9, 8, 7), custom,
+                      CC_RGBINIT | CC_ANYCOLOR, 0,       nullptr, nullptr};
+  vorntest::ColourChoice answer;
+  answer.customIndex = 0;  // a slot changed in a dialog that is then cancelled stays unchanged
+  answer.customColour = RGB(5, 5, 5);
+  vorntest::cancelNextColourDialog();
+  EXPECT_FALSE(ChooseColorA(&colour));
+  EXPECT_FALSE(ChooseColorA(&colour));
+  EXPECT_EQ(colour.rgbResult, RGB(9, 8, 7));
+  EXPECT_EQ(custom[0], RGB(1, 1, 1));
+
+  char file[MAX_PATH] = "start.txt";
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  vorntest::cancelNextFileDialog();
+  EXPECT_FALSE(GetOpenFileNameA(&ofn));
+  EXPECT_FALSE(GetSaveFileNameA(&ofn));
+  EXPECT_STREQ(file, "start.txt");
+  EXPECT_EQ(ofn.nFileOffset, 0);
+  EXPECT_EQ(vorntest::shownFileDialogs().size(), 2u);
+
+  BROWSEINFOA info{};
+  vorntest::cancelNextFolderDialog();
+  EXPECT_EQ(SHBrowseForFolderA(&info), nullptr);
+  EXPECT_EQ(SHBrowseForFolderA(&info), nullptr);
+  EXPECT_EQ(vorntest::shownFolderDialogs().size(), 2u);
+}
+
+TEST_F(DialogTest, ColourDialogStartsOnTheColourAndKeepsEachCallersCustomColours) {
+  COLORREF first[16] = {};
+  COLORREF second[16] = {};
+  for (int i = 0; i < 16; ++i) second[i] = RGB(i, 100, 200);
+  CHOOSECOLORA choose{sizeof(CHOOSECOLORA),     nullptr, nullptr, RGB(10, 20, 30), first,
+                      CC_RGBINIT | CC_ANYCOLOR, 0,       nullptr, nullptr};
+  vorntest::answerNextColourDialog({RGB(40, 50, 60), 3, RGB(7, 7, 7)});
+  ASSERT_TRUE(ChooseColorA(&choose));
+  EXPECT_EQ(choose.rgbResult, RGB(40, 50, 60));
+  EXPECT_EQ(first[3], RGB(7, 7, 7));
+
+  // Another table shows its own colours, not the ones the first call left in the dialog.
+  choose.lpCustColors = second;
+  vorntest::answerNextColourDialog({RGB(1, 2, 3), -1, 0});
+  ASSERT_TRUE(ChooseColorA(&choose));
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(second[i], RGB(i, 100, 200));
+
+  // Back to the first table: its stored slot is shown again and kept.
+  choose.lpCustColors = first;
+  choose.Flags = CC_ANYCOLOR;  // without CC_RGBINIT the dialog starts on black
+  vorntest::answerNextColourDialog({RGB(4, 5, 6), -1, 0});
+  ASSERT_TRUE(ChooseColorA(&choose));
+  EXPECT_EQ(first[3], RGB(7, 7, 7));
+  std::vector<vorntest::ShownColourDialog> shown = vorntest::shownColourDialogs();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].initial, RGB(10, 20, 30));
+  EXPECT_EQ(shown[1].customColours[3], RGB(3, 100, 200));
+  ASSERT_EQ(shown[2].customColours.size(), 16u);
+  EXPECT_EQ(shown[2].customColours[3], RGB(7, 7, 7));
+  EXPECT_EQ(shown[2].initial, RGB(0, 0, 0));
+}
+
+OPENFILENAMEA fileRecord(char* buffer, DWORD size, const char* filter) {
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.lpstrFile = buffer;
+  ofn.nMaxFile = size;
+  ofn.lpstrFilter = filter;
+  return ofn;
+}
+
+TEST_F(DialogTest, FileDialogShowsParsedFiltersAndFillsNameOffsets) {
+  static const char kFilter[] = "Text files\0*.txt;*.log\0All files\0*.*\0\0";
+  char buffer[MAX_PATH] = "old.txt";
+  OPENFILENAMEA ofn = fileRecord(buffer, sizeof buffer, kFilter);
+  ofn.nFilterIndex = 2;
+  ofn.lpstrTitle = "Send a file";
+  ofn.lpstrInitialDir = "/data";
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  char title[8];
+  ofn.lpstrFileTitle = title;
+  ofn.nMaxFileTitle = sizeof title;
+  vorntest::answerNextFileDialog("/home/ann/notes.v2.txt");
+  ASSERT_TRUE(GetOpenFileNameA(&ofn));
+
+  vorntest::ShownFileDialog shown = vorntest::shownFileDialogs().back();
+  ASSERT_EQ(shown.filters.size(), 2u);
+  EXPECT_EQ(shown.filters[0].description, "Text files");
+  EXPECT_EQ(shown.filters[0].patterns, "*.txt;*.log");
+  EXPECT_EQ(shown.filters[1].description, "All files");
+  EXPECT_EQ(shown.filters[1].patterns, "*.*");
+  EXPECT_EQ(shown.filterIndex, 2u);
+  EXPECT_EQ(shown.title, "Send a file");
+  EXPECT_EQ(shown.initialDir, "/data");
+  EXPECT_EQ(shown.initialFile, "old.txt");
+  EXPECT_FALSE(shown.save);
+
+  EXPECT_STREQ(buffer, "/home/ann/notes.v2.txt");
+  EXPECT_EQ(ofn.nFileOffset, 10);
+  EXPECT_EQ(ofn.nFileExtension, 19);
+  EXPECT_STREQ(title, "notes.v");  // cut to its buffer
+
+  struct Case {
+    const char* answer;
+    const char* defExt;
+    const char* result;
+    WORD offset;
+    WORD extension;
+  };
+  const Case cases[] = {
+      {"/a/b", nullptr, "/a/b", 3, 4},        // no extension: the end of the path
+      {"/a.d/b", nullptr, "/a.d/b", 5, 6},    // a dot in a folder is no extension
+      {"/a/b", "txt", "/a/b.txt", 3, 5},      // the default extension is added
+      {"/a/b.log", "txt", "/a/b.log", 3, 5},  // but not to a name that has one
+      {"c:\\x\\y.z", nullptr, "c:\\x\\y.z", 5, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    OPENFILENAMEA save = fileRecord(buffer, sizeof buffer, nullptr);
+    save.lpstrDefExt = c.defExt;
+    vorntest::answerNextFileDialog(c.answer);
+    ASSERT_TRUE(GetSaveFileNameA(&save));
+    EXPECT_STREQ(buffer, c.result);
+    EXPECT_EQ(save.nFileOffset, c.offset);
+    EXPECT_EQ(save.nFileExtension, c.extension);
+    EXPECT_TRUE(vorntest::shownFileDialogs().back().save);
+  }
+}
+
+TEST_F(DialogTest, FilterWithoutPatternEndsTheList) {
+  char buffer[MAX_PATH] = "";
+  OPENFILENAMEA ofn = fileRecord(buffer, sizeof buffer, "Pictures\0*.png\0Dangling\0\0");
+  vorntest::answerNextFileDialog("/x.png");
+  ASSERT_TRUE(GetOpenFileNameA(&ofn));
+  std::vector<vorntest::FileFilter> filters = vorntest::shownFileDialogs().back().filters;
+  ASSERT_EQ(filters.size(), 1u);
+  EXPECT_EQ(filters[0].patterns, "*.png");
+}
+
+TEST_F(DialogTest, PathThatDoesNotFitFailsAndReportsTheSizeNeeded) {
+  char buffer[16];
+  std::memset(buffer, '#', sizeof buffer);
+  buffer[0] = '\0';
+  OPENFILENAMEA ofn = fileRecord(buffer, 10, nullptr);
+  vorntest::answerNextFileDialog("/home/a.txt");  // 11 bytes and the NUL
+  EXPECT_FALSE(GetOpenFileNameA(&ofn));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(FNERR_BUFFERTOOSMALL));
+  WORD needed = 0;
+  std::memcpy(&needed, buffer, sizeof needed);
+  EXPECT_EQ(needed, 12);
+  EXPECT_EQ(buffer[10], '#');  // nothing written past nMaxFile
+
+  vorntest::answerNextFileDialog("/home/a.t");  // exactly 10 with the NUL fits
+  EXPECT_TRUE(GetOpenFileNameA(&ofn));
+  EXPECT_STREQ(buffer, "/home/a.t");
+  EXPECT_EQ(buffer[10], '#');
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
+
+  OPENFILENAMEA noBuffer = fileRecord(nullptr, 0, nullptr);
+  EXPECT_FALSE(GetOpenFileNameA(&noBuffer));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_INITIALIZATION));
+}
+
+TEST_F(DialogTest, FolderDialogGivesAnItemListWithThePath) {
+  char name[MAX_PATH] = "";
+  BROWSEINFOA info{};
+  info.pszDisplayName = name;
+  info.lpszTitle = "Where to save";
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  vorntest::answerNextFolderDialog("/home/ann/Downloads/");
+  LPITEMIDLIST list = SHBrowseForFolderA(&info);
+  ASSERT_NE(list, nullptr);
+  char path[MAX_PATH] = "";
+  EXPECT_TRUE(SHGetPathFromIDListA(list, path));
+  EXPECT_STREQ(path, "/home/ann/Downloads/");
+  EXPECT_STREQ(name, "Downloads");
+  CoTaskMemFree(list);
+  vorntest::ShownFolderDialog shown = vorntest::shownFolderDialogs().back();
+  EXPECT_EQ(shown.title, "Where to save");
+  EXPECT_EQ(shown.flags, static_cast<UINT>(BIF_RETURNONLYFSDIRS));
+  EXPECT_EQ(shown.result, "/home/ann/Downloads/");
+
+  // A path that cannot fit the caller's MAX_PATH buffer is refused, not overrun.
+  vorntest::answerNextFolderDialog(("/" + std::string(MAX_PATH, 'd')).c_str());
+  list = SHBrowseForFolderA(&info);
+  ASSERT_NE(list, nullptr);
+  EXPECT_FALSE(SHGetPathFromIDListA(list, path));
+  EXPECT_EQ(std::strlen(name), static_cast<size_t>(MAX_PATH - 1));
+  CoTaskMemFree(list);
+  EXPECT_FALSE(SHGetPathFromIDListA(nullptr, path));
+}
+
+}  // namespace

@@ -1,0 +1,255 @@
+// The list view: insertion places (beyond the end, sorted), finding by text ignoring case, and
+// the per-item LVN_ITEMCHANGED and LVN_ITEMACTIVATE notifications of clicks, keys and program.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/testing.h"
+#include "platform/tests/WindowTestKit.h"
+
+using namespace windowtest;
+
+namespace {
+
+struct Change {
+  int item;
+  UINT oldState;
+  UINT newState;
+  LPARAM data;
+  bool operator==(const Change& o) const {
+    return item == o.item && oldState == o.oldState && newState == o.newState && data == o.data;
+  }
+};
+std::ostream& operator<<(std::ostream& out, const Change& c) {
+  return out << "{" << c.item << ", " << c.oldState << "->" << c.newState << ", " << c.data << "}";
+}
+
+const UINT kBoth = LVIS_FOCUSED | LVIS_SELECTED;
+
+class ListViewControl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset();
+    top = makeTop(40, 50, 400, 400);
+    ShowWindow(top, SW_SHOW);
+    answer() = [this](HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT*) {
+      if (hwnd != top || msg != WM_NOTIFY) return false;
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (header->code == LVN_ITEMCHANGED) {
+        auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam);
+        EXPECT_EQ(nm->uChanged, static_cast<UINT>(LVIF_STATE));
+        changes.push_back({nm->iItem, nm->uOldState, nm->uNewState, nm->lParam});
+      }
+      if (header->code == LVN_ITEMACTIVATE) {
+        activated.push_back(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
+      }
+      return false;
+    };
+    list = create(0);
+  }
+  void TearDown() override {
+    if (IsWindow(top)) DestroyWindow(top);
+    vornplatform::processEventsFor(1);
+    reset();
+  }
+  HWND create(DWORD sort) {
+    if (list) DestroyWindow(list);
+    return CreateWindowExA(WS_EX_CLIENTEDGE, "SysListView32", "list",
+                           WS_CHILD | WS_VISIBLE | LVS_LIST | LVS_SINGLESEL | sort, 10, 10, 300,
+                           300, top, reinterpret_cast<HMENU>(4), nullptr, nullptr);
+  }
+  LRESULT insert(int index, const char* text, LPARAM data = 0) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(text);
+    item.lParam = data;
+    return SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  std::vector<std::string> texts() {
+    std::vector<std::string> out;
+    int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char buffer[32] = "";
+      LVITEMA item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = i;
+      item.pszText = buffer;
+      item.cchTextMax = sizeof buffer;
+      SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      out.push_back(buffer);
+    }
+    return out;
+  }
+  LRESULT find(int start, UINT flags, const char* text) {
+    LVFINDINFOA info{};
+    info.flags = flags;
+    info.psz = text;
+    return SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(start),
+                        reinterpret_cast<LPARAM>(&info));
+  }
+  LRESULT selected() {
+    return SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  }
+  void setState(int index, UINT state, UINT mask) {
+    LVITEMA item{};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+  }
+
+  HWND top = nullptr;
+  HWND list = nullptr;
+  std::vector<Change> changes;
+  std::vector<int> activated;
+};
+
+struct Insert {
+  int index;
+  const char* text;
+  LRESULT place;
+};
+struct Placing {
+  const char* name;
+  DWORD sort;
+  std::vector<Insert> inserts;
+  std::vector<std::string> expected;
+};
+
+TEST_F(ListViewControl, InsertionPlacesItems) {
+  const Placing cases[] = {
+      {"beyond the count appends", 0, {{5, "a", 0}, {9, "b", 1}, {3, "c", 2}}, {"a", "b", "c"}},
+      {"an index inserts there",
+       0,
+       {{0, "a", 0}, {1, "b", 1}, {1, "mid", 1}, {0, "top", 0}},
+       {"top", "a", "mid", "b"}},
+      {"negative fails", 0, {{-1, "a", -1}}, {}},
+      {"ascending ignores index and case",
+       LVS_SORTASCENDING,
+       {{9, "beta", 0}, {0, "Alpha", 0}, {5, "gamma", 2}, {0, "BETA", 2}},
+       {"Alpha", "beta", "BETA", "gamma"}},
+      {"descending", LVS_SORTDESCENDING, {{1, "b", 0}, {1, "C", 0}, {1, "a", 2}}, {"C", "b", "a"}},
+  };
+  for (const Placing& k : cases) {
+    SCOPED_TRACE(k.name);
+    list = create(k.sort);
+    for (const Insert& in : k.inserts) EXPECT_EQ(insert(in.index, in.text), in.place) << in.text;
+    EXPECT_EQ(texts(), k.expected);
+  }
+  EXPECT_TRUE(changes.empty()) << "inserting changes no item state";
+}
+
+TEST_F(ListViewControl, FindByStringIgnoresCase) {
+  for (const char* t : {"Alice", "bob", "Carol", "bobby", "BOB"}) insert(99, t);
+  struct Case {
+    int start;
+    UINT flags;
+    const char* text;
+    LRESULT found;
+  };
+  const Case cases[] = {
+      {-1, LVFI_STRING, "alice", 0},
+      {-1, LVFI_STRING, "BOB", 1},
+      {1, LVFI_STRING, "bob", 4},  // searching after the start
+      {4, LVFI_STRING, "bob", -1},
+      {4, LVFI_STRING | LVFI_WRAP, "bob", 1},
+      {-1, LVFI_STRING, "bo", -1},  // the whole text must match
+      {-1, LVFI_STRING | LVFI_PARTIAL, "CAR", 2},
+      {-1, LVFI_STRING, "dave", -1},
+      {-1, LVFI_STRING, "", -1},
+  };
+  for (const Case& k : cases) {
+    EXPECT_EQ(find(k.start, k.flags, k.text), k.found) << k.text << " from " << k.start;
+  }
+  LVFINDINFOA byParam{};
+  byParam.flags = LVFI_PARAM;
+  EXPECT_EQ(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(&byParam)),
+            0);
+}
+
+TEST_F(ListViewControl, StateChangesAreReportedPerItem) {
+  insert(0, "a", 100);
+  insert(1, "b", 200);
+  insert(2, "c", 300);
+  struct Case {
+    const char* name;
+    std::function<void()> act;
+    std::vector<Change> expected;
+    LRESULT selectedAfter;
+  };
+  const Case cases[] = {
+      {"gaining the focus changes nothing", [&] { SetFocus(list); }, {}, -1},
+      {"Down selects the first",
+       [&] { vorntest::pressKey(list, VK_DOWN); },
+       {{0, 0, kBoth, 100}},
+       0},
+      {"a click: loss first, then gain",
+       [&] { vorntest::clickListItem(list, 1); },
+       {{0, kBoth, 0, 100}, {1, 0, kBoth, 200}},
+       1},
+      {"clicking the same item again", [&] { vorntest::clickListItem(list, 1); }, {}, 1},
+      {"another click",
+       [&] { vorntest::clickListItem(list, 2); },
+       {{1, kBoth, 0, 200}, {2, 0, kBoth, 300}},
+       2},
+      {"program selects",
+       [&] { setState(0, kBoth, kBoth); },
+       {{2, kBoth, 0, 300}, {0, 0, kBoth, 100}},
+       0},
+      {"program deselects",
+       [&] { setState(0, 0, LVIS_SELECTED); },
+       {{0, kBoth, LVIS_FOCUSED, 100}},
+       -1},
+      {"deleting the focused item tells nothing",
+       [&] { SendMessageA(list, LVM_DELETEITEM, 0, 0); },
+       {},
+       -1},
+      {"a click with nothing focused: both in one",
+       [&] { vorntest::clickListItem(list, 0); },
+       {{0, 0, kBoth, 200}},
+       0},
+      {"deleting the selected item clears the selection quietly",
+       [&] { SendMessageA(list, LVM_DELETEITEM, 0, 0); },
+       {},
+       -1},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    changes.clear();
+    k.act();
+    vorntest::pumpFor(5);  // nothing may arrive late
+    EXPECT_EQ(changes, k.expected);
+    EXPECT_EQ(selected(), k.selectedAfter);
+  }
+  EXPECT_EQ(texts(), std::vector<std::string>{"c"});
+  EXPECT_EQ(SendMessageA(list, LVM_GETITEMSTATE, 0, kBoth), 0);
+}
+
+TEST_F(ListViewControl, DoubleClickAndEnterActivate) {
+  insert(0, "a", 1);
+  insert(1, "b", 2);
+  ASSERT_TRUE(vorntest::doubleClickListItem(list, 1));
+  EXPECT_EQ(activated, std::vector<int>{1});
+  EXPECT_EQ(selected(), 1);
+  vorntest::clickListItem(list, 0);
+  ASSERT_TRUE(vorntest::pressEnterInList(list));
+  EXPECT_EQ(activated, (std::vector<int>{1, 0}));
+
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = static_cast<int>(selected());
+  ASSERT_TRUE(SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(item.lParam, 1);
+  item.iItem = 2;
+  EXPECT_FALSE(SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_TRUE(SendMessageA(list, LVM_DELETEALLITEMS, 0, 0));
+  EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
+  EXPECT_EQ(selected(), -1);
+}
+
+}  // namespace

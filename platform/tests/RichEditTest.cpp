@@ -1,0 +1,324 @@
+// The rich-edit control through its messages: selection forms, text with paragraph marks and
+// stray bytes, formats, scrolling that only moves when asked, read-only, links, word breaks.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/testing.h"
+#include "platform/tests/WindowTestKit.h"
+
+using namespace windowtest;
+
+namespace {
+
+class RichEdit : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset();
+    top = makeTop(0, 0, 500, 300);
+    ShowWindow(top, SW_SHOW);
+    edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE,
+                           0, 0, 460, 120, top, reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    seen().clear();
+  }
+  void TearDown() override {
+    if (IsWindow(top)) DestroyWindow(top);
+    vornplatform::processEventsFor(1);
+    reset();
+  }
+  void append(const char* text) {
+    SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text));
+  }
+  CHARRANGE selection() {
+    CHARRANGE r{};
+    SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
+    return r;
+  }
+  std::string range(LONG from, LONG to) {
+    std::string buffer(4096, '\0');
+    TEXTRANGEA tr{{from, to}, &buffer[0]};
+    LRESULT n = SendMessageA(edit, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&tr));
+    EXPECT_EQ(static_cast<size_t>(n), std::strlen(buffer.c_str()));
+    return buffer.substr(0, static_cast<size_t>(n));
+  }
+  std::string windowText() {
+    std::string buffer(4096, '\0');
+    int n = GetWindowTextA(edit, &buffer[0], 4096);
+    return buffer.substr(0, static_cast<size_t>(n));
+  }
+  void setColour(COLORREF colour) {
+    CHARFORMAT2A cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    cf.crTextColor = colour;
+    SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  }
+  HWND top = nullptr;
+  HWND edit = nullptr;
+};
+
+TEST_F(RichEdit, SetSelFormsFollowTheEditRules) {
+  append("hello world");
+  struct Case {
+    int caretBefore, start, end, wantMin, wantMax;
+  } cases[] = {
+      {0, 0, -1, 0, 11},                       // everything
+      {0, -1, -1, 11, 11},                     // caret at the end
+      {0, 3, 5, 3, 5},     {0, 5, 3, 3, 5},    // reversed: anchor after caret
+      {0, 20, 20, 11, 11},                     // equal values out of range: the end
+      {0, 2, -1, 2, 11},   {0, 2, 50, 2, 11},  // clamped
+      {3, -1, 8, 3, 3},                        // deselect, keep the caret
+  };
+  for (const Case& c : cases) {
+    SendMessageA(edit, EM_SETSEL, c.caretBefore, c.caretBefore);
+    SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(c.start), c.end);
+    CHARRANGE r = selection();
+    EXPECT_EQ(r.cpMin, c.wantMin) << c.start << "," << c.end;
+    EXPECT_EQ(r.cpMax, c.wantMax) << c.start << "," << c.end;
+  }
+  CHARRANGE ex{6, 11};
+  SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&ex));
+  char sel[32] = {};
+  EXPECT_EQ(SendMessageA(edit, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(sel)), 5);
+  EXPECT_STREQ(sel, "world");
+}
+
+TEST_F(RichEdit, ParagraphMarksCountOneButWindowTextUsesCrLf) {
+  append("a\r\nb\nc\rd");
+  EXPECT_EQ(windowText(), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(GetWindowTextLengthA(edit), 10);
+  GETTEXTLENGTHEX how{GTL_DEFAULT, 0};
+  EXPECT_EQ(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0), 7);
+  EXPECT_EQ(range(0, -1), "a\rb\rc\rd");
+  EXPECT_EQ(range(2, 5), "b\rc");
+  SetWindowTextA(edit, "x\r\ny");
+  EXPECT_EQ(range(0, -1), "x\ry");
+  EXPECT_EQ(selection().cpMax, 0);
+}
+
+TEST_F(RichEdit, StrayBytesRoundTripAndOffsetsAgreeWithStrlen) {
+  const char* text = "caf\xe9 \xc3\xa9t\xe9 \xe2\x82\xac\x80 \xf0\x9f\x98\x80!";
+  append(text);
+  LONG length = static_cast<LONG>(std::strlen(text));
+  GETTEXTLENGTHEX how{GTL_DEFAULT, 0};
+  EXPECT_EQ(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0), length);
+  EXPECT_EQ(range(0, -1), text);
+  EXPECT_EQ(windowText(), text);
+  LONG at = static_cast<LONG>(std::strlen("caf\xe9 "));
+  EXPECT_EQ(range(at, at + 2), "\xc3\xa9");
+  LONG euro = static_cast<LONG>(std::strlen("caf\xe9 \xc3\xa9t\xe9 "));
+  EXPECT_EQ(range(euro, euro + 4),
+            "\xe2\x82\xac\x80");  // the same character, once valid, once stray
+  EXPECT_EQ(range(length - 5, length), "\xf0\x9f\x98\x80!");
+  append("\r\nnext");
+  EXPECT_EQ(range(length + 1, length + 5), "next");
+  std::string seen;
+  for (const vorntest::RichTextRun& run : vorntest::richEditRuns(edit)) seen += run.text;
+  EXPECT_EQ(seen, std::string(text) + "\rnext");
+}
+
+TEST_F(RichEdit, InsertionFormatAppliesToTheNextReplaceAndReadsBack) {
+  append("plain ");
+  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+  CHARFORMAT2A cf{};
+  cf.cbSize = sizeof cf;
+  cf.dwMask = CFM_COLOR | CFM_SIZE | CFM_BOLD | CFM_UNDERLINE | CFM_FACE;
+  cf.dwEffects = CFE_BOLD | CFE_UNDERLINE;
+  cf.crTextColor = RGB(200, 0, 0);
+  cf.yHeight = 200;
+  std::strcpy(cf.szFaceName, "DejaVu Sans");
+  SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("red"));
+
+  SendMessageA(edit, EM_SETSEL, 6, 9);
+  CHARFORMAT2A got{};
+  got.cbSize = sizeof got;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&got));
+  EXPECT_EQ(got.dwMask & (CFM_COLOR | CFM_SIZE | CFM_BOLD | CFM_FACE),
+            CFM_COLOR | CFM_SIZE | CFM_BOLD | CFM_FACE);
+  EXPECT_EQ(got.crTextColor, RGB(200, 0, 0));
+  EXPECT_EQ(got.yHeight, 200);
+  EXPECT_EQ(got.dwEffects & (CFE_BOLD | CFE_UNDERLINE | CFE_AUTOCOLOR),
+            static_cast<DWORD>(CFE_BOLD | CFE_UNDERLINE));
+  EXPECT_STREQ(got.szFaceName, "DejaVu Sans");
+
+  SendMessageA(edit, EM_SETSEL, 0, 9);  // plain and red: colour and weight differ
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&got));
+  EXPECT_EQ(got.dwMask & (CFM_COLOR | CFM_BOLD), 0u);
+
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&got));
+  EXPECT_TRUE(got.dwEffects & CFE_AUTOCOLOR);
+  EXPECT_TRUE(got.dwEffects & CFE_AUTOBACKCOLOR);
+
+  std::vector<vorntest::RichTextRun> runs = vorntest::richEditRuns(edit);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[1].text, "red");
+  EXPECT_EQ(runs[1].colour, RGB(200, 0, 0));
+  EXPECT_EQ(runs[1].pointSize, 10);
+  EXPECT_TRUE(runs[1].bold && runs[1].underline && !runs[0].bold);
+
+  // A range recoloured and given a background; then the background made automatic again.
+  SendMessageA(edit, EM_SETSEL, 0, 5);
+  cf.dwMask = CFM_BACKCOLOR;
+  cf.dwEffects = 0;
+  cf.crBackColor = RGB(0, 0, 90);
+  SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  runs = vorntest::richEditRuns(edit);
+  ASSERT_GE(runs.size(), 1u);
+  EXPECT_EQ(runs[0].text, "plain");
+  EXPECT_TRUE(runs[0].hasBackground);
+  EXPECT_EQ(runs[0].background, RGB(0, 0, 90));
+  cf.dwEffects = CFE_AUTOBACKCOLOR;
+  SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+  EXPECT_FALSE(vorntest::richEditRuns(edit)[0].hasBackground);
+}
+
+TEST_F(RichEdit, AppendingWhileScrolledBackDoesNotMoveTheView) {
+  for (int i = 0; i < 60; ++i) append(i ? "\r\nline" : "line");
+  SendMessageA(edit, WM_VSCROLL, SB_TOP, 0);
+  for (int i = 0; i < 30; ++i) {
+    append("\r\nmore");
+    setColour(RGB(0, 128, 0));
+  }
+  EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(edit, SB_VERT, &si));
+  EXPECT_EQ(si.nPos, 0);
+  EXPECT_GT(si.nMax, si.nPos + static_cast<int>(si.nPage));  // not at the end
+  SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
+  ASSERT_TRUE(GetScrollInfo(edit, SB_VERT, &si));
+  EXPECT_EQ(si.nPos + static_cast<int>(si.nPage), si.nMax + 1);  // reads as at the end
+  EXPECT_TRUE(vorntest::richEditAtEnd(edit));
+  append("\r\nat the end");
+  EXPECT_FALSE(vorntest::richEditAtEnd(edit));  // only asked scrolling moves the view
+  SendMessageA(edit, EM_SCROLL, SB_PAGEUP, 0);
+  ASSERT_TRUE(GetScrollInfo(edit, SB_VERT, &si));
+  EXPECT_LT(si.nPos + static_cast<int>(si.nPage), si.nMax + 1);
+}
+
+TEST_F(RichEdit, ReadOnlyBlocksTypingButNotProgrammaticChanges) {
+  SendMessageA(edit, EM_SETREADONLY, TRUE, 0);
+  SetFocus(edit);
+  vorntest::typeText(edit, "typed");
+  EXPECT_EQ(windowText(), "");
+  append("shown");
+  EXPECT_EQ(windowText(), "shown");
+  SendMessageA(edit, EM_SETOPTIONS, ECOOP_AND, ~static_cast<LPARAM>(ECO_READONLY));
+  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+  vorntest::typeText(edit, "!");
+  EXPECT_EQ(windowText(), "shown!");
+  SendMessageA(edit, EM_SETOPTIONS, ECOOP_OR, ECO_READONLY);
+  vorntest::typeText(edit, "?");
+  EXPECT_EQ(windowText(), "shown!");
+}
+
+TEST_F(RichEdit, TypingStopsAtTheLimitWhileInsertsGrowIt) {
+  SendMessageA(edit, EM_LIMITTEXT, 3, 0);
+  EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 3);
+  SetFocus(edit);
+  vorntest::typeText(edit, "abcdef");
+  EXPECT_EQ(windowText(), "abc");
+  append("12345");
+  EXPECT_EQ(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), 8);
+}
+
+TEST_F(RichEdit, ChangeNotificationsOnlyWhenTheMaskAsks) {
+  append("x");
+  EXPECT_TRUE(messagesOf(top, WM_COMMAND).empty());
+  SendMessageA(edit, EM_SETEVENTMASK, 0, ENM_CHANGE);
+  append("y");
+  std::vector<Seen> commands = messagesOf(top, WM_COMMAND);
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(HIWORD(commands.back().wParam), EN_CHANGE);
+  EXPECT_EQ(LOWORD(commands.back().wParam), 7);
+}
+
+TEST_F(RichEdit, LinksNotifyOnLeftPressOnlyWithTheMaskAndOnlyForAllowedAddresses) {
+  std::vector<ENLINK> notes;
+  answer() = [&notes](HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
+    if (msg != WM_NOTIFY) return false;
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code == EN_LINK) notes.push_back(*reinterpret_cast<ENLINK*>(lParam));
+    *result = 0;
+    return true;
+  };
+  SendMessageA(edit, EM_AUTOURLDETECT, TRUE, 0);
+  const char* text = "see http://x.org/a and file:///etc/passwd or www.y.com. javascript:alert(1)";
+  append(text);
+  std::string all(text);
+  LONG http = static_cast<LONG>(all.find("http"));
+  LONG file = static_cast<LONG>(all.find("file"));
+  LONG www = static_cast<LONG>(all.find("www"));
+  LONG js = static_cast<LONG>(all.find("javascript"));
+
+  ASSERT_TRUE(vorntest::clickRichEditAt(edit, http + 3));
+  EXPECT_TRUE(notes.empty());  // no ENM_LINK yet
+  SendMessageA(edit, EM_SETEVENTMASK, 0, ENM_LINK);
+  ASSERT_TRUE(vorntest::clickRichEditAt(edit, http + 3));
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0].msg, static_cast<UINT>(WM_LBUTTONDOWN));
+  EXPECT_EQ(notes[0].chrg.cpMin, http);
+  EXPECT_EQ(notes[0].chrg.cpMax, http + 14);
+  EXPECT_EQ(notes[0].nmhdr.hwndFrom, edit);
+  EXPECT_EQ(range(notes[0].chrg.cpMin, notes[0].chrg.cpMax), "http://x.org/a");
+
+  ASSERT_TRUE(vorntest::clickRichEditAt(edit, http + 3, vorntest::RightButton));
+  EXPECT_EQ(notes.size(), 1u);
+  vorntest::clickRichEditAt(edit, file + 3);
+  vorntest::clickRichEditAt(edit, js + 3);
+  vorntest::clickRichEditAt(edit, http - 2);
+  EXPECT_EQ(notes.size(), 1u);
+  vorntest::clickRichEditAt(edit, www + 1);
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_EQ(range(notes[1].chrg.cpMin, notes[1].chrg.cpMax), "www.y.com");  // without the full stop
+}
+
+// The current word as the history edit's completion finds it.
+std::string currentWord(HWND edit) {
+  CHARRANGE caret{};
+  SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  LPARAM at = caret.cpMin;
+  LPARAM from = SendMessageA(edit, EM_FINDWORDBREAK, WB_ISDELIMITER, at)
+                    ? at
+                    : SendMessageA(edit, EM_FINDWORDBREAK, WB_RIGHTBREAK, at);
+  LPARAM start = SendMessageA(edit, EM_FINDWORDBREAK, WB_MOVEWORDLEFT, from);
+  if (SendMessageA(edit, EM_FINDWORDBREAK, WB_ISDELIMITER, start)) return "";
+  LPARAM right = SendMessageA(edit, EM_FINDWORDBREAK, WB_MOVEWORDRIGHT, start);
+  LPARAM end = SendMessageA(edit, EM_FINDWORDBREAK, WB_LEFT, right);
+  SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(start), end);
+  char word[64] = {};
+  SendMessageA(edit, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(word));
+  return word;
+}
+
+TEST_F(RichEdit, WordBreaksSelectTheRunOfNonBlanksAroundTheCaret) {
+  struct Case {
+    const char* text;
+    int caret;
+    const char* word;
+  } cases[] = {
+      {"al", 2, "al"},
+      {"x al", 4, "al"},
+      {"al x", 1, "al"},
+      {"hello  wor", 10, "wor"},
+      {"one two", 3, "one"},
+      {"a\tbc", 4, "bc"},
+      {"n\xc3\xa9"
+       "e ",
+       4,
+       "n\xc3\xa9"
+       "e"},
+  };
+  for (const Case& c : cases) {
+    SetWindowTextA(edit, c.text);
+    SendMessageA(edit, EM_SETSEL, c.caret, c.caret);
+    EXPECT_EQ(currentWord(edit), c.word) << c.text;
+  }
+  SetWindowTextA(edit, "ab  ");
+  EXPECT_TRUE(SendMessageA(edit, EM_FINDWORDBREAK, WB_ISDELIMITER, 4));
+  EXPECT_EQ(SendMessageA(edit, EM_FINDWORDBREAK, WB_LEFT, 4), 2);
+}
+
+}  // namespace
