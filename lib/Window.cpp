@@ -366,8 +366,10 @@ void Window::unlink() {
     if (container->firstChild == this) container->firstChild = nextWindow;
     if (container->lastChild == this) container->lastChild = previousWindow;
   }
+  // The container is told while the child still knows its former neighbours: it may need
+  // them to find the place the child held (the child itself is already out of the list).
+  if (container) container->onChildRemoved(this);
   nextWindow = nullptr;
   previousWindow = nullptr;
-  if (container) container->onChildRemoved(this);
   parent = nullptr;
 }

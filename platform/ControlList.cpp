@@ -3,6 +3,8 @@
 // LVN_ITEMACTIVATE notifications.
 #include "platform/ControlList.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -77,6 +79,7 @@ void ListWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 void ListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   change([&] { QListWidget::mouseDoubleClickEvent(event); }, true);
+  if (event->button() == Qt::LeftButton) activate(itemAt(event->position().toPoint()));
 }
 
 void ListWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -85,6 +88,17 @@ void ListWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void ListWidget::keyPressEvent(QKeyEvent* event) {
   change([&] { QListWidget::keyPressEvent(event); }, true);
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) activate(currentItem());
+}
+
+void ListWidget::activate(QListWidgetItem* item) {
+  if (!item || !IsWindow(hwnd_)) return;
+  NMITEMACTIVATE nm{};
+  nm.hdr.code = LVN_ITEMACTIVATE;
+  nm.iItem = row(item);
+  nm.uNewState = stateOf(item);
+  nm.lParam = paramOf(item);
+  sendNotifyToParent(hwnd_, &nm.hdr);
 }
 
 void ListWidget::focusInEvent(QFocusEvent* event) {
@@ -161,14 +175,6 @@ void applyStyle(ListWidget* list, DWORD style) {
 QWidget* createList(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent) {
   auto* list = new ListWidget(hwnd, parent);
   applyStyle(list, static_cast<DWORD>(cs.style));
-  QObject::connect(list, &QListWidget::itemActivated, list, [hwnd, list](QListWidgetItem* item) {
-    NMITEMACTIVATE nm{};
-    nm.hdr.code = LVN_ITEMACTIVATE;
-    nm.iItem = list->row(item);
-    nm.uNewState = liveState(list, item);
-    nm.lParam = ListWidget::paramOf(item);
-    if (IsWindow(hwnd)) sendNotifyToParent(hwnd, &nm.hdr);
-  });
   return list;
 }
 

@@ -47,6 +47,8 @@ class ListWidget : public QListWidget {
   // it is done, so the newly current item's notification carries focus and selection together.
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Activation is told here, not through Qt's activation signal: a desktop style may make Qt
+  // activate on a single click, or on the release as well as the double click.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -56,6 +58,8 @@ class ListWidget : public QListWidget {
  private:
   void qtChanged();
   void restoreReported();
+  // LVN_ITEMACTIVATE for the item (a double click on it, or Enter while it is current).
+  void activate(QListWidgetItem* item);
 
   HWND hwnd_;
   int quiet_ = 0;

@@ -222,18 +222,8 @@ void userSelect(HWND hwnd, TabStrip* strip, int index) {
   sendNotifyToParent(hwnd, &header);
 }
 
-// Input arrives from Qt's event path, not through GetMessageA, so the position that
-// GetMessagePos reports is brought up to date by passing one private message through the
-// queue (it carries the cursor position at posting time: where the click happened).
-const UINT kMarkPosition = WM_APP + 0x3EF1;
-void markMessagePosition(HWND hwnd) {
-  if (!PostMessageA(hwnd, kMarkPosition, 0, 0)) return;
-  MSG msg;
-  PeekMessageA(&msg, hwnd, kMarkPosition, kMarkPosition, PM_REMOVE);
-}
-
+// The parent asks GetMessagePos where the click was: the input path has recorded it.
 void rightClick(HWND hwnd) {
-  markMessagePosition(hwnd);
   NMHDR header{};
   header.code = NM_RCLICK;
   sendNotifyToParent(hwnd, &header);

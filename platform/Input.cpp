@@ -15,6 +15,7 @@
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
+#include "platform/win32_threads.h"
 
 namespace vornplatform {
 namespace {
@@ -67,6 +68,12 @@ void noteButtons(Qt::MouseButtons b) {
 
 bool keyIsDown(int vk) { return GetKeyState(vk) & 0x8000; }
 
+// What GetMessagePos and GetMessageTime report while the input is handled.
+void noteInputMessage(POINT screenPoint) {
+  setMessagePos(screenPoint);
+  setMessageTime(GetTickCount());
+}
+
 bool deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Delivery d{hwnd, msg, false, currentDelivery};
   currentDelivery = &d;
@@ -116,10 +123,17 @@ WPARAM mouseKeyFlags(Qt::MouseButtons b, Qt::KeyboardModifiers m) {
 UINT mouseMessage(QEvent::Type type, Qt::MouseButton button, bool doubleClicks) {
   int base;
   switch (button) {
-    case Qt::LeftButton: base = WM_LBUTTONDOWN; break;
-    case Qt::RightButton: base = WM_RBUTTONDOWN; break;
-    case Qt::MiddleButton: base = WM_MBUTTONDOWN; break;
-    default: return 0;
+    case Qt::LeftButton:
+      base = WM_LBUTTONDOWN;
+      break;
+    case Qt::RightButton:
+      base = WM_RBUTTONDOWN;
+      break;
+    case Qt::MiddleButton:
+      base = WM_MBUTTONDOWN;
+      break;
+    default:
+      return 0;
   }
   if (type == QEvent::MouseButtonRelease) return base + 1;
   if (type == QEvent::MouseButtonDblClick && doubleClicks) return base + 2;
@@ -150,7 +164,9 @@ bool handleMouse(QObject* watched, QMouseEvent* e) {
     msg = mouseMessage(e->type(), e->button(), doubleClicks);
     if (!msg) return false;
   }
-  bool reached = deliver(target, msg, mouseKeyFlags(e->buttons(), e->modifiers()), MAKELPARAM(x, y));
+  noteInputMessage(lastCursor);
+  bool reached =
+      deliver(target, msg, mouseKeyFlags(e->buttons(), e->modifiers()), MAKELPARAM(x, y));
   e->accept();
   if (reached && target == hwnd && IsWindow(hwnd) && isControl(hwnd)) passToWidget(watched, e);
   return true;
@@ -160,6 +176,7 @@ struct KeyEntry {
   int qtKey;
   int vk;
 };
+// clang-format off
 const KeyEntry kKeys[] = {
     {Qt::Key_Backspace, VK_BACK},   {Qt::Key_Tab, VK_TAB},           {Qt::Key_Backtab, VK_TAB},
     {Qt::Key_Clear, VK_CLEAR},      {Qt::Key_Return, VK_RETURN},     {Qt::Key_Enter, VK_RETURN},
@@ -184,16 +201,23 @@ const KeyEntry kKeys[] = {
     {Qt::Key_Ampersand, '7'},       {Qt::Key_Asterisk, '8'},         {Qt::Key_ParenLeft, '9'},
     {Qt::Key_ParenRight, '0'},
 };
+// clang-format on
 
 int keypadKey(int key) {
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_NUMPAD0 + (key - Qt::Key_0);
   switch (key) {
-    case Qt::Key_Asterisk: return VK_MULTIPLY;
-    case Qt::Key_Plus: return VK_ADD;
-    case Qt::Key_Minus: return VK_SUBTRACT;
-    case Qt::Key_Period: return VK_DECIMAL;
-    case Qt::Key_Slash: return VK_DIVIDE;
-    default: return 0;
+    case Qt::Key_Asterisk:
+      return VK_MULTIPLY;
+    case Qt::Key_Plus:
+      return VK_ADD;
+    case Qt::Key_Minus:
+      return VK_SUBTRACT;
+    case Qt::Key_Period:
+      return VK_DECIMAL;
+    case Qt::Key_Slash:
+      return VK_DIVIDE;
+    default:
+      return 0;
   }
 }
 
@@ -211,12 +235,16 @@ bool handleKey(QObject* watched, QKeyEvent* e) {
   if (alt) lParam |= 1L << 29;
   if (press && e->isAutoRepeat()) lParam |= 1L << 30;
   if (!press) lParam |= 3L << 30;
+  POINT cursor{0, 0};
+  GetCursorPos(&cursor);
+  noteInputMessage(cursor);
   bool reached;
   if (press) {
     reached = deliver(hwnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(vk), lParam);
     for (char c : charactersForKey(vk, e)) {
       if (!IsWindow(hwnd)) break;
-      reached = deliver(hwnd, alt ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(c), lParam) && reached;
+      reached = deliver(hwnd, alt ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(c), lParam) &&
+                reached;
     }
   } else {
     reached = deliver(hwnd, alt ? WM_SYSKEYUP : WM_KEYUP, static_cast<WPARAM>(vk), lParam);
@@ -260,9 +288,9 @@ struct CursorEntry {
   Qt::CursorShape shape;
 };
 const CursorEntry kCursors[] = {
-    {32512, Qt::ArrowCursor},   {32513, Qt::IBeamCursor},     {32514, Qt::WaitCursor},
-    {32515, Qt::CrossCursor},   {32642, Qt::SizeFDiagCursor}, {32643, Qt::SizeBDiagCursor},
-    {32644, Qt::SizeHorCursor}, {32645, Qt::SizeVerCursor},   {32646, Qt::SizeAllCursor},
+    {32512, Qt::ArrowCursor},        {32513, Qt::IBeamCursor},     {32514, Qt::WaitCursor},
+    {32515, Qt::CrossCursor},        {32642, Qt::SizeFDiagCursor}, {32643, Qt::SizeBDiagCursor},
+    {32644, Qt::SizeHorCursor},      {32645, Qt::SizeVerCursor},   {32646, Qt::SizeAllCursor},
     {32649, Qt::PointingHandCursor},
 };
 std::mutex resourceLock;
@@ -290,11 +318,16 @@ std::string charactersForKey(int vk, const QKeyEvent* e) {
   bool ctrl = e ? (e->modifiers() & Qt::ControlModifier) != 0 : keyIsDown(VK_CONTROL);
   bool shift = e ? (e->modifiers() & Qt::ShiftModifier) != 0 : keyIsDown(VK_SHIFT);
   switch (vk) {
-    case VK_RETURN: return ctrl ? "\n" : "\r";
-    case VK_TAB: return ctrl ? "" : "\t";
-    case VK_BACK: return ctrl ? "\x7f" : "\b";
-    case VK_ESCAPE: return "\x1b";
-    default: break;
+    case VK_RETURN:
+      return ctrl ? "\n" : "\r";
+    case VK_TAB:
+      return ctrl ? "" : "\t";
+    case VK_BACK:
+      return ctrl ? "\x7f" : "\b";
+    case VK_ESCAPE:
+      return "\x1b";
+    default:
+      break;
   }
   if (ctrl) {
     if (vk >= 'A' && vk <= 'Z') return std::string(1, static_cast<char>(vk - 'A' + 1));
@@ -310,15 +343,23 @@ std::string charactersForKey(int vk, const QKeyEvent* e) {
     return std::string(1, static_cast<char>(upper ? vk : vk + 32));
   }
   if (vk >= '0' && vk <= '9' && !shift) return std::string(1, static_cast<char>(vk));
-  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return std::string(1, static_cast<char>('0' + vk - VK_NUMPAD0));
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9)
+    return std::string(1, static_cast<char>('0' + vk - VK_NUMPAD0));
   switch (vk) {
-    case VK_SPACE: return " ";
-    case VK_MULTIPLY: return "*";
-    case VK_ADD: return "+";
-    case VK_SUBTRACT: return "-";
-    case VK_DECIMAL: return ".";
-    case VK_DIVIDE: return "/";
-    default: return "";
+    case VK_SPACE:
+      return " ";
+    case VK_MULTIPLY:
+      return "*";
+    case VK_ADD:
+      return "+";
+    case VK_SUBTRACT:
+      return "-";
+    case VK_DECIMAL:
+      return ".";
+    case VK_DIVIDE:
+      return "/";
+    default:
+      return "";
   }
 }
 
@@ -432,7 +473,8 @@ HWND SetCapture(HWND hwnd) {
   HWND old = captureHwnd;
   if (!IsWindow(hwnd) || hwnd == old) return old;
   captureHwnd = hwnd;
-  if (old && IsWindow(old)) callProcedure(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+  if (old && IsWindow(old))
+    callProcedure(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return old;
 }
 

@@ -197,9 +197,7 @@ std::map<TimerKey, QTimer*>& timers() {
   return *instance;
 }
 
-uint32_t valueOf(HWND hwnd) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd));
-}
+uint32_t valueOf(HWND hwnd) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)); }
 
 void removePendingTimerMessages(HWND hwnd, UINT_PTR id) {
   QueuePtr q = queueOf(guiThreadId.load());
@@ -218,7 +216,8 @@ void timerFired(HWND hwnd, UINT_PTR id, TIMERPROC proc) {
       if (m.message == WM_TIMER && m.hwnd == hwnd && m.wParam == id) return;
     }
   }
-  enqueue(guiThreadId.load(), makeMessage(hwnd, WM_TIMER, id, reinterpret_cast<LPARAM>(proc)), false);
+  enqueue(guiThreadId.load(), makeMessage(hwnd, WM_TIMER, id, reinterpret_cast<LPARAM>(proc)),
+          false);
 }
 
 }  // namespace
@@ -246,6 +245,10 @@ void killTimersOf(HWND hwnd) {
 
 int currentDispatchDepth() { return dispatchDepth; }
 
+void setMessagePos(POINT screenPoint) { currentMessagePos = screenPoint; }
+
+void setMessageTime(DWORD time) { currentMessageTime = time; }
+
 void processEventsFor(int milliseconds) {
   if (!isGuiThread()) return;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
@@ -272,8 +275,8 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return send->result;
 }
 
-BOOL SendMessageCallbackA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                          SENDASYNCPROC callback, ULONG_PTR data) {
+BOOL SendMessageCallbackA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, SENDASYNCPROC callback,
+                          ULONG_PTR data) {
   if (!findWindow(hwnd)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;

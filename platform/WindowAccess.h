@@ -36,6 +36,12 @@ bool fontOfHandle(HFONT font, QFont* out);
 // (the rectangle is then empty).
 bool takeUpdateRegion(HWND hwnd, RECT* region, BOOL* erase);
 
+// Input handed to window procedures from Qt's event path, not through GetMessageA, records
+// where (screen coordinates) and when it happened, so GetMessagePos and GetMessageTime
+// describe it while it is handled.
+void setMessagePos(POINT screenPoint);
+void setMessageTime(DWORD time);
+
 // Test hooks (the testing header exposes them).
 // Pumps Qt events for about the given time, on the GUI thread; never blocks longer.
 void processEventsFor(int milliseconds);

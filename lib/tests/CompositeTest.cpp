@@ -32,6 +32,44 @@ TEST_F(CompositeTest, ChildrenByIndexHandleAndPosition) {
   EXPECT_EQ(nullptr, b.previousSibling());
 }
 
+// Records, when told of a removal, the removed child's neighbours and whether it has
+// already left the list.
+class NeighbourComposite : public ProbeComposite {
+ public:
+  void onChildRemoved(Window* child) override {
+    seen.push_back({child->previousSibling(), child->nextSibling(), indexOf(child)});
+  }
+  struct Removal {
+    Window* previous;
+    Window* next;
+    int index;
+  };
+  std::vector<Removal> seen;
+};
+
+TEST_F(CompositeTest, RemovalIsReportedWhileTheChildKnowsItsFormerNeighbours) {
+  NeighbourComposite holder;
+  ProbeWindow d("d");
+  root->addChild(&holder);
+  for (ProbeWindow* child : {&a, &b, &c, &d}) child->createIn(&holder);
+  const struct {
+    ProbeWindow* leaving;
+    Window* previous;
+    Window* next;
+  } cases[] = {{&b, &a, &c}, {&d, &c, nullptr}, {&a, nullptr, &c}, {&c, nullptr, nullptr}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.leaving->getName());
+    holder.seen.clear();
+    k.leaving->destroy();
+    ASSERT_EQ(1u, holder.seen.size());
+    EXPECT_EQ(k.previous, holder.seen[0].previous);
+    EXPECT_EQ(k.next, holder.seen[0].next);
+    EXPECT_EQ(-1, holder.seen[0].index) << "already out of the list";
+    EXPECT_FALSE(k.leaving->nextSibling() || k.leaving->previousSibling() ||
+                 k.leaving->getParent());
+  }
+}
+
 TEST_F(CompositeTest, DestroyingOrDeletingTakesTheChildrenFirst) {
   root->addChild(&panel);
   a.createIn(&panel);

@@ -2,6 +2,8 @@
 // the per-item LVN_ITEMCHANGED and LVN_ITEMACTIVATE notifications of clicks, keys and program.
 #include <gtest/gtest.h>
 
+#include <QProxyStyle>
+#include <QWidget>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -230,15 +232,38 @@ TEST_F(ListViewControl, StateChangesAreReportedPerItem) {
   EXPECT_EQ(SendMessageA(list, LVM_GETITEMSTATE, 0, kBoth), 0);
 }
 
-TEST_F(ListViewControl, DoubleClickAndEnterActivate) {
+// A desktop style that activates items on a single click.
+class SingleClickStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_ItemView_ActivateItemOnSingleClick) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
+
+TEST_F(ListViewControl, DoubleClickAndEnterActivateOnceWhateverTheStyle) {
   insert(0, "a", 1);
   insert(1, "b", 2);
-  ASSERT_TRUE(vorntest::doubleClickListItem(list, 1));
-  EXPECT_EQ(activated, std::vector<int>{1});
-  EXPECT_EQ(selected(), 1);
-  vorntest::clickListItem(list, 0);
-  ASSERT_TRUE(vorntest::pressEnterInList(list));
-  EXPECT_EQ(activated, (std::vector<int>{1, 0}));
+  SingleClickStyle style;
+  for (bool singleClickStyle : {false, true}) {
+    SCOPED_TRACE(singleClickStyle ? "single-click style" : "default style");
+    if (singleClickStyle) vornplatform::clientWidgetOf(list)->setStyle(&style);
+    setState(-1, 0, kBoth);
+    changes.clear();
+    activated.clear();
+    ASSERT_TRUE(vorntest::clickListItem(list, 0));
+    EXPECT_EQ(changes, (std::vector<Change>{{0, 0, kBoth, 1}}));
+    EXPECT_TRUE(activated.empty()) << "a single click does not activate";
+    changes.clear();
+    ASSERT_TRUE(vorntest::doubleClickListItem(list, 1));
+    EXPECT_EQ(changes, (std::vector<Change>{{0, kBoth, 0, 1}, {1, 0, kBoth, 2}}));
+    EXPECT_EQ(activated, std::vector<int>{1});
+    vorntest::clickListItem(list, 0);
+    ASSERT_TRUE(vorntest::pressEnterInList(list));
+    EXPECT_EQ(activated, (std::vector<int>{1, 0}));
+  }
+  vornplatform::clientWidgetOf(list)->setStyle(nullptr);
 
   LVITEMA item{};
   item.mask = LVIF_PARAM;

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <tuple>
 
+#include "platform/testing.h"
 #include "platform/tests/WindowTestKit.h"
 
 using namespace windowtest;
@@ -40,7 +41,8 @@ void key(HWND hwnd, QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods, co
 
 void mouse(HWND hwnd, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
   QWidget* widget = vornplatform::clientWidgetOf(hwnd);
-  QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held, Qt::NoModifier);
+  QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held,
+                    Qt::NoModifier);
   QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -56,8 +58,11 @@ TEST_F(WindowInput, KeysBecomeKeyDownCharAndKeyUpWithRepeatFlag) {
   key(top, QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
   std::vector<std::tuple<UINT, WPARAM, bool>> got;  // the message, its code, the repeat bit
   for (const Seen& s : seen()) got.emplace_back(s.msg, s.wParam, (s.lParam >> 30) & 1);
-  EXPECT_EQ(got, (decltype(got){{WM_KEYDOWN, 'A', false}, {WM_CHAR, 'a', false}, {WM_KEYDOWN, 'A', true},
-                                {WM_CHAR, 'a', true}, {WM_KEYUP, 'A', true}}));
+  EXPECT_EQ(got, (decltype(got){{WM_KEYDOWN, 'A', false},
+                                {WM_CHAR, 'a', false},
+                                {WM_KEYDOWN, 'A', true},
+                                {WM_CHAR, 'a', true},
+                                {WM_KEYUP, 'A', true}}));
   EXPECT_EQ(ctrlDuringKey & 0x8000, 0);
 
   seen().clear();
@@ -83,11 +88,11 @@ TEST_F(WindowInput, MouseButtonsCarryTheStateAfterTheEvent) {
     WPARAM keys;
     LPARAM at;
   } want[] = {{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20)},
-                       {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(11, 21)},
-                       {WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(11, 21)},
-                       {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 22)},
-                       {WM_LBUTTONUP, 0, MAKELPARAM(12, 22)},
-                       {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(12, 22)}};
+              {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(11, 21)},
+              {WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(11, 21)},
+              {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 22)},
+              {WM_LBUTTONUP, 0, MAKELPARAM(12, 22)},
+              {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(12, 22)}};
   ASSERT_EQ(seen().size(), std::size(want));
   for (size_t i = 0; i < std::size(want); ++i) {
     SCOPED_TRACE(i);
@@ -156,8 +161,8 @@ LRESULT CALLBACK swallowKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 TEST_F(WindowInput, ControlsActOnlyOnInputTheirClassProcedureSaw) {
-  HWND check = CreateWindowExA(0, "BUTTON", "Check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
-                               0, 0, 100, 20, top, reinterpret_cast<HMENU>(5), nullptr, nullptr);
+  HWND check = CreateWindowExA(0, "BUTTON", "Check", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0, 0,
+                               100, 20, top, reinterpret_cast<HMENU>(5), nullptr, nullptr);
   ASSERT_NE(check, nullptr);
   auto press = [&] {
     key(check, QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
@@ -181,9 +186,35 @@ TEST_F(WindowInput, ControlsActOnlyOnInputTheirClassProcedureSaw) {
   EXPECT_EQ(messagesOf(top, WM_COMMAND).size(), 1u);  // setting the check is not a click
 }
 
+TEST_F(WindowInput, InputHandlersSeeWhereAndWhenTheInputHappened) {
+  HWND child = makeChild(top, 1, 30, 40, 80, 60);
+  POINT during{-1, -1};
+  LONG timeDuring = -1;
+  answer() = [&](HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT*) {
+    if (hwnd != child || (msg != WM_LBUTTONDOWN && msg != WM_KEYDOWN)) return false;
+    DWORD pos = GetMessagePos();
+    during = POINT{static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos))};
+    timeDuring = GetMessageTime();
+    return false;
+  };
+  DWORD before = GetTickCount();
+  ASSERT_TRUE(vorntest::clickAt(child, 7, 9));
+  POINT expected{7, 9};
+  ClientToScreen(child, &expected);
+  EXPECT_TRUE(during.x == expected.x && during.y == expected.y) << during.x << "," << during.y;
+  EXPECT_GE(static_cast<DWORD>(timeDuring), before);
+
+  ASSERT_TRUE(vorntest::clickAt(child, 50, 30));
+  during = POINT{-1, -1};
+  ASSERT_TRUE(vorntest::pressKey(child, VK_DOWN));
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_TRUE(during.x == cursor.x && during.y == cursor.y) << "a key reports the cursor";
+}
+
 TEST_F(WindowInput, PushButtonClickAndStaticNotifications) {
-  HWND push = CreateWindowExA(0, "Button", "Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
-                              80, 24, top, reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  HWND push = CreateWindowExA(0, "Button", "Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 80,
+                              24, top, reinterpret_cast<HMENU>(9), nullptr, nullptr);
   mouse(push, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
   mouse(push, QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(sequenceOf(top), std::vector<UINT>{WM_COMMAND});  // the mouse stayed with the button
