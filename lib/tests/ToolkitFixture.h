@@ -1,5 +1,5 @@
 // Test support for the window toolkit: a started toolkit per test, windows that record the
-// handler calls they receive, and a shown host window for the layout containers.
+// handler calls they receive, a shown host for layouts and a shown panel for the controls.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 
 #include "lib/Container.h"
 #include "lib/RootWindow.h"
+#include "platform/testing.h"
 
 using Log = std::vector<std::string>;
 
@@ -182,4 +183,67 @@ class LayoutTest : public ToolkitTest {
 
   Host* host = new Host;
   std::vector<Window*> owned;
+};
+
+// Every WM_COMMAND and WM_NOTIFY that reached the control panel's class procedure, so tests see
+// what the parent's default processing gets.
+struct Notification {
+  UINT message;
+  HWND from;
+  UINT code;
+};
+inline std::vector<Notification>& notifications() {
+  static std::vector<Notification> seen;
+  return seen;
+}
+
+inline LRESULT CALLBACK panelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND)
+    notifications().push_back({message, reinterpret_cast<HWND>(lParam), HIWORD(wParam)});
+  if (message == WM_NOTIFY && lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    notifications().push_back({message, header->hwndFrom, header->code});
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+class Panel : public Composite {
+ public:
+  Panel() : Composite("panel") {}
+  const char* typeName() const override { return "test panel"; }
+  void create() override {
+    registerClass("ControlTestPanel", panelProcedure);  // fails harmlessly after the first time
+    hwnd = CreateWindowExA(0, "ControlTestPanel", "panel", WS_OVERLAPPEDWINDOW, 0, 0, 640, 400,
+                           nullptr, nullptr, getModuleInstance(), nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+  }
+  void onChildRemoved(Window*) override {}
+};
+
+// A toolkit with one shown panel to place controls in; skipped, not failed, when the layer
+// lacks the control class the test needs.
+class ControlTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    ToolkitTest::SetUp();
+    notifications().clear();
+    panel->createIn(root);
+  }
+  void TearDown() override {
+    vorntest::clearKeyStates();
+    delete panel;
+    ToolkitTest::TearDown();
+  }
+  static bool lacksClass(const char* name) {
+    WNDCLASSEXA info = {};
+    info.cbSize = sizeof(info);
+    return GetClassInfoExA(nullptr, name, &info) == 0;
+  }
+  static std::string textOf(HWND hwnd) {
+    char text[1024] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+  }
+
+  Panel* panel = new Panel();
 };

