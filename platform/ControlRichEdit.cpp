@@ -14,9 +14,48 @@
 namespace vornplatform {
 
 RichEditWidget::RichEditWidget(HWND window, QWidget* parent)
-    : QTextEdit(parent), hwnd(window), positions(new RichEditPositions(document())) {}
+    : QTextEdit(parent),
+      hwnd(window),
+      positions(new RichEditPositions(document())),
+      selection_(document()) {
+  QObject::connect(this, &QTextEdit::cursorPositionChanged, this,
+                   [this] { followWidgetCursor(); });
+  QObject::connect(this, &QTextEdit::selectionChanged, this, [this] { followWidgetCursor(); });
+}
 
 RichEditWidget::~RichEditWidget() { releaseRichEditOle(this); }
+
+void RichEditWidget::setTextCursor(const QTextCursor& cursor) {
+  selection_ = cursor;
+  stale_ = true;
+  if (showPending_) return;
+  showPending_ = true;
+  QMetaObject::invokeMethod(this, [this] { showSelection(); }, Qt::QueuedConnection);
+}
+
+void RichEditWidget::showSelection() {
+  showPending_ = false;
+  if (!stale_) return;
+  stale_ = false;
+  ScrollKeeper keep(this);
+  QTextEdit::setTextCursor(selection_);
+}
+
+// The user moved the widget's cursor (typing, clicking, keys): the selection follows.
+void RichEditWidget::followWidgetCursor() {
+  if (inputDepth_ > 0 && !stale_) selection_ = QTextEdit::textCursor();
+}
+
+bool RichEditWidget::handleInput(QEvent* e, bool onViewport) {
+  if (e->type() != QEvent::Paint && e->type() != QEvent::UpdateRequest) showSelection();
+  ++inputDepth_;
+  bool done = onViewport ? QTextEdit::viewportEvent(e) : QTextEdit::event(e);
+  --inputDepth_;
+  return done;
+}
+
+bool RichEditWidget::event(QEvent* e) { return handleInput(e, false); }
+bool RichEditWidget::viewportEvent(QEvent* e) { return handleInput(e, true); }
 
 RichEditWidget* richEditOf(HWND hwnd) { return controlWidget<RichEditWidget>(hwnd); }
 
@@ -34,7 +73,6 @@ void selectBytes(RichEditWidget* edit, long long start, long long end) {
   QTextCursor cursor(edit->document());
   cursor.setPosition(edit->positions->positionOf(start));
   cursor.setPosition(edit->positions->positionOf(end), QTextCursor::KeepAnchor);
-  ScrollKeeper keep(edit);
   edit->setTextCursor(cursor);
   // Moving the caret picks up the format of the text before it, as typing would.
   QTextCharFormat format = cursor.charFormat();

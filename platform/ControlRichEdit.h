@@ -18,6 +18,15 @@ class RichEditWidget : public QTextEdit {
   RichEditWidget(HWND hwnd, QWidget* parent);
   ~RichEditWidget() override;
 
+  // The control's selection. These hide QTextEdit's own pair on purpose: the widget's cursor
+  // follows the selection only when the widget needs it (input, painting, scrolling to the
+  // caret), since moving it makes Qt lay the paragraph out and scroll it into view, which a
+  // pane that appends output many times a second must not pay for each time.
+  QTextCursor textCursor() const { return selection_; }
+  void setTextCursor(const QTextCursor& cursor);
+  // Brings the widget's cursor to the selection; the view stays where it is.
+  void showSelection();
+
   HWND hwnd;
   RichEditPositions* positions;
   QTextCharFormat insertFormat;  // what the next EM_REPLACESEL writes with
@@ -28,6 +37,19 @@ class RichEditWidget : public QTextEdit {
   DWORD options = 0;
   long long limit = 32767;
   RichEditOle* ole = nullptr;
+
+ protected:
+  bool event(QEvent* e) override;
+  bool viewportEvent(QEvent* e) override;
+
+ private:
+  bool handleInput(QEvent* e, bool onViewport);
+  void followWidgetCursor();
+
+  QTextCursor selection_;
+  bool stale_ = false;        // the widget's cursor is not at the selection
+  bool showPending_ = false;  // a deferred showSelection is queued
+  int inputDepth_ = 0;        // Qt is handling an event: cursor moves come from the user
 };
 
 RichEditWidget* richEditOf(HWND hwnd);

@@ -197,6 +197,7 @@ void setCharFormat(RichEditWidget* edit, WPARAM which, const CHARFORMAT2A& in) {
     all.select(QTextCursor::Document);
     mergeInto(edit, all, in);
     applyRecord(in, &edit->insertFormat);
+    edit->showSelection();  // the typing format belongs to the widget's cursor
     QTextCharFormat typing = edit->currentCharFormat();
     applyRecord(in, &typing);
     edit->setCurrentCharFormat(typing);

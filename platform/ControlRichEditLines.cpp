@@ -234,6 +234,7 @@ LRESULT handleScrollMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARA
       return MAKELONG(static_cast<WORD>(static_cast<short>(moved)), TRUE);
     }
     case EM_SCROLLCARET:
+      edit->showSelection();
       edit->ensureCursorVisible();
       return 0;
     case WM_VSCROLL:
