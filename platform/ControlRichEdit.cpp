@@ -388,6 +388,12 @@ RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bo
                                                           : Qt::ScrollBarAlwaysOff);
   bool noWrap = (style & ES_AUTOHSCROLL) && (style & WS_HSCROLL);
   edit->setLineWrapMode(noWrap ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+  // Paragraphs run left to right unless told otherwise, as in the rich edit. Left on
+  // automatic, Qt scans the text of every paragraph it passes for each change (about a
+  // hundred per edit at the end of a long pane) to guess a direction.
+  QTextOption option = edit->document()->defaultTextOption();
+  option.setTextDirection(Qt::LeftToRight);
+  edit->document()->setDefaultTextOption(option);
   edit->options = (style & ES_READONLY) ? ECO_READONLY : 0;
   applyReadOnly(edit);
   setTextMode(edit, plain ? TM_PLAINTEXT : TM_RICHTEXT);
