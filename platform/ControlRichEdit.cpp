@@ -23,22 +23,62 @@ RichEditWidget::RichEditWidget(HWND window, QWidget* parent)
   QObject::connect(this, &QTextEdit::selectionChanged, this, [this] { followWidgetCursor(); });
 }
 
-RichEditWidget::~RichEditWidget() { releaseRichEditOle(this); }
+RichEditWidget::~RichEditWidget() {
+  settle();
+  releaseRichEditOle(this);
+}
 
 void RichEditWidget::setTextCursor(const QTextCursor& cursor) {
   selection_ = cursor;
   stale_ = true;
+  queueCatchUp();
+}
+
+void RichEditWidget::queueCatchUp() {
   if (showPending_) return;
   showPending_ = true;
-  QMetaObject::invokeMethod(this, [this] { showSelection(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        showPending_ = false;
+        settle();
+        showSelection();
+      },
+      Qt::QueuedConnection);
 }
 
 void RichEditWidget::showSelection() {
-  showPending_ = false;
+  settle();
   if (!stale_) return;
   stale_ = false;
   ScrollKeeper keep(this);
   QTextEdit::setTextCursor(selection_);
+}
+
+void RichEditWidget::deferLayout() {
+  // While Qt handles an event its own edits must not be held back with ours.
+  if (deferred_ || inputDepth_ > 0) return;
+  deferred_ = true;
+  edited_ = false;
+  wasModified_ = document()->isModified();
+  held_ = QTextCursor(document());
+  held_.beginEditBlock();
+  queueCatchUp();
+}
+
+void RichEditWidget::settle() {
+  if (!deferred_) return;
+  deferred_ = false;
+  settling = true;
+  {
+    ScrollKeeper keep(this);
+    held_.endEditBlock();
+  }
+  settling = false;
+  held_ = QTextCursor();
+  // Closing a block always marks the document modified; only moving the selection is not a
+  // change.
+  if (!edited_) document()->setModified(wasModified_);
 }
 
 // The user moved the widget's cursor (typing, clicking, keys): the selection follows.
@@ -47,6 +87,7 @@ void RichEditWidget::followWidgetCursor() {
 }
 
 bool RichEditWidget::handleInput(QEvent* e, bool onViewport) {
+  settle();
   if (e->type() != QEvent::Paint && e->type() != QEvent::UpdateRequest) showSelection();
   ++inputDepth_;
   bool done = onViewport ? QTextEdit::viewportEvent(e) : QTextEdit::event(e);
@@ -57,7 +98,15 @@ bool RichEditWidget::handleInput(QEvent* e, bool onViewport) {
 bool RichEditWidget::event(QEvent* e) { return handleInput(e, false); }
 bool RichEditWidget::viewportEvent(QEvent* e) { return handleInput(e, true); }
 
-RichEditWidget* richEditOf(HWND hwnd) { return controlWidget<RichEditWidget>(hwnd); }
+namespace {
+RichEditWidget* unsettledOf(HWND hwnd) { return controlWidget<RichEditWidget>(hwnd); }
+}  // namespace
+
+RichEditWidget* richEditOf(HWND hwnd) {
+  RichEditWidget* edit = unsettledOf(hwnd);
+  if (edit) edit->settle();
+  return edit;
+}
 
 ScrollKeeper::ScrollKeeper(QTextEdit* edit)
     : edit_(edit),
@@ -69,7 +118,18 @@ ScrollKeeper::~ScrollKeeper() {
   edit_->horizontalScrollBar()->setValue(horizontal_);
 }
 
+namespace {
+
+void notifyChange(RichEditWidget* edit) {
+  if (edit->formatting || !IsWindow(edit->hwnd)) return;
+  if (edit->eventMask & ENM_UPDATE) sendCommandToParent(edit->hwnd, EN_UPDATE);
+  if (edit->eventMask & ENM_CHANGE) sendCommandToParent(edit->hwnd, EN_CHANGE);
+}
+
+}  // namespace
+
 void selectBytes(RichEditWidget* edit, long long start, long long end) {
+  edit->deferLayout();
   QTextCursor cursor(edit->document());
   cursor.setPosition(edit->positions->positionOf(start));
   cursor.setPosition(edit->positions->positionOf(end), QTextCursor::KeepAnchor);
@@ -83,7 +143,7 @@ void selectBytes(RichEditWidget* edit, long long start, long long end) {
 }
 
 void selectionBytes(RichEditWidget* edit, long long* start, long long* end) {
-  QTextCursor cursor = edit->textCursor();
+  QTextCursor cursor = edit->selection();
   *start = edit->positions->byteOf(cursor.selectionStart());
   *end = edit->positions->byteOf(cursor.selectionEnd());
 }
@@ -95,7 +155,7 @@ void setSelectionByRules(RichEditWidget* edit, long long start, long long end) {
     return;
   }
   if (start < 0) {  // deselect, keep the caret
-    long long caret = edit->positions->byteOf(edit->textCursor().position());
+    long long caret = edit->positions->byteOf(edit->selection().position());
     selectBytes(edit, caret, caret);
     return;
   }
@@ -105,13 +165,20 @@ void setSelectionByRules(RichEditWidget* edit, long long start, long long end) {
 }
 
 void replaceSelection(RichEditWidget* edit, const char* text, size_t length) {
-  QTextCursor cursor = edit->textCursor();
+  edit->deferLayout();
+  QTextCursor cursor = edit->selection();
   ScrollKeeper keep(edit);
+  bool changes = cursor.hasSelection() || length > 0;
   cursor.beginEditBlock();
   cursor.removeSelectedText();
   int from = cursor.position();
   insertBytes(cursor, text, length, edit->insertFormat);
   cursor.endEditBlock();
+  if (changes) {
+    edit->markEdited();
+    edit->positions->changedAt(from);
+    notifyChange(edit);
+  }
   detectLinks(edit, from, cursor.position());
   edit->setTextCursor(cursor);
 }
@@ -150,6 +217,7 @@ void setWholeText(RichEditWidget* edit, const char* text) {
   selectBytes(edit, 0, edit->positions->totalBytes());
   replaceSelection(edit, text ? text : "", text ? std::strlen(text) : 0);
   selectBytes(edit, 0, 0);
+  edit->settle();
   edit->document()->setModified(false);
 }
 
@@ -190,7 +258,7 @@ void setTextMode(RichEditWidget* edit, WPARAM mode) {
 // A typed character beyond the limit is refused (programmatic inserts are not limited).
 bool typingRefused(RichEditWidget* edit, WPARAM ch) {
   if (ch < 0x20 || ch == 0x7F || edit->isReadOnly()) return false;
-  QTextCursor cursor = edit->textCursor();
+  QTextCursor cursor = edit->selection();
   return !cursor.hasSelection() && edit->positions->totalBytes() >= edit->limit;
 }
 
@@ -222,7 +290,7 @@ LRESULT textMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam
     case EM_GETSELTEXT: {
       char* buffer = reinterpret_cast<char*>(lParam);
       if (!buffer) return 0;
-      QTextCursor cursor = edit->textCursor();
+      QTextCursor cursor = edit->selection();
       std::string text =
           edit->positions->bytesBetween(cursor.selectionStart(), cursor.selectionEnd());
       std::memcpy(buffer, text.data(), text.size());
@@ -356,9 +424,33 @@ LRESULT inputMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
   return 0;
 }
 
+// The messages an output pane sends for each line: they neither need nor disturb the layout,
+// so Qt may go on holding its layout work back through them.
+bool keepsLayoutDeferred(UINT msg, WPARAM wParam) {
+  switch (msg) {
+    case EM_SETSEL:
+    case EM_EXSETSEL:
+    case EM_GETSEL:
+    case EM_EXGETSEL:
+    case EM_REPLACESEL:
+    case EM_GETTEXTLENGTHEX:
+    case WM_GETTEXTLENGTH:
+    case WM_GETTEXT:
+    case EM_GETTEXTRANGE:
+    case EM_GETSELTEXT:
+    case EM_GETCHARFORMAT:
+      return true;
+    case EM_SETCHARFORMAT:
+      return wParam != SCF_DEFAULT && !(wParam & SCF_ALL);
+    default:
+      return false;
+  }
+}
+
 LRESULT CALLBACK richEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  RichEditWidget* edit = richEditOf(hwnd);
+  RichEditWidget* edit = unsettledOf(hwnd);
   if (!edit) return controlDefaultProc(hwnd, msg, wParam, lParam);
+  if (!keepsLayoutDeferred(msg, wParam)) edit->settle();
   bool handled = false;
   LRESULT result = textMessage(edit, msg, wParam, lParam, &handled);
   if (!handled) result = selectionMessage(edit, msg, wParam, lParam, &handled);
@@ -368,12 +460,6 @@ LRESULT CALLBACK richEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (!handled) result = inputMessage(edit, msg, wParam, lParam, &handled);
   if (handled) return result;
   return controlDefaultProc(hwnd, msg, wParam, lParam);
-}
-
-void notifyChange(RichEditWidget* edit) {
-  if (edit->formatting || !IsWindow(edit->hwnd)) return;
-  if (edit->eventMask & ENM_UPDATE) sendCommandToParent(edit->hwnd, EN_UPDATE);
-  if (edit->eventMask & ENM_CHANGE) sendCommandToParent(edit->hwnd, EN_CHANGE);
 }
 
 RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bool plain) {
@@ -403,6 +489,7 @@ RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bo
   }
   QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
                    [edit](int, int removed, int added) {
+                     if (edit->settling) return;  // already announced
                      if (removed != added || !edit->formatting) notifyChange(edit);
                    });
   // Keep the marks of stray bytes off what the user types next to them.

@@ -109,7 +109,7 @@ DWORD consistentMask(const Look& a, const Look& b, DWORD mask) {
 }
 
 void selectionLook(RichEditWidget* edit, CHARFORMAT2A* out) {
-  QTextCursor cursor = edit->textCursor();
+  QTextCursor cursor = edit->selection();
   if (!cursor.hasSelection()) {
     writeRecord(lookOf(edit, edit->insertFormat), kKnownMask, out);
     return;
@@ -203,8 +203,10 @@ void setCharFormat(RichEditWidget* edit, WPARAM which, const CHARFORMAT2A& in) {
     edit->setCurrentCharFormat(typing);
     if (edit->plainText) setDefault(edit, in);  // formats apply to the whole text
   } else {
-    QTextCursor cursor = edit->textCursor();
+    QTextCursor cursor = edit->selection();
     if (cursor.hasSelection()) {
+      edit->deferLayout();
+      edit->markEdited();
       mergeInto(edit, cursor, in);
     } else {
       applyRecord(in, &edit->insertFormat);

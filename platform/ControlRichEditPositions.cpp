@@ -107,10 +107,10 @@ void insertBytes(QTextCursor& cursor, const char* bytes, size_t length,
 RichEditPositions::RichEditPositions(QTextDocument* document)
     : QObject(document), document_(document) {
   connect(document, &QTextDocument::contentsChange, this,
-          [this](int position, int, int) { documentChanged(position); });
+          [this](int position, int, int) { changedAt(position); });
 }
 
-void RichEditPositions::documentChanged(int position) {
+void RichEditPositions::changedAt(int position) {
   int block = document_->findBlock(position).blockNumber();
   if (block < 0) block = 0;
   if (static_cast<size_t>(block) < starts_.size()) starts_.resize(static_cast<size_t>(block));

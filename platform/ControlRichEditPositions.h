@@ -32,9 +32,10 @@ class RichEditPositions : public QObject {
   static long long blockBytes(const QTextBlock& block);
   // The bytes of one paragraph (from a position inside it to another).
   static std::string blockText(const QTextBlock& block, int from, int to);
+  // Forgets what it knows after a change at the position (also done on Qt's notice).
+  void changedAt(int position);
 
  private:
-  void documentChanged(int position);
   long long blockStart(int blockNumber);
 
   QTextDocument* document_;
