@@ -40,6 +40,7 @@ class RichEditPositions : public QObject {
 
   QTextDocument* document_;
   std::vector<long long> starts_;  // start byte of blocks 0 .. starts_.size()-1, all valid
+  long long total_ = -1;           // totalBytes, or -1 when not known
 };
 
 // Marks a character that stands for a byte that was not valid UTF-8 (the byte's value).
