@@ -86,7 +86,7 @@ void RichEditWidget::followWidgetCursor() {
   if (inputDepth_ > 0 && !stale_) selection_ = QTextEdit::textCursor();
 }
 
-bool RichEditWidget::handleInput(QEvent* e, bool onViewport) {
+bool RichEditWidget::handleEvent(QEvent* e, bool onViewport) {
   settle();
   if (e->type() != QEvent::Paint && e->type() != QEvent::UpdateRequest) showSelection();
   ++inputDepth_;
@@ -95,8 +95,8 @@ bool RichEditWidget::handleInput(QEvent* e, bool onViewport) {
   return done;
 }
 
-bool RichEditWidget::event(QEvent* e) { return handleInput(e, false); }
-bool RichEditWidget::viewportEvent(QEvent* e) { return handleInput(e, true); }
+bool RichEditWidget::event(QEvent* e) { return handleEvent(e, false); }
+bool RichEditWidget::viewportEvent(QEvent* e) { return handleEvent(e, true); }
 
 namespace {
 RichEditWidget* unsettledOf(HWND hwnd) { return controlWidget<RichEditWidget>(hwnd); }

@@ -57,7 +57,7 @@ class RichEditWidget : public QTextEdit {
   bool viewportEvent(QEvent* e) override;
 
  private:
-  bool handleInput(QEvent* e, bool onViewport);
+  bool handleEvent(QEvent* e, bool onViewport);
   void followWidgetCursor();
   void queueCatchUp();
 
