@@ -2,6 +2,7 @@
 // change notifications. Formats, lines, links and pictures live in the sibling files.
 #include "platform/ControlRichEdit.h"
 
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -89,9 +90,10 @@ void RichEditWidget::followWidgetCursor() {
 bool RichEditWidget::handleEvent(QEvent* e, bool onViewport) {
   settle();
   if (e->type() != QEvent::Paint && e->type() != QEvent::UpdateRequest) showSelection();
+  QPointer<RichEditWidget> alive(this);  // the event may delete the widget (deferred delete)
   ++inputDepth_;
   bool done = onViewport ? QTextEdit::viewportEvent(e) : QTextEdit::event(e);
-  --inputDepth_;
+  if (alive) --inputDepth_;
   return done;
 }
 
