@@ -2,6 +2,7 @@
 // change notifications. Formats, lines, links and pictures live in the sibling files.
 #include "platform/ControlRichEdit.h"
 
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -14,11 +15,100 @@
 namespace vornplatform {
 
 RichEditWidget::RichEditWidget(HWND window, QWidget* parent)
-    : QTextEdit(parent), hwnd(window), positions(new RichEditPositions(document())) {}
+    : QTextEdit(parent),
+      hwnd(window),
+      positions(new RichEditPositions(document())),
+      selection_(document()) {
+  QObject::connect(this, &QTextEdit::cursorPositionChanged, this,
+                   [this] { followWidgetCursor(); });
+  QObject::connect(this, &QTextEdit::selectionChanged, this, [this] { followWidgetCursor(); });
+}
 
-RichEditWidget::~RichEditWidget() { releaseRichEditOle(this); }
+RichEditWidget::~RichEditWidget() {
+  settle();
+  releaseRichEditOle(this);
+}
 
-RichEditWidget* richEditOf(HWND hwnd) { return controlWidget<RichEditWidget>(hwnd); }
+void RichEditWidget::setTextCursor(const QTextCursor& cursor) {
+  selection_ = cursor;
+  stale_ = true;
+  queueCatchUp();
+}
+
+void RichEditWidget::queueCatchUp() {
+  if (showPending_) return;
+  showPending_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        showPending_ = false;
+        settle();
+        showSelection();
+      },
+      Qt::QueuedConnection);
+}
+
+void RichEditWidget::showSelection() {
+  settle();
+  if (!stale_) return;
+  stale_ = false;
+  ScrollKeeper keep(this);
+  QTextEdit::setTextCursor(selection_);
+}
+
+void RichEditWidget::deferLayout() {
+  // While Qt handles an event its own edits must not be held back with ours.
+  if (deferred_ || inputDepth_ > 0) return;
+  deferred_ = true;
+  edited_ = false;
+  wasModified_ = document()->isModified();
+  held_ = QTextCursor(document());
+  held_.beginEditBlock();
+  queueCatchUp();
+}
+
+void RichEditWidget::settle() {
+  if (!deferred_) return;
+  deferred_ = false;
+  settling = true;
+  {
+    ScrollKeeper keep(this);
+    held_.endEditBlock();
+  }
+  settling = false;
+  held_ = QTextCursor();
+  // Closing a block always marks the document modified; only moving the selection is not a
+  // change.
+  if (!edited_) document()->setModified(wasModified_);
+}
+
+// The user moved the widget's cursor (typing, clicking, keys): the selection follows.
+void RichEditWidget::followWidgetCursor() {
+  if (inputDepth_ > 0 && !stale_) selection_ = QTextEdit::textCursor();
+}
+
+bool RichEditWidget::handleEvent(QEvent* e, bool onViewport) {
+  settle();
+  if (e->type() != QEvent::Paint && e->type() != QEvent::UpdateRequest) showSelection();
+  QPointer<RichEditWidget> alive(this);  // the event may delete the widget (deferred delete)
+  ++inputDepth_;
+  bool done = onViewport ? QTextEdit::viewportEvent(e) : QTextEdit::event(e);
+  if (alive) --inputDepth_;
+  return done;
+}
+
+bool RichEditWidget::event(QEvent* e) { return handleEvent(e, false); }
+bool RichEditWidget::viewportEvent(QEvent* e) { return handleEvent(e, true); }
+
+namespace {
+RichEditWidget* unsettledOf(HWND hwnd) { return controlWidget<RichEditWidget>(hwnd); }
+}  // namespace
+
+RichEditWidget* richEditOf(HWND hwnd) {
+  RichEditWidget* edit = unsettledOf(hwnd);
+  if (edit) edit->settle();
+  return edit;
+}
 
 ScrollKeeper::ScrollKeeper(QTextEdit* edit)
     : edit_(edit),
@@ -30,11 +120,21 @@ ScrollKeeper::~ScrollKeeper() {
   edit_->horizontalScrollBar()->setValue(horizontal_);
 }
 
+namespace {
+
+void notifyChange(RichEditWidget* edit) {
+  if (edit->formatting || !IsWindow(edit->hwnd)) return;
+  if (edit->eventMask & ENM_UPDATE) sendCommandToParent(edit->hwnd, EN_UPDATE);
+  if (edit->eventMask & ENM_CHANGE) sendCommandToParent(edit->hwnd, EN_CHANGE);
+}
+
+}  // namespace
+
 void selectBytes(RichEditWidget* edit, long long start, long long end) {
+  edit->deferLayout();
   QTextCursor cursor(edit->document());
   cursor.setPosition(edit->positions->positionOf(start));
   cursor.setPosition(edit->positions->positionOf(end), QTextCursor::KeepAnchor);
-  ScrollKeeper keep(edit);
   edit->setTextCursor(cursor);
   // Moving the caret picks up the format of the text before it, as typing would.
   QTextCharFormat format = cursor.charFormat();
@@ -51,7 +151,7 @@ void selectBytes(RichEditWidget* edit, long long start, long long end) {
 }
 
 void selectionBytes(RichEditWidget* edit, long long* start, long long* end) {
-  QTextCursor cursor = edit->textCursor();
+  QTextCursor cursor = edit->selection();
   *start = edit->positions->byteOf(cursor.selectionStart());
   *end = edit->positions->byteOf(cursor.selectionEnd());
 }
@@ -63,7 +163,7 @@ void setSelectionByRules(RichEditWidget* edit, long long start, long long end) {
     return;
   }
   if (start < 0) {  // deselect, keep the caret
-    long long caret = edit->positions->byteOf(edit->textCursor().position());
+    long long caret = edit->positions->byteOf(edit->selection().position());
     selectBytes(edit, caret, caret);
     return;
   }
@@ -73,13 +173,20 @@ void setSelectionByRules(RichEditWidget* edit, long long start, long long end) {
 }
 
 void replaceSelection(RichEditWidget* edit, const char* text, size_t length) {
-  QTextCursor cursor = edit->textCursor();
+  edit->deferLayout();
+  QTextCursor cursor = edit->selection();
   ScrollKeeper keep(edit);
+  bool changes = cursor.hasSelection() || length > 0;
   cursor.beginEditBlock();
   cursor.removeSelectedText();
   int from = cursor.position();
   insertBytes(cursor, text, length, edit->insertFormat);
   cursor.endEditBlock();
+  if (changes) {
+    edit->markEdited();
+    edit->positions->changedAt(from);
+    notifyChange(edit);
+  }
   detectLinks(edit, from, cursor.position());
   edit->setTextCursor(cursor);
 }
@@ -118,6 +225,7 @@ void setWholeText(RichEditWidget* edit, const char* text) {
   selectBytes(edit, 0, edit->positions->totalBytes());
   replaceSelection(edit, text ? text : "", text ? std::strlen(text) : 0);
   selectBytes(edit, 0, 0);
+  edit->settle();
   edit->document()->setModified(false);
 }
 
@@ -158,7 +266,7 @@ void setTextMode(RichEditWidget* edit, WPARAM mode) {
 // A typed character beyond the limit is refused (programmatic inserts are not limited).
 bool typingRefused(RichEditWidget* edit, WPARAM ch) {
   if (ch < 0x20 || ch == 0x7F || edit->isReadOnly()) return false;
-  QTextCursor cursor = edit->textCursor();
+  QTextCursor cursor = edit->selection();
   return !cursor.hasSelection() && edit->positions->totalBytes() >= edit->limit;
 }
 
@@ -190,7 +298,7 @@ LRESULT textMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam
     case EM_GETSELTEXT: {
       char* buffer = reinterpret_cast<char*>(lParam);
       if (!buffer) return 0;
-      QTextCursor cursor = edit->textCursor();
+      QTextCursor cursor = edit->selection();
       std::string text =
           edit->positions->bytesBetween(cursor.selectionStart(), cursor.selectionEnd());
       std::memcpy(buffer, text.data(), text.size());
@@ -324,9 +432,33 @@ LRESULT inputMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
   return 0;
 }
 
+// The messages an output pane sends for each line: they neither need nor disturb the layout,
+// so Qt may go on holding its layout work back through them.
+bool keepsLayoutDeferred(UINT msg, WPARAM wParam) {
+  switch (msg) {
+    case EM_SETSEL:
+    case EM_EXSETSEL:
+    case EM_GETSEL:
+    case EM_EXGETSEL:
+    case EM_REPLACESEL:
+    case EM_GETTEXTLENGTHEX:
+    case WM_GETTEXTLENGTH:
+    case WM_GETTEXT:
+    case EM_GETTEXTRANGE:
+    case EM_GETSELTEXT:
+    case EM_GETCHARFORMAT:
+      return true;
+    case EM_SETCHARFORMAT:
+      return wParam != SCF_DEFAULT && !(wParam & SCF_ALL);
+    default:
+      return false;
+  }
+}
+
 LRESULT CALLBACK richEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  RichEditWidget* edit = richEditOf(hwnd);
+  RichEditWidget* edit = unsettledOf(hwnd);
   if (!edit) return controlDefaultProc(hwnd, msg, wParam, lParam);
+  if (!keepsLayoutDeferred(msg, wParam)) edit->settle();
   bool handled = false;
   LRESULT result = textMessage(edit, msg, wParam, lParam, &handled);
   if (!handled) result = selectionMessage(edit, msg, wParam, lParam, &handled);
@@ -336,12 +468,6 @@ LRESULT CALLBACK richEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (!handled) result = inputMessage(edit, msg, wParam, lParam, &handled);
   if (handled) return result;
   return controlDefaultProc(hwnd, msg, wParam, lParam);
-}
-
-void notifyChange(RichEditWidget* edit) {
-  if (edit->formatting || !IsWindow(edit->hwnd)) return;
-  if (edit->eventMask & ENM_UPDATE) sendCommandToParent(edit->hwnd, EN_UPDATE);
-  if (edit->eventMask & ENM_CHANGE) sendCommandToParent(edit->hwnd, EN_CHANGE);
 }
 
 RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bool plain) {
@@ -356,6 +482,12 @@ RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bo
                                                           : Qt::ScrollBarAlwaysOff);
   bool noWrap = (style & ES_AUTOHSCROLL) && (style & WS_HSCROLL);
   edit->setLineWrapMode(noWrap ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+  // Paragraphs run left to right unless told otherwise, as in the rich edit. Left on
+  // automatic, Qt scans the text of every paragraph it passes for each change (about a
+  // hundred per edit at the end of a long pane) to guess a direction.
+  QTextOption option = edit->document()->defaultTextOption();
+  option.setTextDirection(Qt::LeftToRight);
+  edit->document()->setDefaultTextOption(option);
   edit->options = (style & ES_READONLY) ? ECO_READONLY : 0;
   applyReadOnly(edit);
   setTextMode(edit, plain ? TM_PLAINTEXT : TM_RICHTEXT);
@@ -365,6 +497,7 @@ RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bo
   }
   QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
                    [edit](int, int removed, int added) {
+                     if (edit->settling) return;  // already announced
                      if (removed != added || !edit->formatting) notifyChange(edit);
                    });
   // Keep the marks of stray bytes off what the user types next to them.

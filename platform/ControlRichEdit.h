@@ -18,6 +18,29 @@ class RichEditWidget : public QTextEdit {
   RichEditWidget(HWND hwnd, QWidget* parent);
   ~RichEditWidget() override;
 
+  // The control's selection. These hide QTextEdit's own pair on purpose: the widget's cursor
+  // follows the selection only when the widget needs it (input, painting, scrolling to the
+  // caret), since moving it makes Qt lay the paragraph out and scroll it into view, which a
+  // pane that appends output many times a second must not pay for each time.
+  // Code outside the control's messages (pictures) also gets a settled document.
+  QTextCursor textCursor() {
+    settle();
+    return selection_;
+  }
+  void setTextCursor(const QTextCursor& cursor);
+  const QTextCursor& selection() const { return selection_; }
+  // Brings the widget's cursor to the selection; the view stays where it is.
+  void showSelection();
+
+  // Programmatic changes run inside one open edit block of the document, so Qt neither lays
+  // the changed paragraphs out after each message nor places cursors on laid-out lines; the
+  // block closes (settle) before anything needs the layout and when the event loop turns.
+  // The layer sends the change notifications of these edits itself.
+  void deferLayout();
+  void markEdited() { edited_ = true; }
+  void settle();
+  bool settling = false;  // the held-back changes are being announced by Qt
+
   HWND hwnd;
   RichEditPositions* positions;
   QTextCharFormat insertFormat;  // what the next EM_REPLACESEL writes with
@@ -28,8 +51,27 @@ class RichEditWidget : public QTextEdit {
   DWORD options = 0;
   long long limit = 32767;
   RichEditOle* ole = nullptr;
+
+ protected:
+  bool event(QEvent* e) override;
+  bool viewportEvent(QEvent* e) override;
+
+ private:
+  bool handleEvent(QEvent* e, bool onViewport);
+  void followWidgetCursor();
+  void queueCatchUp();
+
+  QTextCursor selection_;
+  bool stale_ = false;        // the widget's cursor is not at the selection
+  bool showPending_ = false;  // a deferred showSelection is queued
+  int inputDepth_ = 0;        // Qt is handling an event: cursor moves come from the user
+  QTextCursor held_;          // holds the open edit block
+  bool deferred_ = false;
+  bool edited_ = false;       // the open block changed the text or its formats
+  bool wasModified_ = false;
 };
 
+// The control of a window, settled (see RichEditWidget::deferLayout).
 RichEditWidget* richEditOf(HWND hwnd);
 
 // Keeps the view where it is while the text or the selection changes under it.

@@ -109,7 +109,7 @@ DWORD consistentMask(const Look& a, const Look& b, DWORD mask) {
 }
 
 void selectionLook(RichEditWidget* edit, CHARFORMAT2A* out) {
-  QTextCursor cursor = edit->textCursor();
+  QTextCursor cursor = edit->selection();
   if (!cursor.hasSelection()) {
     writeRecord(lookOf(edit, edit->insertFormat), kKnownMask, out);
     return;
@@ -197,13 +197,16 @@ void setCharFormat(RichEditWidget* edit, WPARAM which, const CHARFORMAT2A& in) {
     all.select(QTextCursor::Document);
     mergeInto(edit, all, in);
     applyRecord(in, &edit->insertFormat);
+    edit->showSelection();  // the typing format belongs to the widget's cursor
     QTextCharFormat typing = edit->currentCharFormat();
     applyRecord(in, &typing);
     edit->setCurrentCharFormat(typing);
     if (edit->plainText) setDefault(edit, in);  // formats apply to the whole text
   } else {
-    QTextCursor cursor = edit->textCursor();
+    QTextCursor cursor = edit->selection();
     if (cursor.hasSelection()) {
+      edit->deferLayout();
+      edit->markEdited();
       mergeInto(edit, cursor, in);
     } else {
       applyRecord(in, &edit->insertFormat);

@@ -86,7 +86,7 @@ bool isLastLineOfBlock(const LinePlace& place) {
   return !layout || place.inBlock >= layout->lineCount() - 1;
 }
 
-int caretLine(RichEditWidget* edit) { return lineOfPosition(edit, edit->textCursor().position()); }
+int caretLine(RichEditWidget* edit) { return lineOfPosition(edit, edit->selection().position()); }
 
 LRESULT lineIndex(RichEditWidget* edit, WPARAM wParam) {
   int line = static_cast<int>(wParam) == -1 ? caretLine(edit) : static_cast<int>(wParam);
@@ -100,7 +100,7 @@ LRESULT lineIndex(RichEditWidget* edit, WPARAM wParam) {
 
 LRESULT lineLength(RichEditWidget* edit, WPARAM wParam) {
   int position = static_cast<int>(wParam) < 0
-                     ? edit->textCursor().position()
+                     ? edit->selection().position()
                      : edit->positions->positionOf(static_cast<long long>(wParam));
   LinePlace place;
   if (!findLine(edit, lineOfPosition(edit, position), &place)) return 0;
@@ -234,6 +234,7 @@ LRESULT handleScrollMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARA
       return MAKELONG(static_cast<WORD>(static_cast<short>(moved)), TRUE);
     }
     case EM_SCROLLCARET:
+      edit->showSelection();
       edit->ensureCursorVisible();
       return 0;
     case WM_VSCROLL:

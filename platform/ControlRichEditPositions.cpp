@@ -107,10 +107,11 @@ void insertBytes(QTextCursor& cursor, const char* bytes, size_t length,
 RichEditPositions::RichEditPositions(QTextDocument* document)
     : QObject(document), document_(document) {
   connect(document, &QTextDocument::contentsChange, this,
-          [this](int position, int, int) { documentChanged(position); });
+          [this](int position, int, int) { changedAt(position); });
 }
 
-void RichEditPositions::documentChanged(int position) {
+void RichEditPositions::changedAt(int position) {
+  total_ = -1;
   int block = document_->findBlock(position).blockNumber();
   if (block < 0) block = 0;
   if (static_cast<size_t>(block) < starts_.size()) starts_.resize(static_cast<size_t>(block));
@@ -150,8 +151,10 @@ long long RichEditPositions::blockStart(int blockNumber) {
 }
 
 long long RichEditPositions::totalBytes() {
+  if (total_ >= 0) return total_;
   QTextBlock last = document_->lastBlock();
-  return blockStart(last.blockNumber()) + blockBytes(last);
+  total_ = blockStart(last.blockNumber()) + blockBytes(last);
+  return total_;
 }
 
 long long RichEditPositions::byteOf(int position) {

@@ -32,13 +32,15 @@ class RichEditPositions : public QObject {
   static long long blockBytes(const QTextBlock& block);
   // The bytes of one paragraph (from a position inside it to another).
   static std::string blockText(const QTextBlock& block, int from, int to);
+  // Forgets what it knows after a change at the position (also done on Qt's notice).
+  void changedAt(int position);
 
  private:
-  void documentChanged(int position);
   long long blockStart(int blockNumber);
 
   QTextDocument* document_;
   std::vector<long long> starts_;  // start byte of blocks 0 .. starts_.size()-1, all valid
+  long long total_ = -1;           // totalBytes, or -1 when not known
 };
 
 // Marks a character that stands for a byte that was not valid UTF-8 (the byte's value).

@@ -235,6 +235,40 @@ TEST_F(RichEdit, ChangeNotificationsOnlyWhenTheMaskAsks) {
   EXPECT_EQ(LOWORD(commands.back().wParam), 7);
 }
 
+// Output panes append and recolour many lines between two turns of the event loop; the
+// control catches its widget up later, which must not repeat or lose anything.
+TEST_F(RichEdit, AppendsBetweenEventsNotifyOnceEachAndOnlyTextChangesModify) {
+  SetWindowTextA(edit, "start");
+  SendMessageA(edit, EM_SETEVENTMASK, 0, ENM_CHANGE);
+  seen().clear();
+  SendMessageA(edit, EM_SETSEL, 2, 4);
+  EXPECT_EQ(SendMessageA(edit, EM_GETMODIFY, 0, 0), FALSE);  // selecting changes nothing
+  for (int i = 0; i < 3; ++i) {
+    append("\r\nline");
+    setColour(RGB(0, 0, 200));
+  }
+  EXPECT_EQ(messagesOf(top, WM_COMMAND).size(), 3u);
+  EXPECT_EQ(SendMessageA(edit, EM_GETMODIFY, 0, 0), TRUE);
+  EXPECT_EQ(SendMessageA(edit, EM_GETLINECOUNT, 0, 0), 4);
+  vornplatform::processEventsFor(1);
+  EXPECT_EQ(messagesOf(top, WM_COMMAND).size(), 3u);  // no second notice on catching up
+  EXPECT_EQ(windowText(), "start\r\nline\r\nline\r\nline");
+}
+
+TEST_F(RichEdit, TheUserAndTheProgramTakeTurnsWithTheSelection) {
+  SetWindowTextA(edit, "start");
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 1, 1);
+  ASSERT_TRUE(vorntest::clickRichEditAt(edit, 4));
+  EXPECT_EQ(selection().cpMin, 4);
+  EXPECT_EQ(selection().cpMax, 4);
+  SendMessageA(edit, EM_SETSEL, 0, 2);
+  vorntest::typeText(edit, "Z");
+  EXPECT_EQ(windowText(), "Zart");
+  EXPECT_EQ(selection().cpMin, 1);
+  EXPECT_EQ(selection().cpMax, 1);
+}
+
 TEST_F(RichEdit, LinksNotifyOnLeftPressOnlyWithTheMaskAndOnlyForAllowedAddresses) {
   std::vector<ENLINK> notes;
   answer() = [&notes](HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
