@@ -107,59 +107,36 @@ std::string boxText(const char* name, const char* method, const char* author, bo
          (unload ? "\nThis plug is going to be unloaded.\n" : "") + "\n" + rule + "\n";
 }
 
-class CriticalErrorTest : public ::testing::Test {
- protected:
-  void SetUp() override { vorntest::clearMessageBoxes(); }
-  void TearDown() override { vorntest::clearMessageBoxes(); }
-};
-
-TEST_F(CriticalErrorTest, BoxShowsNameMethodAndAuthorAndUnloadsOnlyWhenAsked) {
-  for (bool unload : {false, true}) {
-    FakePlug plug(FakePlug::Answers, FakePlug::Answers);
+TEST(CriticalError, BoxTextNamesThePlugAndTheUnloadFollowsOnlyWhenAsked) {
+  struct Case {
+    FakePlug::Answer name, author;
+    bool unload, withUnloader;
+    const char *shownName, *shownAuthor;
+  };
+  const Case cases[] = {
+      {FakePlug::Answers, FakePlug::Answers, false, true, "Tray", "Ann Author"},
+      {FakePlug::Answers, FakePlug::Answers, true, true, "Tray", "Ann Author"},
+      {FakePlug::Throws, FakePlug::Answers, true, true, "(unknown)", "Ann Author"},
+      {FakePlug::Answers, FakePlug::Throws, false, true, "Tray", "(unknown)"},
+      {FakePlug::Null, FakePlug::Throws, true, false, "(unknown)", "(unknown)"},
+  };
+  for (const Case& c : cases) {
+    FakePlug plug(c.name, c.author);
     RecordingUnloader unloader;
+    vorntest::clearMessageBoxes();
     vorntest::answerNextMessageBox(IDOK);
-    reportPluginCriticalError(&plug, "onEvent", unload, &unloader);
+    reportPluginCriticalError(&plug, "onEvent", c.unload, c.withUnloader ? &unloader : nullptr);
     auto boxes = vorntest::shownMessageBoxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(nullptr, boxes[0].owner);
     EXPECT_EQ("Plugin's Critical Error !!!", boxes[0].caption);
     EXPECT_EQ(UINT(MB_ICONHAND | MB_OK), boxes[0].flags);
-    EXPECT_EQ(boxText("Tray", "onEvent", "Ann Author", unload), boxes[0].text);
-    EXPECT_EQ(unload ? std::vector<FaultyPlug*>{&plug} : std::vector<FaultyPlug*>{},
+    EXPECT_EQ(boxText(c.shownName, "onEvent", c.shownAuthor, c.unload), boxes[0].text);
+    bool unloaded = c.unload && c.withUnloader;
+    EXPECT_EQ(unloaded ? std::vector<FaultyPlug*>{&plug} : std::vector<FaultyPlug*>{},
               unloader.unloaded);
-    vorntest::clearMessageBoxes();
   }
-}
-
-TEST_F(CriticalErrorTest, FaultyOrMissingNameAndAuthorReadUnknown) {
-  struct Case {
-    FakePlug::Answer name, author;
-    const char *shownName, *shownAuthor;
-  };
-  const Case cases[] = {
-      {FakePlug::Throws, FakePlug::Answers, "(unknown)", "Ann Author"},
-      {FakePlug::Answers, FakePlug::Throws, "Tray", "(unknown)"},
-      {FakePlug::Throws, FakePlug::Throws, "(unknown)", "(unknown)"},
-      {FakePlug::Null, FakePlug::Null, "(unknown)", "(unknown)"},
-  };
-  for (const Case& c : cases) {
-    FakePlug plug(c.name, c.author);
-    RecordingUnloader unloader;
-    vorntest::answerNextMessageBox(IDOK);
-    reportPluginCriticalError(&plug, "getName", true, &unloader);
-    auto boxes = vorntest::shownMessageBoxes();
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(boxText(c.shownName, "getName", c.shownAuthor, true), boxes[0].text);
-    EXPECT_EQ(1u, unloader.unloaded.size()) << "the unload still follows";
-    vorntest::clearMessageBoxes();
-  }
-}
-
-TEST_F(CriticalErrorTest, WithoutAnUnloaderOnlyTheBoxIsShown) {
-  FakePlug plug(FakePlug::Answers, FakePlug::Answers);
-  vorntest::answerNextMessageBox(IDOK);
-  reportPluginCriticalError(&plug, "init", true, nullptr);
-  ASSERT_EQ(1u, vorntest::shownMessageBoxes().size());
+  vorntest::clearMessageBoxes();
 }
 
 }  // namespace

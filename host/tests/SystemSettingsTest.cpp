@@ -43,21 +43,9 @@ const char* const defaultFile =
 TEST_F(SystemSettingsTest, MissingFileGivesDefaultsAndIsWrittenWholeAtTheEnd) {
   {
     SystemSettings settings;
-    EXPECT_STREQ(".\\Plugins", settings.pluginsDirectory);
-    EXPECT_STREQ(".\\Events", settings.eventsDirectory);
-    EXPECT_STREQ(".\\Alias.ini", settings.aliasFileName);
-    EXPECT_EQ(0, settings.windowLeft);
-    EXPECT_EQ(0, settings.windowTop);
-    EXPECT_EQ(600, settings.windowWidth);
-    EXPECT_EQ(300, settings.windowHeight);
-    EXPECT_EQ(10, settings.magneticForce);
-    EXPECT_FALSE(settings.maximized);
-    EXPECT_FALSE(settings.alwaysOnTop);
-    EXPECT_TRUE(settings.showSystemMenu);
-    EXPECT_EQ(21, settings.inputHeight);
-    EXPECT_EQ(0, settings.tabStyle);
     EXPECT_TRUE(tmp_.read("Vornith.ini").empty()) << "nothing is written before the end";
   }
+  // The fields are written as they are, so the file shows the defaults they were given.
   EXPECT_EQ(defaultFile, tmp_.read("Vornith.ini"));
 }
 
