@@ -64,38 +64,23 @@ class PlugsModule : public ::testing::Test {
 
 TEST_F(PlugsModule, LibVersionIsExactlyTwo) { EXPECT_EQ(2.0f, LibVersion()); }
 
-TEST_F(PlugsModule, SetHandlersChecksTheTableSize) {
-  const uint32_t full = sizeof(SdkFunctions);
-  EXPECT_EQ(392u, full);
-  EXPECT_FALSE(SetHandlers(nullptr));
-  const struct {
-    uint32_t size;
-    bool accepted;
-  } cases[] = {{0, false},
-               {kSdkFunctionsShortSize, false},
-               {full - 1, false},
-               {full, true},
-               {full + 100, true}};
-  for (const auto& c : cases) {
-    clearPlugsHostTable();
-    table.size = c.size;
-    EXPECT_EQ(c.accepted, SetHandlers(&table)) << c.size;
-    EXPECT_EQ(c.accepted ? &table : nullptr, plugsHostTable()) << c.size;
-  }
-}
-
-TEST_F(PlugsModule, ShortBuildAcceptsTheShortTableAndMore) {
+TEST_F(PlugsModule, SetHandlersChecksTheTableSizeAgainstTheBuild) {
+  EXPECT_EQ(392u, kSdkFunctionsFullSize);
   EXPECT_EQ(328u, kSdkFunctionsShortSize);
+  EXPECT_FALSE(SetHandlers(nullptr));
+  const uint32_t full = kSdkFunctionsFullSize, small = kSdkFunctionsShortSize;
   const struct {
-    uint32_t size;
+    uint32_t builtFor, size;
     bool accepted;
-  } cases[] = {{kSdkFunctionsShortSize - 1, false},
-               {kSdkFunctionsShortSize, true},
-               {kSdkFunctionsFullSize, true}};
+  } cases[] = {{full, 0, false},     {full, small, false},     {full, full - 1, false},
+               {full, full, true},   {full, full + 100, true}, {small, small - 1, false},
+               {small, small, true}, {small, full, true}};
   for (const auto& c : cases) {
     clearPlugsHostTable();
     table.size = c.size;
-    EXPECT_EQ(c.accepted, plugsSetHandlers(&table, kSdkFunctionsShortSize)) << c.size;
+    bool accepted = c.builtFor == full ? SetHandlers(&table) : plugsSetHandlers(&table, small);
+    EXPECT_EQ(c.accepted, accepted) << c.builtFor << " " << c.size;
+    EXPECT_EQ(c.accepted ? &table : nullptr, plugsHostTable()) << c.builtFor << " " << c.size;
   }
 }
 
