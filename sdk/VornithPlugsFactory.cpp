@@ -1,0 +1,14 @@
+#include "sdk/VornithPlugsFactory.h"
+
+#include "lib/RootWindow.h"
+#include "sdk/PlugsModule.h"
+
+VornithPlugsFactory::VornithPlugsFactory() { setPlugsFactory(this); }
+
+void plugsDeleteSession(PlugsObject* session) { delete session; }
+
+void plugsTermRootWindow(RootWindow*& root) {
+  if (root == nullptr) return;
+  delete root;
+  root = nullptr;
+}
