@@ -2,6 +2,7 @@
 // change notifications. Formats, lines, links and pictures live in the sibling files.
 #include "platform/ControlRichEdit.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -19,8 +20,7 @@ RichEditWidget::RichEditWidget(HWND window, QWidget* parent)
       hwnd(window),
       positions(new RichEditPositions(document())),
       selection_(document()) {
-  QObject::connect(this, &QTextEdit::cursorPositionChanged, this,
-                   [this] { followWidgetCursor(); });
+  QObject::connect(this, &QTextEdit::cursorPositionChanged, this, [this] { followWidgetCursor(); });
   QObject::connect(this, &QTextEdit::selectionChanged, this, [this] { followWidgetCursor(); });
 }
 
@@ -98,6 +98,20 @@ bool RichEditWidget::handleEvent(QEvent* e, bool onViewport) {
 }
 
 bool RichEditWidget::event(QEvent* e) { return handleEvent(e, false); }
+
+void RichEditWidget::keyPressEvent(QKeyEvent* e) {
+  // Control+Enter breaks the line as Enter does (an edit whose owner takes Enter for itself
+  // leaves this one to the control); Qt would ignore it.
+  bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  if (!enter || !(e->modifiers() & Qt::ControlModifier)) {
+    QTextEdit::keyPressEvent(e);
+    return;
+  }
+  QKeyEvent plain(QEvent::KeyPress, e->key(), e->modifiers() & Qt::KeypadModifier,
+                  QStringLiteral("\r"));
+  QTextEdit::keyPressEvent(&plain);
+  e->setAccepted(plain.isAccepted());
+}
 bool RichEditWidget::viewportEvent(QEvent* e) { return handleEvent(e, true); }
 
 namespace {

@@ -55,6 +55,7 @@ class RichEditWidget : public QTextEdit {
  protected:
   bool event(QEvent* e) override;
   bool viewportEvent(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   bool handleEvent(QEvent* e, bool onViewport);
@@ -67,7 +68,7 @@ class RichEditWidget : public QTextEdit {
   int inputDepth_ = 0;        // Qt is handling an event: cursor moves come from the user
   QTextCursor held_;          // holds the open edit block
   bool deferred_ = false;
-  bool edited_ = false;       // the open block changed the text or its formats
+  bool edited_ = false;  // the open block changed the text or its formats
   bool wasModified_ = false;
 };
 
