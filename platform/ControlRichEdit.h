@@ -45,6 +45,7 @@ class RichEditWidget : public QTextEdit {
   RichEditPositions* positions;
   QTextCharFormat insertFormat;  // what the next EM_REPLACESEL writes with
   bool plainText = false;
+  bool autoColour = true;  // the default format's text colour is the system's
   bool autoUrlDetect = false;
   bool formatting = false;  // a format change is running: no EN_CHANGE
   DWORD eventMask = 0;

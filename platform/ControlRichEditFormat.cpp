@@ -71,9 +71,11 @@ Look lookOf(const RichEditWidget* edit, const QTextCharFormat& f) {
   look.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
   look.underline =
       f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline() : base.underline();
-  look.autoColour = f.foreground().style() == Qt::NoBrush;
+  // Text without a colour of its own is drawn in the default format's colour.
+  bool ownColour = f.foreground().style() != Qt::NoBrush;
+  look.autoColour = !ownColour && edit->autoColour;
   look.colour =
-      colorRefOf(look.autoColour ? edit->palette().color(QPalette::Text) : f.foreground().color());
+      colorRefOf(ownColour ? f.foreground().color() : edit->palette().color(QPalette::Text));
   look.autoBack = f.background().style() == Qt::NoBrush;
   look.back =
       colorRefOf(look.autoBack ? edit->palette().color(QPalette::Base) : f.background().color());
@@ -150,6 +152,7 @@ void setDefault(RichEditWidget* edit, const CHARFORMAT2A& in) {
   if (in.dwMask & CFM_COLOR) {
     QPalette palette = edit->palette();
     bool automatic = (in.dwEffects & CFE_AUTOCOLOR) != 0;
+    edit->autoColour = automatic;
     palette.setColor(QPalette::Text,
                      automatic ? QPalette().color(QPalette::Text) : qColorOf(in.crTextColor));
     edit->setPalette(palette);

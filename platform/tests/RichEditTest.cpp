@@ -175,6 +175,31 @@ TEST_F(RichEdit, InsertionFormatAppliesToTheNextReplaceAndReadsBack) {
   EXPECT_FALSE(vorntest::richEditRuns(edit)[0].hasBackground);
 }
 
+TEST_F(RichEdit, DefaultColourReadsBackAsSetNotAutomatic) {
+  struct Case {
+    bool plain;
+    WPARAM target;
+  } cases[] = {{false, SCF_DEFAULT}, {true, SCF_DEFAULT}, {true, SCF_ALL}};
+  for (const Case& c : cases) {
+    SendMessageA(edit, EM_SETTEXTMODE, c.plain ? TM_PLAINTEXT : TM_RICHTEXT, 0);
+    CHARFORMAT2A cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    cf.crTextColor = RGB(10, 120, 30);
+    SendMessageA(edit, EM_SETCHARFORMAT, c.target, reinterpret_cast<LPARAM>(&cf));
+    CHARFORMAT2A got{};
+    got.cbSize = sizeof got;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&got));
+    EXPECT_EQ(got.crTextColor, RGB(10, 120, 30)) << c.plain << c.target;
+    EXPECT_FALSE(got.dwEffects & CFE_AUTOCOLOR) << c.plain << c.target;
+
+    cf.dwEffects = CFE_AUTOCOLOR;  // back to the system's colour
+    SendMessageA(edit, EM_SETCHARFORMAT, c.target, reinterpret_cast<LPARAM>(&cf));
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&got));
+    EXPECT_TRUE(got.dwEffects & CFE_AUTOCOLOR) << c.plain << c.target;
+  }
+}
+
 TEST_F(RichEdit, AppendingWhileScrolledBackDoesNotMoveTheView) {
   for (int i = 0; i < 60; ++i) append(i ? "\r\nline" : "line");
   SendMessageA(edit, WM_VSCROLL, SB_TOP, 0);
