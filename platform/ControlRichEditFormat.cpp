@@ -59,12 +59,18 @@ struct Look {
   COLORREF back = 0;
 };
 
+// A font set by handle is sized in pixels (96 per inch).
+double pointsOf(const QFont& font) {
+  if (font.pointSizeF() > 0) return font.pointSizeF();
+  return font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : 0;
+}
+
 Look lookOf(const RichEditWidget* edit, const QTextCharFormat& f) {
   Look look;
   QFont base = edit->document()->defaultFont();
   QStringList families = f.fontFamilies().toStringList();
   look.face = families.isEmpty() ? base.family() : families.first();
-  double points = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base.pointSizeF();
+  double points = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : pointsOf(base);
   look.twips = static_cast<int>(std::lround(points * 20));
   look.bold =
       f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold : base.bold();

@@ -200,6 +200,23 @@ TEST_F(RichEdit, DefaultColourReadsBackAsSetNotAutomatic) {
   }
 }
 
+TEST_F(RichEdit, DefaultFontReportsItsPointSize) {
+  append("before");
+  EXPECT_GT(vorntest::richEditRuns(edit).at(0).pointSize, 0);
+  // A font set by handle is sized in pixels: 16 pixels at 96 DPI are 12 points.
+  LOGFONTA lf{};
+  lf.lfHeight = -16;
+  HFONT font = CreateFontIndirectA(&lf);
+  SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  EXPECT_EQ(vorntest::richEditRuns(edit).at(0).pointSize, 12);
+  CHARFORMAT2A got{};
+  got.cbSize = sizeof got;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&got));
+  EXPECT_EQ(got.yHeight, 240);
+  DestroyWindow(edit);
+  DeleteObject(font);
+}
+
 TEST_F(RichEdit, AppendingWhileScrolledBackDoesNotMoveTheView) {
   for (int i = 0; i < 60; ++i) append(i ? "\r\nline" : "line");
   SendMessageA(edit, WM_VSCROLL, SB_TOP, 0);
