@@ -484,12 +484,24 @@ LRESULT CALLBACK richEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   return controlDefaultProc(hwnd, msg, wParam, lParam);
 }
 
+// A client edge is the sunken two-pixel frame of an edit; a border is a plain line.
+void setEdge(RichEditWidget* edit, DWORD exStyle, DWORD style) {
+  if (exStyle & WS_EX_CLIENTEDGE) {
+    edit->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+  } else if (style & WS_BORDER) {
+    edit->setFrameStyle(QFrame::Box | QFrame::Plain);
+    edit->setLineWidth(1);
+  } else {
+    edit->setFrameShape(QFrame::NoFrame);
+  }
+}
+
 RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bool plain) {
   auto* edit = new RichEditWidget(hwnd, parent);
   DWORD style = static_cast<DWORD>(cs.style);
   edit->setTabChangesFocus(false);
   edit->setUndoRedoEnabled(false);
-  edit->setFrameShape(QFrame::NoFrame);
+  setEdge(edit, static_cast<DWORD>(cs.dwExStyle), style);
   edit->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
                                                         : Qt::ScrollBarAlwaysOff);
   edit->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded

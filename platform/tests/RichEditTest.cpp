@@ -1,7 +1,10 @@
 // The rich-edit control through its messages: selection forms, text with paragraph marks and
-// stray bytes, formats, scrolling that only moves when asked, read-only, links, word breaks.
+// stray bytes, formats, frames, scrolling that only moves when asked, read-only, links, word
+// breaks.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -215,6 +218,32 @@ TEST_F(RichEdit, DefaultFontReportsItsPointSize) {
   EXPECT_EQ(got.yHeight, 240);
   DestroyWindow(edit);
   DeleteObject(font);
+}
+
+TEST_F(RichEdit, EdgesDrawAFrame) {
+  std::string path = ::testing::TempDir() + "rich-edit-edge.png";
+  struct Case {
+    DWORD exStyle, style;
+    bool framed, sunken;
+  } cases[] = {{0, 0, false, false},
+               {0, WS_BORDER, true, false},
+               {WS_EX_CLIENTEDGE, 0, true, true},
+               {WS_EX_CLIENTEDGE, WS_BORDER, true, true}};
+  for (const Case& c : cases) {
+    HWND framed = CreateWindowExA(c.exStyle, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | c.style, 0,
+                                  130, 100, 40, top, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(vorntest::saveWindowPng(framed, path.c_str()));
+    DestroyWindow(framed);
+    QImage image(QString::fromStdString(path));
+    std::remove(path.c_str());
+    ASSERT_FALSE(image.isNull());
+    QRgb inside = image.pixel(50, 20);
+    QRgb topLeft = image.pixel(0, 0);
+    QRgb bottomRight = image.pixel(image.width() - 1, image.height() - 1);
+    EXPECT_EQ(topLeft != inside, c.framed) << c.exStyle << " " << c.style;
+    // Sunken: shadow above and to the left, light below and to the right.
+    EXPECT_EQ(topLeft != bottomRight, c.sunken) << c.exStyle << " " << c.style;
+  }
 }
 
 TEST_F(RichEdit, AppendingWhileScrolledBackDoesNotMoveTheView) {
