@@ -127,17 +127,12 @@ void selectionLook(RichEditWidget* edit, CHARFORMAT2A* out) {
   bool first = true;
   Look look;
   DWORD mask = kKnownMask;
-  for (QTextBlock block = edit->document()->findBlock(from);
-       block.isValid() && block.position() < to; block = block.next()) {
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-      QTextFragment fragment = it.fragment();
-      if (fragment.position() + fragment.length() <= from || fragment.position() >= to) continue;
-      Look next = lookOf(edit, fragment.charFormat());
-      if (first) look = next;
-      mask = consistentMask(look, next, mask);
-      first = false;
-    }
-  }
+  forEachPiece(edit->document(), from, to, [&](const QTextFragment& fragment, int, int) {
+    Look next = lookOf(edit, fragment.charFormat());
+    if (first) look = next;
+    mask = consistentMask(look, next, mask);
+    first = false;
+  });
   writeRecord(first ? lookOf(edit, edit->insertFormat) : look, mask, out);
 }
 
@@ -170,22 +165,15 @@ void clearAutomatic(RichEditWidget* edit, int from, int to, const CHARFORMAT2A& 
   bool text = (in.dwMask & CFM_COLOR) && (in.dwEffects & CFE_AUTOCOLOR);
   bool back = (in.dwMask & CFM_BACKCOLOR) && (in.dwEffects & CFE_AUTOBACKCOLOR);
   if (!text && !back) return;
-  for (QTextBlock block = edit->document()->findBlock(from);
-       block.isValid() && block.position() < to; block = block.next()) {
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-      QTextFragment fragment = it.fragment();
-      int begin = std::max(from, fragment.position());
-      int end = std::min(to, fragment.position() + fragment.length());
-      if (begin >= end) continue;
-      QTextCharFormat format = fragment.charFormat();
-      if (text) format.clearForeground();
-      if (back) format.clearBackground();
-      QTextCursor piece(edit->document());
-      piece.setPosition(begin);
-      piece.setPosition(end, QTextCursor::KeepAnchor);
-      piece.setCharFormat(format);
-    }
-  }
+  forEachPiece(edit->document(), from, to, [&](const QTextFragment& fragment, int begin, int end) {
+    QTextCharFormat format = fragment.charFormat();
+    if (text) format.clearForeground();
+    if (back) format.clearBackground();
+    QTextCursor piece(edit->document());
+    piece.setPosition(begin);
+    piece.setPosition(end, QTextCursor::KeepAnchor);
+    piece.setCharFormat(format);
+  });
 }
 
 void mergeInto(RichEditWidget* edit, QTextCursor& cursor, const CHARFORMAT2A& in) {

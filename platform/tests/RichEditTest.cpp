@@ -120,6 +120,14 @@ TEST_F(RichEdit, StrayBytesRoundTripAndOffsetsAgreeWithStrlen) {
   std::string seen;
   for (const vorntest::RichTextRun& run : vorntest::richEditRuns(edit)) seen += run.text;
   EXPECT_EQ(seen, std::string(text) + "\rnext");
+
+  // Sequences that are not valid UTF-8 count and come back byte by byte.
+  for (const char* odd : {"\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "ab\xe2\x82"}) {
+    SetWindowTextA(edit, odd);
+    EXPECT_EQ(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0),
+              static_cast<LRESULT>(std::strlen(odd)));
+    EXPECT_EQ(range(0, -1), odd);
+  }
 }
 
 TEST_F(RichEdit, InsertionFormatAppliesToTheNextReplaceAndReadsBack) {
