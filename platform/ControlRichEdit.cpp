@@ -2,6 +2,7 @@
 // change notifications. Formats, lines, links and pictures live in the sibling files.
 #include "platform/ControlRichEdit.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -19,8 +20,7 @@ RichEditWidget::RichEditWidget(HWND window, QWidget* parent)
       hwnd(window),
       positions(new RichEditPositions(document())),
       selection_(document()) {
-  QObject::connect(this, &QTextEdit::cursorPositionChanged, this,
-                   [this] { followWidgetCursor(); });
+  QObject::connect(this, &QTextEdit::cursorPositionChanged, this, [this] { followWidgetCursor(); });
   QObject::connect(this, &QTextEdit::selectionChanged, this, [this] { followWidgetCursor(); });
 }
 
@@ -98,6 +98,20 @@ bool RichEditWidget::handleEvent(QEvent* e, bool onViewport) {
 }
 
 bool RichEditWidget::event(QEvent* e) { return handleEvent(e, false); }
+
+void RichEditWidget::keyPressEvent(QKeyEvent* e) {
+  // Control+Enter breaks the line as Enter does (an edit whose owner takes Enter for itself
+  // leaves this one to the control); Qt would ignore it.
+  bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  if (!enter || !(e->modifiers() & Qt::ControlModifier)) {
+    QTextEdit::keyPressEvent(e);
+    return;
+  }
+  QKeyEvent plain(QEvent::KeyPress, e->key(), e->modifiers() & Qt::KeypadModifier,
+                  QStringLiteral("\r"));
+  QTextEdit::keyPressEvent(&plain);
+  e->setAccepted(plain.isAccepted());
+}
 bool RichEditWidget::viewportEvent(QEvent* e) { return handleEvent(e, true); }
 
 namespace {
@@ -470,12 +484,24 @@ LRESULT CALLBACK richEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   return controlDefaultProc(hwnd, msg, wParam, lParam);
 }
 
+// A client edge is the sunken two-pixel frame of an edit; a border is a plain line.
+void setEdge(RichEditWidget* edit, DWORD exStyle, DWORD style) {
+  if (exStyle & WS_EX_CLIENTEDGE) {
+    edit->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+  } else if (style & WS_BORDER) {
+    edit->setFrameStyle(QFrame::Box | QFrame::Plain);
+    edit->setLineWidth(1);
+  } else {
+    edit->setFrameShape(QFrame::NoFrame);
+  }
+}
+
 RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bool plain) {
   auto* edit = new RichEditWidget(hwnd, parent);
   DWORD style = static_cast<DWORD>(cs.style);
   edit->setTabChangesFocus(false);
   edit->setUndoRedoEnabled(false);
-  edit->setFrameShape(QFrame::NoFrame);
+  setEdge(edit, static_cast<DWORD>(cs.dwExStyle), style);
   edit->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
                                                         : Qt::ScrollBarAlwaysOff);
   edit->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded

@@ -45,6 +45,7 @@ class RichEditWidget : public QTextEdit {
   RichEditPositions* positions;
   QTextCharFormat insertFormat;  // what the next EM_REPLACESEL writes with
   bool plainText = false;
+  bool autoColour = true;  // the default format's text colour is the system's
   bool autoUrlDetect = false;
   bool formatting = false;  // a format change is running: no EN_CHANGE
   DWORD eventMask = 0;
@@ -55,6 +56,7 @@ class RichEditWidget : public QTextEdit {
  protected:
   bool event(QEvent* e) override;
   bool viewportEvent(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   bool handleEvent(QEvent* e, bool onViewport);
@@ -67,7 +69,7 @@ class RichEditWidget : public QTextEdit {
   int inputDepth_ = 0;        // Qt is handling an event: cursor moves come from the user
   QTextCursor held_;          // holds the open edit block
   bool deferred_ = false;
-  bool edited_ = false;       // the open block changed the text or its formats
+  bool edited_ = false;  // the open block changed the text or its formats
   bool wasModified_ = false;
 };
 

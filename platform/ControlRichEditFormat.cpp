@@ -59,21 +59,29 @@ struct Look {
   COLORREF back = 0;
 };
 
+// A font set by handle is sized in pixels (96 per inch).
+double pointsOf(const QFont& font) {
+  if (font.pointSizeF() > 0) return font.pointSizeF();
+  return font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : 0;
+}
+
 Look lookOf(const RichEditWidget* edit, const QTextCharFormat& f) {
   Look look;
   QFont base = edit->document()->defaultFont();
   QStringList families = f.fontFamilies().toStringList();
   look.face = families.isEmpty() ? base.family() : families.first();
-  double points = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base.pointSizeF();
+  double points = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : pointsOf(base);
   look.twips = static_cast<int>(std::lround(points * 20));
   look.bold =
       f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold : base.bold();
   look.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
   look.underline =
       f.hasProperty(QTextFormat::TextUnderlineStyle) ? f.fontUnderline() : base.underline();
-  look.autoColour = f.foreground().style() == Qt::NoBrush;
+  // Text without a colour of its own is drawn in the default format's colour.
+  bool ownColour = f.foreground().style() != Qt::NoBrush;
+  look.autoColour = !ownColour && edit->autoColour;
   look.colour =
-      colorRefOf(look.autoColour ? edit->palette().color(QPalette::Text) : f.foreground().color());
+      colorRefOf(ownColour ? f.foreground().color() : edit->palette().color(QPalette::Text));
   look.autoBack = f.background().style() == Qt::NoBrush;
   look.back =
       colorRefOf(look.autoBack ? edit->palette().color(QPalette::Base) : f.background().color());
@@ -119,17 +127,12 @@ void selectionLook(RichEditWidget* edit, CHARFORMAT2A* out) {
   bool first = true;
   Look look;
   DWORD mask = kKnownMask;
-  for (QTextBlock block = edit->document()->findBlock(from);
-       block.isValid() && block.position() < to; block = block.next()) {
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-      QTextFragment fragment = it.fragment();
-      if (fragment.position() + fragment.length() <= from || fragment.position() >= to) continue;
-      Look next = lookOf(edit, fragment.charFormat());
-      if (first) look = next;
-      mask = consistentMask(look, next, mask);
-      first = false;
-    }
-  }
+  forEachPiece(edit->document(), from, to, [&](const QTextFragment& fragment, int, int) {
+    Look next = lookOf(edit, fragment.charFormat());
+    if (first) look = next;
+    mask = consistentMask(look, next, mask);
+    first = false;
+  });
   writeRecord(first ? lookOf(edit, edit->insertFormat) : look, mask, out);
 }
 
@@ -150,6 +153,7 @@ void setDefault(RichEditWidget* edit, const CHARFORMAT2A& in) {
   if (in.dwMask & CFM_COLOR) {
     QPalette palette = edit->palette();
     bool automatic = (in.dwEffects & CFE_AUTOCOLOR) != 0;
+    edit->autoColour = automatic;
     palette.setColor(QPalette::Text,
                      automatic ? QPalette().color(QPalette::Text) : qColorOf(in.crTextColor));
     edit->setPalette(palette);
@@ -161,22 +165,15 @@ void clearAutomatic(RichEditWidget* edit, int from, int to, const CHARFORMAT2A& 
   bool text = (in.dwMask & CFM_COLOR) && (in.dwEffects & CFE_AUTOCOLOR);
   bool back = (in.dwMask & CFM_BACKCOLOR) && (in.dwEffects & CFE_AUTOBACKCOLOR);
   if (!text && !back) return;
-  for (QTextBlock block = edit->document()->findBlock(from);
-       block.isValid() && block.position() < to; block = block.next()) {
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-      QTextFragment fragment = it.fragment();
-      int begin = std::max(from, fragment.position());
-      int end = std::min(to, fragment.position() + fragment.length());
-      if (begin >= end) continue;
-      QTextCharFormat format = fragment.charFormat();
-      if (text) format.clearForeground();
-      if (back) format.clearBackground();
-      QTextCursor piece(edit->document());
-      piece.setPosition(begin);
-      piece.setPosition(end, QTextCursor::KeepAnchor);
-      piece.setCharFormat(format);
-    }
-  }
+  forEachPiece(edit->document(), from, to, [&](const QTextFragment& fragment, int begin, int end) {
+    QTextCharFormat format = fragment.charFormat();
+    if (text) format.clearForeground();
+    if (back) format.clearBackground();
+    QTextCursor piece(edit->document());
+    piece.setPosition(begin);
+    piece.setPosition(end, QTextCursor::KeepAnchor);
+    piece.setCharFormat(format);
+  });
 }
 
 void mergeInto(RichEditWidget* edit, QTextCursor& cursor, const CHARFORMAT2A& in) {

@@ -10,36 +10,6 @@
 namespace vornplatform {
 namespace {
 
-const char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Length of the valid UTF-8 sequence at text[i], or 0.
-size_t validSequence(const unsigned char* text, size_t length, size_t i) {
-  unsigned char lead = text[i];
-  if (lead < 0x80) return 1;
-  size_t count;
-  unsigned value;
-  unsigned minimum;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    count = 2, value = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    count = 3, value = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    count = 4, value = lead & 0x07, minimum = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + count > length) return 0;
-  for (size_t k = 1; k < count; ++k) {
-    if ((text[i + k] & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (text[i + k] & 0x3F);
-  }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  return count;
-}
-
 // The raw byte a character stands for, or -1 when it is ordinary text. Typing next to a stray
 // byte can copy its format onto other characters, so the character itself must match too.
 int rawByteOf(const QTextCharFormat& format, QChar c) {
@@ -62,7 +32,7 @@ void insertLine(QTextCursor& cursor, const unsigned char* text, size_t length,
                 const QTextCharFormat& format) {
   size_t start = 0;
   for (size_t i = 0; i < length;) {
-    size_t n = validSequence(text, length, i);
+    size_t n = text[i] < 0x80 ? 1 : utf8SequenceAt(text, length, i);
     if (n > 0) {
       i += n;
       continue;
@@ -83,10 +53,6 @@ void insertLine(QTextCursor& cursor, const unsigned char* text, size_t length,
 }
 
 }  // namespace
-
-char16_t windows1252Char(unsigned char byte) {
-  return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : char16_t(byte);
-}
 
 void insertBytes(QTextCursor& cursor, const char* bytes, size_t length,
                  const QTextCharFormat& format) {
@@ -198,20 +164,16 @@ int RichEditPositions::positionOf(long long byte) {
 
 std::string RichEditPositions::blockText(const QTextBlock& block, int from, int to) {
   std::string out;
-  for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-    QTextFragment fragment = it.fragment();
-    int begin = std::max(from, fragment.position());
-    int end = std::min(to, fragment.position() + fragment.length());
-    if (begin >= end) continue;
+  forEachPiece(block, from, to, [&out](const QTextFragment& fragment, int begin, int end) {
     QTextCharFormat format = fragment.charFormat();
     QString text = fragment.text().mid(begin - fragment.position(), end - begin);
     if (format.isImageFormat()) {
       out.append(static_cast<size_t>(text.size()), ' ');
-      continue;
+      return;
     }
     if (!format.hasProperty(kRawByteProperty)) {
       out += qStringToBytes(text);
-      continue;
+      return;
     }
     for (int i = 0; i < text.size(); ++i) {
       int raw = rawByteOf(format, text[i]);
@@ -222,7 +184,7 @@ std::string RichEditPositions::blockText(const QTextBlock& block, int from, int 
         if (text[i].isHighSurrogate()) ++i;
       }
     }
-  }
+  });
   return out;
 }
 

@@ -3,13 +3,13 @@
 #pragma once
 
 #include <QObject>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
 #include <string>
 #include <vector>
-
-class QTextDocument;
-class QTextBlock;
 
 namespace vornplatform {
 
@@ -51,7 +51,25 @@ constexpr int kRawByteProperty = QTextFormat::UserProperty + 7;
 void insertBytes(QTextCursor& cursor, const char* text, size_t length,
                  const QTextCharFormat& format);
 
-// Windows-1252 character of a byte (bytes below 0x80 and 0xA0 and up stand for themselves).
-char16_t windows1252Char(unsigned char byte);
+// Calls visit(fragment, begin, end) for each fragment of the paragraph that overlaps the
+// document positions [from, to), with begin and end clipped to them.
+template <class Visit>
+void forEachPiece(const QTextBlock& block, int from, int to, Visit&& visit) {
+  for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+    QTextFragment fragment = it.fragment();
+    int begin = std::max(from, fragment.position());
+    int end = std::min(to, fragment.position() + fragment.length());
+    if (begin < end) visit(fragment, begin, end);
+  }
+}
+
+// The same over every paragraph the range touches.
+template <class Visit>
+void forEachPiece(QTextDocument* document, int from, int to, Visit&& visit) {
+  for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() < to;
+       block = block.next()) {
+    forEachPiece(block, from, to, visit);
+  }
+}
 
 }  // namespace vornplatform

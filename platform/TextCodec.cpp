@@ -5,22 +5,25 @@ namespace vornplatform {
 namespace {
 
 // Windows-1252 characters of bytes 0x80-0x9F; the five unassigned bytes keep their code.
-const char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t kHighControls[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char16_t windows1252(unsigned char byte) {
+}  // namespace
+
+char16_t windows1252Char(unsigned char byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char16_t(byte);
 }
 
-// Length of the valid UTF-8 sequence at text[i] and its code point, or 0 when it is invalid.
-size_t decodeUtf8(const unsigned char* text, size_t length, size_t i, char32_t* code) {
+size_t utf8SequenceAt(const unsigned char* text, size_t length, size_t i, char32_t* code) {
   unsigned char lead = text[i];
   size_t count;
   char32_t value;
   char32_t minimum;
-  if (lead >= 0xC2 && lead <= 0xDF) {
+  if (lead < 0x80) {
+    count = 1, value = lead, minimum = 0;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
     count = 2, value = lead & 0x1F, minimum = 0x80;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
     count = 3, value = lead & 0x0F, minimum = 0x800;
@@ -35,11 +38,9 @@ size_t decodeUtf8(const unsigned char* text, size_t length, size_t i, char32_t* 
     value = (value << 6) | (text[i + k] & 0x3F);
   }
   if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  *code = value;
+  if (code) *code = value;
   return count;
 }
-
-}  // namespace
 
 QString bytesToQString(const char* bytes, size_t length) {
   QString out;
@@ -52,9 +53,9 @@ QString bytesToQString(const char* bytes, size_t length) {
       continue;
     }
     char32_t code = 0;
-    size_t n = decodeUtf8(text, length, i, &code);
+    size_t n = utf8SequenceAt(text, length, i, &code);
     if (n == 0) {
-      out.append(QChar(windows1252(text[i++])));
+      out.append(QChar(windows1252Char(text[i++])));
       continue;
     }
     char32_t one[1] = {code};

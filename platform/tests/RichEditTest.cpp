@@ -1,7 +1,10 @@
 // The rich-edit control through its messages: selection forms, text with paragraph marks and
-// stray bytes, formats, scrolling that only moves when asked, read-only, links, word breaks.
+// stray bytes, formats, frames, scrolling that only moves when asked, read-only, links, word
+// breaks.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -117,6 +120,14 @@ TEST_F(RichEdit, StrayBytesRoundTripAndOffsetsAgreeWithStrlen) {
   std::string seen;
   for (const vorntest::RichTextRun& run : vorntest::richEditRuns(edit)) seen += run.text;
   EXPECT_EQ(seen, std::string(text) + "\rnext");
+
+  // Sequences that are not valid UTF-8 count and come back byte by byte.
+  for (const char* odd : {"\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "ab\xe2\x82"}) {
+    SetWindowTextA(edit, odd);
+    EXPECT_EQ(SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0),
+              static_cast<LRESULT>(std::strlen(odd)));
+    EXPECT_EQ(range(0, -1), odd);
+  }
 }
 
 TEST_F(RichEdit, InsertionFormatAppliesToTheNextReplaceAndReadsBack) {
@@ -173,6 +184,74 @@ TEST_F(RichEdit, InsertionFormatAppliesToTheNextReplaceAndReadsBack) {
   cf.dwEffects = CFE_AUTOBACKCOLOR;
   SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
   EXPECT_FALSE(vorntest::richEditRuns(edit)[0].hasBackground);
+}
+
+TEST_F(RichEdit, DefaultColourReadsBackAsSetNotAutomatic) {
+  struct Case {
+    bool plain;
+    WPARAM target;
+  } cases[] = {{false, SCF_DEFAULT}, {true, SCF_DEFAULT}, {true, SCF_ALL}};
+  for (const Case& c : cases) {
+    SendMessageA(edit, EM_SETTEXTMODE, c.plain ? TM_PLAINTEXT : TM_RICHTEXT, 0);
+    CHARFORMAT2A cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    cf.crTextColor = RGB(10, 120, 30);
+    SendMessageA(edit, EM_SETCHARFORMAT, c.target, reinterpret_cast<LPARAM>(&cf));
+    CHARFORMAT2A got{};
+    got.cbSize = sizeof got;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&got));
+    EXPECT_EQ(got.crTextColor, RGB(10, 120, 30)) << c.plain << c.target;
+    EXPECT_FALSE(got.dwEffects & CFE_AUTOCOLOR) << c.plain << c.target;
+
+    cf.dwEffects = CFE_AUTOCOLOR;  // back to the system's colour
+    SendMessageA(edit, EM_SETCHARFORMAT, c.target, reinterpret_cast<LPARAM>(&cf));
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&got));
+    EXPECT_TRUE(got.dwEffects & CFE_AUTOCOLOR) << c.plain << c.target;
+  }
+}
+
+TEST_F(RichEdit, DefaultFontReportsItsPointSize) {
+  append("before");
+  EXPECT_GT(vorntest::richEditRuns(edit).at(0).pointSize, 0);
+  // A font set by handle is sized in pixels: 16 pixels at 96 DPI are 12 points.
+  LOGFONTA lf{};
+  lf.lfHeight = -16;
+  HFONT font = CreateFontIndirectA(&lf);
+  SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  EXPECT_EQ(vorntest::richEditRuns(edit).at(0).pointSize, 12);
+  CHARFORMAT2A got{};
+  got.cbSize = sizeof got;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&got));
+  EXPECT_EQ(got.yHeight, 240);
+  DestroyWindow(edit);
+  DeleteObject(font);
+}
+
+TEST_F(RichEdit, EdgesDrawAFrame) {
+  std::string path = ::testing::TempDir() + "rich-edit-edge.png";
+  struct Case {
+    DWORD exStyle, style;
+    bool framed, sunken;
+  } cases[] = {{0, 0, false, false},
+               {0, WS_BORDER, true, false},
+               {WS_EX_CLIENTEDGE, 0, true, true},
+               {WS_EX_CLIENTEDGE, WS_BORDER, true, true}};
+  for (const Case& c : cases) {
+    HWND framed = CreateWindowExA(c.exStyle, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | c.style, 0,
+                                  130, 100, 40, top, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(vorntest::saveWindowPng(framed, path.c_str()));
+    DestroyWindow(framed);
+    QImage image(QString::fromStdString(path));
+    std::remove(path.c_str());
+    ASSERT_FALSE(image.isNull());
+    QRgb inside = image.pixel(50, 20);
+    QRgb topLeft = image.pixel(0, 0);
+    QRgb bottomRight = image.pixel(image.width() - 1, image.height() - 1);
+    EXPECT_EQ(topLeft != inside, c.framed) << c.exStyle << " " << c.style;
+    // Sunken: shadow above and to the left, light below and to the right.
+    EXPECT_EQ(topLeft != bottomRight, c.sunken) << c.exStyle << " " << c.style;
+  }
 }
 
 TEST_F(RichEdit, AppendingWhileScrolledBackDoesNotMoveTheView) {
