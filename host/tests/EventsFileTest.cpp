@@ -44,14 +44,15 @@ const char* const HelpLines =
 TEST_F(EventsFileTest, VariablesBuildEventsWithLfAndCrLf) {
   for (bool crlf : {false, true}) {
     console.prints.clear();
-    ASSERT_TRUE(load("[VARS]\n"
-                     "nick = \"([^ ]+):(nick)\"\n"
-                     "; a comment\n"
-                     "   // another\n"
-                     "\t\n"
-                     "[events]\n"
-                     "tell = nick + \" tells you ?: (.*):(text)$\"\n",
-                     crlf));
+    ASSERT_TRUE(
+        load("[VARS]\n"
+             "nick = \"([^ ]+):(nick)\"\n"
+             "; a comment\n"
+             "   // another\n"
+             "\t\n"
+             "[events]\n"
+             "tell = nick + \" tells you ?: (.*):(text)$\"\n",
+             crlf));
     EXPECT_EQ(console.all(), "");
     EXPECT_EQ(list.count(), 1);
     EventData data;
@@ -99,13 +100,14 @@ TEST_F(EventsFileTest, FaultyLinesAreReportedAndSkipped) {
 
 TEST_F(EventsFileTest, QuotedItemsKeepEscapesAndJoinWithoutBlanks) {
   // The empty name is a variable like any other once "=" defines it.
-  ASSERT_TRUE(load("[VARS]\n"
-                   "a = \"x/\"y\"\n"
-                   "b=\"//\"+a  +  \"z\"\n"
-                   "=\"empty\"\n"
-                   "[EVENTS]\n"
-                   "e = b + \"!\"\n"
-                   "f =  + \"?\"\n"));
+  ASSERT_TRUE(
+      load("[VARS]\n"
+           "a = \"x/\"y\"\n"
+           "b=\"//\"+a  +  \"z\"\n"
+           "=\"empty\"\n"
+           "[EVENTS]\n"
+           "e = b + \"!\"\n"
+           "f =  + \"?\"\n"));
   EXPECT_EQ(console.all(), "");
   EventData data;
   EXPECT_STREQ(list.match("//x\"yz!", data), "e");
@@ -114,13 +116,14 @@ TEST_F(EventsFileTest, QuotedItemsKeepEscapesAndJoinWithoutBlanks) {
 
 TEST_F(EventsFileTest, RedefinitionKeepsTheFirstAndHashTwinsStayApart) {
   // "ap" and "c2" share a hash; each keeps its own text.
-  ASSERT_TRUE(load("[VARS]\n"
-                   "ap = \"alpha\"\n"
-                   "c2 = \"beta\"\n"
-                   "ap = \"gamma\"\n"
-                   "[EVENTS]\n"
-                   "first = ap\n"
-                   "second = c2\n"));
+  ASSERT_TRUE(
+      load("[VARS]\n"
+           "ap = \"alpha\"\n"
+           "c2 = \"beta\"\n"
+           "ap = \"gamma\"\n"
+           "[EVENTS]\n"
+           "first = ap\n"
+           "second = c2\n"));
   EXPECT_EQ(console.all(), std::string("Event File Error : Variable 'ap' : redifinition (file : ") +
                                path + ") :\n -> ap = \"gamma\"\n" + HelpLines);
   EXPECT_EQ(matchName("alpha"), "first");
