@@ -26,7 +26,7 @@ class StderrConsole : public EventConsole {
 const char* const Nicks[] = {"Mira", "dessin", "Zed42", "old_timer", "K", "nightowl", "Ana-Lu"};
 const char* const Channels[] = {"Dessin", "lobby", "help", "x", "Musique", "games"};
 const char* const Words[] = {"hello", "how", "are", "you", "the", "server", "is", "slow",
-                             "today", "see", "ya", "lol", "ok", "what?", ":)", "tells"};
+                             "today", "see", "ya",  "lol", "ok",  "what?",  ":)", "tells"};
 
 class Corpus {
  public:
@@ -71,23 +71,36 @@ class Corpus {
       case 1:
       case 2:
       case 3:
-      case 4: return "<" + n + "> " + say() + "\n";
+      case 4:
+        return "<" + n + "> " + say() + "\n";
       case 5:
-      case 6: return n + " tells you: " + say() + "\n";
-      case 7: return "You tell " + n + ": " + say() + "\n";
-      case 8: return n + " joins the channel " + channel() + "\n";
-      case 9: return n + " left the channel " + channel() + "\n";
-      case 10: return "* " + n + " " + say() + "\n";
-      case 11: return n + " shouts: " + say() + "\n";
-      case 12: return "   " + n + "   users   " + std::to_string(pick(500)) + "\n";
-      case 13: return n + " is away: " + say() + "\n";
-      case 14: return "#vdatas " + n + " " + say() + "\n";
+      case 6:
+        return n + " tells you: " + say() + "\n";
+      case 7:
+        return "You tell " + n + ": " + say() + "\n";
+      case 8:
+        return n + " joins the channel " + channel() + "\n";
+      case 9:
+        return n + " left the channel " + channel() + "\n";
+      case 10:
+        return "* " + n + " " + say() + "\n";
+      case 11:
+        return n + " shouts: " + say() + "\n";
+      case 12:
+        return "   " + n + "   users   " + std::to_string(pick(500)) + "\n";
+      case 13:
+        return n + " is away: " + say() + "\n";
+      case 14:
+        return "#vdatas " + n + " " + say() + "\n";
       case 15:
         return "#vdraw " + n + " line " + std::to_string(pick(640)) + " " +
                std::to_string(pick(480)) + " 3 4\n";
-      case 16: return "Password: ";
-      case 17: return "Topic of " + std::string(channel()) + " is: " + say() + "\n";
-      default: return say() + "\n";  // server chatter that no event names
+      case 16:
+        return "Password: ";
+      case 17:
+        return "Topic of " + std::string(channel()) + " is: " + say() + "\n";
+      default:
+        return say() + "\n";  // server chatter that no event names
     }
   }
 
@@ -136,8 +149,9 @@ void BM_EventListWorstLine(benchmark::State& state) {
     for (const std::string& line : f.lines) {
       auto start = std::chrono::steady_clock::now();
       f.list.match(line.c_str(), data);
-      double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                      .count();
+      double ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count();
       if (ms > worst) {
         worst = ms;
         worstLength = line.size();
