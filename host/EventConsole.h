@@ -1,0 +1,14 @@
+// Where the event list and the events-file loader write their reports: the system console in
+// the program, a recorder in tests. Colours stay in force until the next setColor.
+#pragma once
+
+class EventConsole {
+ public:
+  virtual ~EventConsole() {}
+  virtual void setColor(int red, int green, int blue) = 0;
+  virtual void print(const char* text) = 0;
+
+  // Formats into a bounded buffer (longer reports are cut) and prints in the given colour.
+  void printColored(int red, int green, int blue, const char* fmt, ...)
+      __attribute__((format(printf, 5, 6)));
+};

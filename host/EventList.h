@@ -1,0 +1,46 @@
+// The events of one client: named patterns tried in the order they were added, the first that
+// matches a line naming it. Filled from an events file; shared by the receive path and plug-ins.
+#pragma once
+
+#include "host/EventData.h"
+#include "lib/CriticalSection.h"
+#include "lib/List.h"
+#include "lib/RegExpr.h"
+
+class EventConsole;
+
+struct EventEntry {
+  char* name = nullptr;
+  char* pattern = nullptr;  // the compiled expression points into it
+  RegExpr regExpr;
+};
+
+class EventList : public CriticalSection {
+ public:
+  // Reports go to console; none are written when it is null.
+  explicit EventList(EventConsole* console = nullptr);
+  ~EventList() override;
+
+  // Frees every entry. Takes no lock: the loader calls it under its own.
+  void clear();
+  // Appends the event when its pattern compiles; otherwise reports it and adds nothing.
+  bool addEvent(const char* name, const char* pattern);
+  // Whether an event has that name, ignoring ASCII case.
+  bool hasEvent(const char* name);
+  // The name of the first event whose pattern matches the line, or "[Unknown]"; out receives
+  // the line and the winner's named captures. The name stays valid until the list is reloaded.
+  const char* match(const char* line, EventData& out);
+
+  EventConsole* console() const { return console_; }
+  int count() const { return count_; }
+
+ private:
+  EventList(const EventList&) = delete;
+  EventList& operator=(const EventList&) = delete;
+
+  void freeEntry(EventEntry* entry);
+
+  EventConsole* console_;
+  List<EventEntry*> entries_;
+  int count_ = 0;
+};
