@@ -1,0 +1,276 @@
+// ClientConnection: the server list under its lock, the two flags under theirs, and the
+// receive thread that walks the list, connects, reads and posts requests.
+#include "host/ClientConnection.h"
+
+#include <cstring>
+
+namespace {
+
+const int kReceiveBufferSize = ClientConnection::MaxChunk + 3;
+const int kHostSize = 512;
+
+bool sameHost(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b) {
+    unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
+    if (x >= 'A' && x <= 'Z') x = x - 'A' + 'a';
+    if (y >= 'A' && y <= 'Z') y = y - 'A' + 'a';
+    if (x != y) return false;
+  }
+  return *a == *b;
+}
+
+void CALLBACK requestDelivered(HWND, UINT, ULONG_PTR, LRESULT) {}
+
+}  // namespace
+
+ClientConnection::ClientConnection(HWND notifyWindow)
+    : owner(nullptr),
+      notifyWindow(notifyWindow),
+      receiveBuffer(new char[kReceiveBufferSize]),
+      wanted(false),
+      connected(false),
+      walk(nullptr),
+      serverView(nullptr) {}
+
+ClientConnection::~ClientConnection() {
+  term();
+  clearServers();
+  delete[] receiveBuffer;
+}
+
+void ClientConnection::setOwner(Client* owner, ListView* serverView) {
+  this->owner = owner;
+  this->serverView = serverView;
+}
+
+ServerEntry* ClientConnection::findServer(const char* host, int port) {
+  if (!host) return nullptr;
+  ServerEntry* found = nullptr;
+  serverLock.enter();
+  for (ListNode<ServerEntry*>* node = servers.headNode(); node && !found; node = node->next) {
+    if (node->value->port == port && sameHost(node->value->host, host)) found = node->value;
+  }
+  serverLock.leave();
+  return found;
+}
+
+ServerEntry* ClientConnection::getDefaultServer() {
+  serverLock.enter();
+  ServerEntry* first = servers.frontValue(true);
+  serverLock.leave();
+  return first;
+}
+
+bool ClientConnection::addServer(const char* host, int port, bool atFront) {
+  if (!host || findServer(host, port)) return false;
+  ServerEntry* entry = ServerEntry::create(host, port);
+  serverLock.enter();
+  servers.add(entry, atFront);
+  serverLock.leave();
+  return true;
+}
+
+void ClientConnection::setDefaultServer(const char* host, int port) {
+  ServerEntry* entry = findServer(host, port);
+  if (!entry) {
+    addServer(host, port, true);
+    return;
+  }
+  serverLock.enter();
+  servers.remove(entry);
+  servers.add(entry, true);
+  serverLock.leave();
+}
+
+bool ClientConnection::removeServer(const char* host, int port) {
+  serverLock.enter();
+  bool last = servers.headNode() == servers.tailNode();
+  serverLock.leave();
+  if (last) {
+    MessageBoxA(NULL, "You can't remove the last server !", "Server Error", MB_ICONHAND);
+    return false;
+  }
+  ServerEntry* entry = findServer(host, port);
+  if (!entry) return false;
+  serverLock.enter();
+  servers.remove(entry);
+  serverLock.leave();
+  ServerEntry::destroy(entry);
+  return true;
+}
+
+// Under the server lock: the receive thread may be walking the list.
+void ClientConnection::clearServers() {
+  serverLock.enter();
+  while (!servers.isEmpty()) {
+    ServerEntry* entry = servers.frontValue(true);
+    servers.removeEnd(true);
+    ServerEntry::destroy(entry);
+  }
+  serverLock.leave();
+}
+
+// The socket is closed under the flag lock, so the thread never sees the new state while
+// the old connection is still open, nor starts a connection that this close would cut.
+void ClientConnection::connect() {
+  linkLock.enter();
+  wanted = true;
+  connected = false;
+  socket.close();
+  linkLock.leave();
+}
+
+// Both flags go down before the close: the receive it interrupts reports nothing, and
+// only this Closed appears.
+void ClientConnection::disconnect() {
+  linkLock.enter();
+  bool was = connected;
+  wanted = false;
+  connected = false;
+  socket.close();
+  linkLock.leave();
+  if (was) post(ConnectionRequest::Closed, nullptr, 0);
+}
+
+bool ClientConnection::isConnected() {
+  linkLock.enter();
+  bool state = connected;
+  linkLock.leave();
+  return state;
+}
+
+void ClientConnection::send(const char* text) {
+  if (!isConnected()) {
+    post(ConnectionRequest::SocketError, "You are not connected.", 0);
+    return;
+  }
+  if (socket.send(text ? text : "")) return;
+  linkLock.enter();
+  connected = false;
+  linkLock.leave();
+  post(ConnectionRequest::SocketError, socket.getErrorText(), 0);
+  disconnect();
+}
+
+void ClientConnection::postRequest(ConnectionRequest* request) {
+  if (!request) return;
+  LPARAM record = reinterpret_cast<LPARAM>(request);
+  if (!SendMessageCallbackA(notifyWindow, ConnectionRequestMessage, 0, record, requestDelivered,
+                            static_cast<ULONG_PTR>(record))) {
+    ConnectionRequest::destroy(request);
+  }
+}
+
+void ClientConnection::post(int kind, const char* text, int value) {
+  postRequest(ConnectionRequest::create(kind, owner, text, value));
+}
+
+void ClientConnection::term() {
+  requestStop();
+  disconnect();
+  // The close can come before a connect on the thread has made its socket; keep closing
+  // until the thread has seen the stop flag, so an unanswered connect never holds us.
+  while (!idle) {
+    socket.close();
+    Sleep(5);
+  }
+  join();
+}
+
+void ClientConnection::readState(bool* wantedNow, bool* connectedNow) {
+  linkLock.enter();
+  *wantedNow = wanted;
+  *connectedNow = connected;
+  linkLock.leave();
+}
+
+void ClientConnection::run() {
+  serverLock.enter();
+  walk = servers.iterator();
+  serverLock.leave();
+  while (!stopRequested) {
+    bool wantedNow, connectedNow;
+    readState(&wantedNow, &connectedNow);
+    if (!wantedNow && !connectedNow) {
+      serverLock.enter();
+      walk->first();
+      serverLock.leave();
+      Sleep(100);
+    } else if (wantedNow && !connectedNow) {
+      connectNextServer();
+    } else if (connectedNow && !wantedNow) {
+      receiveChunk();
+    }
+  }
+  serverLock.enter();
+  walk->reset();
+  walk = nullptr;
+  serverLock.leave();
+}
+
+// Copies the next server of the walk; false (and the walk rewound) at its end.
+bool ClientConnection::takeNextServer(char* host, int size, int* port) {
+  serverLock.enter();
+  bool found = walk->hasNext();
+  if (found) {
+    ServerEntry* entry = walk->next();
+    std::strncpy(host, entry->host, size - 2);
+    host[size - 2] = '\0';
+    *port = entry->port;
+  } else {
+    walk->first();
+  }
+  serverLock.leave();
+  return found;
+}
+
+void ClientConnection::connectNextServer() {
+  char host[kHostSize];
+  int port = 0;
+  if (!takeNextServer(host, kHostSize, &port)) {
+    linkLock.enter();
+    wanted = false;
+    linkLock.leave();
+    post(ConnectionRequest::Connected, nullptr, -1);
+    return;
+  }
+  bool wantedNow, connectedNow;
+  readState(&wantedNow, &connectedNow);
+  if (!wantedNow) return;
+  post(ConnectionRequest::TryConnect, host, port);
+  // A port that does not fit would silently reach another one: count it as a failure.
+  bool made = port >= 0 && port <= 65535 && socket.connect(host, static_cast<unsigned short>(port));
+  linkLock.enter();
+  // The socket may have been closed by a connect() again between the call and the lock.
+  if (made && wanted && socket.isConnected()) {
+    connected = true;
+    wanted = false;
+    socket.setKeepAlive(true);
+    // Posted under the lock so that a disconnect's Closed can never come before it.
+    post(ConnectionRequest::Connected, host, port);
+  } else {
+    // A disconnect (or term) arrived while connecting: it wins, nothing is reported.
+    if (made) socket.close();
+    connected = false;
+  }
+  linkLock.leave();
+}
+
+void ClientConnection::receiveChunk() {
+  int received = socket.receive(receiveBuffer, MaxChunk + 1);
+  linkLock.enter();
+  if (received > 0) {
+    if (connected) {
+      postRequest(ConnectionRequest::create(ConnectionRequest::Data, owner, receiveBuffer, received,
+                                            received));
+    }
+  } else if (connected) {
+    connected = false;
+    if (socket.getErrorCode() == 0)
+      post(ConnectionRequest::Closed, nullptr, 0);
+    else
+      post(ConnectionRequest::SocketError, socket.getErrorText(), 0);
+    socket.close();
+  }
+  linkLock.leave();
+}

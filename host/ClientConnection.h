@@ -1,0 +1,68 @@
+// ClientConnection: a client's list of chat servers and the receive thread that connects to
+// them in turn and reads the socket, reporting every happening to the GUI thread as a request.
+#pragma once
+
+#include <atomic>
+
+#include "host/ConnectionRequest.h"
+#include "host/ServerEntry.h"
+#include "lib/CriticalSection.h"
+#include "lib/List.h"
+#include "lib/Socket.h"
+#include "lib/Thread.h"
+
+class Client;
+class ListView;
+
+class ClientConnection : public Thread {
+ public:
+  // Every request goes to notifyWindow (the system window).
+  explicit ClientConnection(HWND notifyWindow);
+  ~ClientConnection() override;
+  ClientConnection(const ClientConnection&) = delete;
+  ClientConnection& operator=(const ClientConnection&) = delete;
+
+  void setOwner(Client* owner, ListView* serverView);
+
+  bool addServer(const char* host, int port, bool atFront);
+  void setDefaultServer(const char* host, int port);
+  bool removeServer(const char* host, int port);
+  void clearServers();
+  ServerEntry* findServer(const char* host, int port);
+  ServerEntry* getDefaultServer();
+
+  void connect();
+  void disconnect();
+  bool isConnected();
+  void send(const char* text);
+  void postRequest(ConnectionRequest* request);
+
+  // Ends the thread even while it is still connecting: disconnects, aborts a blocked connect
+  // and joins. Nothing is posted after it returns, apart from a Closed of a live connection.
+  void term();
+
+  // Biggest chunk one receive hands over; the buffer keeps a byte for the terminator.
+  static constexpr int MaxChunk = 65533;
+
+ protected:
+  void run() override;
+
+ private:
+  void readState(bool* wanted, bool* connected);
+  bool takeNextServer(char* host, int size, int* port);
+  void connectNextServer();
+  void receiveChunk();
+  void post(int kind, const char* text, int value);
+
+  Client* owner;
+  HWND notifyWindow;
+  Socket socket;
+  char* receiveBuffer;
+  bool wanted;
+  bool connected;
+  CriticalSection linkLock;  // guards wanted and connected
+  List<ServerEntry*> servers;
+  CriticalSection serverLock;  // guards servers and the walk over them
+  ListIteratorBase<ServerEntry*>* walk;
+  ListView* serverView;
+};
