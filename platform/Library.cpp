@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <link.h>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "platform/Handles.h"
+#include "platform/LoadedModules.h"
 #include "platform/win32.h"
 
 namespace {
@@ -28,6 +30,9 @@ const int systemLibraryCount = sizeof(systemLibraries) / sizeof(systemLibraries[
 struct LoadedLibrary {
   void* native = nullptr;
   int count = 0;
+  // The file it was loaded from, kept at load time so a later change of folder does not matter.
+  dev_t device = 0;
+  ino_t inode = 0;
 };
 
 struct LibraryTable {
@@ -110,6 +115,16 @@ std::string symbolName(const char* name) {
 
 }  // namespace
 
+bool vornplatform::isLoadedModulePath(const std::string& nativePath) {
+  struct stat target;
+  if (::stat(nativePath.c_str(), &target) != 0) return false;
+  LibraryTable& t = table();
+  std::lock_guard<std::mutex> guard(t.lock);
+  for (const auto& entry : t.loaded)
+    if (entry.second.device == target.st_dev && entry.second.inode == target.st_ino) return true;
+  return false;
+}
+
 HMODULE LoadLibraryA(LPCSTR fileName) {
   if (fileName == nullptr || fileName[0] == '\0') {
     SetLastError(ERROR_MOD_NOT_FOUND);
@@ -134,7 +149,13 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     }
   }
   uint32_t value = vornplatform::nextHandleValue();
-  t.loaded[value] = LoadedLibrary{native, 1};
+  LoadedLibrary library{native, 1};
+  struct stat file;
+  if (::stat(nativePathOf(native).c_str(), &file) == 0) {
+    library.device = file.st_dev;
+    library.inode = file.st_ino;
+  }
+  t.loaded[value] = library;
   return moduleOf(value);
 }
 
@@ -173,8 +194,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
     if (found != t.loaded.end()) {
       native = found->second.native;
     } else if (value != t.programHandle || value == 0) {
-      SetLastError(systemIndexOfHandle(t, value) >= 0 ? ERROR_PROC_NOT_FOUND
-                                                       : ERROR_MOD_NOT_FOUND);
+      SetLastError(systemIndexOfHandle(t, value) >= 0 ? ERROR_PROC_NOT_FOUND : ERROR_MOD_NOT_FOUND);
       return nullptr;
     }
   }

@@ -4,6 +4,7 @@
 
 #include "platform/win32_base.h"
 #include "platform/win32_files.h"
+#include "platform/win32_findfile.h"
 #include "platform/win32_profile.h"
 #include "platform/win32_threads.h"
 #include "platform/win32_winsock.h"

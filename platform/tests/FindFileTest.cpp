@@ -1,0 +1,200 @@
+// File search with Win32 patterns and the file operations: copy (never over a loaded library),
+// move, delete, attributes, folders and the current folder.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/tests/TempFolder.h"
+#include "platform/win32.h"
+
+namespace {
+
+std::string platformLibraryPath() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&CopyFileA), &info) == 0 || info.dli_fname == nullptr)
+    return "";
+  return info.dli_fname;
+}
+
+std::string windowsPath(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::vector<std::string> findAll(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(data.cFileName);
+  while (FindNextFileA(search, &data));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+  EXPECT_TRUE(FindClose(search));
+  return names;
+}
+
+std::vector<std::string> findAllRuntime(const std::string& pattern) {
+  std::vector<std::string> names;
+  _finddata_t data;
+  intptr_t search = _findfirst(pattern.c_str(), &data);
+  if (search == -1) return names;
+  do names.push_back(data.name);
+  while (_findnext(search, &data) == 0);
+  EXPECT_EQ(_findclose(search), 0);
+  return names;
+}
+
+class FindFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(temp.path().empty());
+    ASSERT_TRUE(CreateDirectoryA((temp.path() + "\\Plugins").c_str(), nullptr));
+    for (const char* name : {"Plugins/NevChat.vma", "Plugins/b.VAD", "Plugins/a.vad",
+                             "Plugins/a.vad.bak", "Plugins/noext", "Plugins/vtray.vsy"})
+      ASSERT_TRUE(temp.write(name, "12345"));
+  }
+  TempFolder temp;
+};
+
+TEST_F(FindFileTest, PatternsMatchIgnoringCaseInAlphabeticalOrder) {
+  struct Case {
+    const char* pattern;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"\\plugins\\*.vad", {"a.vad", "b.VAD"}},
+      {"\\PLUGINS\\*.VMA", {"NevChat.vma"}},
+      {"/Plugins/?.vad", {"a.vad", "b.VAD"}},
+      {"/Plugins/*.vad*", {"a.vad", "a.vad.bak", "b.VAD"}},
+      {"/Plugins/nevchat.vma", {"NevChat.vma"}},
+      {"/Plugins/*.*",
+       {".", "..", "a.vad", "a.vad.bak", "b.VAD", "NevChat.vma", "noext", "vtray.vsy"}},
+      {"/Plugins/*.vio", {}},
+      {"/Plugins/NOEX?", {"noext"}},
+      {"/Plugins/noext?", {}},
+  };
+  for (const Case& c : cases) {
+    std::string pattern = windowsPath(temp.path()) + windowsPath(c.pattern);
+    EXPECT_EQ(findAll(pattern), c.names) << c.pattern;
+    EXPECT_EQ(findAllRuntime(pattern), c.names) << c.pattern;
+  }
+}
+
+TEST_F(FindFileTest, FoundEntriesCarrySizeAndAttributes) {
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA((temp.path() + "/plugins/VTRAY.VSY").c_str(), &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  EXPECT_STREQ(data.cFileName, "vtray.vsy");
+  EXPECT_EQ(data.nFileSizeLow, 5u);
+  EXPECT_EQ(data.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
+  EXPECT_GT(data.ftLastWriteTime.dwHighDateTime, 0x01000000u);  // after 1601, in 100 ns units
+  EXPECT_FALSE(FindNextFileA(search, &data));
+  EXPECT_TRUE(FindClose(search));
+  EXPECT_FALSE(FindClose(search));  // a closed search is a dead handle
+  EXPECT_FALSE(FindNextFileA(search, &data));
+
+  _finddata_t entry;
+  intptr_t folder = _findfirst((temp.path() + "\\PLUGINS").c_str(), &entry);
+  ASSERT_NE(folder, -1);
+  EXPECT_EQ(entry.attrib & _A_SUBDIR, static_cast<unsigned>(_A_SUBDIR));
+  EXPECT_EQ(_findclose(folder), 0);
+}
+
+TEST_F(FindFileTest, FailedSearchesTellWhy) {
+  WIN32_FIND_DATAA data;
+  EXPECT_EQ(FindFirstFileA((temp.path() + "/Plugins/*.vio").c_str(), &data), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(FindFirstFileA((temp.path() + "/Missing/*.vio").c_str(), &data), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  _finddata_t entry;
+  errno = 0;
+  EXPECT_EQ(_findfirst((temp.path() + "/Plugins/*.vio").c_str(), &entry), -1);
+  EXPECT_EQ(errno, ENOENT);
+}
+
+TEST_F(FindFileTest, AttributesOfFilesFoldersAndMissingNames) {
+  EXPECT_EQ(GetFileAttributesA((temp.path() + "\\plugins\\A.VAD").c_str()),
+            static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(GetFileAttributesA((temp.path() + "\\PLUGINS").c_str()),
+            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_EQ(GetFileAttributesA((temp.path() + "\\none").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(CreateDirectoryA((temp.path() + "\\plugins").c_str(), nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  EXPECT_FALSE(CreateDirectoryA((temp.path() + "\\none\\deeper").c_str(), nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST_F(FindFileTest, CopyHonoursFailIfExistsAndReplacesWholeFiles) {
+  ASSERT_TRUE(temp.write("new.vad", "new content"));
+  std::string source = temp.path() + "\\NEW.VAD";
+  std::string target = temp.path() + "\\plugins\\A.VAD";
+  EXPECT_FALSE(CopyFileA(source.c_str(), target.c_str(), TRUE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+  EXPECT_EQ(temp.read("Plugins/a.vad"), "12345");
+  EXPECT_TRUE(CopyFileA(source.c_str(), target.c_str(), FALSE));
+  EXPECT_EQ(temp.read("Plugins/a.vad"), "new content");  // the existing name, not a second file
+  EXPECT_TRUE(CopyFileA(source.c_str(), (temp.path() + "/Plugins/c.vad").c_str(), TRUE));
+  EXPECT_EQ(temp.read("Plugins/c.vad"), "new content");
+  EXPECT_FALSE(CopyFileA((temp.path() + "/none").c_str(), target.c_str(), FALSE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  // No temp file is left behind.
+  EXPECT_EQ(findAll(temp.path() + "/Plugins/.vorn*").size(), 0u);
+}
+
+TEST_F(FindFileTest, CopyIsRefusedOverALoadedLibraryUntilItIsFreed) {
+  std::string library = platformLibraryPath();
+  ASSERT_FALSE(library.empty());
+  std::string copy = temp.path() + "/Plugins/loaded.vma";
+  ASSERT_TRUE(CopyFileA(library.c_str(), copy.c_str(), FALSE));
+  HMODULE module = LoadLibraryA(windowsPath(copy).c_str());
+  ASSERT_NE(module, nullptr);
+  std::string source = temp.path() + "/Plugins/NevChat.vma";
+  EXPECT_FALSE(CopyFileA(source.c_str(), (temp.path() + "\\PLUGINS\\LOADED.VMA").c_str(), FALSE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  EXPECT_NE(temp.read("Plugins/loaded.vma"), "12345");
+  EXPECT_TRUE(FreeLibrary(module));
+  EXPECT_TRUE(CopyFileA(source.c_str(), copy.c_str(), FALSE));
+  EXPECT_EQ(temp.read("Plugins/loaded.vma"), "12345");
+}
+
+TEST_F(FindFileTest, MoveRenamesWithoutReplacingAndDeleteRemovesFilesOnly) {
+  std::string plugins = temp.path() + "\\Plugins\\";
+  EXPECT_FALSE(MoveFileA((plugins + "a.vad").c_str(), (plugins + "B.vad").c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  EXPECT_TRUE(MoveFileA((plugins + "A.VAD").c_str(), (temp.path() + "\\moved.vad").c_str()));
+  EXPECT_EQ(temp.read("moved.vad"), "12345");
+  EXPECT_EQ(GetFileAttributesA((plugins + "a.vad").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(MoveFileA((plugins + "noext").c_str(), (plugins + "NoExt").c_str()));  // case only
+  EXPECT_EQ(findAll(plugins + "noext"), std::vector<std::string>{"NoExt"});
+  EXPECT_FALSE(MoveFileA((plugins + "none").c_str(), (plugins + "other").c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+  EXPECT_TRUE(DeleteFileA((temp.path() + "\\MOVED.VAD").c_str()));
+  EXPECT_EQ(GetFileAttributesA((temp.path() + "/moved.vad").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(DeleteFileA((temp.path() + "/moved.vad").c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(DeleteFileA(plugins.c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+TEST_F(FindFileTest, CurrentFolderFollowsSetAndReportsTheSizeItNeeds) {
+  char before[4096];
+  DWORD length = GetCurrentDirectoryA(sizeof before, before);
+  ASSERT_GT(length, 0u);
+  ASSERT_TRUE(SetCurrentDirectoryA((windowsPath(temp.path()) + "\\PLUGINS").c_str()));
+  char now[4096];
+  ASSERT_GT(GetCurrentDirectoryA(sizeof now, now), 0u);
+  EXPECT_EQ(std::string(now).substr(std::string(now).size() - 8), "/Plugins");
+  char tiny[4];
+  EXPECT_EQ(GetCurrentDirectoryA(sizeof tiny, tiny), std::string(now).size() + 1);
+  EXPECT_EQ(findAll("*.vsy"), std::vector<std::string>{"vtray.vsy"});
+  EXPECT_FALSE(SetCurrentDirectoryA("no such folder"));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  EXPECT_TRUE(SetCurrentDirectoryA(before));
+}
+
+}  // namespace
