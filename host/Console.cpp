@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "lib/RichEdit.h"
+#include "platform/win32_guard.h"
 
 namespace {
 
@@ -13,16 +14,10 @@ const char* const unknownText = "(unknown)";
 const char* const errorRule =
     "-------------------------------------------------------------------------------";
 
-// Calls into plug-in code: whatever it throws stays here and reads as "(unknown)". The layer's
-// guard for faults replaces this try block once it exists.
+// Calls into plug-in code: whatever it throws, and any fault it makes, reads as "(unknown)".
 const char* guardedText(FaultyPlug* plug, const char* (FaultyPlug::*getter)()) {
   const char* text = nullptr;
-  if (!plug) return unknownText;
-  try {
-    text = (plug->*getter)();
-  } catch (...) {
-    text = nullptr;
-  }
+  if (!plug || !guardedCall([&] { text = (plug->*getter)(); })) return unknownText;
   return text ? text : unknownText;
 }
 

@@ -1,7 +1,9 @@
 // Socket: a blocking TCP client over the layer's Winsock calls.
 #include "lib/Socket.h"
 
+#include <chrono>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -39,9 +41,14 @@ const ErrorIndex kErrorIndexes[] = {
 
 }  // namespace
 
-Socket::Socket() : handle_(INVALID_SOCKET), lastError_(0) {}
+Socket::Socket() : handle_(INVALID_SOCKET), retired_(INVALID_SOCKET), users_(0), lastError_(0) {}
 
-Socket::~Socket() { close(); }
+// Waits out any call still on the connection, so none returns into a destroyed object.
+Socket::~Socket() {
+  std::unique_lock<std::mutex> lock(lock_);
+  dropLocked();
+  waitUnusedLocked(lock);
+}
 
 // Started once per process and never cleaned up: other connections may still be open.
 bool Socket::initWinsock() {
@@ -59,9 +66,64 @@ int Socket::mapSocketError(int wsaError) {
   return kUnknownError;
 }
 
-void Socket::fail() {
+void Socket::fail(SOCKET s) {
   lastError_ = mapSocketError(WSAGetLastError());
-  close();
+  closeHandle(s);
+}
+
+void Socket::failClosed() {
+  WSASetLastError(WSAENOTSOCK);
+  lastError_ = mapSocketError(WSAENOTSOCK);
+}
+
+SOCKET Socket::acquire() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (handle_ != INVALID_SOCKET) ++users_;
+  return handle_;
+}
+
+void Socket::release() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (--users_ > 0) return;
+  if (retired_ != INVALID_SOCKET) closesocket(std::exchange(retired_, INVALID_SOCKET));
+  released_.notify_all();
+}
+
+// Under the lock. A dropped connection in use is retired, never replacing another retired
+// one: a new connection goes live only once users_ is back to 0, which clears retired_.
+void Socket::dropLocked() {
+  if (handle_ == INVALID_SOCKET) return;
+  SOCKET s = std::exchange(handle_, INVALID_SOCKET);
+  shutdown(s, SD_BOTH);
+  if (users_ == 0) {
+    closesocket(s);
+  } else {
+    retired_ = s;
+  }
+}
+
+// Under the lock. Shutting the retired connection down again wakes a connect that only
+// reached the system after the first shutdown.
+void Socket::waitUnusedLocked(std::unique_lock<std::mutex>& lock) {
+  while (users_ > 0) {
+    if (retired_ != INVALID_SOCKET) shutdown(retired_, SD_BOTH);
+    released_.wait_for(lock, std::chrono::milliseconds(10));
+  }
+}
+
+void Socket::closeHandle(SOCKET s) {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (s != INVALID_SOCKET && handle_ == s) dropLocked();
+}
+
+void Socket::publish(SOCKET s) {
+  std::unique_lock<std::mutex> lock(lock_);
+  // Another connect may publish while this one waits: drop that too, until none is left.
+  do {
+    dropLocked();
+    waitUnusedLocked(lock);
+  } while (handle_ != INVALID_SOCKET);
+  handle_ = s;
 }
 
 bool Socket::connect(const char* host, unsigned short port) {
@@ -73,11 +135,11 @@ bool Socket::connect(const char* host, unsigned short port) {
     lastError_ = mapSocketError(WSAGetLastError());
     return false;
   }
-  handle_ = s;
+  publish(s);
   hostent* entry = gethostbyname(host);
   if (!entry || !entry->h_addr_list[0]) {
     if (entry) WSASetLastError(WSANO_DATA);
-    fail();
+    fail(s);
     return false;
   }
   sockaddr_in address;
@@ -85,26 +147,39 @@ bool Socket::connect(const char* host, unsigned short port) {
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
   std::memcpy(&address.sin_addr, entry->h_addr_list[0], sizeof address.sin_addr);
-  if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == SOCKET_ERROR) {
-    fail();
+  // Closed (or replaced by another connect) during the look-up.
+  SOCKET held = acquire();
+  if (held != s) {
+    if (held != INVALID_SOCKET) release();
+    failClosed();
     return false;
   }
-  return true;
+  bool made = ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != SOCKET_ERROR;
+  if (!made) fail(s);
+  release();
+  return made;
 }
 
 void Socket::close() {
-  SOCKET s = handle_.exchange(INVALID_SOCKET);
-  if (s == INVALID_SOCKET) return;
-  shutdown(s, SD_BOTH);
-  closesocket(s);
+  std::lock_guard<std::mutex> guard(lock_);
+  if (handle_ != INVALID_SOCKET) {
+    dropLocked();
+  } else if (retired_ != INVALID_SOCKET) {
+    shutdown(retired_, SD_BOTH);  // wakes a connect that started after the first shutdown
+  }
 }
 
-bool Socket::isConnected() { return handle_ != INVALID_SOCKET; }
+bool Socket::isConnected() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return handle_ != INVALID_SOCKET;
+}
 
 void Socket::setKeepAlive(bool on) {
   int value = on ? 1 : 0;
-  setsockopt(handle_, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<const char*>(&value),
-             sizeof value);
+  SOCKET s = acquire();
+  if (s == INVALID_SOCKET) return;
+  setsockopt(s, SOL_SOCKET, SO_KEEPALIVE, reinterpret_cast<const char*>(&value), sizeof value);
+  release();
 }
 
 int Socket::receive(char* buffer, int size) {
@@ -112,19 +187,31 @@ int Socket::receive(char* buffer, int size) {
   if (!buffer || size < 1) return 0;
   buffer[0] = '\0';
   if (size == 1) return 0;
-  int received = recv(handle_, buffer, size - 1, 0);
-  if (received == SOCKET_ERROR) {
-    fail();
+  SOCKET s = acquire();
+  if (s == INVALID_SOCKET) {
+    failClosed();
     return 0;
   }
+  int received = recv(s, buffer, size - 1, 0);
+  if (received == SOCKET_ERROR) {
+    fail(s);
+    received = 0;
+  }
   buffer[received] = '\0';
+  release();
   return received;
 }
 
 bool Socket::send(const char* buffer, int length) {
-  if (::send(handle_, buffer, length, 0) != SOCKET_ERROR) return true;
-  fail();
-  return false;
+  SOCKET s = acquire();
+  if (s == INVALID_SOCKET) {
+    failClosed();
+    return false;
+  }
+  bool sent = ::send(s, buffer, length, 0) != SOCKET_ERROR;
+  if (!sent) fail(s);
+  release();
+  return sent;
 }
 
 bool Socket::send(const char* text) {

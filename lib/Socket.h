@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 #include "platform/win32.h"
 
@@ -28,10 +30,28 @@ class Socket {
 
  private:
   static bool initWinsock();
-  void fail();
+  // Records the error of a call on s and closes s if it is still the live connection.
+  void fail(SOCKET s);
 
-  // Atomic because the owner may close from one thread while another is blocked in receive:
-  // exactly one of them then closes the handle.
-  std::atomic<SOCKET> handle_;
+  // Calls on no connection fail as the system's calls do on an invalid socket.
+  void failClosed();
+
+  // The owner may close from one thread while another is inside recv, send or connect. Each
+  // call holds the handle for its duration, the lock only around taking and giving it back;
+  // a close shuts the connection down at once, so blocked calls wake, but the descriptor is
+  // released by its last user: its number is never reused under a thread still on it.
+  SOCKET acquire();
+  void release();
+  void closeHandle(SOCKET s);
+  // Makes s the live connection once no call is left on an earlier one.
+  void publish(SOCKET s);
+  void dropLocked();
+  void waitUnusedLocked(std::unique_lock<std::mutex>& lock);
+
+  std::mutex lock_;
+  std::condition_variable released_;
+  SOCKET handle_;   // the live connection
+  SOCKET retired_;  // closed by the owner while still in use
+  int users_;
   std::atomic<int> lastError_;
 };

@@ -73,17 +73,22 @@ TEST_F(ConsoleTest, LongTextIsCutTo8191Characters) {
 
 TEST(HostVersion, IsTwo) { EXPECT_EQ(2.0f, getHostVersion()); }
 
-// A plug-in whose getters answer, return null or throw, as asked.
+const char* const* volatile nowhere = nullptr;
+
+// A plug-in whose getters answer, return null, throw or fault, as asked.
 class FakePlug : public FaultyPlug {
  public:
-  enum Answer { Answers, Null, Throws };
+  enum Answer { Answers, Null, Throws, Faults };
   FakePlug(Answer name, Answer author) : name_(name), author_(author) {}
   const char* plugName() override { return answer(name_, "Tray"); }
   const char* plugAuthor() override { return answer(author_, "Ann Author"); }
 
  private:
-  static const char* answer(Answer how, const char* text) {
+  // Kept from the undefined-behaviour checker so the fault itself happens.
+  __attribute__((no_sanitize("undefined"))) static const char* answer(Answer how,
+                                                                      const char* text) {
     if (how == Throws) throw std::runtime_error("fault");
+    if (how == Faults) return *nowhere;
     return how == Null ? nullptr : text;
   }
   Answer name_, author_;
@@ -119,6 +124,8 @@ TEST(CriticalError, BoxTextNamesThePlugAndTheUnloadFollowsOnlyWhenAsked) {
       {FakePlug::Throws, FakePlug::Answers, true, true, "(unknown)", "Ann Author"},
       {FakePlug::Answers, FakePlug::Throws, false, true, "Tray", "(unknown)"},
       {FakePlug::Null, FakePlug::Throws, true, false, "(unknown)", "(unknown)"},
+      {FakePlug::Faults, FakePlug::Answers, true, true, "(unknown)", "Ann Author"},
+      {FakePlug::Answers, FakePlug::Faults, false, true, "Tray", "(unknown)"},
   };
   for (const Case& c : cases) {
     FakePlug plug(c.name, c.author);

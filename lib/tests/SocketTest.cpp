@@ -1,6 +1,7 @@
 // Socket against a listener on 127.0.0.1: traffic, closes, failures and their messages.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <future>
@@ -151,6 +152,104 @@ TEST_F(SocketTest, CloseFromAnotherThreadWakesABlockedReceive) {
   EXPECT_EQ(0, received.get());
   EXPECT_FALSE(client.isConnected());
   client.close();  // a second close is harmless
+}
+
+// Spins for a few microseconds, so closes land at different points of the other thread's call.
+void spinFor(int microseconds) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(microseconds);
+  while (std::chrono::steady_clock::now() < end) {
+  }
+}
+
+// Each close is followed at once by a new connection, which takes the freed descriptor number
+// when it is free: a receive on a stale number would read that connection's byte, and a late
+// second close would cut it.
+TEST_F(SocketTest, CloseRacingAReceiveNeverTouchesALaterConnection) {
+  for (int round = 0; round < 200; ++round) {
+    Socket client;
+    connectPeer(client);
+    char buffer[8];
+    std::atomic<bool> started{false};
+    auto received = std::async(std::launch::async, [&] {
+      started = true;
+      return client.receive(buffer, sizeof buffer);
+    });
+    while (!started) std::this_thread::yield();
+    spinFor(round % 25);
+    client.close();
+    SOCKET fresh = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    address.sin_port = htons(port_);
+    ASSERT_EQ(0, ::connect(fresh, reinterpret_cast<sockaddr*>(&address), sizeof address));
+    SOCKET freshPeer = accept(listener_, nullptr, nullptr);
+    ASSERT_EQ(1, ::send(freshPeer, "z", 1, 0));
+    bool woke = received.wait_for(5s) == std::future_status::ready;
+    if (!woke) closesocket(fresh);  // frees a receive stuck on the new connection
+    ASSERT_TRUE(woke) << "round " << round;
+    ASSERT_EQ(0, received.get()) << "round " << round << " read from the new connection";
+    char byte = 0;
+    EXPECT_EQ(1, recv(fresh, &byte, 1, 0));
+    EXPECT_EQ('z', byte);
+    EXPECT_EQ(1, ::send(fresh, "y", 1, 0)) << "round " << round << ": the new connection was cut";
+    EXPECT_EQ(1, recv(freshPeer, &byte, 1, 0));
+    EXPECT_EQ('y', byte);
+    for (SOCKET s : {fresh, freshPeer, std::exchange(peer_, INVALID_SOCKET)}) closesocket(s);
+  }
+}
+
+// The same for a close that lands while a connect looks its host up or connects: the stale
+// connect must not connect the new socket that took the freed number.
+TEST_F(SocketTest, CloseRacingAConnectNeverTouchesALaterSocket) {
+  for (int round = 0; round < 200; ++round) {
+    u_short port;
+    SOCKET listener = bindLoopback(&port);  // its own, so nothing is left queued between rounds
+    ASSERT_EQ(0, listen(listener, 8));
+    Socket client;
+    std::atomic<bool> started{false};
+    auto made = std::async(std::launch::async, [&] {
+      started = true;
+      return client.connect("127.0.0.1", port);
+    });
+    while (!started) std::this_thread::yield();
+    spinFor(round % 40);
+    client.close();
+    SOCKET fresh = socket(AF_INET, SOCK_STREAM, 0);
+    made.get();
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    address.sin_port = htons(port);
+    EXPECT_EQ(0, ::connect(fresh, reinterpret_cast<sockaddr*>(&address), sizeof address))
+        << "round " << round << ": the new socket was connected by the closed one's connect";
+    for (SOCKET s : {fresh, listener}) closesocket(s);
+  }
+}
+
+// A listener whose queue is full drops further attempts, so a connect to it hangs until
+// closed; closes come as an owner's shutdown sends them: repeated until the connect returns.
+TEST_F(SocketTest, CloseRacingAConnectWakesIt) {
+  u_short fullPort;
+  SOCKET full = bindLoopback(&fullPort);
+  ASSERT_EQ(0, listen(full, 0));
+  Socket queued;
+  ASSERT_TRUE(queued.connect("127.0.0.1", fullPort));
+  for (int round = 0; round < 20; ++round) {
+    Socket client;
+    auto made =
+        std::async(std::launch::async, [&] { return client.connect("127.0.0.1", fullPort); });
+    spinFor(round * 100);
+    auto deadline = std::chrono::steady_clock::now() + 5s;
+    do {
+      client.close();
+    } while (made.wait_for(5ms) != std::future_status::ready &&
+             std::chrono::steady_clock::now() < deadline);
+    ASSERT_EQ(std::future_status::ready, made.wait_for(0s)) << "round " << round;
+    EXPECT_FALSE(made.get());
+    EXPECT_FALSE(client.isConnected());
+  }
+  closesocket(full);
 }
 
 // Reports a chosen index, so any message can be read through getErrorText.
