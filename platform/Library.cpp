@@ -1,6 +1,8 @@
 // Dynamic libraries of the layer over dlopen: system DLL names answer with pseudo-handles,
 // everything else is a shared object loaded by path and counted per handle.
 #include <dlfcn.h>
+
+#include <cstdio>
 #include <link.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -138,6 +140,9 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
   }
   void* native = dlopen(loadPath(fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (native == nullptr) {
+    // The Win32 error code cannot say which symbol or dependency was missing; the loader can.
+    const char* reason = dlerror();
+    if (reason) std::fprintf(stderr, "LoadLibraryA: %s\n", reason);
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
