@@ -125,7 +125,7 @@ Fixture& fixture() {
 
 void BM_EventListCorpus(benchmark::State& state) {
   Fixture& f = fixture();
-  EventData data;
+  EventRecord data;
   int unknown = 0;
   for (auto _ : state) {
     unknown = 0;
@@ -142,7 +142,7 @@ BENCHMARK(BM_EventListCorpus)->Unit(benchmark::kMillisecond);
 
 void BM_EventListWorstLine(benchmark::State& state) {
   Fixture& f = fixture();
-  EventData data;
+  EventRecord data;
   double worst = 0;
   size_t worstLength = 0;
   for (auto _ : state) {

@@ -2,8 +2,6 @@
 // matches a line naming it.
 #include "host/EventList.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 #include "host/EventConsole.h"
@@ -43,15 +41,7 @@ class ListLock {
 
 }  // namespace
 
-void EventConsole::printColored(int red, int green, int blue, const char* fmt, ...) {
-  char buffer[8192];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(buffer, sizeof buffer, fmt, args);
-  va_end(args);
-  setColor(red, green, blue);
-  print(buffer);
-}
+EventList::EventList() : console_(SystemEventConsole::instance()) {}
 
 EventList::EventList(EventConsole* console) : console_(console) {}
 
@@ -100,7 +90,7 @@ bool EventList::hasEvent(const char* name) {
   return false;
 }
 
-const char* EventList::match(const char* line, EventData& out) {
+const char* EventList::match(const char* line, EventRecord& out) {
   ListLock lock(*this);
   EventEntry* winner = nullptr;
   for (ListNode<EventEntry*>* node = entries_.headNode(); node && !winner; node = node->next) {

@@ -17,8 +17,10 @@ struct EventEntry {
 
 class EventList : public CriticalSection {
  public:
+  // Reports go to the program's system console.
+  EventList();
   // Reports go to console; none are written when it is null.
-  explicit EventList(EventConsole* console = nullptr);
+  explicit EventList(EventConsole* console);
   ~EventList() override;
 
   // Frees every entry. Takes no lock: the loader calls it under its own.
@@ -29,7 +31,7 @@ class EventList : public CriticalSection {
   bool hasEvent(const char* name);
   // The name of the first event whose pattern matches the line, or "[Unknown]"; out receives
   // the line and the winner's named captures. The name stays valid until the list is reloaded.
-  const char* match(const char* line, EventData& out);
+  const char* match(const char* line, EventRecord& out);
 
   EventConsole* console() const { return console_; }
   int count() const { return count_; }
