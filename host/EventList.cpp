@@ -77,6 +77,7 @@ bool EventList::addEvent(const char* name, const char* pattern) {
     freeEntry(entry);
     return false;
   }
+  entry->prefilter.build(entry->regExpr);
   entries_.add(entry, false);
   ++count_;
   return true;
@@ -93,8 +94,10 @@ bool EventList::hasEvent(const char* name) {
 const char* EventList::match(const char* line, EventRecord& out) {
   ListLock lock(*this);
   EventEntry* winner = nullptr;
+  size_t length = line ? std::strlen(line) : 0;
   for (ListNode<EventEntry*>* node = entries_.headNode(); node && !winner; node = node->next) {
     EventEntry* entry = node->value;
+    if (prefiltering_ && !entry->prefilter.mayMatch(line, length)) continue;
     int result = matchRegExpr(entry->regExpr, line);
     if (result == 1) {
       winner = entry;

@@ -6,6 +6,7 @@
 #include "lib/CriticalSection.h"
 #include "lib/List.h"
 #include "lib/RegExpr.h"
+#include "lib/RegExprPrefilter.h"
 
 class EventConsole;
 
@@ -13,6 +14,7 @@ struct EventEntry {
   char* name = nullptr;
   char* pattern = nullptr;  // the compiled expression points into it
   RegExpr regExpr;
+  RegExprPrefilter prefilter;  // skips lines the pattern cannot match
 };
 
 class EventList : public CriticalSection {
@@ -33,6 +35,10 @@ class EventList : public CriticalSection {
   // the line and the winner's named captures. The name stays valid until the list is reloaded.
   const char* match(const char* line, EventRecord& out);
 
+  // Whether match consults the entries' prefilters (on by default); off, every pattern is
+  // searched in full, which gives the same results more slowly.
+  void setPrefiltering(bool on) { prefiltering_ = on; }
+
   EventConsole* console() const { return console_; }
   int count() const { return count_; }
 
@@ -45,4 +51,5 @@ class EventList : public CriticalSection {
   EventConsole* console_;
   List<EventEntry*> entries_;
   int count_ = 0;
+  bool prefiltering_ = true;
 };
