@@ -11,7 +11,7 @@
 class RegExprPrefilter {
  public:
   // Longest literal run kept; a longer run is still required, only its start is checked.
-  static const int kMaxLiteral = 32;
+  static constexpr int kMaxLiteral = 32;
 
   // Derives the checks from a compiled pattern (the pattern text must still be alive).
   void build(const RegExpr& regExpr);
