@@ -12,3 +12,13 @@ class EventConsole {
   void printColored(int red, int green, int blue, const char* fmt, ...)
       __attribute__((format(printf, 5, 6)));
 };
+
+// The program's system console (whatever pane it has at the time) as an event console.
+class SystemEventConsole : public EventConsole {
+ public:
+  void setColor(int red, int green, int blue) override;
+  void print(const char* text) override;
+
+  // The one instance the event lists use when they are given no console.
+  static SystemEventConsole* instance();
+};

@@ -1,5 +1,5 @@
-// The event a line was classified as: the line itself and the variables its pattern's named
-// captures gave, as name/value pairs.
+// The host's side of the event record: owning the line and variables, filling them from a
+// match or from given pairs, and showing them.
 #include "host/EventData.h"
 
 #include <cstdarg>
@@ -30,11 +30,15 @@ const char* shown(const char* text) { return text ? text : "(null)"; }
 
 }  // namespace
 
-EventData::EventData() : text(nullptr), count(0), vars(nullptr) {}
+EventRecord::EventRecord() {
+  text = nullptr;
+  count = 0;
+  vars = nullptr;
+}
 
-EventData::~EventData() { clear(); }
+EventRecord::~EventRecord() { clear(); }
 
-void EventData::clear() {
+void EventRecord::clear() {
   delete[] text;
   if (vars) {
     for (int i = 0; i < 2 * count; ++i) delete[] vars[i];
@@ -45,7 +49,7 @@ void EventData::clear() {
   vars = nullptr;
 }
 
-void EventData::setFromMatch(const char* line, const RegExpr* regExpr) {
+void EventRecord::setFromMatch(const char* line, const RegExpr* regExpr) {
   clear();
   text = copyText(line);
   if (!regExpr || !regExpr->namedSaves) return;
@@ -65,7 +69,7 @@ void EventData::setFromMatch(const char* line, const RegExpr* regExpr) {
   }
 }
 
-void EventData::set(const char* newText, int pairs, ...) {
+void EventRecord::set(const char* newText, int pairs, ...) {
   clear();
   text = copyText(newText);
   if (pairs <= 0) return;
@@ -82,7 +86,7 @@ void EventData::set(const char* newText, int pairs, ...) {
   va_end(args);
 }
 
-void EventData::dump(TextStream* stream) const {
+void EventRecord::dump(TextStream* stream) const {
   if (!stream) return;
   stream->printf("Nb vars: %i.\n", count);
   for (int i = 0; i < count; ++i)

@@ -1,19 +1,19 @@
-// The event a line was classified as: the line itself and the variables its pattern's named
-// captures gave, as name/value pairs. Passed to plug-ins by pointer, valid during the call.
+// The host's side of the event record plug-ins read: an EventRecord owns the line and the
+// variables of the record it is, and fills them from a match or from given pairs.
 #pragma once
+
+#include "sdk/EventData.h"
 
 struct RegExpr;
 class TextStream;
 
-struct EventData {
-  char* text;
-  int count;
-  char** vars;  // 2 * count strings: name 0, value 0, name 1, value 1, ...
-
-  EventData();
-  ~EventData();
-  EventData(const EventData&) = delete;
-  EventData& operator=(const EventData&) = delete;
+// Adds no data, so a record passes to a plug-in as the EventData it is; valid during the call.
+class EventRecord : public EventData {
+ public:
+  EventRecord();
+  ~EventRecord();
+  EventRecord(const EventRecord&) = delete;
+  EventRecord& operator=(const EventRecord&) = delete;
 
   // Frees the text, every name and value and the array; all fields back to zero.
   void clear();
@@ -26,3 +26,5 @@ struct EventData {
   // Writes the variables to the stream; null names and values show as "(null)".
   void dump(TextStream* stream) const;
 };
+
+static_assert(sizeof(EventRecord) == sizeof(EventData), "a record is read as the plain data");

@@ -2,8 +2,6 @@
 // matches a line naming it.
 #include "host/EventList.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 #include "host/EventConsole.h"
@@ -43,15 +41,7 @@ class ListLock {
 
 }  // namespace
 
-void EventConsole::printColored(int red, int green, int blue, const char* fmt, ...) {
-  char buffer[8192];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(buffer, sizeof buffer, fmt, args);
-  va_end(args);
-  setColor(red, green, blue);
-  print(buffer);
-}
+EventList::EventList() : console_(SystemEventConsole::instance()) {}
 
 EventList::EventList(EventConsole* console) : console_(console) {}
 
@@ -87,6 +77,7 @@ bool EventList::addEvent(const char* name, const char* pattern) {
     freeEntry(entry);
     return false;
   }
+  entry->prefilter.build(entry->regExpr);
   entries_.add(entry, false);
   ++count_;
   return true;
@@ -100,11 +91,13 @@ bool EventList::hasEvent(const char* name) {
   return false;
 }
 
-const char* EventList::match(const char* line, EventData& out) {
+const char* EventList::match(const char* line, EventRecord& out) {
   ListLock lock(*this);
   EventEntry* winner = nullptr;
+  size_t length = line ? std::strlen(line) : 0;
   for (ListNode<EventEntry*>* node = entries_.headNode(); node && !winner; node = node->next) {
     EventEntry* entry = node->value;
+    if (prefiltering_ && !entry->prefilter.mayMatch(line, length)) continue;
     int result = matchRegExpr(entry->regExpr, line);
     if (result == 1) {
       winner = entry;

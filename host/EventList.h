@@ -6,6 +6,7 @@
 #include "lib/CriticalSection.h"
 #include "lib/List.h"
 #include "lib/RegExpr.h"
+#include "lib/RegExprPrefilter.h"
 
 class EventConsole;
 
@@ -13,12 +14,15 @@ struct EventEntry {
   char* name = nullptr;
   char* pattern = nullptr;  // the compiled expression points into it
   RegExpr regExpr;
+  RegExprPrefilter prefilter;  // skips lines the pattern cannot match
 };
 
 class EventList : public CriticalSection {
  public:
+  // Reports go to the program's system console.
+  EventList();
   // Reports go to console; none are written when it is null.
-  explicit EventList(EventConsole* console = nullptr);
+  explicit EventList(EventConsole* console);
   ~EventList() override;
 
   // Frees every entry. Takes no lock: the loader calls it under its own.
@@ -29,7 +33,11 @@ class EventList : public CriticalSection {
   bool hasEvent(const char* name);
   // The name of the first event whose pattern matches the line, or "[Unknown]"; out receives
   // the line and the winner's named captures. The name stays valid until the list is reloaded.
-  const char* match(const char* line, EventData& out);
+  const char* match(const char* line, EventRecord& out);
+
+  // Whether match consults the entries' prefilters (on by default); off, every pattern is
+  // searched in full, which gives the same results more slowly.
+  void setPrefiltering(bool on) { prefiltering_ = on; }
 
   EventConsole* console() const { return console_; }
   int count() const { return count_; }
@@ -43,4 +51,5 @@ class EventList : public CriticalSection {
   EventConsole* console_;
   List<EventEntry*> entries_;
   int count_ = 0;
+  bool prefiltering_ = true;
 };

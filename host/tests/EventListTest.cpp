@@ -22,7 +22,7 @@ TEST(EventListTest, FirstMatchInOrderWinsAndUnmatchedIsUnknown) {
   ASSERT_TRUE(list.addEvent("tell", "^([^ ]+):(nick) tells you: (.*):(text)$"));
   ASSERT_TRUE(list.addEvent("any", "tells"));
   ASSERT_TRUE(list.addEvent("tell", "^(.*):(who) tells"));
-  EventData data;
+  EventRecord data;
   EXPECT_STREQ(list.match("Mira tells you: hi\n", data), "tell");
   ASSERT_EQ(data.count, 2);
   EXPECT_STREQ(data.vars[1], "Mira");
@@ -39,7 +39,7 @@ TEST(EventListTest, FirstMatchInOrderWinsAndUnmatchedIsUnknown) {
 TEST(EventListTest, TrailingCaptureIsLazyUnlessClosed) {
   EventList list;
   ASSERT_TRUE(list.addEvent("open", "^You join the channel (/w+):(channel)"));
-  EventData data;
+  EventRecord data;
   list.match("You join the channel Dessin\n", data);
   ASSERT_EQ(data.count, 1);
   EXPECT_STREQ(data.vars[1], "D");
@@ -58,7 +58,7 @@ TEST(EventListTest, TrailingCaptureIsLazyUnlessClosed) {
 TEST(EventListTest, CapturesOffTheWinningPathAreEmpty) {
   EventList list;
   ASSERT_TRUE(list.addEvent("either", "^{a(x+):(first)|b(y+):(second)}"));
-  EventData data;
+  EventRecord data;
   list.match("axx", data);
   list.match("byy", data);
   ASSERT_EQ(data.count, 2);
@@ -69,7 +69,7 @@ TEST(EventListTest, CapturesOffTheWinningPathAreEmpty) {
 }
 
 TEST(EventListTest, SetStoresPairsLastToFirstAndDumpShowsNulls) {
-  EventData data;
+  EventRecord data;
   data.set("text", 3, "a", "1", nullptr, "2", "c", nullptr);
   ASSERT_EQ(data.count, 3);
   EXPECT_STREQ(data.vars[0], "c");

@@ -24,7 +24,7 @@ class EventsFileTest : public ::testing::Test {
   }
 
   std::string matchName(const char* line) {
-    EventData data;
+    EventRecord data;
     return list.match(line, data);
   }
 
@@ -55,7 +55,7 @@ TEST_F(EventsFileTest, VariablesBuildEventsWithLfAndCrLf) {
              crlf));
     EXPECT_EQ(console.all(), "");
     EXPECT_EQ(list.count(), 1);
-    EventData data;
+    EventRecord data;
     EXPECT_STREQ(list.match("Mira tells you: hi there\n", data), "tell");
     ASSERT_EQ(data.count, 2);
     EXPECT_STREQ(data.vars[0], "nick");
@@ -109,7 +109,7 @@ TEST_F(EventsFileTest, QuotedItemsKeepEscapesAndJoinWithoutBlanks) {
            "e = b + \"!\"\n"
            "f =  + \"?\"\n"));
   EXPECT_EQ(console.all(), "");
-  EventData data;
+  EventRecord data;
   EXPECT_STREQ(list.match("//x\"yz!", data), "e");
   EXPECT_STREQ(list.match("empty?", data), "f");
 }
