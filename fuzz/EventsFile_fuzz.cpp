@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QuietConsole console;
   EventList list(&console);
   loadEventsFile(list, eventsPath().c_str());
-  EventData event;
+  EventRecord event;
   for (const char* line : Lines) {
     list.match(line, event);
     for (int i = 0; i < 2 * event.count; ++i)
