@@ -9,6 +9,7 @@
 
 #include "host/ClientConnection.h"
 #include "platform/testing.h"
+#include "platform/tests/Loopback.h"
 #include "platform/win32.h"
 
 namespace {
@@ -47,24 +48,7 @@ HWND makeReceiver() {
                          nullptr, nullptr);
 }
 
-SOCKET bindLoopback(int* port) {
-  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = inet_addr("127.0.0.1");
-  int length = sizeof address;
-  bind(s, reinterpret_cast<sockaddr*>(&address), length);
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  *port = ntohs(address.sin_port);
-  return s;
-}
-
-// A port with nobody listening: bound once, then let go.
-int refusedPort() {
-  int port = 0;
-  closesocket(bindLoopback(&port));
-  return port;
-}
+using loopback::refusedPort;
 
 class ConnectionTest : public ::testing::Test {
  protected:
@@ -74,8 +58,8 @@ class ConnectionTest : public ::testing::Test {
     seen.clear();
     receiver_ = makeReceiver();
     ASSERT_NE(nullptr, receiver_);
-    listener_ = bindLoopback(&port_);
-    ASSERT_EQ(0, listen(listener_, 4));
+    listener_ = loopback::listening(&port_);
+    ASSERT_NE(INVALID_SOCKET, listener_);
     connection_ = new ClientConnection(receiver_);
     connection_->setOwner(kOwner, nullptr);
   }
@@ -110,7 +94,7 @@ class ConnectionTest : public ::testing::Test {
   }
 
   HWND receiver_ = nullptr;
-  int port_ = 0;
+  u_short port_ = 0;
   SOCKET listener_ = INVALID_SOCKET;
   SOCKET peer_ = INVALID_SOCKET;
   ClientConnection* connection_ = nullptr;
@@ -120,15 +104,10 @@ class ConnectionTest : public ::testing::Test {
 class StalledListener {
  public:
   StalledListener() {
-    listener_ = bindLoopback(&port_);
-    listen(listener_, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = inet_addr("127.0.0.1");
-    address.sin_port = htons(static_cast<u_short>(port_));
+    listener_ = loopback::listening(&port_, 0);
     for (SOCKET& s : fillers_) {
       s = socket(AF_INET, SOCK_STREAM, 0);
-      ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+      loopback::connectTo(s, port_);
     }
   }
   ~StalledListener() {
@@ -142,7 +121,7 @@ class StalledListener {
 
  private:
   SOCKET accepted_ = INVALID_SOCKET;
-  int port_ = 0;
+  u_short port_ = 0;
   SOCKET listener_;
   SOCKET fillers_[1];
 };

@@ -11,45 +11,29 @@
 #include <vector>
 
 #include "platform/PosixNet.h"
+#include "platform/tests/Loopback.h"
 #include "platform/win32.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-sockaddr* asAddress(sockaddr_in* address) { return reinterpret_cast<sockaddr*>(address); }
-
-sockaddr_in loopback(u_short port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = inet_addr("127.0.0.1");
-  return address;
-}
-
-u_short localPort(SOCKET s) {
-  sockaddr_in address{};
-  int length = sizeof address;
-  getsockname(s, asAddress(&address), &length);
-  return ntohs(address.sin_port);
-}
+using loopback::asAddress;
+using loopback::portOf;
 
 // The error a failed call left, or 0 when it did not fail (INVALID_SOCKET reads as SOCKET_ERROR).
 int errorOf(long long result) { return result == SOCKET_ERROR ? WSAGetLastError() : 0; }
 
 // A listener on 127.0.0.1 (kernel-chosen port), a client and the server side accepted for it.
 struct Pair {
-  SOCKET listener = socket(AF_INET, SOCK_STREAM, 0), client = socket(AF_INET, SOCK_STREAM, 0);
+  SOCKET listener = INVALID_SOCKET, client = socket(AF_INET, SOCK_STREAM, 0);
   SOCKET server = INVALID_SOCKET;
   sockaddr_in from{};
   Pair() {
-    sockaddr_in address = loopback(0);
+    u_short port;
     int length = sizeof from;
-    bind(listener, asAddress(&address), sizeof address);
-    listen(listener, 4);
-    address = loopback(localPort(listener));
-    if (connect(client, asAddress(&address), sizeof address) == 0)
-      server = accept(listener, asAddress(&from), &length);
+    listener = loopback::listening(&port);
+    if (loopback::connectTo(client, port)) server = accept(listener, asAddress(&from), &length);
   }
   ~Pair() {
     for (SOCKET s : {listener, client, server}) closesocket(s);
@@ -76,7 +60,7 @@ TEST(WinsockTest, LoopbackTrafficOrderlyEndAndReset) {
   Pair pair;
   ASSERT_NE(INVALID_SOCKET, pair.server);
   EXPECT_STREQ("127.0.0.1", inet_ntoa(pair.from.sin_addr));
-  EXPECT_EQ(localPort(pair.client), ntohs(pair.from.sin_port));
+  EXPECT_EQ(portOf(pair.client), ntohs(pair.from.sin_port));
   char buffer[16] = {0};
   ASSERT_EQ(5, send(pair.client, "hello", 5, 0));
   ASSERT_EQ(5, recv(pair.server, buffer, 5, MSG_PEEK | MSG_WAITALL));
@@ -102,7 +86,7 @@ TEST(WinsockTest, LoopbackTrafficOrderlyEndAndReset) {
 TEST(WinsockTest, CloseWakesCallsBlockedInOtherThreads) {
   Pair pair;
   ASSERT_NE(INVALID_SOCKET, pair.server);
-  sockaddr_in listening = loopback(localPort(pair.listener));
+  u_short listening = portOf(pair.listener);
   char buffer[8];
   auto received =
       std::async(std::launch::async, [&] { return recv(pair.client, buffer, sizeof buffer, 0); });
@@ -118,7 +102,7 @@ TEST(WinsockTest, CloseWakesCallsBlockedInOtherThreads) {
   if (!woke) {  // free the threads through their peers so the test ends
     send(pair.server, "x", 1, 0);
     SOCKET rescue = socket(AF_INET, SOCK_STREAM, 0);
-    connect(rescue, asAddress(&listening), sizeof listening);
+    loopback::connectTo(rescue, listening);
     closesocket(rescue);
   }
   EXPECT_LE(received.get(), 0);
@@ -126,10 +110,9 @@ TEST(WinsockTest, CloseWakesCallsBlockedInOtherThreads) {
 }
 
 TEST(WinsockTest, FailuresGiveWinsockErrors) {
-  SOCKET bound = socket(AF_INET, SOCK_STREAM, 0), s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in idle = loopback(0);
-  ASSERT_EQ(0, bind(bound, asAddress(&idle), sizeof idle));
-  idle = loopback(localPort(bound));  // bound but not listening: connections are refused
+  u_short idlePort;
+  SOCKET bound = loopback::bound(&idlePort), s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in idle = loopback::address(idlePort);  // bound, not listening: connections refused
   char buffer[4];
   int length = 2;
   EXPECT_EQ(WSAENOTSOCK, errorOf(send(INVALID_SOCKET, "x", 1, 0)));
