@@ -71,7 +71,7 @@ bool SystemPluginsSession::loadPlug(PlugRecord* record) {
   std::memcpy(path, record->file, sizeof path);
   if (!managers_.loadPlugFile(*record, record->kind, path, false)) return false;
   makeSession(*record);
-  return true;
+  return record->isLoaded();  // a fault while making the session has unloaded it
 }
 
 // A fault in any step has already unloaded the record through the managers, which clears the
