@@ -6,6 +6,7 @@
 
 #include "sdk/PlugsExports.h"
 #include "sdk/PlugsMainSession.h"
+#include "sdk/PlugsSystemSession.h"
 
 #define FAULT_NONE 0
 #define FAULT_VERSION 1
@@ -15,6 +16,13 @@
 #define FAULT_NO_EXPORT 5
 #define FAULT_OPERATION_THROWS 6
 #define FAULT_OPERATION_NULL 7
+#define FAULT_SYSTEM_ECHO 8  // a system session that hands back the texts it is given
+
+#if FIXTURE_KIND == 1
+#define FIXTURE_SESSION_BASE PlugsSystemSession
+#else
+#define FIXTURE_SESSION_BASE PlugsMainSession
+#endif
 
 namespace {
 
@@ -31,9 +39,13 @@ void note(const char* call) {
   journal += call;
 }
 
-class FixtureSession : public PlugsMainSession {
+void noteCall(const std::string& call) { note(call.c_str()); }
+
+class FixtureSession : public FIXTURE_SESSION_BASE {
  public:
-  explicit FixtureSession(const char* clientName) : PlugsMainSession(clientName) {}
+  explicit FixtureSession(const char* clientName) : FIXTURE_SESSION_BASE(clientName) {}
+  void init() override { noteCall(std::string("session.init(") + getClientName() + ")"); }
+  void term() override { note("session.term"); }
   void onSetupOpen() override {
     note("onSetupOpen");
 #if FIXTURE_FAULT == FAULT_OPERATION_THROWS
@@ -42,6 +54,56 @@ class FixtureSession : public PlugsMainSession {
     writeNowhere();
 #endif
   }
+#if FIXTURE_KIND == 1
+  // Journals each hook as name(arguments); the text hooks append "+" and the plug-in's name.
+  bool onWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM) override {
+    noteCall("onWindowMessage(" + std::to_string(message) + "," + std::to_string(wParam) + ")");
+    return message == 1;
+  }
+  bool onCheckKeyPressed(int key) override {
+    noteCall("onCheckKeyPressed(" + std::to_string(key) + ")");
+    return key == 1;
+  }
+  void onNewClient(const char* clientName) override {
+    noteCall(std::string("onNewClient(") + clientName + ")");
+  }
+  void onSystemEvent(const char* clientName, int id, EventData* data) override {
+    noteCall(std::string("onSystemEvent(") + clientName + "," + std::to_string(id) + "," +
+             data->getText() + ")");
+  }
+  const char* onReceivedData(const char* clientName, const char* text) override {
+    noteCall(std::string("onReceivedData(") + clientName + "," + text + ")");
+    return changed(text);
+  }
+  bool onEvent(const char* clientName, int lineNo, const char* eventName,
+               EventData* data) override {
+    noteCall(std::string("onEvent(") + clientName + "," + std::to_string(lineNo) + "," + eventName +
+             "," + data->getValue("nick") + ")");
+    return FIXTURE_FAULT == FAULT_SYSTEM_ECHO;
+  }
+  const char* onDataToSend(const char* clientName, const char* text) override {
+    noteCall(std::string("onDataToSend(") + clientName + "," + text + ")");
+    return changed(text);
+  }
+  bool onCommandLine(const char* line) override {
+    noteCall(std::string("onCommandLine(") + line + ")");
+    return std::string(line) == "take";
+  }
+
+ private:
+  const char* changed(const char* text) {
+    (void)text;
+#if FIXTURE_FAULT == FAULT_OPERATION_THROWS
+    throw std::runtime_error("text hook");
+#elif FIXTURE_FAULT == FAULT_SYSTEM_ECHO
+    return text;
+#else
+    reply = std::string(text) + "+" + FIXTURE_NAME;
+    return reply.c_str();
+#endif
+  }
+  std::string reply;
+#endif
 };
 
 class FixtureFactory : public VornithPlugsFactory {
