@@ -53,6 +53,12 @@ class PlugsManagers : public PlugsListener, public PlugUnloader {
   // A plug-in that faulted: the report's way back to the record.
   bool unloadPlug(FaultyPlug* plug) override;
 
+  // Replaces the file of the installed plug-in of newFile's name, carrying its sessions' state
+  // over; a file of an unknown name is installed instead. Progress goes to the console.
+  void updatePlug(const char* newFile);
+  // Copies newFile into the plug-ins folder and loads it as a new plug-in.
+  void installPlug(const char* newFile);
+
   // Runs call (plug-in code of record) under the guard; a throw or fault shows the
   // critical-error box naming method, then unloads the plug-in when unload is set.
   template <typename Call>

@@ -1,6 +1,8 @@
 // A plug-in for the host's tests, built once per behaviour through compile definitions:
-// FIXTURE_NAME, FIXTURE_KIND and FIXTURE_FAULT. It notes every call it receives in a journal
-// that the tests read through fixtureJournal.
+// FIXTURE_NAME, FIXTURE_KIND and FIXTURE_FAULT (FIXTURE_VERSION optional). It notes every call
+// it receives in a journal that the tests read through fixtureJournal.
+#include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -24,9 +26,21 @@
 #define FIXTURE_SESSION_BASE PlugsMainSession
 #endif
 
+#ifndef FIXTURE_VERSION
+#define FIXTURE_VERSION 1.25f
+#endif
+
+// Which backup call throws, as set by setFixtureBackup.
+#define THROW_NONE 0
+#define THROW_SIZE 1
+#define THROW_BACKUP 2
+#define THROW_RESTORE 3
+
 namespace {
 
 std::string journal;
+int backupSize = 0;
+int backupThrows = THROW_NONE;
 
 #if FIXTURE_FAULT == FAULT_OPERATION_NULL
 int* volatile nowhere = nullptr;
@@ -43,9 +57,27 @@ void noteCall(const std::string& call) { note(call.c_str()); }
 
 class FixtureSession : public FIXTURE_SESSION_BASE {
  public:
-  explicit FixtureSession(const char* clientName) : FIXTURE_SESSION_BASE(clientName) {}
+  explicit FixtureSession(const char* clientName)
+      : FIXTURE_SESSION_BASE(clientName), client_(clientName ? clientName : "") {}
   void init() override { noteCall(std::string("session.init(") + getClientName() + ")"); }
   void term() override { note("session.term"); }
+  int getBackupSizeNeeded() override {
+    note("getBackupSizeNeeded");
+    if (backupThrows == THROW_SIZE) throw std::runtime_error("size");
+    return backupSize;
+  }
+  // The state handed over: the client's name and the version that made it.
+  void backup(void* buffer, int size) override {
+    note("backup");
+    if (backupThrows == THROW_BACKUP) throw std::runtime_error("backup");
+    std::snprintf(static_cast<char*>(buffer), size, "%s@%.2f", client_.c_str(),
+                  static_cast<double>(FIXTURE_VERSION));
+  }
+  void restore(void* buffer, int size) override {
+    if (backupThrows == THROW_RESTORE) throw std::runtime_error("restore");
+    const char* text = static_cast<const char*>(buffer);
+    note(("restore(" + client_ + "<-" + std::string(text, strnlen(text, size)) + ")").c_str());
+  }
   void onSetupOpen() override {
     note("onSetupOpen");
 #if FIXTURE_FAULT == FAULT_OPERATION_THROWS
@@ -104,6 +136,9 @@ class FixtureSession : public FIXTURE_SESSION_BASE {
   }
   std::string reply;
 #endif
+
+ private:
+  std::string client_;
 };
 
 class FixtureFactory : public VornithPlugsFactory {
@@ -117,7 +152,7 @@ class FixtureFactory : public VornithPlugsFactory {
   }
   void term() override { note("term"); }
   const char* name() override { return FIXTURE_NAME; }
-  float version() override { return 1.25f; }
+  float version() override { return FIXTURE_VERSION; }
   int kind() override { return FIXTURE_KIND; }
   const char* author() override { return "Fixture Maker"; }
   const char* shortDescription() override { return "test fixture"; }
@@ -138,6 +173,10 @@ FixtureFactory factory;
 
 VORNITH_PLUGIN_EXPORT_ATTR const char* fixtureJournal() { return journal.c_str(); }
 VORNITH_PLUGIN_EXPORT_ATTR void clearFixtureJournal() { journal.clear(); }
+VORNITH_PLUGIN_EXPORT_ATTR void setFixtureBackup(int size, int throwing) {
+  backupSize = size;
+  backupThrows = throwing;
+}
 
 VORNITH_PLUGIN_EXPORT_ATTR float LibVersion() {
   note("LibVersion");
