@@ -87,17 +87,13 @@ TEST_F(WindowCore, DestroyOrderAndDeadHandlesAreHarmless) {
   EXPECT_FALSE(aliveDuringDestroy);
   for (HWND dead : {top, child, grandchild, static_cast<HWND>(nullptr)}) {
     SCOPED_TRACE(reinterpret_cast<uintptr_t>(dead));
-    EXPECT_FALSE(IsWindow(dead));
-    EXPECT_EQ(SendMessageA(dead, WM_CLOSE, 0, 0), 0);
-    EXPECT_FALSE(PostMessageA(dead ? dead : reinterpret_cast<HWND>(1), WM_USER, 0, 0));
-    EXPECT_FALSE(DestroyWindow(dead));
-    EXPECT_FALSE(ShowWindow(dead, SW_SHOW));
-    EXPECT_FALSE(MoveWindow(dead, 0, 0, 5, 5, TRUE));
-    EXPECT_EQ(GetWindowLongA(dead, GWL_STYLE), 0);
-    EXPECT_EQ(SetWindowLongA(dead, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&swallowProc)), 0);
     RECT r{1, 2, 3, 4};
-    EXPECT_FALSE(GetWindowRect(dead, &r));
-    EXPECT_EQ(GetWindowTextLengthA(dead), 0);
+    EXPECT_FALSE(IsWindow(dead) || DestroyWindow(dead) || ShowWindow(dead, SW_SHOW) ||
+                 MoveWindow(dead, 0, 0, 5, 5, TRUE) || GetWindowRect(dead, &r));
+    EXPECT_FALSE(PostMessageA(dead ? dead : reinterpret_cast<HWND>(1), WM_USER, 0, 0));
+    EXPECT_EQ(SendMessageA(dead, WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(GetWindowLongA(dead, GWL_STYLE) | GetWindowTextLengthA(dead), 0);
+    EXPECT_EQ(SetWindowLongA(dead, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&swallowProc)), 0);
   }
   EXPECT_EQ(seen().size(), expected.size());  // the dead got nothing
 }
@@ -115,12 +111,10 @@ TEST_F(WindowCore, ChildStaysValidDuringParentDestroyAndCanGoFirst) {
   };
   seen().clear();
   ASSERT_TRUE(DestroyWindow(top));
-  EXPECT_EQ(order(), (std::vector<std::pair<HWND, UINT>>{{top, WM_DESTROY},
-                                                         {first, WM_DESTROY},
-                                                         {first, WM_NCDESTROY},
-                                                         {second, WM_DESTROY},
-                                                         {second, WM_NCDESTROY},
-                                                         {top, WM_NCDESTROY}}));
+  const std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY},      {first, WM_DESTROY},
+                                                    {first, WM_NCDESTROY},  {second, WM_DESTROY},
+                                                    {second, WM_NCDESTROY}, {top, WM_NCDESTROY}};
+  EXPECT_EQ(order(), expected);
 }
 
 TEST_F(WindowCore, DefaultEraseFillsTheUpdateRectWithTheClassBrush) {
