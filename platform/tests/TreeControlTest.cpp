@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/testing.h"
@@ -35,12 +36,9 @@ class TreeControl : public ::testing::Test {
   }
   HTREEITEM insert(const char* text, HTREEITEM after = TVI_LAST, HTREEITEM parent = TVI_ROOT,
                    LPARAM data = 0) {
-    TVINSERTSTRUCTA in{};
-    in.hParent = parent;
-    in.hInsertAfter = after;
-    in.item.mask = TVIF_TEXT | TVIF_PARAM;
-    in.item.pszText = const_cast<char*>(text);
-    in.item.lParam = data;
+    char* writable = const_cast<char*>(text);
+    TVINSERTSTRUCTA in{
+        parent, after, {TVIF_TEXT | TVIF_PARAM, 0, 0, 0, writable, 0, 0, 0, 0, data}};
     return reinterpret_cast<HTREEITEM>(send(TVM_INSERTITEMA, 0, &in));
   }
   HTREEITEM next(UINT relation, HTREEITEM item = nullptr) {
@@ -49,11 +47,7 @@ class TreeControl : public ::testing::Test {
   // The item's text read into a buffer of the given size, or "<fail>".
   std::string text(HTREEITEM item, int size = 64) {
     char buffer[64] = "";
-    TVITEMA it{};
-    it.mask = TVIF_TEXT | TVIF_HANDLE;
-    it.hItem = item;
-    it.pszText = buffer;
-    it.cchTextMax = size;
+    TVITEMA it{TVIF_TEXT | TVIF_HANDLE, item, 0, 0, buffer, size, 0, 0, 0, 0};
     return send(TVM_GETITEMA, 0, &it) ? buffer : "<fail>";
   }
   std::vector<std::string> children(HTREEITEM parent = nullptr) {
@@ -62,10 +56,7 @@ class TreeControl : public ::testing::Test {
     return out;
   }
   int stateImage(HTREEITEM item) {
-    TVITEMA it{};
-    it.mask = TVIF_STATE | TVIF_HANDLE;
-    it.hItem = item;
-    it.stateMask = TVIS_STATEIMAGEMASK;
+    TVITEMA it{TVIF_STATE | TVIF_HANDLE, item, 0, TVIS_STATEIMAGEMASK, nullptr, 0, 0, 0, 0, 0};
     return send(TVM_GETITEMA, 0, &it) ? static_cast<int>((it.state & TVIS_STATEIMAGEMASK) >> 12)
                                       : -1;
   }
@@ -117,13 +108,9 @@ TEST_F(TreeControl, StaleAndForeignHandlesFailEverywhere) {
   HTREEITEM keep = insert("keep");
   ASSERT_TRUE(remove(parent));
   for (HTREEITEM stale : {parent, child}) {
-    TVITEMA it{};
-    it.mask = TVIF_PARAM | TVIF_HANDLE;
-    it.hItem = stale;
-    it.lParam = 99;
-    EXPECT_FALSE(send(TVM_GETITEMA, 0, &it));
+    TVITEMA it{TVIF_PARAM | TVIF_HANDLE, stale, 0, 0, nullptr, 0, 0, 0, 0, 99};
+    EXPECT_FALSE(send(TVM_GETITEMA, 0, &it) || send(TVM_SETITEMA, 0, &it));
     EXPECT_EQ(it.lParam, 99) << "nothing written";
-    EXPECT_FALSE(send(TVM_SETITEMA, 0, &it));
     EXPECT_FALSE(remove(stale) || select(stale) || send(TVM_EXPAND, TVE_EXPAND, stale));
     EXPECT_EQ(next(TVGN_NEXT, stale), nullptr);
     EXPECT_EQ(insert("orphan", TVI_LAST, stale), nullptr);
@@ -209,10 +196,8 @@ TEST_F(TreeControl, SelectionChangesAreReportedWithItemAndData) {
     }
     ASSERT_EQ(changes.size(), 1u);
     const NMTREEVIEWA& nm = changes[0];
-    EXPECT_EQ(nm.hdr.hwndFrom, tree);
-    EXPECT_EQ(nm.action, k.action);
-    EXPECT_EQ(nm.itemOld.hItem, k.oldItem);
-    EXPECT_EQ(nm.itemNew.hItem, k.newItem);
+    EXPECT_EQ(std::tie(nm.hdr.hwndFrom, nm.action, nm.itemOld.hItem, nm.itemNew.hItem),
+              std::tie(tree, k.action, k.oldItem, k.newItem));
     EXPECT_EQ(nm.itemNew.lParam, k.newData);
   }
 }
