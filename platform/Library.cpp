@@ -115,6 +115,44 @@ std::string symbolName(const char* name) {
   return end == nullptr ? std::string(name + 1) : std::string(name + 1, end);
 }
 
+// Caller holds the table lock.
+uint32_t programHandle(LibraryTable& t) {
+  if (t.programHandle == 0) t.programHandle = vornplatform::nextHandleValue();
+  return t.programHandle;
+}
+
+struct link_map* linkMapOf(void* native) {
+  struct link_map* map = nullptr;
+  if (native == nullptr || dlinfo(native, RTLD_DI_LINKMAP, &map) != 0) return nullptr;
+  return map;
+}
+
+// The handle of the module whose image holds address, or 0 when it is none we hand out
+// (the program, or a library loaded through LoadLibraryA). Caller holds the table lock.
+uint32_t handleAt(LibraryTable& t, const void* address) {
+  Dl_info info{};
+  struct link_map* owner = nullptr;
+  if (address == nullptr ||
+      dladdr1(address, &info, reinterpret_cast<void**>(&owner), RTLD_DL_LINKMAP) == 0 ||
+      owner == nullptr)
+    return 0;
+  for (const auto& entry : t.loaded)
+    if (linkMapOf(entry.second.native) == owner) return entry.first;
+  void* program = dlopen(nullptr, RTLD_NOW);
+  bool isProgram = program != nullptr && linkMapOf(program) == owner;
+  if (program != nullptr) dlclose(program);
+  return isProgram ? programHandle(t) : 0;
+}
+
+// Another load of a library already loaded, so FreeLibrary's dlclose stays balanced.
+// Caller holds the table lock.
+void addReference(LibraryTable& t, uint32_t value) {
+  auto found = t.loaded.find(value);
+  if (found == t.loaded.end()) return;  // the program and system names are not counted
+  void* again = dlopen(nativePathOf(found->second.native).c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (again != nullptr) ++found->second.count;
+}
+
 }  // namespace
 
 bool vornplatform::isLoadedModulePath(const std::string& nativePath) {
@@ -224,10 +262,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
   LibraryTable& t = table();
   std::lock_guard<std::mutex> guard(t.lock);
-  if (moduleName == nullptr) {
-    if (t.programHandle == 0) t.programHandle = vornplatform::nextHandleValue();
-    return moduleOf(t.programHandle);
-  }
+  if (moduleName == nullptr) return moduleOf(programHandle(t));
   int index = systemIndex(moduleName);
   if (index >= 0) return moduleOf(systemHandle(t, index));
   std::string wanted = resolvePath(moduleName);
@@ -271,4 +306,29 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
   }
   std::memcpy(buffer, path.c_str(), path.size() + 1);
   return static_cast<DWORD>(path.size());
+}
+
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR nameOrAddress, HMODULE* module) {
+  const DWORD known =
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  if (module == nullptr || (flags & ~known) != 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *module = nullptr;
+  uint32_t value = 0;
+  if ((flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) == 0) {
+    value = valueOf(GetModuleHandleA(nameOrAddress));  // sets the error itself
+    if (value == 0) return FALSE;
+  }
+  LibraryTable& t = table();
+  std::lock_guard<std::mutex> guard(t.lock);
+  if (value == 0) value = handleAt(t, nameOrAddress);
+  if (value == 0) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return FALSE;
+  }
+  if ((flags & GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT) == 0) addReference(t, value);
+  *module = moduleOf(value);
+  return TRUE;
 }

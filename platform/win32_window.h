@@ -530,4 +530,9 @@ typedef INT_PTR(WINAPI* FARPROC)();
 // A decorated C++ name ("?Name@@...") is looked up by its identifier.
 VORNAPI FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 VORNAPI HMODULE GetModuleHandleA(LPCSTR moduleName);
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
+// With FROM_ADDRESS, nameOrAddress is any address inside the module wanted. Adds a reference
+// (balanced by FreeLibrary) unless UNCHANGED_REFCOUNT is given.
+VORNAPI BOOL GetModuleHandleExA(DWORD flags, LPCSTR nameOrAddress, HMODULE* module);
 VORNAPI DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);

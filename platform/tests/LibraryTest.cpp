@@ -22,7 +22,8 @@ TEST(LibraryTest, SystemNamesGiveDistinctPseudoHandlesIgnoringCase) {
   ASSERT_NE(richEdit, nullptr);
   EXPECT_EQ(LoadLibraryA("RICHED20.DLL"), richEdit);
   EXPECT_EQ(GetModuleHandleA("RichEd20"), richEdit);
-  for (const char* name : {"riched32.dll", "comctl32.dll", "user32.dll", "kernel32.dll", "msvcrt.dll"}) {
+  for (const char* name :
+       {"riched32.dll", "comctl32.dll", "user32.dll", "kernel32.dll", "msvcrt.dll"}) {
     HMODULE module = LoadLibraryA(name);
     EXPECT_TRUE(module && module != richEdit) << name;
     EXPECT_TRUE(FreeLibrary(module)) << name;
@@ -93,14 +94,80 @@ TEST(LibraryTest, LoadsByPathCountsLoadsAndNamesTheFile) {
   EXPECT_NE(std::string(name).find("platform_tests"), std::string::npos);
 }
 
+int functionOfTheProgram() { return 7; }
+
+TEST(LibraryTest, ModuleFromAddressIsTheLoadedHandle) {
+  const DWORD fromAddress = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS;
+  const DWORD unchanged = GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  std::string path = platformLibraryPath();
+  ASSERT_FALSE(path.empty());
+  HMODULE loaded = LoadLibraryA(path.c_str());
+  ASSERT_NE(loaded, nullptr);
+  HMODULE found = nullptr;
+  ASSERT_TRUE(
+      GetModuleHandleExA(fromAddress | unchanged, reinterpret_cast<LPCSTR>(&MulDiv), &found));
+  EXPECT_EQ(found, loaded);
+  ASSERT_TRUE(GetModuleHandleExA(fromAddress, reinterpret_cast<LPCSTR>(&SetRect), &found));
+  EXPECT_EQ(found, loaded);
+  // The counted lookup holds the library after the load is released, until it is freed too.
+  EXPECT_TRUE(FreeLibrary(loaded));
+  EXPECT_NE(GetProcAddress(loaded, "_Z6MulDiviii"), nullptr);
+  EXPECT_TRUE(FreeLibrary(loaded));
+  EXPECT_FALSE(FreeLibrary(loaded));
+  // By name, as GetModuleHandleA would.
+  ASSERT_TRUE(GetModuleHandleExA(unchanged, "riched20.dll", &found));
+  EXPECT_EQ(found, LoadLibraryA("riched20.dll"));
+
+  ASSERT_TRUE(
+      GetModuleHandleExA(fromAddress, reinterpret_cast<LPCSTR>(&functionOfTheProgram), &found));
+  EXPECT_EQ(found, GetModuleHandleA(nullptr));
+  ASSERT_TRUE(GetModuleHandleExA(fromAddress | unchanged,
+                                 reinterpret_cast<LPCSTR>(&functionOfTheProgram), &found));
+  EXPECT_EQ(found, GetModuleHandleA(nullptr));
+}
+
+TEST(LibraryTest, ModuleFromAddressFailsForUnknownPlacesAndBadArguments) {
+  const DWORD fromAddress = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS;
+  HMODULE found = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(1));
+  int onTheStack = 0;
+  const void* nowhere[] = {nullptr, reinterpret_cast<void*>(static_cast<uintptr_t>(0x10)),
+                           &onTheStack};
+  for (const void* address : nowhere) {
+    SetLastError(0);
+    EXPECT_FALSE(GetModuleHandleExA(fromAddress, static_cast<LPCSTR>(address), &found)) << address;
+    EXPECT_EQ(found, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND)) << address;
+  }
+  SetLastError(0);
+  EXPECT_FALSE(GetModuleHandleExA(0, "nosuchmodule.so", &found));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  LPCSTR program = reinterpret_cast<LPCSTR>(&functionOfTheProgram);
+  for (DWORD flags : {fromAddress | 0x100u, 0x80000000u}) {
+    SetLastError(0);
+    EXPECT_FALSE(GetModuleHandleExA(flags, program, &found)) << flags;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << flags;
+  }
+  EXPECT_FALSE(GetModuleHandleExA(fromAddress, program, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
 TEST(GdiMathTest, MulDivRoundsToNearestAndFailsWithMinusOne) {
   struct Case {
     int a, b, c, expected;
   } cases[] = {
-      {10, 3, 4, 8}, {9, 96, 72, 12}, {7, 1, 3, 2}, {0, 100, 7, 0},     // nearest
-      {1, 1, 2, 1}, {-1, 1, 2, -1}, {5, 3, -2, -8}, {-5, -3, -2, -8},  // halves away from zero
-      {5, 5, 0, -1}, {INT_MAX, 2, 1, -1}, {65536, 65536, 2, -1},      // no divisor, beyond 32 bits
-      {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MIN, INT_MIN},  // 64-bit product
+      {10, 3, 4, 8},
+      {9, 96, 72, 12},
+      {7, 1, 3, 2},
+      {0, 100, 7, 0},  // nearest
+      {1, 1, 2, 1},
+      {-1, 1, 2, -1},
+      {5, 3, -2, -8},
+      {-5, -3, -2, -8},  // halves away from zero
+      {5, 5, 0, -1},
+      {INT_MAX, 2, 1, -1},
+      {65536, 65536, 2, -1},  // no divisor, beyond 32 bits
+      {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+      {INT_MIN, INT_MIN, INT_MIN, INT_MIN},  // 64-bit product
   };
   for (const Case& c : cases)
     EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << " * " << c.b << " / " << c.c;
@@ -110,9 +177,11 @@ TEST(GdiMathTest, RectanglesAreHalfOpen) {
   RECT r;
   ASSERT_TRUE(SetRect(&r, 10, 20, 30, 40));
   for (POINT p : {POINT{10, 20}, POINT{29, 39}}) EXPECT_TRUE(PtInRect(&r, p)) << p.x << "," << p.y;
-  for (POINT p : {POINT{30, 39}, POINT{29, 40}, POINT{9, 25}}) EXPECT_FALSE(PtInRect(&r, p)) << p.x << "," << p.y;
+  for (POINT p : {POINT{30, 39}, POINT{29, 40}, POINT{9, 25}})
+    EXPECT_FALSE(PtInRect(&r, p)) << p.x << "," << p.y;
   ASSERT_TRUE(InflateRect(&r, 2, -3) && OffsetRect(&r, -8, 1));
-  EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({0, 24, 24, 38}));
+  EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}),
+            std::vector<LONG>({0, 24, 24, 38}));
   EXPECT_FALSE(SetRect(nullptr, 0, 0, 1, 1));
   EXPECT_FALSE(PtInRect(nullptr, POINT{0, 0}));
 }

@@ -93,11 +93,18 @@ TEST_F(PlugsModule, RefusedTableKeepsTheAcceptedOne) {
   EXPECT_EQ(&table, plugsHostTable());
 }
 
-TEST_F(PlugsModule, InstanceComesFromTheTableUnlessAlreadyKnown) {
+TEST_F(PlugsModule, InstanceIsTheModuleHoldingTheCodeUnlessAlreadyKnown) {
   table.size = kSdkFunctionsFullSize;
   table.instance = reinterpret_cast<HINSTANCE>(0x1234);
   ASSERT_TRUE(SetHandlers(&table));
-  EXPECT_EQ(table.instance, plugsModuleInstance());
+  // Linked into the test program, the module is the program itself, not the host.
+  EXPECT_EQ(GetModuleHandleA(nullptr), plugsModuleInstance());
+  EXPECT_NE(table.instance, plugsModuleInstance());
+
+  // Even a refused table leaves the instance known.
+  setPlugsModuleInstance(nullptr);
+  EXPECT_FALSE(SetHandlers(nullptr));
+  EXPECT_EQ(GetModuleHandleA(nullptr), plugsModuleInstance());
 
   setPlugsModuleInstance(reinterpret_cast<HINSTANCE>(0x99));
   ASSERT_TRUE(SetHandlers(&table));
