@@ -2,7 +2,12 @@
 // receive thread that walks the list, connects, reads and posts requests.
 #include "host/ClientConnection.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+#include "host/Console.h"
+#include "lib/ListView.h"
 
 namespace {
 
@@ -21,6 +26,23 @@ bool sameHost(const char* a, const char* b) {
 
 void CALLBACK requestDelivered(HWND, UINT, ULONG_PTR, LRESULT) {}
 
+// Shared by every client's load and save, which hold loadLock while they use it.
+const int kTextSize = 512;
+char text[kTextSize];
+CriticalSection loadLock;
+
+char* copyText(const char* from) {
+  if (!from) return nullptr;
+  size_t size = std::strlen(from) + 1;
+  char* copy = new char[size];
+  std::memcpy(copy, from, size);
+  return copy;
+}
+
+void formatItem(char* out, int size, const ServerEntry* entry) {
+  snprintf(out, size, "%s (%i)", entry->host, entry->port);
+}
+
 }  // namespace
 
 ClientConnection::ClientConnection(HWND notifyWindow)
@@ -30,12 +52,93 @@ ClientConnection::ClientConnection(HWND notifyWindow)
       wanted(false),
       connected(false),
       walk(nullptr),
-      serverView(nullptr) {}
+      serverView(nullptr),
+      clientName(nullptr) {}
 
 ClientConnection::~ClientConnection() {
   term();
   clearServers();
   delete[] receiveBuffer;
+  delete[] clientName;
+}
+
+const char* const ClientConnection::SettingsFile = ".\\Vornith.ini";
+
+void ClientConnection::setClientName(const char* name) {
+  delete[] clientName;
+  clientName = copyText(name);
+}
+
+void ClientConnection::loadServers() {
+  loadLock.enter();
+  clearServers();
+  IniFile ini(SettingsFile);
+  ini.setSection(clientName);
+  for (int i = 0; loadServer(ini, i); ++i) {
+  }
+  loadLock.leave();
+}
+
+// One "Server%i" key (or, for the first, the older "Server" and "Port" pair); false where the
+// list ends. Caller holds loadLock.
+bool ClientConnection::loadServer(IniFile& ini, int index) {
+  char key[32];
+  snprintf(key, sizeof key, "Server%i", index);
+  ini.getString(key, text, kTextSize, "");
+  // The older form names a single server: nothing follows it.
+  bool older = !text[0];
+  if (older) {
+    if (index > 0) return false;
+    ini.getString("Server", text, kTextSize, "");
+    if (!text[0]) return false;
+    size_t used = std::strlen(text);
+    snprintf(text + used, kTextSize - used, ":%i", ini.getInt("Port", 0));
+  }
+  char* separator = std::strchr(text, ':');
+  if (!separator) separator = std::strchr(text, ',');
+  if (!separator) return false;
+  *separator = '\0';
+  int port = std::atoi(separator + 1);
+  addServer(text, port, false);
+  setSystemColorRgb(64, 64, 64);
+  printSystem(". Server added : %s:%i\n", text, port);
+  return !older;
+}
+
+void ClientConnection::saveServers() {
+  loadLock.enter();
+  serverLock.enter();
+  IniFile ini(SettingsFile);
+  ini.setSection(clientName);
+  char key[32];
+  int i = 0;
+  for (ListNode<ServerEntry*>* node = servers.headNode(); node; node = node->next, ++i) {
+    snprintf(text, kTextSize, "%s:%i", node->value->host, node->value->port);
+    snprintf(key, sizeof key, "Server%i", i);
+    ini.writeString(key, text);
+  }
+  // A shorter list than last time: the key after it ends what is read back.
+  snprintf(key, sizeof key, "Server%i", i);
+  ini.writeString(key, nullptr);
+  serverLock.leave();
+  loadLock.leave();
+}
+
+void ClientConnection::addViewItem(ServerEntry* entry) {
+  if (!serverView) return;
+  char item[kTextSize + 16];
+  formatItem(item, sizeof item, entry);
+  serverView->addItem(item, reinterpret_cast<LPARAM>(entry));
+}
+
+ServerEntry* ClientConnection::fillServerList() {
+  serverLock.enter();
+  if (serverView) serverView->clear();
+  for (ListNode<ServerEntry*>* node = servers.headNode(); node; node = node->next)
+    addViewItem(node->value);
+  ServerEntry* first = servers.frontValue(true);
+  serverLock.leave();
+  return first;
 }
 
 void ClientConnection::setOwner(Client* owner, ListView* serverView) {
@@ -62,11 +165,20 @@ ServerEntry* ClientConnection::getDefaultServer() {
 }
 
 bool ClientConnection::addServer(const char* host, int port, bool atFront) {
-  if (!host || findServer(host, port)) return false;
+  if (!host) return false;
+  if (findServer(host, port)) {
+    setSystemColorRgb(192, 0, 0);
+    printSystem("Error in %s : ", clientName ? clientName : "");
+    setSystemColorRgb(0, 0, 0);
+    printSystem("You can't add the server : %s:%i because\nit is already present in the list.\n",
+                host, port);
+    return false;
+  }
   ServerEntry* entry = ServerEntry::create(host, port);
   serverLock.enter();
   servers.add(entry, atFront);
   serverLock.leave();
+  addViewItem(entry);
   return true;
 }
 
@@ -95,6 +207,11 @@ bool ClientConnection::removeServer(const char* host, int port) {
   serverLock.enter();
   servers.remove(entry);
   serverLock.leave();
+  if (serverView) {
+    char item[kTextSize + 16];
+    formatItem(item, sizeof item, entry);
+    serverView->removeItem(item);
+  }
   ServerEntry::destroy(entry);
   return true;
 }
@@ -107,6 +224,7 @@ void ClientConnection::clearServers() {
     servers.removeEnd(true);
     ServerEntry::destroy(entry);
   }
+  if (serverView) serverView->clear();
   serverLock.leave();
 }
 

@@ -7,6 +7,7 @@
 #include "host/ConnectionRequest.h"
 #include "host/ServerEntry.h"
 #include "lib/CriticalSection.h"
+#include "lib/IniFile.h"
 #include "lib/List.h"
 #include "lib/Socket.h"
 #include "lib/Thread.h"
@@ -23,6 +24,12 @@ class ClientConnection : public Thread {
   ClientConnection& operator=(const ClientConnection&) = delete;
 
   void setOwner(Client* owner, ListView* serverView);
+  // The client's name: its section of the settings file and the name console errors give.
+  void setClientName(const char* name);
+
+  // The list lives in the client's section of the host's settings file.
+  void loadServers();
+  void saveServers();
 
   bool addServer(const char* host, int port, bool atFront);
   void setDefaultServer(const char* host, int port);
@@ -30,6 +37,8 @@ class ClientConnection : public Thread {
   void clearServers();
   ServerEntry* findServer(const char* host, int port);
   ServerEntry* getDefaultServer();
+  // Refills the server view from the list; the first server, null for an empty list.
+  ServerEntry* fillServerList();
 
   void connect();
   void disconnect();
@@ -53,6 +62,10 @@ class ClientConnection : public Thread {
   void connectNextServer();
   void receiveChunk();
   void post(int kind, const char* text, int value);
+  bool loadServer(IniFile& ini, int index);
+  void addViewItem(ServerEntry* entry);
+
+  static const char* const SettingsFile;
 
   Client* owner;
   HWND notifyWindow;
@@ -65,4 +78,5 @@ class ClientConnection : public Thread {
   CriticalSection serverLock;  // guards servers and the walk over them
   ListIteratorBase<ServerEntry*>* walk;
   ListView* serverView;
+  char* clientName;
 };
