@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -55,12 +56,15 @@ class FindFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(temp.path().empty());
-    ASSERT_TRUE(CreateDirectoryA((temp.path() + "\\Plugins").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(at("\\Plugins"), nullptr));
     for (const char* name : {"Plugins/NevChat.vma", "Plugins/b.VAD", "Plugins/a.vad",
                              "Plugins/a.vad.bak", "Plugins/noext", "Plugins/vtray.vsy"})
       ASSERT_TRUE(temp.write(name, "12345"));
   }
+  // A path inside the test folder, alive until the test ends.
+  const char* at(const char* name) { return paths.emplace_back(temp.path() + name).c_str(); }
   TempFolder temp;
+  std::deque<std::string> paths;
 };
 
 TEST_F(FindFileTest, PatternsMatchIgnoringCaseInAlphabeticalOrder) {
@@ -87,7 +91,7 @@ TEST_F(FindFileTest, PatternsMatchIgnoringCaseInAlphabeticalOrder) {
 
 TEST_F(FindFileTest, FoundEntriesCarrySizeAndAttributes) {
   WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA((temp.path() + "/plugins/VTRAY.VSY").c_str(), &data);
+  HANDLE search = FindFirstFileA(at("/plugins/VTRAY.VSY"), &data);
   ASSERT_NE(search, INVALID_HANDLE_VALUE);
   EXPECT_EQ(data.nFileSizeLow, 5u);
   EXPECT_EQ(data.dwFileAttributes, static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
@@ -96,7 +100,7 @@ TEST_F(FindFileTest, FoundEntriesCarrySizeAndAttributes) {
   EXPECT_FALSE(FindClose(search));  // a closed search is a dead handle
 
   _finddata_t entry;
-  intptr_t folder = _findfirst((temp.path() + "\\PLUGINS").c_str(), &entry);
+  intptr_t folder = _findfirst(at("\\PLUGINS"), &entry);
   ASSERT_NE(folder, -1);
   EXPECT_EQ(entry.attrib & _A_SUBDIR, static_cast<unsigned>(_A_SUBDIR));
   EXPECT_EQ(_findclose(folder), 0);
@@ -107,38 +111,31 @@ TEST_F(FindFileTest, AttributesAndFailedLookupsTellWhy) {
   const std::string none = temp.path() + "/Plugins/*.vio";
   EXPECT_EQ(failureOf(FindFirstFileA(none.c_str(), &data) != INVALID_HANDLE_VALUE),
             ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(failureOf(FindFirstFileA((temp.path() + "/Missing/*.vio").c_str(), &data) !=
-                      INVALID_HANDLE_VALUE),
+  EXPECT_EQ(failureOf(FindFirstFileA(at("/Missing/*.vio"), &data) != INVALID_HANDLE_VALUE),
             ERROR_PATH_NOT_FOUND);
   _finddata_t entry;
   errno = 0;
   EXPECT_EQ(_findfirst(none.c_str(), &entry), -1);
   EXPECT_EQ(errno, ENOENT);
 
-  EXPECT_EQ(GetFileAttributesA((temp.path() + "\\plugins\\A.VAD").c_str()),
-            static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
-  EXPECT_EQ(GetFileAttributesA((temp.path() + "\\PLUGINS").c_str()),
-            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-  EXPECT_EQ(
-      failureOf(GetFileAttributesA((temp.path() + "\\none").c_str()) != INVALID_FILE_ATTRIBUTES),
-      ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(failureOf(CreateDirectoryA((temp.path() + "\\plugins").c_str(), nullptr)),
-            ERROR_ALREADY_EXISTS);
-  EXPECT_EQ(failureOf(CreateDirectoryA((temp.path() + "\\none\\deeper").c_str(), nullptr)),
-            ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(GetFileAttributesA(at("\\plugins\\A.VAD")), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(GetFileAttributesA(at("\\PLUGINS")), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_EQ(failureOf(GetFileAttributesA(at("\\none")) != INVALID_FILE_ATTRIBUTES),
+            ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(failureOf(CreateDirectoryA(at("\\plugins"), nullptr)), ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(failureOf(CreateDirectoryA(at("\\none\\deeper"), nullptr)), ERROR_PATH_NOT_FOUND);
 }
 
 TEST_F(FindFileTest, CopyHonoursFailIfExistsAndReplacesWholeFiles) {
   ASSERT_TRUE(temp.write("new.vad", "new content"));
-  std::string source = temp.path() + "\\NEW.VAD";
-  std::string target = temp.path() + "\\plugins\\A.VAD";
-  EXPECT_EQ(failureOf(CopyFileA(source.c_str(), target.c_str(), TRUE)), ERROR_FILE_EXISTS);
+  const char* source = at("\\NEW.VAD");
+  const char* target = at("\\plugins\\A.VAD");
+  EXPECT_EQ(failureOf(CopyFileA(source, target, TRUE)), ERROR_FILE_EXISTS);
   EXPECT_EQ(temp.read("Plugins/a.vad"), "12345");
-  EXPECT_TRUE(CopyFileA(source.c_str(), target.c_str(), FALSE));
+  EXPECT_TRUE(CopyFileA(source, target, FALSE));
   EXPECT_EQ(temp.read("Plugins/a.vad"), "new content");  // the existing name, not a second file
-  EXPECT_TRUE(CopyFileA(source.c_str(), (temp.path() + "/Plugins/c.vad").c_str(), TRUE));
-  EXPECT_EQ(failureOf(CopyFileA((temp.path() + "/none").c_str(), target.c_str(), FALSE)),
-            ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(CopyFileA(source, at("/Plugins/c.vad"), TRUE));
+  EXPECT_EQ(failureOf(CopyFileA(at("/none"), target, FALSE)), ERROR_FILE_NOT_FOUND);
   // No temp file is left behind.
   EXPECT_EQ(findAll(temp.path() + "/Plugins/.vorn*").size(), 0u);
 }
@@ -146,35 +143,33 @@ TEST_F(FindFileTest, CopyHonoursFailIfExistsAndReplacesWholeFiles) {
 TEST_F(FindFileTest, CopyIsRefusedOverALoadedLibraryUntilItIsFreed) {
   std::string library = platformLibraryPath();
   ASSERT_FALSE(library.empty());
-  std::string copy = temp.path() + "/Plugins/loaded.vma";
-  ASSERT_TRUE(CopyFileA(library.c_str(), copy.c_str(), FALSE));
+  const char* copy = at("/Plugins/loaded.vma");
+  ASSERT_TRUE(CopyFileA(library.c_str(), copy, FALSE));
   HMODULE module = LoadLibraryA(windowsPath(copy).c_str());
   ASSERT_NE(module, nullptr);
-  std::string source = temp.path() + "/Plugins/NevChat.vma";
-  EXPECT_EQ(
-      failureOf(CopyFileA(source.c_str(), (temp.path() + "\\PLUGINS\\LOADED.VMA").c_str(), FALSE)),
-      ERROR_SHARING_VIOLATION);
+  const char* source = at("/Plugins/NevChat.vma");
+  EXPECT_EQ(failureOf(CopyFileA(source, at("\\PLUGINS\\LOADED.VMA"), FALSE)),
+            ERROR_SHARING_VIOLATION);
   EXPECT_NE(temp.read("Plugins/loaded.vma"), "12345");
   EXPECT_TRUE(FreeLibrary(module));
-  EXPECT_TRUE(CopyFileA(source.c_str(), copy.c_str(), FALSE));
+  EXPECT_TRUE(CopyFileA(source, copy, FALSE));
   EXPECT_EQ(temp.read("Plugins/loaded.vma"), "12345");
 }
 
 TEST_F(FindFileTest, MoveRenamesWithoutReplacingAndDeleteRemovesFilesOnly) {
-  std::string plugins = temp.path() + "\\Plugins\\";
-  EXPECT_EQ(failureOf(MoveFileA((plugins + "a.vad").c_str(), (plugins + "B.vad").c_str())),
+  EXPECT_EQ(failureOf(MoveFileA(at("\\Plugins\\a.vad"), at("\\Plugins\\B.vad"))),
             ERROR_ALREADY_EXISTS);
-  EXPECT_TRUE(MoveFileA((plugins + "A.VAD").c_str(), (temp.path() + "\\moved.vad").c_str()));
+  EXPECT_TRUE(MoveFileA(at("\\Plugins\\A.VAD"), at("\\moved.vad")));
   EXPECT_EQ(temp.read("moved.vad"), "12345");
-  EXPECT_EQ(GetFileAttributesA((plugins + "a.vad").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_TRUE(MoveFileA((plugins + "noext").c_str(), (plugins + "NoExt").c_str()));  // case only
-  EXPECT_EQ(findAll(plugins + "noext"), std::vector<std::string>{"NoExt"});
-  EXPECT_EQ(failureOf(MoveFileA((plugins + "none").c_str(), (plugins + "other").c_str())),
+  EXPECT_EQ(GetFileAttributesA(at("\\Plugins\\a.vad")), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(MoveFileA(at("\\Plugins\\noext"), at("\\Plugins\\NoExt")));  // case only
+  EXPECT_EQ(findAll(at("\\Plugins\\noext")), std::vector<std::string>{"NoExt"});
+  EXPECT_EQ(failureOf(MoveFileA(at("\\Plugins\\none"), at("\\Plugins\\other"))),
             ERROR_FILE_NOT_FOUND);
 
-  EXPECT_TRUE(DeleteFileA((temp.path() + "\\MOVED.VAD").c_str()));
-  EXPECT_EQ(failureOf(DeleteFileA((temp.path() + "/moved.vad").c_str())), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(failureOf(DeleteFileA(plugins.c_str())), ERROR_ACCESS_DENIED);  // folders stay
+  EXPECT_TRUE(DeleteFileA(at("\\MOVED.VAD")));
+  EXPECT_EQ(failureOf(DeleteFileA(at("/moved.vad"))), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(failureOf(DeleteFileA(at("\\Plugins\\"))), ERROR_ACCESS_DENIED);  // folders stay
 }
 
 TEST_F(FindFileTest, CurrentFolderFollowsSetAndReportsTheSizeItNeeds) {
