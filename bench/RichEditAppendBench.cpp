@@ -30,16 +30,16 @@ HWND topWindow() {
   wc.lpfnWndProc = plainProc;
   wc.lpszClassName = "AppendBenchHost";
   RegisterClassExA(&wc);
-  top = CreateWindowExA(0, "AppendBenchHost", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
-                        nullptr, nullptr, nullptr, nullptr);
+  top = CreateWindowExA(0, "AppendBenchHost", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                        nullptr, nullptr, nullptr);
   ShowWindow(top, SW_SHOW);
   return top;
 }
 
 HWND newPane() {
-  HWND pane = CreateWindowExA(0, "RichEdit20A", "",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 0, 0, 780, 560,
-                              topWindow(), nullptr, nullptr, nullptr);
+  HWND pane =
+      CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 0, 0,
+                      780, 560, topWindow(), nullptr, nullptr, nullptr);
   SendMessageA(pane, EM_SETREADONLY, TRUE, 0);
   return pane;
 }
@@ -121,10 +121,11 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  std::printf("\nCPU per append: %.1f us at 1k lines, %.1f us at 10k, %.1f us at 100k "
-              "(100k/1k = %.2f)\n",
-              summary.perAppend[0], summary.perAppend[1], summary.perAppend[2],
-              summary.perAppend[0] > 0 ? summary.perAppend[2] / summary.perAppend[0] : 0.0);
+  std::printf(
+      "\nCPU per append: %.1f us at 1k lines, %.1f us at 10k, %.1f us at 100k "
+      "(100k/1k = %.2f)\n",
+      summary.perAppend[0], summary.perAppend[1], summary.perAppend[2],
+      summary.perAppend[0] > 0 ? summary.perAppend[2] / summary.perAppend[0] : 0.0);
   std::printf("10,000 appends from empty: %.3f s CPU\n", summary.tenThousand);
   return 0;
 }

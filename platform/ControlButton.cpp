@@ -34,7 +34,8 @@ QWidget* createButton(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent) {
   }
   QObject::connect(button, &QAbstractButton::clicked, [hwnd, button](bool checked) {
     DWORD k = kindOf(static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)));
-    if (button->isCheckable() && !isAutomatic(k)) button->setChecked(!checked);  // the owner decides
+    if (button->isCheckable() && !isAutomatic(k))
+      button->setChecked(!checked);  // the owner decides
     if (IsWindow(hwnd)) sendCommandToParent(hwnd, BN_CLICKED);
   });
   return button;
@@ -63,7 +64,8 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_STYLECHANGED:
       if (auto* push = dynamic_cast<QPushButton*>(widget)) {
-        push->setDefault(kindOf(static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE))) == BS_DEFPUSHBUTTON);
+        push->setDefault(kindOf(static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE))) ==
+                         BS_DEFPUSHBUTTON);
       }
       break;
     default:

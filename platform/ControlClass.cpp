@@ -35,7 +35,8 @@ LRESULT sendNotifyToParent(HWND control, NMHDR* header) {
   if (!w || !w->parent || !header) return 0;
   header->hwndFrom = control;
   header->idFrom = static_cast<UINT_PTR>(w->id);
-  return SendMessageA(w->parent, WM_NOTIFY, static_cast<WPARAM>(w->id), reinterpret_cast<LPARAM>(header));
+  return SendMessageA(w->parent, WM_NOTIFY, static_cast<WPARAM>(w->id),
+                      reinterpret_cast<LPARAM>(header));
 }
 
 }  // namespace vornplatform

@@ -11,9 +11,12 @@ namespace {
 
 Qt::Alignment alignmentOf(DWORD style) {
   switch (style & 0x3) {
-    case SS_CENTER: return Qt::AlignHCenter | Qt::AlignTop;
-    case SS_RIGHT: return Qt::AlignRight | Qt::AlignTop;
-    default: return Qt::AlignLeft | Qt::AlignTop;
+    case SS_CENTER:
+      return Qt::AlignHCenter | Qt::AlignTop;
+    case SS_RIGHT:
+      return Qt::AlignRight | Qt::AlignTop;
+    default:
+      return Qt::AlignLeft | Qt::AlignTop;
   }
 }
 
@@ -41,7 +44,8 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (styleOf(hwnd) & SS_NOTIFY) sendCommandToParent(hwnd, STN_DBLCLK);
       break;
     case WM_STYLECHANGED:
-      if (auto* label = controlWidget<QLabel>(hwnd)) label->setAlignment(alignmentOf(styleOf(hwnd)));
+      if (auto* label = controlWidget<QLabel>(hwnd))
+        label->setAlignment(alignmentOf(styleOf(hwnd)));
       break;
     default:
       break;

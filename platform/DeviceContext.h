@@ -16,13 +16,13 @@ enum class DcKind { Window, Screen, Memory };
 
 struct DeviceContext {
   DcKind kind = DcKind::Screen;
-  HWND window = nullptr;     // the window whose backing image a window context draws into
-  bool painting = false;     // made by BeginPaint: drawing is clipped to the paint rectangle
+  HWND window = nullptr;  // the window whose backing image a window context draws into
+  bool painting = false;  // made by BeginPaint: drawing is clipped to the paint rectangle
   RECT paintRect{0, 0, 0, 0};
   HFONT font = nullptr;
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
-  HBITMAP bitmap = nullptr;  // memory contexts only
+  HBITMAP bitmap = nullptr;   // memory contexts only
   GdiObjectPtr bitmapRecord;  // keeps the selected bitmap's pixels while it is selected
   COLORREF textColor = 0x000000;
   COLORREF bkColor = 0xFFFFFF;

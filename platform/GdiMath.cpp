@@ -10,8 +10,10 @@ int MulDiv(int a, int b, int c) {
   int64_t product = static_cast<int64_t>(a) * b;
   bool negative = (product < 0) != (c < 0);
   // |product| fits in 63 bits (at most 2^62); halves round away from zero.
-  uint64_t magnitude = product < 0 ? static_cast<uint64_t>(-product) : static_cast<uint64_t>(product);
-  uint64_t divisor = c < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(c)) : static_cast<uint64_t>(c);
+  uint64_t magnitude =
+      product < 0 ? static_cast<uint64_t>(-product) : static_cast<uint64_t>(product);
+  uint64_t divisor =
+      c < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(c)) : static_cast<uint64_t>(c);
   uint64_t quotient = (magnitude + divisor / 2) / divisor;
   // A result beyond 32 bits is a failure, reported like a zero divisor.
   if (quotient > static_cast<uint64_t>(INT_MAX) + (negative ? 1 : 0)) return -1;

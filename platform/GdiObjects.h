@@ -19,13 +19,13 @@ enum class GdiKind { Font, Pen, Brush, Bitmap };
 struct GdiObject {
   GdiKind kind = GdiKind::Brush;
   bool stock = false;
-  QFont font;           // Font
-  LOGFONTA logFont{};   // Font: what GetObjectA reports
-  QPen pen;             // Pen (Qt::NoPen for PS_NULL)
-  QBrush brush;         // Brush (Qt::NoBrush for NULL_BRUSH)
-  COLORREF color = 0;   // Pen and Brush: the colour asked for
-  int penStyle = 0;     // Pen: PS_*
-  int penWidth = 0;     // Pen
+  QFont font;               // Font
+  LOGFONTA logFont{};       // Font: what GetObjectA reports
+  QPen pen;                 // Pen (Qt::NoPen for PS_NULL)
+  QBrush brush;             // Brush (Qt::NoBrush for NULL_BRUSH)
+  COLORREF color = 0;       // Pen and Brush: the colour asked for
+  int penStyle = 0;         // Pen: PS_*
+  int penWidth = 0;         // Pen
   QImage* image = nullptr;  // Bitmap: owned by the record
 
   GdiObject() = default;

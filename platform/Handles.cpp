@@ -8,4 +8,4 @@ uint32_t nextHandleValue() {
   static std::atomic<uint32_t> next{0x100};
   return next.fetch_add(4);
 }
-}
+}  // namespace vornplatform

@@ -7,4 +7,4 @@
 namespace vornplatform {
 // Returns a fresh handle value (starts above zero; fits in 32 bits).
 uint32_t nextHandleValue();
-}
+}  // namespace vornplatform

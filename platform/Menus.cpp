@@ -327,7 +327,8 @@ UINT GetMenuItemID(HMENU menu, int position) {
 
 HMENU GetSubMenu(HMENU menu, int position) {
   MenuPtr record = findMenu(menu);
-  if (!record || position < 0 || static_cast<size_t>(position) >= record->items.size()) return nullptr;
+  if (!record || position < 0 || static_cast<size_t>(position) >= record->items.size())
+    return nullptr;
   const MenuItem& item = record->items[static_cast<size_t>(position)];
   return item.flags & MF_POPUP ? item.sub : nullptr;
 }

@@ -67,7 +67,8 @@ void sendMouse(const MouseTarget& target, QEvent::Type type, Qt::MouseButton but
 MouseTarget moved(const MouseTarget& from, HWND hwnd, int x, int y) {
   MouseTarget to = from;
   QWidget* client = clientWidgetOf(hwnd);
-  if (client != nullptr && to.widget != nullptr) to.local = to.widget->mapFrom(client, QPoint(x, y));
+  if (client != nullptr && to.widget != nullptr)
+    to.local = to.widget->mapFrom(client, QPoint(x, y));
   return to;
 }
 
@@ -83,14 +84,14 @@ struct VirtualKeyName {
 };
 
 const VirtualKeyName namedKeys[] = {
-    {VK_BACK, Qt::Key_Backspace}, {VK_TAB, Qt::Key_Tab},         {VK_RETURN, Qt::Key_Return},
-    {VK_SHIFT, Qt::Key_Shift},    {VK_CONTROL, Qt::Key_Control}, {VK_MENU, Qt::Key_Alt},
-    {VK_PAUSE, Qt::Key_Pause},    {VK_CAPITAL, Qt::Key_CapsLock}, {VK_ESCAPE, Qt::Key_Escape},
-    {VK_SPACE, Qt::Key_Space},    {VK_PRIOR, Qt::Key_PageUp},    {VK_NEXT, Qt::Key_PageDown},
-    {VK_END, Qt::Key_End},        {VK_HOME, Qt::Key_Home},       {VK_LEFT, Qt::Key_Left},
-    {VK_UP, Qt::Key_Up},          {VK_RIGHT, Qt::Key_Right},     {VK_DOWN, Qt::Key_Down},
-    {VK_INSERT, Qt::Key_Insert},  {VK_DELETE, Qt::Key_Delete},   {VK_HELP, Qt::Key_Help},
-    {VK_CLEAR, Qt::Key_Clear},    {VK_SNAPSHOT, Qt::Key_Print},  {VK_APPS, Qt::Key_Menu},
+    {VK_BACK, Qt::Key_Backspace},  {VK_TAB, Qt::Key_Tab},           {VK_RETURN, Qt::Key_Return},
+    {VK_SHIFT, Qt::Key_Shift},     {VK_CONTROL, Qt::Key_Control},   {VK_MENU, Qt::Key_Alt},
+    {VK_PAUSE, Qt::Key_Pause},     {VK_CAPITAL, Qt::Key_CapsLock},  {VK_ESCAPE, Qt::Key_Escape},
+    {VK_SPACE, Qt::Key_Space},     {VK_PRIOR, Qt::Key_PageUp},      {VK_NEXT, Qt::Key_PageDown},
+    {VK_END, Qt::Key_End},         {VK_HOME, Qt::Key_Home},         {VK_LEFT, Qt::Key_Left},
+    {VK_UP, Qt::Key_Up},           {VK_RIGHT, Qt::Key_Right},       {VK_DOWN, Qt::Key_Down},
+    {VK_INSERT, Qt::Key_Insert},   {VK_DELETE, Qt::Key_Delete},     {VK_HELP, Qt::Key_Help},
+    {VK_CLEAR, Qt::Key_Clear},     {VK_SNAPSHOT, Qt::Key_Print},    {VK_APPS, Qt::Key_Menu},
     {VK_NUMLOCK, Qt::Key_NumLock}, {VK_SCROLL, Qt::Key_ScrollLock},
 };
 
@@ -188,9 +189,7 @@ UINT nextPopupAnswer(HMENU, int, int) {
   return id;
 }
 
-bool isChildWindow(HWND hwnd) {
-  return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
-}
+bool isChildWindow(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0; }
 
 }  // namespace
 
@@ -260,9 +259,7 @@ bool pressKey(HWND hwnd, int virtualKey, int modifiers, bool autoRepeat) {
   return true;
 }
 
-bool pickMenuItem(HWND hwnd, UINT id) {
-  return triggerMenuBarCommand(hwnd, id);
-}
+bool pickMenuItem(HWND hwnd, UINT id) { return triggerMenuBarCommand(hwnd, id); }
 
 void answerNextPopupMenu(UINT id) {
   popupAnswers().push_back(id);
@@ -274,44 +271,29 @@ void clearPopupMenuAnswers() {
   setPopupChooser(PopupChooser());
 }
 
-void answerNextMessageBox(int button) {
-  queueMessageBoxAnswer(button);
-}
+void answerNextMessageBox(int button) { queueMessageBoxAnswer(button); }
 
 std::vector<ShownMessageBox> shownMessageBoxes() {
   std::vector<ShownMessageBox> shown;
   for (const MessageBoxRecord& record : messageBoxRecords())
-    shown.push_back(ShownMessageBox{record.owner, record.caption, record.text, record.flags, record.answer});
+    shown.push_back(
+        ShownMessageBox{record.owner, record.caption, record.text, record.flags, record.answer});
   return shown;
 }
 
-void clearMessageBoxes() {
-  clearMessageBoxRecords();
-}
+void clearMessageBoxes() { clearMessageBoxRecords(); }
 
-std::vector<UINT> recordedBeeps() {
-  return beepRecords();
-}
+std::vector<UINT> recordedBeeps() { return beepRecords(); }
 
-void clearRecordedBeeps() {
-  clearBeepRecords();
-}
+void clearRecordedBeeps() { clearBeepRecords(); }
 
-void setWorkArea(const RECT& area) {
-  setWorkAreaOverride(&area);
-}
+void setWorkArea(const RECT& area) { setWorkAreaOverride(&area); }
 
-void clearWorkArea() {
-  setWorkAreaOverride(nullptr);
-}
+void clearWorkArea() { setWorkAreaOverride(nullptr); }
 
-void setKeyState(int virtualKey, bool down) {
-  setKeyStateOverride(virtualKey, down ? 0x8000 : 0);
-}
+void setKeyState(int virtualKey, bool down) { setKeyStateOverride(virtualKey, down ? 0x8000 : 0); }
 
-void clearKeyStates() {
-  clearKeyStateOverrides();
-}
+void clearKeyStates() { clearKeyStateOverrides(); }
 
 bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
   ensureApplication();
@@ -343,9 +325,7 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
   return reached;
 }
 
-void pumpFor(int milliseconds) {
-  pumpUntil(std::function<bool()>(), milliseconds);
-}
+void pumpFor(int milliseconds) { pumpUntil(std::function<bool()>(), milliseconds); }
 
 bool saveWindowPng(HWND hwnd, const char* path) {
   if (path == nullptr || !IsWindow(hwnd)) return false;

@@ -71,7 +71,8 @@ QString shownText(const QString& text, UINT format, int flags, const QFontMetric
   QString shown = normalizedBreaks(text);
   if (format & DT_EXPANDTABS) shown = expandTabs(shown);
   if (!(format & DT_END_ELLIPSIS)) return shown;
-  QStringList lines = (format & DT_SINGLELINE) ? QStringList{shown} : shown.split(QLatin1Char('\n'));
+  QStringList lines =
+      (format & DT_SINGLELINE) ? QStringList{shown} : shown.split(QLatin1Char('\n'));
   for (QString& line : lines)
     line = metrics.elidedText(line, Qt::ElideRight, width, flags & Qt::TextShowMnemonic);
   return lines.join(QLatin1Char('\n'));
@@ -101,9 +102,7 @@ QString textOf(const char* text, int length) {
 
 // The height of one line as Qt lays text out (its fractional height rounded up), so that
 // tmHeight, text extents and DrawTextA's line steps agree.
-int lineHeight(const QFont& font) {
-  return qCeil(QFontMetricsF(font).height());
-}
+int lineHeight(const QFont& font) { return qCeil(QFontMetricsF(font).height()); }
 
 }  // namespace
 }  // namespace vornplatform
@@ -135,15 +134,16 @@ BOOL GetTextMetricsA(HDC handle, LPTEXTMETRICA metrics) {
   metrics->tmUnderlined = font.underline() ? 1 : 0;
   metrics->tmStruckOut = font.strikeOut() ? 1 : 0;
   metrics->tmPitchAndFamily =
-      static_cast<BYTE>((info.fixedPitch() ? 0 : TMPF_VARIABLE_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE |
-                        (info.fixedPitch() ? FF_MODERN : FF_SWISS));
+      static_cast<BYTE>((info.fixedPitch() ? 0 : TMPF_VARIABLE_PITCH) | TMPF_VECTOR |
+                        TMPF_TRUETYPE | (info.fixedPitch() ? FF_MODERN : FF_SWISS));
   metrics->tmCharSet = ANSI_CHARSET;
   return TRUE;
 }
 
 BOOL GetTextExtentPoint32A(HDC handle, LPCSTR text, int length, LPSIZE size) {
   DeviceContext* dc = contextOf(handle);
-  if (dc == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
+  if (dc == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0))
+    return FALSE;
   QFont font = fontOf(dc);
   size->cx = QFontMetrics(font).horizontalAdvance(textOf(text, length));
   size->cy = lineHeight(font);
@@ -161,7 +161,8 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int length) {
   QFontMetrics fm(font);
   QString shown = textOf(text, length);
   if (dc->bkMode == OPAQUE)
-    painter.fillRect(QRect(x, y, fm.horizontalAdvance(shown), lineHeight(font)), colorOf(dc->bkColor));
+    painter.fillRect(QRect(x, y, fm.horizontalAdvance(shown), lineHeight(font)),
+                     colorOf(dc->bkColor));
   painter.setFont(font);
   painter.setPen(colorOf(dc->textColor));
   painter.drawText(QPoint(x, y + fm.ascent()), shown);
@@ -181,7 +182,9 @@ int DrawTextA(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format) {
   if (format & DT_CALCRECT) {
     // Only the size counts: the top-left stays, wrapping uses the rectangle's width.
     int width = (flags & Qt::TextWordWrap) ? qMax(area.width(), 1) : INT_MAX / 4;
-    QRect bounds = fm.boundingRect(QRect(0, 0, width, INT_MAX / 4), flags & ~(Qt::AlignVertical_Mask | Qt::AlignHorizontal_Mask), shown);
+    QRect bounds =
+        fm.boundingRect(QRect(0, 0, width, INT_MAX / 4),
+                        flags & ~(Qt::AlignVertical_Mask | Qt::AlignHorizontal_Mask), shown);
     rect->right = rect->left + bounds.width();
     rect->bottom = rect->top + bounds.height();
     return bounds.height();

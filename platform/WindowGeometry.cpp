@@ -31,7 +31,8 @@ void activate(HWND hwnd) {
   if (hwnd == activeHwnd) return;
   HWND old = activeHwnd;
   activeHwnd = hwnd;
-  if (old && IsWindow(old)) callProcedure(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
+  if (old && IsWindow(old))
+    callProcedure(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
   if (!hwnd || activeHwnd != hwnd) return;
   if (QWidget* frame = topLevelWidgetOf(hwnd)) {
     frame->raise();
@@ -92,9 +93,7 @@ void forgetActivation(HWND hwnd) {
   if (activeHwnd == hwnd) activeHwnd = nullptr;
 }
 
-int menuHeightOf(const WindowRecord& w) {
-  return !w.parent && w.menu ? kMenuBarHeight : 0;
-}
+int menuHeightOf(const WindowRecord& w) { return !w.parent && w.menu ? kMenuBarHeight : 0; }
 
 POINT clientOriginOnScreen(const WindowRecord& w) {
   if (!w.parent) return POINT{w.rect.left, w.rect.top + menuHeightOf(w)};
@@ -148,12 +147,14 @@ void invalidateWindow(WindowRecord& w, const RECT* rect) {
   RECT area{0, 0, w.clientWidth, w.clientHeight};
   if (rect) {
     area = RECT{std::max<LONG>(rect->left, 0), std::max<LONG>(rect->top, 0),
-                std::min<LONG>(rect->right, w.clientWidth), std::min<LONG>(rect->bottom, w.clientHeight)};
+                std::min<LONG>(rect->right, w.clientWidth),
+                std::min<LONG>(rect->bottom, w.clientHeight)};
     if (area.right <= area.left || area.bottom <= area.top) return;
   }
   if (w.invalid) {
     area = RECT{std::min(area.left, w.invalidRect.left), std::min(area.top, w.invalidRect.top),
-                std::max(area.right, w.invalidRect.right), std::max(area.bottom, w.invalidRect.bottom)};
+                std::max(area.right, w.invalidRect.right),
+                std::max(area.bottom, w.invalidRect.bottom)};
   }
   w.invalid = true;
   w.invalidRect = area;
@@ -444,16 +445,23 @@ int GetSystemMetrics(int index) {
       return index == SM_CXSCREEN ? r.width() : r.height();
     }
     case SM_CXVSCROLL:
-    case SM_CYHSCROLL: return 17;
-    case SM_CYCAPTION: return 23;
+    case SM_CYHSCROLL:
+      return 17;
+    case SM_CYCAPTION:
+      return 23;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
-    case SM_CYMENU: return kMenuBarHeight;
+    case SM_CYBORDER:
+      return 1;
+    case SM_CYMENU:
+      return kMenuBarHeight;
     case SM_CXICON:
-    case SM_CYICON: return 32;
+    case SM_CYICON:
+      return 32;
     case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
-    default: return 0;
+    case SM_CYSMICON:
+      return 16;
+    default:
+      return 0;
   }
 }
 

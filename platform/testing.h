@@ -36,7 +36,8 @@ VORNAPI bool moveMouseTo(HWND hwnd, int x, int y);
 VORNAPI bool typeText(HWND hwnd, const char* text);
 // Press and release one virtual key with modifiers; autoRepeat marks the press as a repeat of
 // a key held down.
-VORNAPI bool pressKey(HWND hwnd, int virtualKey, int modifiers = NoModifier, bool autoRepeat = false);
+VORNAPI bool pressKey(HWND hwnd, int virtualKey, int modifiers = NoModifier,
+                      bool autoRepeat = false);
 
 // --- Menus -----------------------------------------------------------------------------------
 // Pick the item with this command id in the window's menu bar (searching submenus), as a click
@@ -57,8 +58,8 @@ struct ShownMessageBox {
   HWND owner;
   std::string caption;  // the bytes the caller passed ("Error" when it passed none)
   std::string text;
-  UINT flags;           // the MB_ type word as passed
-  int answer;           // what MessageBoxA returned
+  UINT flags;  // the MB_ type word as passed
+  int answer;  // what MessageBoxA returned
 };
 // Every box since the last clear, oldest first.
 VORNAPI std::vector<ShownMessageBox> shownMessageBoxes();

@@ -437,8 +437,8 @@ struct INITCOMMONCONTROLSEX {
 VORNAPI ATOM RegisterClassExA(const WNDCLASSEXA* wc);
 VORNAPI BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 VORNAPI BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR className, WNDCLASSEXA* wc);
-VORNAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                             int x, int y, int width, int height, HWND parent, HMENU menu,
+VORNAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                             int y, int width, int height, HWND parent, HMENU menu,
                              HINSTANCE instance, LPVOID param);
 VORNAPI BOOL DestroyWindow(HWND hwnd);
 VORNAPI BOOL IsWindow(HWND hwnd);

@@ -38,9 +38,9 @@ TEST_F(Menus, StatesByCommandAndPosition) {
     UINT expected;
   };
   const Case cases[] = {
-      {bar, 10, MF_BYCOMMAND, MF_ENABLED},                       // found in the submenu
+      {bar, 10, MF_BYCOMMAND, MF_ENABLED},  // found in the submenu
       {bar, 11, MF_BYCOMMAND, MF_CHECKED | MF_GRAYED},
-      {bar, 0, MF_BYPOSITION, MF_POPUP | (3u << 8)},              // submenu: count in the high byte
+      {bar, 0, MF_BYPOSITION, MF_POPUP | (3u << 8)},  // submenu: count in the high byte
       {file, 1, MF_BYPOSITION, MF_SEPARATOR},
       {bar, 99, MF_BYCOMMAND, static_cast<UINT>(-1)},
       {bar, 5, MF_BYPOSITION, static_cast<UINT>(-1)},
@@ -52,7 +52,8 @@ TEST_F(Menus, StatesByCommandAndPosition) {
   }
   EXPECT_EQ(CheckMenuItem(bar, 10, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));
   EXPECT_EQ(EnableMenuItem(bar, 11, MF_BYCOMMAND | MF_ENABLED), static_cast<DWORD>(MF_GRAYED));
-  for (UINT id : {10, 11}) EXPECT_EQ(GetMenuState(bar, id, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
+  for (UINT id : {10, 11})
+    EXPECT_EQ(GetMenuState(bar, id, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
   EXPECT_EQ(EnableMenuItem(bar, 99, MF_GRAYED), static_cast<DWORD>(-1));
 }
 

@@ -31,16 +31,18 @@ TEST_F(MessageBoxTest, PreparedAnswersComeBackInOrderAndEveryBoxIsRecorded) {
   vorntest::answerNextMessageBox(IDCANCEL);
   vorntest::answerNextMessageBox(IDOK);
   EXPECT_EQ(MessageBoxA(nullptr, "Remove the plug-in?", "Plugs", MB_YESNO | MB_ICONQUESTION), IDNO);
-  EXPECT_EQ(MessageBoxA(nullptr, "caf\xE9 \xC3\xA9", nullptr, MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
+  EXPECT_EQ(MessageBoxA(nullptr, "caf\xE9 \xC3\xA9", nullptr, MB_OKCANCEL | MB_DEFBUTTON2),
+            IDCANCEL);
   EXPECT_EQ(MessageBoxA(nullptr, nullptr, "", MB_OK), IDOK);
 
   // The bytes are kept as passed; a box without a caption is titled "Error".
   std::vector<std::tuple<std::string, std::string, UINT, int>> got;
   for (const vorntest::ShownMessageBox& box : vorntest::shownMessageBoxes())
     got.emplace_back(box.caption, box.text, box.flags, box.answer);
-  EXPECT_EQ(got, (decltype(got){{"Plugs", "Remove the plug-in?", MB_YESNO | MB_ICONQUESTION, IDNO},
-                                {"Error", "caf\xE9 \xC3\xA9", MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
-                                {"", "", MB_OK, IDOK}}));
+  EXPECT_EQ(got,
+            (decltype(got){{"Plugs", "Remove the plug-in?", MB_YESNO | MB_ICONQUESTION, IDNO},
+                           {"Error", "caf\xE9 \xC3\xA9", MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
+                           {"", "", MB_OK, IDOK}}));
 
   vorntest::clearMessageBoxes();
   EXPECT_TRUE(vorntest::shownMessageBoxes().empty());
@@ -52,7 +54,8 @@ TEST_F(MessageBoxTest, ClearingDropsUnusedAnswers) {
   vorntest::clearMessageBoxes();
   vorntest::answerNextMessageBox(IDRETRY);
   int answer = 0;  // a box asked for on another thread takes its answer too
-  std::thread worker([&answer]() { answer = MessageBoxA(nullptr, "Again?", "Send", MB_RETRYCANCEL); });
+  std::thread worker(
+      [&answer]() { answer = MessageBoxA(nullptr, "Again?", "Send", MB_RETRYCANCEL); });
   worker.join();
   EXPECT_EQ(answer, IDRETRY);
   ASSERT_EQ(vorntest::shownMessageBoxes().size(), 1u);
@@ -80,8 +83,10 @@ void answerShownBox(SeenBox* seen, QMessageBox::StandardButton press) {
     seen->title = box->windowTitle();
     seen->text = box->text();
     seen->icon = box->icon();
-    for (QAbstractButton* button : box->buttons()) seen->buttons.append(box->standardButton(button));
-    if (box->defaultButton() != nullptr) seen->defaultButton = box->standardButton(box->defaultButton());
+    for (QAbstractButton* button : box->buttons())
+      seen->buttons.append(box->standardButton(button));
+    if (box->defaultButton() != nullptr)
+      seen->defaultButton = box->standardButton(box->defaultButton());
     if (press == QMessageBox::NoButton)
       box->reject();
     else
@@ -97,15 +102,17 @@ TEST_F(MessageBoxTest, RealBoxesShowTheTypesButtonsIconAndText) {
     UINT type;
     const char* caption;
     Box::StandardButton press;  // none: Escape or the close box
-    int expected;  // closing without a button: Cancel, a lone OK, or else the default
+    int expected;               // closing without a button: Cancel, a lone OK, or else the default
     Box::Icon icon;
     int buttons;
     Box::StandardButton defaultButton;
   } cases[] = {
-      {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, "Ask", Box::No, IDNO, Box::Question, 3, Box::No},
+      {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, "Ask", Box::No, IDNO, Box::Question, 3,
+       Box::No},
       {MB_OKCANCEL | MB_ICONHAND, nullptr, Box::NoButton, IDCANCEL, Box::Critical, 2, Box::Ok},
       {MB_OK | MB_ICONEXCLAMATION, nullptr, Box::NoButton, IDOK, Box::Warning, 1, Box::Ok},
-      {MB_YESNO | MB_DEFBUTTON2 | MB_ICONASTERISK, nullptr, Box::NoButton, IDNO, Box::Information, 2, Box::No},
+      {MB_YESNO | MB_DEFBUTTON2 | MB_ICONASTERISK, nullptr, Box::NoButton, IDNO, Box::Information,
+       2, Box::No},
       {MB_ABORTRETRYIGNORE, nullptr, Box::NoButton, IDABORT, Box::NoIcon, 3, Box::Abort},
   };
   for (const Case& c : cases) {

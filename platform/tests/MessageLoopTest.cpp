@@ -32,9 +32,12 @@ class MessageLoop : public ::testing::Test {
 bool getWithin(MSG* m, UINT wanted, int milliseconds = 2000) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   while (std::chrono::steady_clock::now() < deadline) {
-    if (!PeekMessageA(m, nullptr, 0, 0, PM_REMOVE)) vornplatform::processEventsFor(5);
-    else if (m->message == wanted) return true;
-    else DispatchMessageA(m);
+    if (!PeekMessageA(m, nullptr, 0, 0, PM_REMOVE))
+      vornplatform::processEventsFor(5);
+    else if (m->message == wanted)
+      return true;
+    else
+      DispatchMessageA(m);
   }
   return false;
 }
@@ -97,7 +100,8 @@ TEST_F(MessageLoop, SendCallbackRunsAtOnceOnTheOwnerAndInOrderFromThreads) {
     return msg == 5123;
   };
   LRESULT got = 0;
-  EXPECT_TRUE(SendMessageCallbackA(hwnd, 5123, 11, 0, completion, reinterpret_cast<ULONG_PTR>(&got)));
+  EXPECT_TRUE(
+      SendMessageCallbackA(hwnd, 5123, 11, 0, completion, reinterpret_cast<ULONG_PTR>(&got)));
   EXPECT_EQ(got, 11);  // same thread: handled before the call returns
   EXPECT_FALSE(SendMessageCallbackA(reinterpret_cast<HWND>(0x7ffffff0), 5123, 1, 0, completion, 0));
   std::thread worker([&] {
@@ -115,24 +119,28 @@ TEST_F(MessageLoop, TranslateMessageMakesWin32Characters) {
     int vk;
     bool ctrl, shift;
     int expected;  // -1: no character
-  } cases[] = {{VK_RETURN, false, false, 13}, {VK_RETURN, true, false, 10}, {VK_TAB, false, false, 9},
-               {VK_BACK, false, false, 8}, {'C', true, false, 3}, {'Z', true, true, 26},
-               {'A', false, false, 'a'}, {'A', false, true, 'A'}, {'7', false, false, '7'},
-               {VK_LEFT, false, false, -1}};
+  } cases[] = {{VK_RETURN, false, false, 13}, {VK_RETURN, true, false, 10},
+               {VK_TAB, false, false, 9},     {VK_BACK, false, false, 8},
+               {'C', true, false, 3},         {'Z', true, true, 26},
+               {'A', false, false, 'a'},      {'A', false, true, 'A'},
+               {'7', false, false, '7'},      {VK_LEFT, false, false, -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.vk);
     vornplatform::setKeyStateOverride(VK_CONTROL, c.ctrl ? 0x8000 : 0);
     vornplatform::setKeyStateOverride(VK_SHIFT, c.shift ? 0x8000 : 0);
     MSG key{hwnd, WM_KEYDOWN, static_cast<WPARAM>(c.vk), 1, 0, {0, 0}}, m{};
     EXPECT_TRUE(TranslateMessage(&key));
-    int got = PeekMessageA(&m, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE) ? static_cast<int>(m.wParam) : -1;
+    int got =
+        PeekMessageA(&m, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE) ? static_cast<int>(m.wParam) : -1;
     EXPECT_EQ(got, c.expected);
   }
   vornplatform::clearKeyStateOverrides();
   EXPECT_EQ(GetKeyState(VK_CONTROL) & 0x8000, 0);
 }
 
-void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD) { seen().push_back({nullptr, WM_TIMER, id, 0}); }
+void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD) {
+  seen().push_back({nullptr, WM_TIMER, id, 0});
+}
 
 TEST_F(MessageLoop, TimersPostWmTimerOrCallTheirProcedureUntilKilledOrDestroyed) {
   HWND other = makeTop();

@@ -53,7 +53,8 @@ class TestingHooksTest : public ::testing::Test {
 
 TEST_F(TestingHooksTest, ClicksReachTheWindowUnderThePointInItsCoordinates) {
   ASSERT_TRUE(vorntest::clickAt(top, 20, 30));
-  expectButtons(top, {{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 30)}, {WM_LBUTTONUP, 0, MAKELPARAM(20, 30)}});
+  expectButtons(top, {{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 30)},
+                      {WM_LBUTTONUP, 0, MAKELPARAM(20, 30)}});
   // A point inside the child goes to the child, in the child's client coordinates.
   seen().clear();
   ASSERT_TRUE(vorntest::clickAt(top, 110, 55, vorntest::RightButton, vorntest::ControlKey));
@@ -63,8 +64,10 @@ TEST_F(TestingHooksTest, ClicksReachTheWindowUnderThePointInItsCoordinates) {
   seen().clear();
   ASSERT_TRUE(vorntest::doubleClickAt(child, 3, 4));
   const LPARAM at = MAKELPARAM(3, 4);
-  expectButtons(child, {{WM_LBUTTONDOWN, MK_LBUTTON, at}, {WM_LBUTTONUP, 0, at},
-                        {WM_LBUTTONDBLCLK, MK_LBUTTON, at}, {WM_LBUTTONUP, 0, at}});
+  expectButtons(child, {{WM_LBUTTONDOWN, MK_LBUTTON, at},
+                        {WM_LBUTTONUP, 0, at},
+                        {WM_LBUTTONDBLCLK, MK_LBUTTON, at},
+                        {WM_LBUTTONUP, 0, at}});
   DestroyWindow(top);
   EXPECT_FALSE(vorntest::clickAt(top, 1, 1));
   EXPECT_FALSE(vorntest::typeText(top, "x"));
@@ -165,7 +168,8 @@ TEST_F(TestingHooksTest, PumpingDispatchesPostedMessagesAndKeepsTheQuit) {
   PostMessageA(top, WM_USER + 6, 0, 0);
   vorntest::pumpFor(20);
   MSG msg{};
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageA(&msg);
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
+    DispatchMessageA(&msg);
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(msg.wParam, 3u);
 }

@@ -47,12 +47,12 @@ TEST(TextCodec, Utf8WithWindows1252ForStrayBytes) {
   };
   const Case cases[] = {
       {"plain", u"plain"},
-      {"caf\xc3\xa9", u"caf\u00e9"},           // valid UTF-8
-      {"caf\xe9", u"caf\u00e9"},               // a Latin byte on its own
+      {"caf\xc3\xa9", u"caf\u00e9"},  // valid UTF-8
+      {"caf\xe9", u"caf\u00e9"},      // a Latin byte on its own
       {"\x93quoted\x94", u"\u201cquoted\u201d"},
       {"\x80\x81", u"\u20ac\u0081"},
-      {"\xc3", u"\u00c3"},                     // a cut sequence
-      {"\xed\xa0\x80", u"\u00ed\u00a0\u20ac"}, // an encoded surrogate is not valid
+      {"\xc3", u"\u00c3"},                      // a cut sequence
+      {"\xed\xa0\x80", u"\u00ed\u00a0\u20ac"},  // an encoded surrogate is not valid
       {"\xf0\x9f\x98\x80!", u"\U0001F600!"},
   };
   for (const Case& c : cases) {
