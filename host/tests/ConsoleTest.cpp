@@ -4,43 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "host/Console.h"
-#include "lib/RichEdit.h"
-#include "lib/tests/ToolkitFixture.h"
+#include "host/tests/ConsolePane.h"
 
 namespace {
 
-class ConsoleTest : public ControlTest {
- protected:
-  void SetUp() override {
-    ControlTest::SetUp();
-    if (lacksClass("RichEdit20A")) GTEST_SKIP() << "no RichEdit20A control in this build";
-    pane = new RichEdit("console", 0);
-    pane->createIn(panel);
-    pane->move(0, 0, 600, 200);
-    setSystemColor(RGB(0, 0, 0));
-    setConsole(pane);
-    vorntest::clearMessageBoxes();
-  }
-  void TearDown() override {
-    setConsole(nullptr);
-    vorntest::clearMessageBoxes();
-    delete pane;
-    ControlTest::TearDown();
-  }
-  // Each run as "text #colour".
-  std::vector<std::string> runs() {
-    std::vector<std::string> out;
-    char colour[16];
-    for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) {
-      snprintf(colour, sizeof colour, " #%06x", run.colour);
-      out.push_back(run.text + colour);
-    }
-    return out;
-  }
-
-  RichEdit* pane = nullptr;
-};
+class ConsoleTest : public ConsolePaneTest {};
 
 TEST_F(ConsoleTest, TextGoesToThePaneInTheColourSetBeforeIt) {
   printSystem("Loading %s ", "Tray");

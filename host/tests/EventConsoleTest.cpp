@@ -2,43 +2,13 @@
 #include <string>
 #include <vector>
 
-#include "host/Console.h"
 #include "host/EventConsole.h"
 #include "host/EventList.h"
-#include "lib/RichEdit.h"
-#include "lib/tests/ToolkitFixture.h"
+#include "host/tests/ConsolePane.h"
 
 namespace {
 
-class EventConsoleTest : public ControlTest {
- protected:
-  void SetUp() override {
-    ControlTest::SetUp();
-    if (lacksClass("RichEdit20A")) GTEST_SKIP() << "no RichEdit20A control in this build";
-    pane = new RichEdit("console", 0);
-    pane->createIn(panel);
-    pane->move(0, 0, 600, 200);
-    setSystemColor(RGB(0, 0, 0));
-    setConsole(pane);
-  }
-  void TearDown() override {
-    setConsole(nullptr);
-    delete pane;
-    ControlTest::TearDown();
-  }
-  // Each run as "text #colour" (the colour as the pane stores it, blue first).
-  std::vector<std::string> runs() {
-    std::vector<std::string> out;
-    char colour[16];
-    for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) {
-      snprintf(colour, sizeof colour, " #%06x", run.colour);
-      out.push_back(run.text + colour);
-    }
-    return out;
-  }
-
-  RichEdit* pane = nullptr;
-};
+class EventConsoleTest : public ConsolePaneTest {};
 
 TEST_F(EventConsoleTest, ListWithoutConsoleReportsOnTheSystemConsole) {
   EventList list;

@@ -10,8 +10,7 @@
 #include "host/Console.h"
 #include "host/PlugsManagers.h"
 #include "lib/IniFile.h"
-#include "lib/RichEdit.h"
-#include "lib/tests/ToolkitFixture.h"
+#include "host/tests/ConsolePane.h"
 
 // What the managers ask of clients and the system session, as "call name" lines.
 class RecordingHooks : public PlugsHooks {
@@ -39,16 +38,11 @@ class RecordingHooks : public PlugsHooks {
   bool dropSessions = false;
 };
 
-class PlugsTest : public ControlTest {
+class PlugsTest : public ConsolePaneTest {
  protected:
   void SetUp() override {
-    ControlTest::SetUp();
-    if (lacksClass("RichEdit20A")) GTEST_SKIP() << "no RichEdit20A control in this build";
-    pane = new RichEdit("console", 0);
-    pane->createIn(panel);
-    setSystemColor(RGB(0, 0, 0));
-    setConsole(pane);
-    vorntest::clearMessageBoxes();
+    ConsolePaneTest::SetUp();
+    if (IsSkipped()) return;
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::filesystem::current_path() / (std::string("plugs-") + test->name());
     std::filesystem::remove_all(folder);
@@ -59,11 +53,8 @@ class PlugsTest : public ControlTest {
   void TearDown() override {
     managers.reset();
     for (HMODULE module : held) FreeLibrary(module);
-    setConsole(nullptr);
-    vorntest::clearMessageBoxes();
-    delete pane;
     std::filesystem::remove_all(folder);
-    ControlTest::TearDown();
+    ConsolePaneTest::TearDown();
   }
 
   // Copies fixture plug-ins into the folder; returns the path of the last one as the host sees it.
@@ -117,7 +108,6 @@ class PlugsTest : public ControlTest {
   }
   void clearConsole() { SetWindowTextA(pane->getHwnd(), ""); }
 
-  RichEdit* pane = nullptr;
   std::filesystem::path folder;
   std::string settings;
   SdkFunctions table = {};

@@ -8,7 +8,7 @@
 #include "host/Console.h"
 #include "lib/ListView.h"
 #include "lib/RichEdit.h"
-#include "lib/tests/ToolkitFixture.h"
+#include "host/tests/ConsolePane.h"
 #include "platform/tests/TempFolder.h"
 
 namespace {
@@ -35,34 +35,19 @@ class RecordingView : public ListView {
 };
 
 // Each test runs in a fresh folder (the settings file is named relative to it) with a console.
-class ServerListTest : public ControlTest {
+class ServerListTest : public ConsolePaneTest {
  protected:
   void SetUp() override {
-    ControlTest::SetUp();
-    if (lacksClass("RichEdit20A")) GTEST_SKIP() << "no RichEdit20A control in this build";
+    ConsolePaneTest::SetUp();
+    if (IsSkipped()) return;
     ASSERT_FALSE(tmp_.path().empty());
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(tmp_.path());
-    pane = new RichEdit("console", 0);
-    pane->createIn(panel);
-    setSystemColor(RGB(0, 0, 0));
-    setConsole(pane);
     link.setClientName("Chat");
   }
   void TearDown() override {
     if (!previous_.empty()) std::filesystem::current_path(previous_);
-    setConsole(nullptr);
-    delete pane;
-    ControlTest::TearDown();
-  }
-  std::vector<std::string> runs() {
-    std::vector<std::string> out;
-    char colour[16];
-    for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) {
-      snprintf(colour, sizeof colour, " #%06x", run.colour);
-      out.push_back(run.text + colour);
-    }
-    return out;
+    ConsolePaneTest::TearDown();
   }
   std::vector<std::string> list() {
     std::vector<std::string> out;
