@@ -1,6 +1,7 @@
 // ClientConnection: the server list under its lock, the two flags under theirs, and the
 // receive thread that walks the list, connects, reads and posts requests.
 #include "host/ClientConnection.h"
+#include "lib/TextCopy.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,14 +31,6 @@ void CALLBACK requestDelivered(HWND, UINT, ULONG_PTR, LRESULT) {}
 const int kTextSize = 512;
 char text[kTextSize];
 CriticalSection loadLock;
-
-char* copyText(const char* from) {
-  if (!from) return nullptr;
-  size_t size = std::strlen(from) + 1;
-  char* copy = new char[size];
-  std::memcpy(copy, from, size);
-  return copy;
-}
 
 void formatItem(char* out, int size, const ServerEntry* entry) {
   snprintf(out, size, "%s (%i)", entry->host, entry->port);

@@ -1,6 +1,7 @@
 // The host's side of the event record: owning the line and variables, filling them from a
 // match or from given pairs, and showing them.
 #include "host/EventData.h"
+#include "lib/TextCopy.h"
 
 #include <cstdarg>
 #include <cstring>
@@ -9,14 +10,6 @@
 #include "lib/TextStream.h"
 
 namespace {
-
-char* copyText(const char* text) {
-  if (!text) return nullptr;
-  size_t length = std::strlen(text);
-  char* copy = new char[length + 1];
-  std::memcpy(copy, text, length + 1);
-  return copy;
-}
 
 char* copySpan(const char* start, const char* end) {
   size_t length = start && end && end > start ? static_cast<size_t>(end - start) : 0;

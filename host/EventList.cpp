@@ -1,6 +1,7 @@
 // The events of one client: named patterns tried in the order they were added, the first that
 // matches a line naming it.
 #include "host/EventList.h"
+#include "lib/TextCopy.h"
 
 #include <cstring>
 
@@ -9,14 +10,6 @@
 namespace {
 
 const char* const UnknownEvent = "[Unknown]";
-
-char* copyText(const char* text) {
-  if (!text) text = "";
-  size_t length = std::strlen(text);
-  char* copy = new char[length + 1];
-  std::memcpy(copy, text, length + 1);
-  return copy;
-}
 
 bool equalsIgnoringCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
@@ -65,8 +58,8 @@ void EventList::clear() {
 
 bool EventList::addEvent(const char* name, const char* pattern) {
   EventEntry* entry = new EventEntry;
-  entry->name = copyText(name);
-  entry->pattern = copyText(pattern);
+  entry->name = copyTextOrEmpty(name);
+  entry->pattern = copyTextOrEmpty(pattern);
   if (compileRegExpr(entry->regExpr, entry->pattern) != 1) {
     if (console_) {
       console_->printColored(128, 0, 0, "Event Error : Invalid regexpr !\n");

@@ -4,19 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "host/PlugEntryPoints.h"
 #include "host/PlugsManagers.h"
 #include "sdk/NoCase.h"
 
 namespace {
 
 // The decorated names the plug-ins' entry points go by; the layer finds each by its identifier.
-const char kLibVersionName[] = "?LibVersion@@YAMXZ";
-const char kSetHandlersName[] = "?SetHandlers@@YA_NPAUSdkFunctions@@@Z";
-const char kGetPlugsFactoryName[] = "?GetPlugsFactory@@YAPAVVornithPlugsFactory@@XZ";
-
-typedef float (*LibVersionProc)();
-typedef bool (*SetHandlersProc)(SdkFunctions*);
-typedef VornithPlugsFactory* (*GetPlugsFactoryProc)();
 
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kGreen = RGB(0, 128, 0);

@@ -5,14 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#include "host/PlugEntryPoints.h"
 #include "host/PlugsManagers.h"
 #include "sdk/NoCase.h"
 #include "sdk/PlugsObject.h"
 
 namespace {
-
-const char kGetPlugsFactoryName[] = "?GetPlugsFactory@@YAPAVVornithPlugsFactory@@XZ";
-typedef VornithPlugsFactory* (*GetPlugsFactoryProc)();
 
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kGreen = RGB(0, 128, 0);

@@ -1,18 +1,11 @@
 // The font keeps its own copy of the face; the dialogs go through the platform's common
 // dialogs with no owner window.
 #include "lib/Font.h"
+#include "lib/TextCopy.h"
 
 #include <cstring>
 
 namespace {
-
-char* copyText(const char* text) {
-  if (!text) text = "";
-  size_t size = strlen(text) + 1;
-  char* copy = new char[size];
-  memcpy(copy, text, size);
-  return copy;
-}
 
 // The dialog's custom colours, kept between calls; black at first.
 COLORREF customColours[16];
@@ -20,7 +13,7 @@ COLORREF customColours[16];
 }  // namespace
 
 Font::Font(const char* face, int size)
-    : refCount(0), face(copyText(face)), size(size), style(0), ownerReleased(0) {}
+    : refCount(0), face(copyTextOrEmpty(face)), size(size), style(0), ownerReleased(0) {}
 
 Font::~Font() { delete[] face; }
 
@@ -60,7 +53,7 @@ int Font::getSize() { return size; }
 int Font::getStyle() { return style; }
 
 void Font::setFace(const char* text) {
-  char* copy = copyText(text);  // before freeing: the text may be our own face
+  char* copy = copyTextOrEmpty(text);  // before freeing: the text may be our own face
   delete[] face;
   face = copy;
 }

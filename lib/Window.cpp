@@ -1,6 +1,7 @@
 // The window procedure finds the object of a message through the root's registry; the object's
 // dispatcher turns the message into one handler call. The window tree lives in the objects.
 #include "lib/Window.h"
+#include "lib/TextCopy.h"
 
 #include "lib/Composite.h"
 #include "lib/RootWindow.h"
@@ -8,14 +9,6 @@
 #include <cstring>
 
 namespace {
-
-char* copyName(const char* name) {
-  if (!name) name = "";
-  size_t size = strlen(name) + 1;
-  char* copy = new char[size];
-  memcpy(copy, name, size);
-  return copy;
-}
 
 // The buttons held according to a mouse message's key-state flags.
 int buttonsOf(WPARAM keyState) {
@@ -73,7 +66,7 @@ Window::Window(const char* name)
       hwnd(nullptr),
       oldWindowProc(nullptr),
       messageHook(nullptr),
-      name(copyName(name)),
+      name(copyTextOrEmpty(name)),
       parent(nullptr),
       flags(0),
       captured(0),
