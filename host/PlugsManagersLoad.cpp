@@ -10,8 +10,6 @@
 
 namespace {
 
-// The decorated names the plug-ins' entry points go by; the layer finds each by its identifier.
-
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kGreen = RGB(0, 128, 0);
 const COLORREF kBlue = RGB(0, 64, 255);

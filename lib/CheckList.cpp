@@ -1,5 +1,7 @@
 #include "lib/CheckList.h"
 
+#include "lib/TreeItems.h"
+
 #include <cstring>
 
 #include "lib/Composite.h"
@@ -54,22 +56,11 @@ void CheckList::removeItem(HTREEITEM item) {
   SendMessageA(hwnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
 }
 
-HTREEITEM CheckList::getRoot() {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(hwnd, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-}
+HTREEITEM CheckList::getRoot() { return treeRelative(hwnd, nullptr, TVGN_ROOT); }
 
-HTREEITEM CheckList::getNextSibling(HTREEITEM item) {
-  return reinterpret_cast<HTREEITEM>(
-      SendMessageA(hwnd, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
-}
+HTREEITEM CheckList::getNextSibling(HTREEITEM item) { return treeRelative(hwnd, item, TVGN_NEXT); }
 
-LPARAM CheckList::getItemData(HTREEITEM item) {
-  TVITEMA query = {};
-  query.mask = TVIF_PARAM;
-  query.hItem = item;
-  if (!SendMessageA(hwnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) return 0;
-  return query.lParam;
-}
+LPARAM CheckList::getItemData(HTREEITEM item) { return treeItemData(hwnd, item); }
 
 void CheckList::setChecked(HTREEITEM item, bool on) {
   TVITEMA change = {};
@@ -91,8 +82,6 @@ bool CheckList::isChecked(HTREEITEM item) {
 
 bool CheckList::onSelect(HTREEITEM, LPARAM) { return false; }
 
-HTREEITEM CheckList::getSelection() {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(hwnd, TVM_GETNEXTITEM, TVGN_CARET, 0));
-}
+HTREEITEM CheckList::getSelection() { return treeRelative(hwnd, nullptr, TVGN_CARET); }
 
 LPARAM CheckList::getSelectedData() { return getItemData(getSelection()); }

@@ -2,6 +2,8 @@
 // stale handle reads as nothing.
 #include "lib/Tree.h"
 
+#include "lib/TreeItems.h"
+
 #include "lib/RootWindow.h"
 
 #include <cstring>
@@ -89,8 +91,7 @@ void Tree::collapse(HTREEITEM item) {
 }
 
 HTREEITEM Tree::nextItem(HTREEITEM item, UINT relation) {
-  return reinterpret_cast<HTREEITEM>(
-      SendMessageA(hwnd, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+  return treeRelative(hwnd, item, relation);
 }
 
 HTREEITEM Tree::getRoot() { return nextItem(nullptr, TVGN_ROOT); }
@@ -101,13 +102,7 @@ HTREEITEM Tree::getParentItem(HTREEITEM item) { return nextItem(item, TVGN_PAREN
 
 HTREEITEM Tree::getFirstChild(HTREEITEM item) { return nextItem(item, TVGN_CHILD); }
 
-LPARAM Tree::getItemData(HTREEITEM item) {
-  TVITEMA query = {};
-  query.mask = TVIF_PARAM;
-  query.hItem = item;
-  if (!SendMessageA(hwnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) return 0;
-  return query.lParam;
-}
+LPARAM Tree::getItemData(HTREEITEM item) { return treeItemData(hwnd, item); }
 
 HTREEITEM Tree::getSelection() { return nextItem(nullptr, TVGN_CARET); }
 
