@@ -11,6 +11,8 @@ class PlugsHooks {
 
   // The manager page of one kind must show the lists again.
   virtual void refreshPage(int kind) { (void)kind; }
+  // The "Plugins Manager..." window opens with every page's check boxes synchronised.
+  virtual void showManagerWindow() {}
   // System plug-ins are switched on and off by the system plug-ins session.
   virtual bool systemLoadPlug(PlugRecord* record) {
     (void)record;

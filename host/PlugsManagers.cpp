@@ -96,6 +96,12 @@ void PlugsManagers::registryState(PlugRecord& record) {
   record.flags |= PLUG_NEW | PLUG_LOADED;
 }
 
+void PlugsManagers::showWindow() {
+  lock();
+  hooks_->showManagerWindow();
+  unlock();
+}
+
 PlugList* PlugsManagers::plugList(int kind) {
   switch (kind) {
     case PLUG_KIND_SYSTEM:

@@ -47,6 +47,10 @@ class PlugsManagers : public PlugsListener, public PlugUnloader {
   // The list of one kind; null for an unknown kind.
   PlugList* plugList(int kind);
 
+  // Opens the manager window; its pages are refreshed under the lock.
+  void showWindow();
+  PlugsHooks* hooks() const { return hooks_; }
+
   void onSetupClose() override {}
   bool unloadPlug(PlugRecord* record) override;
   bool loadPlug(PlugRecord* record) override;

@@ -234,6 +234,10 @@ void SystemSessionHooks::refreshPage(int kind) {
   if (next_ != nullptr) next_->refreshPage(kind);
 }
 
+void SystemSessionHooks::showManagerWindow() {
+  if (next_ != nullptr) next_->showManagerWindow();
+}
+
 bool SystemSessionHooks::systemLoadPlug(PlugRecord* record) {
   if (session_ != nullptr) return session_->loadPlug(record);
   return next_ != nullptr ? next_->systemLoadPlug(record) : true;

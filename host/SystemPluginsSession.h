@@ -69,6 +69,7 @@ class SystemSessionHooks : public PlugsHooks {
   void setSession(SystemPluginsSession* session) { session_ = session; }
 
   void refreshPage(int kind) override;
+  void showManagerWindow() override;
   bool systemLoadPlug(PlugRecord* record) override;
   void systemUnloadPlug(PlugRecord* record) override;
   bool clientLoadPlug(Client* client, PlugRecord* record) override;

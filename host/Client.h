@@ -1,0 +1,164 @@
+// One named connection profile of the host (a section of Vornith.ini): its connection, events,
+// plug-in sessions, colours and fonts, setup window, popup menu and log.
+#pragma once
+
+#include "host/ButtonListener.h"
+#include "host/ClientConnection.h"
+#include "host/EventData.h"
+#include "host/EventList.h"
+#include "host/PlugsListener.h"
+#include "host/SessionRecord.h"
+#include "lib/FileLog.h"
+#include "lib/HashTable.h"
+#include "lib/IniFile.h"
+#include "lib/List.h"
+#include "lib/Menu.h"
+#include "lib/String.h"
+#include "platform/win32.h"
+#include "sdk/EventData.h"
+#include "sdk/SdkFunctions.h"
+
+class ColorSetting;
+class FontSetting;
+class PlugRecord;
+class PlugsListDialog;
+class PlugsObject;
+class SetupWindow;
+class UserWindow;
+class ListView;
+class SimpleEdit;
+class Label;
+
+class Client : public PlugsListener, public ButtonListener {
+ public:
+  // Construction and lifecycle (ClientLifecycle.cpp).
+  explicit Client(const char* sectionName);
+  virtual ~Client();
+  Client(const Client&) = delete;
+  Client& operator=(const Client&) = delete;
+
+  const char* getName() const { return name; }
+  void init();
+  void term();
+  void readConfig();
+  void writeConfig();
+  void reloadPlugsSetup();
+  void writePlugsSetup();
+  ClientConnection& getConnection() { return connection; }
+  EventList& getEvents() { return events; }
+  IniFile& getPlugsIni() { return plugsIni; }
+  IniFile& getHostIni() { return hostIni; }
+  FileLog& getLog() { return log; }
+
+  // Data path (ClientDataPath.cpp); GUI thread only.
+  void onTryConnect(const char* host, int port);
+  void onConnected(const char* host, int port);
+  void onConnectionClosed();
+  void onSocketData(const char* bytes, int count);
+  void onSocketError(const char* text);
+  void sendData(const char* text);
+  void sendSystemEvent(int id, EventData* data);
+  void sendQuitEvent();
+  void filterReceivedData();
+  void analyseLine(const char* line);
+  int getLineCount() const { return lineCount; }
+
+  // Plug-in sessions (ClientSessions.cpp).
+  void createSessions();
+  void initSessions();
+  void deleteSessions();
+  void addPlug(PlugRecord* record);
+  void removePlug(PlugRecord* record);
+  bool loadPlug(PlugRecord* record) override;
+  bool unloadPlug(PlugRecord* record) override;
+  // groupPage (may be null) receives the setup tree's group page id of the record's kind.
+  SessionRecord* findSessionRecord(PlugRecord* record, int* groupPage);
+  // "@" names the main plug-in.
+  SessionRecord* findSession(const char* plugName);
+  bool hasPlug(const char* plugName);
+  const char* buildPlugsList();
+  void SendEvent(PlugsObject* from, const char* to, const char* type, void* data);
+  int SendRequest(PlugsObject* from, const char* to, char* answer, int answerSize,
+                  const char* request, void* argument);
+  SessionRecord& getMainRecord() { return mainRecord; }
+  List<SessionRecord*>& getAddins() { return addins; }
+  List<SessionRecord*>& getInOuts() { return inOuts; }
+
+  // Colours and fonts (ClientSettings.cpp).
+  void defineColor(const char* name, const char* label, int r, int g, int b);
+  COLORREF getColor(const char* name);
+  void setColor(const char* name, int r, int g, int b);
+  void defineFont(const char* name, const char* label, const char* face, int size, int style);
+  FontRecord getFont(const char* name);
+  void setFont(const char* name, const char* face, int size, int style);
+  // The setup window's buttons: let the user pick the selected setting's value.
+  void chooseColor(const char* name);
+  void chooseFont(const char* name);
+  HashTable<ColorSetting*>& getColors() { return colors; }
+  HashTable<FontSetting*>& getFonts() { return fonts; }
+
+  // Setup window and popup menu (ClientSetup.cpp, ClientMenu.cpp).
+  void buildMenu();
+  bool ownsCommandId(int id) const;
+  void onMenuCommand(int id);
+  void setupInit();
+  void showSetup();
+  void onSetupClose() override;
+  void setupTerm();
+  void onButton(int id) override;
+  Menu& getPopupMenu() { return popupMenu; }
+  SetupWindow* getSetupWindow() { return setupWindow; }
+  PlugsListDialog* getPlugsListDialog() { return plugsListDialog; }
+
+ private:
+  // Members in the order they are built.
+  IniFile plugsIni;
+  IniFile hostIni;
+  ClientConnection connection;
+  EventList events;
+  char* name = nullptr;
+  SetupWindow* setupWindow = nullptr;
+  String eventsFile;
+
+  // Data path state, reused from line to line.
+  int lineCount = 0;
+  String receiveBuffer;
+  String currentLine;
+  String analysedLine;
+  String sendBuffer;
+  EventRecord matchData;
+  bool inDataPath = false;
+  List<String*> pendingChunks;  // chunks that arrived while the data path ran
+  void runDataPath(const char* bytes, int count);
+
+  int firstCommandId = 0;
+  Menu popupMenu{false};
+  int mainPage = 0;
+  int addinsPage = 0;
+  int inOutPage = 0;
+
+  SessionRecord mainRecord;
+  List<SessionRecord*> addins;
+  List<SessionRecord*> inOuts;
+  String plugsListText;
+  PlugsListDialog* plugsListDialog = nullptr;
+
+  HashTable<ColorSetting*> colors;
+  HashTable<FontSetting*> fonts;
+  bool autoconnect = false;
+  FileLog log;
+
+  // Setup window controls (ClientSetup.cpp).
+  ListView* serverList = nullptr;
+  SimpleEdit* serverEdit = nullptr;
+  SimpleEdit* portEdit = nullptr;
+  Label* defaultServerLabel = nullptr;
+  ListView* colorList = nullptr;
+  ListView* fontList = nullptr;
+  // Private helpers of each file are declared below, one block per file.
+  // --- ClientLifecycle.cpp ---
+  // --- ClientDataPath.cpp ---
+  // --- ClientSessions.cpp ---
+  // --- ClientSettings.cpp ---
+  // --- ClientSetup.cpp / ClientMenu.cpp ---
+};
