@@ -263,6 +263,10 @@ void ClientConnection::send(const char* text) {
   disconnect();
 }
 
+void ClientConnection::chunkHandled() {
+  if (pendingChunks.load() > 0) --pendingChunks;
+}
+
 void ClientConnection::postRequest(ConnectionRequest* request) {
   if (!request) return;
   LPARAM record = reinterpret_cast<LPARAM>(request);
@@ -310,7 +314,11 @@ void ClientConnection::run() {
     } else if (wantedNow && !connectedNow) {
       connectNextServer();
     } else if (connectedNow && !wantedNow) {
-      receiveChunk();
+      // The GUI thread has not caught up: wait instead of queueing without bound.
+      if (pendingChunks.load() >= MaxPendingChunks)
+        Sleep(1);
+      else
+        receiveChunk();
     }
   }
   serverLock.enter();
@@ -372,8 +380,15 @@ void ClientConnection::receiveChunk() {
   linkLock.enter();
   if (received > 0) {
     if (connected) {
-      postRequest(ConnectionRequest::create(ConnectionRequest::Data, owner, receiveBuffer, received,
-                                            received));
+      ConnectionRequest* request = ConnectionRequest::create(ConnectionRequest::Data, owner,
+                                                             receiveBuffer, received, received);
+      ++pendingChunks;
+      if (!SendMessageCallbackA(notifyWindow, ConnectionRequestMessage, 0,
+                                reinterpret_cast<LPARAM>(request), requestDelivered,
+                                reinterpret_cast<ULONG_PTR>(request))) {
+        --pendingChunks;
+        ConnectionRequest::destroy(request);
+      }
     }
   } else if (connected) {
     connected = false;

@@ -45,6 +45,10 @@ class ClientConnection : public Thread {
   bool isConnected();
   void send(const char* text);
   void postRequest(ConnectionRequest* request);
+  // The GUI thread took one received chunk off the queue. The receive thread stops reading
+  // while MaxPendingChunks chunks wait, so a fast server cannot fill memory.
+  void chunkHandled();
+  static constexpr int MaxPendingChunks = 16;
 
   // Ends the thread even while it is still connecting: disconnects, aborts a blocked connect
   // and joins. Nothing is posted after it returns, apart from a Closed of a live connection.
@@ -79,4 +83,5 @@ class ClientConnection : public Thread {
   ListIteratorBase<ServerEntry*>* walk;
   ListView* serverView;
   char* clientName;
+  std::atomic<int> pendingChunks{0};
 };
