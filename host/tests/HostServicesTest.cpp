@@ -191,7 +191,7 @@ TEST_F(SystemServicesTest, StringGetterWritesNothingWithoutRoomAndCutsToTheRoomG
     const char* text;
   };
   const Case cases[] = {
-      {16, true, 8, "abcdefgh"}, {4, true, 3, "abc"},    {1, true, 0, ""},
+      {16, true, 8, "abcdefgh"}, {4, true, 3, "abc"},        {1, true, 0, ""},
       {0, true, 0, "untouched"}, {-5, true, 0, "untouched"}, {16, false, 0, nullptr},
   };
   for (const Case& test : cases) {
