@@ -1,5 +1,19 @@
-// Placeholder until start-up and shut-down land.
 #include "host/Host.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "host/ClientList.h"
+#include "host/Console.h"
+#include "host/HostHooks.h"
+#include "host/HostPlatformCalls.h"
+#include "host/HostServices.h"
+#include "host/PlugsManagers.h"
+#include "host/SystemPluginsSession.h"
+#include "host/SystemSettings.h"
+#include "host/SystemSetupPages.h"
+#include "host/SystemWindow.h"
+#include "lib/RootWindow.h"
 
 HINSTANCE hostInstance = nullptr;
 SystemSettings* systemSettings = nullptr;
@@ -10,10 +24,145 @@ PlugsManagers* plugsManagers = nullptr;
 SystemPluginsSession* systemPluginsSession = nullptr;
 ClientList* clientList = nullptr;
 
-void startUp(HINSTANCE instance) { hostInstance = instance; }
-void shutDown() {}
-int getOsVersionString(char* buffer) {
-  buffer[0] = 0;
-  return 0;
+namespace {
+
+const int osLineSize = 512;
+const char* const oldStructureText = "Using Old OSVERSIONINFO structure\n";
+const char* const settingsFile = ".\\Vornith.ini";
+
+// What the managers ask of the others: system plug-ins go to the system plug-ins session once
+// it exists, the rest to the clients and the manager window.
+HostHooks* hostHooks = nullptr;
+SystemSessionHooks* sessionHooks = nullptr;
+PlugsHooks* managerWindow = nullptr;
+SystemSetupPages* systemSetupPages = nullptr;
+
+// merge: manager window. The "Plugins Manager..." window over the managers' four lists is made
+// here; until it exists the hooks have no window to refresh or show.
+PlugsHooks* makeManagerWindow(PlugsManagers& managers) {
+  (void)managers;
+  return nullptr;
 }
-int WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+
+// merge: system setup pages. The "System Plugins" setup window is made here (and deleted
+// below); until it exists the system plug-ins session runs without setup pages.
+SystemSetupPages* makeSystemSetupPages() { return nullptr; }
+void deleteSystemSetupPages(SystemSetupPages* pages) { (void)pages; }
+
+// The product and its version as a heading, then the operating-system line.
+void printBanner() {
+  char osLine[osLineSize];
+  getOsVersionString(osLine);
+  setSystemColor(RGB(192, 0, 0));
+  printSystem("Vornith %.2f\n", getHostVersion());
+  setSystemColor(RGB(0, 0, 0));
+  printSystem("%s", osLine);
+}
+
+void startPlugins() {
+  hostHooks = new HostHooks();
+  sessionHooks = new SystemSessionHooks(hostHooks);
+  plugsManagers = new PlugsManagers(sdkFunctions, settingsFile, sessionHooks);
+  managerWindow = makeManagerWindow(*plugsManagers);
+  hostHooks->setManagerWindow(managerWindow);
+  systemSetupPages = makeSystemSetupPages();
+  systemPluginsSession = new SystemPluginsSession(*plugsManagers, systemSetupPages);
+  sessionHooks->setSession(systemPluginsSession);
+  plugsManagers->loadAll(systemSettings->pluginsDirectory);
+  systemPluginsSession->init();
+}
+
+void stopPlugins() {
+  if (sessionHooks != nullptr) sessionHooks->setSession(nullptr);
+  delete systemPluginsSession;
+  systemPluginsSession = nullptr;
+  deleteSystemSetupPages(systemSetupPages);
+  systemSetupPages = nullptr;
+  if (plugsManagers != nullptr) plugsManagers->unloadAll();
+  delete plugsManagers;
+  plugsManagers = nullptr;
+  if (hostHooks != nullptr) hostHooks->setManagerWindow(nullptr);
+  delete managerWindow;
+  managerWindow = nullptr;
+  delete sessionHooks;
+  sessionHooks = nullptr;
+  delete hostHooks;
+  hostHooks = nullptr;
+}
+
+const char* systemName(const OsVersionRecord& record, int* code) {
+  if (record.platform == 1) {
+    bool first = record.major < 4 || (record.major == 4 && record.minor == 0);
+    *code = first ? 1 : 2;
+    return first ? "Win95 " : "Win98 ";
+  }
+  if (record.platform == 2 && record.major <= 5) {
+    *code = record.major <= 4 ? 3 : 4;
+    return record.major <= 4 ? "WinNT " : "Win2K ";
+  }
+  *code = 0;
+  return "";
+}
+
+}  // namespace
+
+int formatOsVersionString(char* buffer, bool (*query)(bool extended, OsVersionRecord* record)) {
+  OsVersionRecord record = {};
+  int written = 0;
+  if (!query(true, &record)) {
+    if (buffer != nullptr) {
+      std::strcpy(buffer, oldStructureText);
+      written = static_cast<int>(std::strlen(oldStructureText));
+    }
+    record = OsVersionRecord{};
+    if (!query(false, &record)) return 0;
+  }
+  record.servicePack[sizeof record.servicePack - 1] = 0;
+  int code = 0;
+  const char* name = systemName(record, &code);
+  if (buffer != nullptr)
+    std::snprintf(buffer + written, osLineSize - written, "%s - Version %d.%d %s (Build %d)\n",
+                  name, static_cast<int>(record.major), static_cast<int>(record.minor),
+                  record.servicePack, static_cast<int>(record.build));
+  return code;
+}
+
+int getOsVersionString(char* buffer) { return formatOsVersionString(buffer, queryOsVersion); }
+
+void startUp(HINSTANCE instance) {
+  hostInstance = instance;
+  systemSettings = new SystemSettings();
+  rootWindow = new RootWindow();
+  systemWindow = new SystemWindow();
+  sdkFunctions = new SdkFunctions();
+  initToolkit(instance, 101, rootWindow);
+  rootWindow->addChild(systemWindow);
+  addConsoleFont();
+  systemWindow->show();
+  fillSdkFunctions(sdkFunctions);
+  printBanner();
+  startPlugins();
+  printSystem("\n");
+  clientList = new ClientList();
+}
+
+// The system window may be gone already (it is destroyed when it closes): its object stays
+// until the end, and console text printed meanwhile goes nowhere.
+void shutDown() {
+  removeConsoleFont();
+  if (clientList != nullptr) clientList->quitAll();
+  if (systemPluginsSession != nullptr) systemPluginsSession->term();
+  delete clientList;
+  clientList = nullptr;
+  stopPlugins();
+  delete sdkFunctions;
+  sdkFunctions = nullptr;
+  delete systemWindow;
+  systemWindow = nullptr;
+  delete rootWindow;
+  rootWindow = nullptr;
+  // Last, so that the window state stored when the system window closed is written too.
+  delete systemSettings;
+  systemSettings = nullptr;
+  hostInstance = nullptr;
+}
