@@ -7,6 +7,7 @@
 #include "host/Console.h"
 #include "host/SessionCall.h"
 #include "host/SystemPluginsSession.h"
+#include "host/TextFormat.h"
 #include "lib/TextCopy.h"
 #include "sdk/PlugsAddinSession.h"
 #include "sdk/PlugsInOutSession.h"
@@ -101,9 +102,8 @@ void Client::tryConnect(const char* host, int port) {
   log.printf("Try to connect to: %s:%i\n", shown(host), port);
   setSystemColorRgb(128, 0, 128);
   printSystem("<%s> Try to connect to %s:%i\n", shownName(), shown(host), port);
-  String text, portText;
-  text.format("%s:%i", shown(host), port);
-  portText.format("%i", port);
+  String text = formatText("%s:%i", shown(host), port);
+  String portText = formatText("%i", port);
   EventRecord event;
   event.set(text.text(), 2, "Server", shown(host), "Port", portText.text());
   sendSystemEvent(TryConnectEvent, &event);
@@ -128,9 +128,8 @@ void Client::connected(const char* host, int port) {
   }
   setSystemColorRgb(0, 128, 0);
   printSystem("<%s> Connection established ! (%s:%i)\n", shownName(), host, port);
-  String text, portText;
-  text.format("%s:%i", host, port);
-  portText.format("%i", port);
+  String text = formatText("%s:%i", host, port);
+  String portText = formatText("%i", port);
   event.set(text.text(), 2, "Server", host, "Port", portText.text());
   sendSystemEvent(ConnectedEvent, &event);
 }

@@ -11,6 +11,7 @@
 #include "host/SetupWindow.h"
 #include "host/SystemSettings.h"
 #include "host/SystemWindow.h"
+#include "host/TextFormat.h"
 #include "lib/TextCopy.h"
 
 namespace {
@@ -111,7 +112,7 @@ void Client::readConfig() {
   if (fileName[0]) {
     const char* directory = systemSettings ? systemSettings->eventsDirectory
                                            : DefaultEventsDirectory;
-    eventsFile.format("%s\\%s", directory, fileName);
+    eventsFile.assign(formatText("%s\\%s", directory, fileName));
     printSystem(". Events file : %s\n", eventsFile.text());
     loadEventsFile(events, eventsFile.text());
   } else {

@@ -2,16 +2,12 @@
 #include "host/ColorSetting.h"
 
 #include "host/Client.h"
-#include "lib/String.h"
+#include "host/TextFormat.h"
 #include "lib/TextCopy.h"
 
 namespace {
 
-String keyOf(const char* name) {
-  String key;
-  key.format("Color %s", name ? name : "");
-  return key;
-}
+String keyOf(const char* name) { return formatText("Color %s", name ? name : ""); }
 
 }  // namespace
 

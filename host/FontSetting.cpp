@@ -2,16 +2,14 @@
 #include "host/FontSetting.h"
 
 #include "host/Client.h"
-#include "lib/String.h"
+#include "host/TextFormat.h"
 #include "lib/TextCopy.h"
 
 namespace {
 
 // "Font <name> <part>".
 String keyOf(const char* name, const char* part) {
-  String key;
-  key.format("Font %s %s", name ? name : "", part);
-  return key;
+  return formatText("Font %s %s", name ? name : "", part);
 }
 
 // Room for the stored face; a longer one is cut.
