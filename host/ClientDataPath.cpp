@@ -276,7 +276,8 @@ void Client::runSendRoad(String& buffer) {
     const char* result = nullptr;
     PlugsInOutSession* session = inOutOf(record);
     const char* current = buffer.text();
-    if (callSession(record->plug, "onDataToSend", [&] { result = session->onDataToSend(current); }) &&
+    if (callSession(record->plug, "onDataToSend",
+                    [&] { result = session->onDataToSend(current); }) &&
         result)
       buffer.assign(result);
   });

@@ -110,8 +110,8 @@ void Client::readConfig() {
   eventsFile.assign(fileName);
   setSystemColorRgb(64, 64, 64);
   if (fileName[0]) {
-    const char* directory = systemSettings ? systemSettings->eventsDirectory
-                                           : DefaultEventsDirectory;
+    const char* directory =
+        systemSettings ? systemSettings->eventsDirectory : DefaultEventsDirectory;
     eventsFile.assign(formatText("%s\\%s", directory, fileName));
     printSystem(". Events file : %s\n", eventsFile.text());
     loadEventsFile(events, eventsFile.text());

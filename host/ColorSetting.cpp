@@ -11,8 +11,7 @@ String keyOf(const char* name) { return formatText("Color %s", name ? name : "")
 
 }  // namespace
 
-ColorSetting::ColorSetting(Client* owner, const char* name, const char* label, int r, int g,
-                           int b)
+ColorSetting::ColorSetting(Client* owner, const char* name, const char* label, int r, int g, int b)
     : colour(RGB(r, g, b)), owner(owner), name(copyText(name)), label(copyText(label)) {
   colour = (COLORREF)owner->getPlugsIni().getInt(keyOf(name).text(), (int)colour);
 }

@@ -1,5 +1,6 @@
 // A colour that a plug-in defined in a client by name: its current value and the label the
-// setup window shows. Read from the client's Plugs.ini section when made, written back when deleted.
+// setup window shows. Read from the client's Plugs.ini section when made, written back when
+// deleted.
 #pragma once
 
 #include "platform/win32.h"

@@ -41,9 +41,11 @@ TEST_F(ClientTest, ChunksAreCutAfterEachLineFeedAndNothingIsCarriedOver) {
     Lines lines;  // as the main plug-in sees them
   } cases[] = {
       {"two lines", {{"a\nb\n", -1}}, {"main event 0 [Unknown] a\n", "main event 1 [Unknown] b\n"}},
-      {"split line", {{"abc", -1}, {"def\n", -1}},
+      {"split line",
+       {{"abc", -1}, {"def\n", -1}},
        {"main event 0 [Unknown] abc", "main event 1 [Unknown] def\n"}},
-      {"CR kept, rest at once", {{"x\r\ny", -1}},
+      {"CR kept, rest at once",
+       {{"x\r\ny", -1}},
        {"main event 0 [Unknown] x\r\n", "main event 1 [Unknown] y"}},
       {"cut at NUL", {{std::string("ab\0cd\n", 6), 6}}, {"main event 0 [Unknown] ab"}},
       {"cut at count", {{"abcdef", 3}}, {"main event 0 [Unknown] abc"}},
@@ -57,8 +59,7 @@ TEST_F(ClientTest, ChunksAreCutAfterEachLineFeedAndNothingIsCarriedOver) {
     journal().clear();
     c.onConnected("h", 1);  // line numbers from 0
     for (const Chunk& chunk : test.chunks)
-      c.onSocketData(chunk.bytes.data(),
-                     chunk.count < 0 ? (int)chunk.bytes.size() : chunk.count);
+      c.onSocketData(chunk.bytes.data(), chunk.count < 0 ? (int)chunk.bytes.size() : chunk.count);
     EXPECT_EQ(test.lines, only("main event"));
     EXPECT_EQ((int)test.lines.size(), c.getLineCount());
   }
