@@ -83,24 +83,6 @@ TEST_F(ClientTest, ReceivedDataPassesSystemThenInOutsInOrderAndSentDataTheOtherW
             journal());
 }
 
-TEST_F(ClientTest, NullFilterResultsFollowTheirRules) {
-  Client& c = makeClient();
-  FakeInOut keeps("K");
-  keeps.unchanged = true;
-  FakeMain main("main");
-  use(plug("Keeps", 9), &keeps);
-  use(plug("Main", 7), &main);
-  c.onSocketData("same\n", 5);
-  EXPECT_EQ(Lines{"main event 0 [Unknown] same\n"}, only("main"));
-
-  // The system holder's null empties the text: no line, the counter stays.
-  journal().clear();
-  system->empties = true;
-  c.onSocketData("gone\n", 5);
-  EXPECT_TRUE(only("main").empty());
-  EXPECT_EQ(1, c.getLineCount());
-}
-
 TEST_F(ClientTest, InterceptionStopsOnlyWhatComesAfterIt) {
   Client& c = makeClient();
   FakeAddin takes("A1"), sees("A2");
@@ -129,19 +111,6 @@ TEST_F(ClientTest, InterceptionStopsOnlyWhatComesAfterIt) {
   c.onSocketData("three\n", 6);
   EXPECT_EQ(Lines{"system event alpha 2 [Unknown]"}, events());
   EXPECT_EQ(3, c.getLineCount());
-}
-
-TEST_F(ClientTest, MatchedEventsCarryTheirVariables) {
-  Client& c = makeClient();
-  ASSERT_TRUE(c.getEvents().addEvent("tell", "([^ ]+):(nick) tells you: (.*):(text)"));
-  FakeMain main("main");
-  use(plug("Main", 7), &main);
-  c.onSocketData("bob tells you: hi\nnoise\n", 24);
-  Lines events = only("main event");
-  ASSERT_EQ(2u, events.size());
-  EXPECT_EQ(0u, events[0].find("main event 0 tell bob tells you: hi\n"));
-  EXPECT_NE(std::string::npos, events[0].find("nick=bob"));
-  EXPECT_EQ("main event 1 [Unknown] noise\n", events[1]);
 }
 
 TEST_F(ClientTest, OnlyConnectionResultsResetTheLineCounter) {

@@ -46,40 +46,43 @@ inline std::string systemEvent(const std::string& who, int id, const EventData* 
   return who + " sys " + std::to_string(id) + " " + textOf(data) + " [" + varsOf(data) + "]";
 }
 
-class FakeMain : public PlugsMainSession {
+// The calls every kind of session shares, journaled under the session's tag.
+template <class Base>
+class Journaled : public Base {
  public:
-  explicit FakeMain(std::string tag) : PlugsMainSession("alpha"), tag(std::move(tag)) {}
-  void onEvent(int lineNo, const char* eventName, EventData* data) override {
-    note(tag + " event " + std::to_string(lineNo) + " " + eventName + " " + textOf(data) +
-         (data->count ? " [" + varsOf(data) + "]" : ""));
-  }
+  explicit Journaled(std::string tag) : Base("alpha"), tag(std::move(tag)) {}
   void onSystemEvent(int id, EventData* data) override { note(systemEvent(tag, id, data)); }
   void reloadSetup() override { note(tag + " reloadSetup"); }
   void writeSetup() override { note(tag + " writeSetup"); }
   std::string tag;
 };
 
-class FakeAddin : public PlugsAddinSession {
+class FakeMain : public Journaled<PlugsMainSession> {
  public:
-  explicit FakeAddin(std::string tag) : PlugsAddinSession("alpha"), tag(std::move(tag)) {}
+  using Journaled::Journaled;
+  void onEvent(int lineNo, const char* eventName, EventData* data) override {
+    note(tag + " event " + std::to_string(lineNo) + " " + eventName + " " + textOf(data) +
+         (data->count ? " [" + varsOf(data) + "]" : ""));
+  }
+};
+
+class FakeAddin : public Journaled<PlugsAddinSession> {
+ public:
+  using Journaled::Journaled;
   bool onEvent(int lineNo, const char* eventName, EventData* data, bool so) override {
     note(tag + " event " + std::to_string(lineNo) + " " + eventName + " " + textOf(data) +
          (so ? " (so far)" : ""));
     if (hook) hook(data);
     return intercept;
   }
-  void onSystemEvent(int id, EventData* data) override { note(systemEvent(tag, id, data)); }
-  void reloadSetup() override { note(tag + " reloadSetup"); }
-  void writeSetup() override { note(tag + " writeSetup"); }
-  std::string tag;
   bool intercept = false;
   std::function<void(EventData*)> hook;  // runs inside onEvent
 };
 
 // Puts its tag in front of every text that passes.
-class FakeInOut : public PlugsInOutSession {
+class FakeInOut : public Journaled<PlugsInOutSession> {
  public:
-  explicit FakeInOut(std::string tag) : PlugsInOutSession("alpha"), tag(std::move(tag)) {}
+  using Journaled::Journaled;
   const char* onReceivedData(const char* text) override {
     note(tag + " received " + text);
     if (unchanged) return nullptr;
@@ -91,10 +94,6 @@ class FakeInOut : public PlugsInOutSession {
     result = tag + text;
     return result.c_str();
   }
-  void onSystemEvent(int id, EventData* data) override { note(systemEvent(tag, id, data)); }
-  void reloadSetup() override { note(tag + " reloadSetup"); }
-  void writeSetup() override { note(tag + " writeSetup"); }
-  std::string tag;
   std::string result;
   bool unchanged = false;
 };
@@ -105,7 +104,7 @@ class FakeSystem : public SystemPluginsSession {
   explicit FakeSystem(PlugsManagers& managers) : SystemPluginsSession(managers) {}
   char* onReceivedData(const char* client, const char* text) override {
     note(std::string("system received ") + client + " " + text);
-    return empties ? nullptr : copy(text);
+    return copy(text);
   }
   bool onEvent(const char* client, int lineNo, const char* eventName, EventData*) override {
     note(std::string("system event ") + client + " " + std::to_string(lineNo) + " " + eventName);
@@ -124,7 +123,6 @@ class FakeSystem : public SystemPluginsSession {
     return out;
   }
   bool intercept = false;
-  bool empties = false;
 };
 
 // What the host's hooks do for a client when a plug-in goes off: its sessions are dropped.
