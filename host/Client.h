@@ -128,8 +128,6 @@ class Client : public PlugsListener, public ButtonListener {
   String sendBuffer;
   EventRecord matchData;
   bool inDataPath = false;
-  List<String*> pendingChunks;  // chunks that arrived while the data path ran
-  void runDataPath(const char* bytes, int count);
 
   int firstCommandId = 0;
   Menu popupMenu{false};
@@ -157,8 +155,49 @@ class Client : public PlugsListener, public ButtonListener {
   ListView* fontList = nullptr;
   // Private helpers of each file are declared below, one block per file.
   // --- ClientLifecycle.cpp ---
+  void freeRecords(List<SessionRecord*>& records);
+  void writeRecordNames(const char* key, List<SessionRecord*>& records);
+  // Calls reloadSetup or writeSetup on every session (main, add-ins, in/out).
+  void callSetupOfSessions(const char* method, void (PlugsObject::*operation)());
   // --- ClientDataPath.cpp ---
+  // A request of the receive thread that came while the data path ran (a nested message loop
+  // dispatched it); handled in order once the running call returns.
+  struct PendingRequest {
+    int kind;
+    char* text;
+    int value;
+  };
+  List<PendingRequest*> pendingRequests;
+  String eventName;  // the matched event's name, kept while the plug-ins see it
+  int sendDepth = 0;
+  // Marks the data path as running; true for the outermost call, which must leave it.
+  bool enterDataPath();
+  void leaveDataPath();
+  void queueRequest(int kind, const char* text, int value);
+  void runPending(PendingRequest* request);
+  void receiveChunk(const char* bytes, int count);
+  void cutLines();
+  void tryConnect(const char* host, int port);
+  void connected(const char* host, int port);
+  bool dispatchEvent(const char* event);
+  void runSendRoad(String& buffer);
+  const char* shownName() const { return name ? name : "(null)"; }
+  // Walks the records that have a session (re-read after each call: an unload nulls it).
+  template <typename Fn>
+  static void forEachSession(List<SessionRecord*>& records, bool backwards, Fn&& fn) {
+    ListIteratorBase<SessionRecord*>* walk =
+        backwards ? records.reverseIterator() : records.iterator();
+    while (walk->hasNext()) {
+      SessionRecord* record = walk->next();
+      if (record && record->session) fn(record);
+    }
+    walk->reset();
+  }
   // --- ClientSessions.cpp ---
   // --- ClientSettings.cpp ---
+  // Settings are keyed by the hash of their name; a collision is told apart by the name.
+  ColorSetting* findColor(const char* name);
+  FontSetting* findFont(const char* name);
+  void deleteSettings();
   // --- ClientSetup.cpp / ClientMenu.cpp ---
 };
