@@ -158,6 +158,8 @@ void Client::sendQuitEvent() {
 // --- Receive road --------------------------------------------------------------------------
 
 void Client::onSocketData(const char* bytes, int count) {
+  // The chunk has left the message queue: the receive thread may read on.
+  connection.chunkHandled();
   if (!enterDataPath()) return queueRequest(ConnectionRequest::Data, bytes, count);
   receiveChunk(bytes, count);
   leaveDataPath();
