@@ -199,15 +199,4 @@ TEST_F(SystemInputTest, LinesNoCommandTakesGoToTheSystemPlugins) {
   EXPECT_EQ(0u, console().find("Invalid Command : 'give'\n"));
 }
 
-TEST_F(SystemInputTest, TabCompletesTheCommandName) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/ver", "/version"}, {"/RE", "/remove"}, {"/h", "/help"}, {"/zz", "/zz"}};
-  for (const auto& [typed, completed] : cases) {
-    SetWindowTextA(input->getHwnd(), typed);
-    SendMessageA(input->getHwnd(), EM_SETSEL, 100, 100);
-    input->onKey(VK_TAB, true);
-    EXPECT_EQ(completed, text()) << typed;
-  }
-}
-
 }  // namespace
