@@ -3,6 +3,11 @@
 #pragma once
 
 #include "host/ConnectionRequest.h"
+#include "host/SystemInput.h"
+#include "host/SystemOutput.h"
+#include "host/SystemTabs.h"
+#include "lib/CompassContainer.h"
+#include "lib/HashTable.h"
 #include "lib/Menu.h"
 #include "lib/TopWindow.h"
 #include "lib/UserWindow.h"
@@ -12,6 +17,12 @@ class SystemWindow : public TopWindow {
  public:
   SystemWindow();
   ~SystemWindow() override;
+
+  bool onMessage(const MSG& message) override;
+  bool onCreate() override;
+  bool onClose() override;
+  bool onCommand(int id) override;
+  bool onActivate(bool active) override;
 
   // Runs the client's handler for the request, then frees the record; a request of a client
   // that no longer exists is only freed.
@@ -37,5 +48,32 @@ class SystemWindow : public TopWindow {
   virtual void hideMenu();
   virtual void toggleMenu();
 
-  // Private members follow (owned by the window's implementation).
+  // The parts of the window, for the host's own use and for tests.
+  SystemOutput& getOutput() { return output; }
+  SystemInput& getInput() { return input; }
+  SystemTabs& getTabs() { return tabs; }
+  Menu& getSystemMenu() { return systemMenu; }
+  bool isMenuShown() const { return menuShown; }
+
+  // The page window of a tab made by addTab: an empty "Static" child.
+  static HWND createStaticChild(HINSTANCE instance, HWND parent);
+
+ private:
+  void buildMenus();
+  void setMenuShown(bool shown);
+  // The page of a tab handle, with its index in the strip (-1 when it is not there).
+  UserWindow* pageOf(HWND tab, int* index);
+
+  // Destroyed in the reverse order: menus, container, strip, command line, console.
+  SystemOutput output;
+  SystemInput input;
+  SystemTabs tabs;
+  CompassContainer containers;
+  Menu menuBar;
+  Menu systemMenu;
+  Menu tabStyleMenu;
+  int nextId = 32;
+  bool menuShown = true;
+  // Plug-in tab handle -> its page; the pages are owned here.
+  HashTable<UserWindow*> tabPages;
 };
