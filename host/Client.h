@@ -2,6 +2,8 @@
 // plug-in sessions, colours and fonts, setup window, popup menu and log.
 #pragma once
 
+#include <memory>
+
 #include "host/ButtonListener.h"
 #include "host/ClientConnection.h"
 #include "host/EventData.h"
@@ -18,9 +20,11 @@
 #include "sdk/EventData.h"
 #include "sdk/SdkFunctions.h"
 
+class ClientSetupPages;
 class ColorSetting;
 class FontSetting;
 class PlugRecord;
+struct SessionNode;
 class PlugsListDialog;
 class PlugsObject;
 class SetupWindow;
@@ -146,7 +150,8 @@ class Client : public PlugsListener, public ButtonListener {
   bool autoconnect = false;
   FileLog log;
 
-  // Setup window controls (ClientSetup.cpp).
+  // Setup window controls (ClientSetup.cpp): made with the pages at the init step, gone at the
+  // term step; null outside that span.
   ListView* serverList = nullptr;
   SimpleEdit* serverEdit = nullptr;
   SimpleEdit* portEdit = nullptr;
@@ -194,10 +199,53 @@ class Client : public PlugsListener, public ButtonListener {
     walk->reset();
   }
   // --- ClientSessions.cpp ---
+  // Frees the add-in and in/out records with the client (declared last, so it runs before the
+  // lists themselves go).
+  struct SessionRecordsOwner {
+    Client* client;
+    ~SessionRecordsOwner();
+  };
+  template <typename Call>
+  bool callPlugSafely(PlugRecord* plug, const char* method, bool unload, Call&& call);
+  SessionRecord* makeRecord(PlugRecord* plug, PlugsObject* session);
+  void createKind(const char* key, int kind, List<SessionRecord*>& list);
+  void createMain();
+  PlugsObject* newSessionOf(PlugRecord* plug);
+  void initRecord(SessionRecord* record);
+  void deleteRecordSession(SessionRecord* record);
+  SessionNode* anyOwnNode(PlugRecord* plug);
+  SessionNode* ownNodeHolding(PlugRecord* plug, PlugsObject* session);
+  void dropNode(PlugRecord* plug, PlugsObject* session);
+  SessionRecord* recordWith(PlugRecord* plug, bool withSession);
+  void printRefusal(const char* prefix, const char* format, const char* first,
+                    const char* second);
+  void addSetupPageOf(PlugRecord* plug, SessionNode* node, int groupPage);
+  bool refuseAdd(PlugRecord* record);
+  bool refuseRemove(PlugRecord* record);
+  // Main, add-ins, then in/out records; stops when visit answers true.
+  template <typename Visit>
+  void forEachRecord(Visit&& visit);
   // --- ClientSettings.cpp ---
   // Settings are keyed by the hash of their name; a collision is told apart by the name.
   ColorSetting* findColor(const char* name);
   FontSetting* findFont(const char* name);
   void deleteSettings();
   // --- ClientSetup.cpp / ClientMenu.cpp ---
+  struct SetupPagesDeleter {
+    void operator()(ClientSetupPages* pages) const;
+  };
+  std::unique_ptr<ClientSetupPages, SetupPagesDeleter> setupPages;
+  void attachSetupPages(ClientSetupPages* pages);
+  void addSessionSetupPages(SessionRecord* record, int groupPage);
+  void showDefaultServer(const char* host, int port);
+  void addServerFromPage();
+  bool selectedServer(String* host, int* port);
+  void fillSettingLists();
+  void chooseSelectedColor();
+  void chooseSelectedFont();
+  void killClient();
+  void reloadEventsFile();
+  // Tests reach the private state through this.
+  friend class ClientTestAccess;
+  SessionRecordsOwner recordsOwner{this};
 };

@@ -1,0 +1,98 @@
+// The controls of a client's own setup pages (network, colours, fonts and the three plug-in
+// group pages), built into the pages the setup window hands out; the client owns them.
+#pragma once
+
+#include "host/ButtonListener.h"
+#include "lib/Button.h"
+#include "lib/Frame.h"
+#include "lib/Label.h"
+#include "lib/Line.h"
+#include "lib/ListView.h"
+#include "lib/SimpleEdit.h"
+#include "lib/WindowContainer.h"
+
+// A push button that tells its listener its id when clicked.
+class SetupPageButton : public PushButton {
+ public:
+  SetupPageButton(const char* text, int id, ButtonListener* listener)
+      : PushButton(text), id(id), listener(listener) {}
+  void onClick() override;
+
+ private:
+  int id;
+  ButtonListener* listener;
+};
+
+// An edit in which Tab and Enter move the focus to the next window.
+class SetupPageEdit : public SimpleEdit {
+ public:
+  explicit SetupPageEdit(const char* name) : SimpleEdit(name) {}
+  bool onEnter() override;
+  bool onChar(int code) override;
+  Window* next = nullptr;
+};
+
+// The port typed in the network page: digits only (blanks around them allowed), 1 to 65535.
+bool parsePortText(const char* text, int* port);
+
+class ClientSetupPages {
+ public:
+  enum Group { MainGroup, AddinsGroup, InOutGroup };
+
+  explicit ClientSetupPages(ButtonListener* listener);
+  ClientSetupPages(const ClientSetupPages&) = delete;
+  ClientSetupPages& operator=(const ClientSetupPages&) = delete;
+
+  // Each fills the page (any window container) with its controls.
+  void buildNetwork(WindowContainer* page);
+  void buildColors(WindowContainer* page);
+  void buildFonts(WindowContainer* page);
+  void buildGroup(WindowContainer* page, Group group);
+
+  // Declared parents first, so children go before the windows that hold them.
+  Frame networkFrame{"Netword setup..."};
+  Line serverLine{"Server line", true};
+  Line defaultLine{"Server default line", false};
+  Label defaultTitle{"The default server is :", true};
+  Label defaultValue{"", true};
+  ListView serverList{"Server list", ListView::Ascending};
+  Frame newServerFrame{"New server"};
+  Line newServerLine{"New server line", true};
+  Line addServerLine{"Add server line", false};
+  Label serverTitle{"Server :", true};
+  SetupPageEdit serverEdit{"Server edit zone"};
+  Line addPortLine{"Add port line", false};
+  Label portTitle{"Port :", true};
+  SetupPageEdit portEdit{"Port edit zone"};
+  Line buttonsLine{"Buttons line", false};
+  SetupPageButton addButton;
+  SetupPageButton defaultButton;
+  SetupPageButton removeButton;
+
+  Frame colorFrame{"Color setup"};
+  Line colorLine{"Color line", true};
+  ListView colorList{"Color list", ListView::Unsorted};
+  Line colorButtons{"Color button list", false};
+  Label colorLeft{"", true};
+  SetupPageButton colorButton;
+  Label colorRight{"", true};
+
+  Frame fontFrame{"Font setup"};
+  Line fontLine{"Font line", true};
+  ListView fontList{"Font list", ListView::Unsorted};
+  Line fontButtons{"Font button list", false};
+  Label fontLeft{"", true};
+  SetupPageButton fontButton;
+  Label fontRight{"", true};
+
+  Frame mainFrame{"Main plugin's page"};
+  Label mainHelp;
+  Frame addinsFrame{"Add-ins plugin's page"};
+  Label addinsHelp;
+  Frame inOutFrame{"In/Out plugin's page"};
+  Label inOutHelp;
+
+ private:
+  void buildSettingList(WindowContainer* page, Frame& frame, Line& line, ListView& list,
+                        Line& buttons, Label& left, Button& button, Label& right);
+};
