@@ -73,13 +73,18 @@ TEST_F(ClientLifecycleTest, InitStartsTheThreadAndTermStopsItAndWritesTheConfigu
   EXPECT_EQ("127.0.0.1:1", stored("Server0"));
   client.reset();
   std::string log = folder.read("alpha.log");
-  for (const char* part : {"-> Creation of alpha in hand.\n",
+  for (const char* part : {"-> Creation of alpha in hand.\n"
+                           "-> Creation of the plugins session.\n"
                            "-> Client Created.\n"
                            "+> Init step:\n"
+                           "| -> Plugs init.\n"
+                           "| -> Setup init.\n"
                            "| -> Read the config file.\n"
                            "+> Done.\n"
                            "+> Term step:\n"
                            "| -> Write the config file.\n"
+                           "| -> Term setup.\n"
+                           "| -> Delete the session of the plugins.\n"
                            "+> Done.\n"
                            "-> Client destroyed.\n"})
     EXPECT_NE(std::string::npos, log.find(part)) << part << "\nin:\n" << log;
