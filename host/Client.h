@@ -199,12 +199,6 @@ class Client : public PlugsListener, public ButtonListener {
     walk->reset();
   }
   // --- ClientSessions.cpp ---
-  // Frees the add-in and in/out records with the client (declared last, so it runs before the
-  // lists themselves go).
-  struct SessionRecordsOwner {
-    Client* client;
-    ~SessionRecordsOwner();
-  };
   template <typename Call>
   bool callPlugSafely(PlugRecord* plug, const char* method, bool unload, Call&& call);
   SessionRecord* makeRecord(PlugRecord* plug, PlugsObject* session);
@@ -247,5 +241,4 @@ class Client : public PlugsListener, public ButtonListener {
   void reloadEventsFile();
   // Tests reach the private state through this.
   friend class ClientTestAccess;
-  SessionRecordsOwner recordsOwner{this};
 };

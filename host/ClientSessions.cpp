@@ -52,14 +52,6 @@ std::vector<std::string> wordsOf(const char* text) {
 
 }  // namespace
 
-Client::SessionRecordsOwner::~SessionRecordsOwner() {
-  for (List<SessionRecord*>* list : {&client->addins, &client->inOuts}) {
-    for (ListNode<SessionRecord*>* node = list->headNode(); node != nullptr; node = node->next)
-      delete node->value;
-    list->clear();
-  }
-}
-
 SessionRecord* Client::makeRecord(PlugRecord* plug, PlugsObject* session) {
   SessionRecord* record = new SessionRecord;
   record->plug = plug;

@@ -9,14 +9,8 @@
 #include "lib/String.h"
 #include "sdk/PlugsObject.h"
 
-// The colour and font settings come with the client's settings code.
-#if __has_include("host/ColorSetting.h") && __has_include("host/FontSetting.h")
 #include "host/ColorSetting.h"
 #include "host/FontSetting.h"
-#define CLIENT_SETTINGS_KNOWN 1
-#else
-#define CLIENT_SETTINGS_KNOWN 0
-#endif
 
 namespace {
 
@@ -211,7 +205,6 @@ void Client::onButton(int id) {
   }
 }
 
-#if CLIENT_SETTINGS_KNOWN
 
 // Settings defined before the pages existed; later ones add their own items.
 void Client::fillSettingLists() {
@@ -237,11 +230,3 @@ void Client::chooseSelectedFont() {
       fontList != nullptr ? reinterpret_cast<FontSetting*>(fontList->getSelectedData()) : nullptr;
   if (setting != nullptr) chooseFont(setting->name);
 }
-
-#else
-
-void Client::fillSettingLists() {}
-void Client::chooseSelectedColor() {}
-void Client::chooseSelectedFont() {}
-
-#endif

@@ -22,23 +22,6 @@
 // The private state the tests look at or stand in for.
 class ClientTestAccess {
  public:
-  // A client whose construction did not name it yet is given what construction does first:
-  // its name, its sections, its sessions and its menu. Returns whether it stood in.
-  static bool standIn(Client& client, const char* name) {
-    if (client.name != nullptr) return false;
-    client.name = new char[std::strlen(name) + 1];
-    std::strcpy(client.name, name);
-    client.hostIni.setSection(name);
-    client.plugsIni.setSection(name);
-    client.connection.setClientName(name);
-    client.createSessions();
-    client.buildMenu();
-    return true;
-  }
-  static void dropName(Client& client) {
-    delete[] client.name;
-    client.name = nullptr;
-  }
   static int firstCommandId(Client& client) { return client.firstCommandId; }
   // Builds the network page into page, as the init step does into the setup window's page.
   static ClientSetupPages* buildNetworkPage(Client& client, WindowContainer* page) {
@@ -194,16 +177,12 @@ class ClientTest : public ConsolePaneTest {
   Client* makeClient(const char* name) {
     clearConsole();
     Client* client = new Client(name);
-    if (ClientTestAccess::standIn(*client, name)) stoodIn.push_back(client);
     clients.push_back(client);
     return client;
   }
   // Sessions go first, as at the term step, so every plug-in gets its own back.
   void dropClient(Client* client) {
     client->deleteSessions();
-    bool named = false;
-    for (Client* c : stoodIn) named |= c == client;
-    if (named) ClientTestAccess::dropName(*client);
     delete client;
   }
   void forget(Client* client) {
@@ -235,7 +214,6 @@ class ClientTest : public ConsolePaneTest {
   ClientHooks hooks;
   std::unique_ptr<PlugsManagers> managers;
   std::vector<Client*> clients;
-  std::vector<Client*> stoodIn;
   FakeJournal journal;
   std::vector<std::unique_ptr<FakeFactory>> fakes;  // outlive the managers
 };
