@@ -86,7 +86,11 @@ bool ClientList::contains(const Client* client) {
 
 void ClientList::removeClient(const char* name) {
   Client* client = findClient(name);
-  if (client == nullptr) return;
+  if (client != nullptr) removeClient(client);
+}
+
+void ClientList::removeClient(Client* client) {
+  if (!contains(client)) return;
   clients.remove(client);
   delete client;
 }

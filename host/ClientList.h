@@ -22,6 +22,8 @@ class ClientList {
   // Whether client is (still) one of the list.
   bool contains(const Client* client);
   void removeClient(const char* name);
+  // Takes this very client out and deletes it: names that differ only in case are two clients.
+  void removeClient(Client* client);
   void initAll();
   void termAll();
   void quitAll();

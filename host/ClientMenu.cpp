@@ -81,9 +81,8 @@ void Client::killClient() {
   hostIni.clearSection();
   setSystemColorRgb(192, 0, 0);
   printSystem("Client '%s' has been destroyed !\n", orEmpty(name));
-  if (clientList == nullptr) return;
-  String doomed(orEmpty(name));  // the name goes with the client
-  clientList->removeClient(doomed.text());
+  // By identity, not by name: a client named like another but for case must not take it along.
+  if (clientList != nullptr) clientList->removeClient(this);
 }
 
 void Client::onMenuCommand(int id) {
