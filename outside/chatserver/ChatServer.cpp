@@ -112,7 +112,7 @@ void ChatServer::serveRound(const std::vector<pollfd>& fds) {
     Connection& c = *connections_[i];
     short revents = fds[i + 3].revents;
     if (revents & (POLLIN | POLLHUP | POLLERR)) readClient(c);
-    if (c.fd >= 0 && !c.out.empty()) writeClient(c);
+    if (c.fd >= 0 && (!c.out.empty() || c.closing)) writeClient(c);
   }
   if (fds[0].revents & POLLIN) acceptClients();
   removeClosed();
