@@ -59,8 +59,8 @@ void ChatServer::showMessages(Connection& c) {
   sendLine(c, "<Nev> Messages");
   int number = 0;
   for (const Note& note : messages_[lowerCase(c.nick)])
-    sendLine(c, "#" + std::to_string(++number) + " " + note.date + " " + note.from + " : " +
-                    note.text);
+    sendLine(
+        c, "#" + std::to_string(++number) + " " + note.date + " " + note.from + " : " + note.text);
   sendLine(c, "<Nev> End of messages");
 }
 

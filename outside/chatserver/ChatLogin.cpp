@@ -99,8 +99,8 @@ void ChatServer::failLogin(Connection& c, const std::string& reason) {
 
 void ChatServer::completeLogin(Connection& c) {
   auto account = accounts_.find(lowerCase(c.nick));
-  c.group = account != accounts_.end() && !account->second.group.empty() ? account->second.group
-                                                                          : "User";
+  c.group =
+      account != accounts_.end() && !account->second.group.empty() ? account->second.group : "User";
   c.stage = Stage::Chat;
   c.channel = "Hall";
   c.away = false;

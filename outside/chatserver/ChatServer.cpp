@@ -49,7 +49,8 @@ bool ChatServer::listen() {
   listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
   int on = 1;
   setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+  if (listenFd_ < 0 ||
+      bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(listenFd_, 64) != 0 || !setNonBlocking(listenFd_)) {
     error_ = std::string("cannot listen: ") + std::strerror(errno);
     return false;

@@ -21,8 +21,8 @@ struct ChatServerOptions {
   int port = 0;  // 0: the kernel picks one
   bool stamp = true;
   bool telnet = false;
-  size_t maxLine = 1024;                  // longer client lines are cut
-  size_t maxPending = 16 * 1024 * 1024;   // a client that reads nothing is dropped beyond this
+  size_t maxLine = 1024;                 // longer client lines are cut
+  size_t maxPending = 16 * 1024 * 1024;  // a client that reads nothing is dropped beyond this
 };
 
 class ChatServer {
@@ -90,7 +90,7 @@ class ChatServer {
     std::string idle;  // set by the admin; cleared by the user's next line
     std::time_t lastActive = 0;
     bool away = false;
-    bool closing = false;  // closed once its output is written
+    bool closing = false;   // closed once its output is written
     bool echoBack = false;  // telnet: the next line turns the echo back on
     int failedLogins = 0;
   };

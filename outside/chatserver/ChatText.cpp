@@ -27,8 +27,8 @@ void splitWord(const std::string& line, std::string& word, std::string& rest) {
 bool isWordName(const std::string& name, size_t maxLength) {
   if (name.empty() || name.size() > maxLength) return false;
   for (char c : name) {
-    bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                c == '_';
+    bool word =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     if (!word) return false;
   }
   return true;

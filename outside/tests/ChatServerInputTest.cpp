@@ -25,7 +25,12 @@ TEST(LineReaderTest, CutsLinesAndDropsWhatWouldHarmTheReceivers) {
       {"0123456789abc\nnext\n", false, {"01234567", "next"}, {true, false}},
       {"01234567\n", false, {"01234567"}, {true}},
       {"\xff\xfd\x01pw\n", true, {"pw"}, {false}},
-      {"a\xff\xff" "b\n", true, {"a\xff" "b"}, {false}},
+      {"a\xff\xff"
+       "b\n",
+       true,
+       {"a\xff"
+        "b"},
+       {false}},
       {"x\xff\xfa\x18\x01\xff\xf0y\xff\xf1z\n", true, {"xyz"}, {false}},
       {"\xff\xfd\x01pw\n", false, {"\xff\xfd\x01pw"}, {false}},
   };
@@ -80,8 +85,8 @@ TEST_F(ChatServerInputTest, OverlongLinesAreCutAndTheRestDropped) {
   EXPECT_TRUE(carol->waitFor("<bob> " + std::string(64, 'x') + "\n"));
   EXPECT_TRUE(carol->waitFor("<bob> after\n"));
   EXPECT_EQ(carol->unread(), "");
-  EXPECT_EQ(server->transcript("bob"), (std::vector<std::string>{"bob", std::string(64, 'x'),
-                                                                  "after"}));
+  EXPECT_EQ(server->transcript("bob"),
+            (std::vector<std::string>{"bob", std::string(64, 'x'), "after"}));
 }
 
 TEST_F(ChatServerInputTest, BinaryBytesAndNulsDoNotHurt) {
@@ -164,8 +169,7 @@ TEST_F(ChatServerInputTest, StampsAndTelnetEcho) {
   EXPECT_EQ(lines[1].substr(password + 16 + 9, 3), "\xff\xfc\x01");
   EXPECT_EQ(lines[1].substr(password + 16 + 12), "<Nev> Welcome alice, you are logged in.\n");
   for (const std::string& line : lines) {
-    EXPECT_TRUE(isdigit(line[0]) && isdigit(line[1]) && line[2] == ':' && line[8] == ' ')
-        << line;
+    EXPECT_TRUE(isdigit(line[0]) && isdigit(line[1]) && line[2] == ':' && line[8] == ' ') << line;
   }
   EXPECT_EQ(server->transcript("alice"), (std::vector<std::string>{"alice", "secret"}));
 }

@@ -100,7 +100,8 @@ TEST_F(ChatServerTest, ChatTellShoutEmoteAndAway) {
   EXPECT_TRUE(bob->waitFor("You are now away.\n"));
   EXPECT_TRUE(alice->waitFor("<Nev> bob is now away.\n"));
   alice->send("tell bob still there?\n");
-  EXPECT_TRUE(alice->waitFor("You tell bob: still there?\n<Nev> bob is away and may not answer.\n"));
+  EXPECT_TRUE(
+      alice->waitFor("You tell bob: still there?\n<Nev> bob is away and may not answer.\n"));
   bob->send("back\n");
   EXPECT_TRUE(bob->waitFor("You are back.\n"));
   EXPECT_TRUE(alice->waitFor("<Nev> bob is back.\n"));
@@ -136,8 +137,9 @@ TEST_F(ChatServerTest, WhoListingLayout) {
   // The admin's idle value lasts until the user's next line; "who" lists the own channel.
   server->setIdle("bob", "3h");
   alice->send("who\n");
-  EXPECT_TRUE(alice->waitFor("-----\n> alice            -          0m     Hall             User\n"
-                             "-----\n=== 1 users ===\n"));
+  EXPECT_TRUE(
+      alice->waitFor("-----\n> alice            -          0m     Hall             User\n"
+                     "-----\n=== 1 users ===\n"));
   bob->send("who all\n");
   EXPECT_TRUE(bob->waitFor("> bob              Vornith    *0m    Dessin           User\n"));
   // "who" followed by other words is chat.
@@ -276,7 +278,8 @@ TEST_F(ChatServerTest, ListingsOfTheServer) {
   EXPECT_TRUE(bob->waitFor("<Nev> Posted on the wall.\n"));
   std::string date = dateOf(std::time(nullptr));
   alice->send("messages\n");
-  EXPECT_TRUE(alice->waitFor("<Nev> Messages\n#1 " + date + " bob : see you\n<Nev> End of messages\n"));
+  EXPECT_TRUE(
+      alice->waitFor("<Nev> Messages\n#1 " + date + " bob : see you\n<Nev> End of messages\n"));
   alice->send("wall\n");
   EXPECT_TRUE(alice->waitFor("<Nev> Wall\n" + date + " bob : on the wall\n"));
   alice->send("help who\n");
