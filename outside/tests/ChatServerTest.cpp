@@ -121,40 +121,29 @@ TEST_F(ChatServerTest, ChatTellShoutEmoteAndAway) {
 TEST_F(ChatServerTest, WhoListingLayout) {
   auto alice = user("alice", "secret");
   auto bob = user("bob");
-  server->setIdle("bob", "20m");
   bob->send("away\n");
   bob->send("set client Vornith 2.00\n");
   bob->send("join Dessin\n");
   ASSERT_TRUE(bob->waitFor("You join the channel Dessin.\n"));
+  EXPECT_TRUE(server->setIdle("bob", "20m"));
+  EXPECT_FALSE(server->setIdle("nobody", "1m"));
+  EXPECT_FALSE(server->setIdle("bob", "two words"));
   alice->send("who all\n");
   EXPECT_TRUE(
       alice->waitFor("=== Who list ===\n"
                      "-----\n"
                      "> alice            -          0m     Hall             User\n"
-                     "> bob              Vornith    *0m    Dessin           User\n"
+                     "> bob              Vornith    *20m   Dessin           User\n"
                      "-----\n"
                      "=== 2 users ===\n"));
-  // The admin's idle value lasts until the user's next line; "who" lists the own channel.
-  server->setIdle("bob", "3h");
-  alice->send("who\n");
+  // "who" lists the own channel; the admin's idle value lasts until the user's next line.
+  bob->send("who\n");
   EXPECT_TRUE(
-      alice->waitFor("-----\n> alice            -          0m     Hall             User\n"
-                     "-----\n=== 1 users ===\n"));
-  bob->send("who all\n");
-  EXPECT_TRUE(bob->waitFor("> bob              Vornith    *0m    Dessin           User\n"));
+      bob->waitFor("-----\n> bob              Vornith    *0m    Dessin           User\n"
+                   "-----\n=== 1 users ===\n"));
   // "who" followed by other words is chat.
   alice->send("who is there\n");
   EXPECT_TRUE(alice->waitFor("<alice> who is there\n"));
-}
-
-TEST_F(ChatServerTest, IdleValueFromTheAdminShowsInWho) {
-  auto alice = user("alice", "secret");
-  auto bob = user("bob");
-  EXPECT_TRUE(server->setIdle("bob", "20m"));
-  EXPECT_FALSE(server->setIdle("nobody", "1m"));
-  EXPECT_FALSE(server->setIdle("bob", "two words"));
-  alice->send("who all\n");
-  EXPECT_TRUE(alice->waitFor("> bob              -          20m    Hall             User\n"));
 }
 
 TEST_F(ChatServerTest, ChannelsTopicsBumpAndKick) {

@@ -83,8 +83,8 @@ class Program {
 };
 
 TEST(NevtestdProgramTest, ServesReadsAdminCommandsAndEndsWithItsInput) {
-  const char* const args[] = {"nevtestd",   "--port", "0", "--no-stamp", "--quit-on-eof",
-                              "--user",     "bob:pw:Banned", nullptr};
+  const char* const args[] = {"nevtestd", "--port",        "0",    "--no-stamp", "--quit-on-eof",
+                              "--user",   "bob:pw:Banned", nullptr};
   Program program(args);
   ASSERT_TRUE(program.waitFor("\n"));
   size_t colon = program.output.rfind(':');
