@@ -53,13 +53,13 @@ bool parseArguments(int argc, char** argv, Arguments& args) {
 }
 
 // "name:password:group"; password and group may be empty or left out.
-void addAccount(ChatServer& server, const std::string& spec) {
-  size_t first = spec.find(':');
-  size_t second = first == std::string::npos ? std::string::npos : spec.find(':', first + 1);
-  std::string name = spec.substr(0, first);
+void addAccount(ChatServer& server, const std::string& account) {
+  size_t first = account.find(':');
+  size_t second = first == std::string::npos ? std::string::npos : account.find(':', first + 1);
+  std::string name = account.substr(0, first);
   std::string password =
-      first == std::string::npos ? std::string() : spec.substr(first + 1, second - first - 1);
-  std::string group = second == std::string::npos ? std::string() : spec.substr(second + 1);
+      first == std::string::npos ? std::string() : account.substr(first + 1, second - first - 1);
+  std::string group = second == std::string::npos ? std::string() : account.substr(second + 1);
   server.addUser(name, password, group);
 }
 
