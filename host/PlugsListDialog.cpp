@@ -47,6 +47,7 @@ void PlugsListDialog::create(Client* newOwner) {
   RootWindow* root = getRootWindow();
   if (!isCreated() && root != nullptr) {
     root->addChild(this);
+    takeClientSize(hwnd, clientWidthValue, clientHeightValue);
     setClient(&mainContainer);
     mainContainer.setRegion(&unusedFrame, CompassContainer::West, 235, -1);
     mainContainer.setRegion(&usedFrame, CompassContainer::East, 235, -1);

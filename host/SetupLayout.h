@@ -4,6 +4,11 @@
 
 #include "lib/CompassContainer.h"
 #include "lib/Line.h"
+#include "platform/win32.h"
+
+// A top-level window's client size as the platform has it: its first size message comes
+// before the toolkit knows the window, so a layout built at creation starts from this.
+void takeClientSize(HWND window, int& width, int& height);
 
 class SetupLine : public Line {
  public:

@@ -19,6 +19,13 @@ void realise(UserWindow* page) {
 
 }  // namespace
 
+void takeClientSize(HWND window, int& width, int& height) {
+  RECT client = {};
+  if (!GetClientRect(window, &client)) return;
+  width = client.right - client.left;
+  height = client.bottom - client.top;
+}
+
 SetupWindow::SetupWindow(const char* title)
     : FixedWindow(title, 508, 302, false),
       tree("Setup Tree"),
@@ -40,6 +47,7 @@ void SetupWindow::setOwner(PlugsListener* newOwner) { owner = newOwner; }
 
 bool SetupWindow::onCreate() {
   if (sides.isCreated()) return true;
+  takeClientSize(hwnd, clientWidthValue, clientHeightValue);
   setClient(&sides);
   sides.addChild(&column, 150);
   sides.addChild(&pageArea, 350);
