@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "host/NotifyButton.h"
 #include "host/SystemPluginsSetupWindow.h"
 #include "host/TabNotifyEdit.h"
 #include "lib/tests/ToolkitFixture.h"
@@ -20,12 +19,6 @@ class CountingOwner : public PlugsListener {
   bool unloadPlug(PlugRecord*) override { return true; }
   bool loadPlug(PlugRecord*) override { return true; }
   int closes = 0;
-};
-
-class CountingListener : public ButtonListener {
- public:
-  void onButton(int id) override { ids.push_back(id); }
-  std::vector<int> ids;
 };
 
 class ProbedSetupWindow : public SetupWindow {
@@ -165,20 +158,6 @@ TEST_F(SetupWindowTest, DeletingTheWindowIsNoCloseForTheOwner) {
   delete window;
   window = nullptr;
   EXPECT_EQ(0, owner.closes);
-}
-
-TEST_F(SetupWindowTest, NotifyButtonReportsItsIdOnlyToAListener) {
-  CountingListener listener;
-  NotifyButton reporting("Report", 7);
-  NotifyButton silent("Silent", 8);
-  reporting.createIn(panel);
-  silent.createIn(panel);
-  reporting.move(0, 0, 80, 24);
-  silent.move(100, 0, 80, 24);
-  reporting.setListener(&listener);
-  click(reporting.getHwnd());
-  click(silent.getHwnd());
-  EXPECT_EQ(std::vector<int>({7}), listener.ids);
 }
 
 TEST_F(SetupWindowTest, TabAndEnterMoveTheFocusToTheNextEditWithoutTyping) {
