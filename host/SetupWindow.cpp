@@ -95,7 +95,9 @@ void SetupWindow::clearPages() {
 
 bool SetupWindow::onClose() {
   hide();
-  if (owner != nullptr) owner->onSetupClose();
+  // The root taking its windows down at the end is no close the owner should hear of: it
+  // may be gone by then.
+  if (owner != nullptr && rootWindowExists()) owner->onSetupClose();
   return true;
 }
 
