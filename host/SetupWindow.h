@@ -2,12 +2,17 @@
 // selected item's page on the right. Closing only hides it and tells the owner.
 #pragma once
 
+#include "host/ButtonListener.h"
+#include "host/NotifyButton.h"
 #include "host/PlugsListener.h"
+#include "host/SetupLayout.h"
+#include "host/SetupTree.h"
+#include "lib/List.h"
 #include "lib/TopWindow.h"
 #include "lib/UserWindow.h"
 #include "platform/win32.h"
 
-class SetupWindow : public FixedWindow {
+class SetupWindow : public FixedWindow, public ButtonListener {
  public:
   explicit SetupWindow(const char* title);
   ~SetupWindow() override;
@@ -21,5 +26,17 @@ class SetupWindow : public FixedWindow {
   void removeItem(HTREEITEM item);
   void clearPages();
 
-  // Private members follow (owned by the window's implementation).
+  bool onCreate() override;
+  // Hides the window and tells the owner; the window is kept.
+  bool onClose() override;
+  void onButton(int id) override;
+
+ protected:
+  PlugsListener* owner = nullptr;
+  SetupTree tree;
+  NotifyButton closeButton;
+  SetupLine sides;   // tree column beside the pages
+  SetupLine column;  // tree above "Close"
+  SetupLine pageArea;
+  List<UserWindow*> pages{5};
 };
