@@ -8,10 +8,11 @@
 #include "host/HostHooks.h"
 #include "host/HostPlatformCalls.h"
 #include "host/HostServices.h"
+#include "host/PlugsManagerWindow.h"
 #include "host/PlugsManagers.h"
 #include "host/SystemPluginsSession.h"
 #include "host/SystemSettings.h"
-#include "host/SystemSetupPages.h"
+#include "host/SystemPluginsSetupWindow.h"
 #include "host/SystemWindow.h"
 #include "lib/RootWindow.h"
 
@@ -34,20 +35,8 @@ const char* const settingsFile = ".\\Vornith.ini";
 // it exists, the rest to the clients and the manager window.
 HostHooks* hostHooks = nullptr;
 SystemSessionHooks* sessionHooks = nullptr;
-PlugsHooks* managerWindow = nullptr;
-SystemSetupPages* systemSetupPages = nullptr;
-
-// merge: manager window. The "Plugins Manager..." window over the managers' four lists is made
-// here; until it exists the hooks have no window to refresh or show.
-PlugsHooks* makeManagerWindow(PlugsManagers& managers) {
-  (void)managers;
-  return nullptr;
-}
-
-// merge: system setup pages. The "System Plugins" setup window is made here (and deleted
-// below); until it exists the system plug-ins session runs without setup pages.
-SystemSetupPages* makeSystemSetupPages() { return nullptr; }
-void deleteSystemSetupPages(SystemSetupPages* pages) { (void)pages; }
+PlugsManagerWindow* managerWindow = nullptr;
+SystemPluginsSetupWindow* systemSetupPages = nullptr;
 
 // The product and its version as a heading, then the operating-system line.
 void printBanner() {
@@ -63,27 +52,28 @@ void startPlugins() {
   hostHooks = new HostHooks();
   sessionHooks = new SystemSessionHooks(hostHooks);
   plugsManagers = new PlugsManagers(sdkFunctions, settingsFile, sessionHooks);
-  managerWindow = makeManagerWindow(*plugsManagers);
+  managerWindow = new PlugsManagerWindow(plugsManagers);
   hostHooks->setManagerWindow(managerWindow);
-  systemSetupPages = makeSystemSetupPages();
+  systemSetupPages = new SystemPluginsSetupWindow();
   systemPluginsSession = new SystemPluginsSession(*plugsManagers, systemSetupPages);
   sessionHooks->setSession(systemPluginsSession);
   plugsManagers->loadAll(systemSettings->pluginsDirectory);
   systemPluginsSession->init();
 }
 
+// Each window goes before the object it names as its owner or listener.
 void stopPlugins() {
   if (sessionHooks != nullptr) sessionHooks->setSession(nullptr);
+  delete systemSetupPages;
+  systemSetupPages = nullptr;
   delete systemPluginsSession;
   systemPluginsSession = nullptr;
-  deleteSystemSetupPages(systemSetupPages);
-  systemSetupPages = nullptr;
   if (plugsManagers != nullptr) plugsManagers->unloadAll();
-  delete plugsManagers;
-  plugsManagers = nullptr;
   if (hostHooks != nullptr) hostHooks->setManagerWindow(nullptr);
   delete managerWindow;
   managerWindow = nullptr;
+  delete plugsManagers;
+  plugsManagers = nullptr;
   delete sessionHooks;
   sessionHooks = nullptr;
   delete hostHooks;

@@ -1,0 +1,116 @@
+// The host's line path end to end, headless: a loopback server floods one client with a
+// fixed-seed corpus; lines go through an in/out plug-in that changes nothing, the sample events
+// file and a main plug-in that does nothing, with the client's log on. Prints lines per second
+// and the memory used along the way.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/Client.h"
+#include "host/ClientList.h"
+#include "host/Host.h"
+#include "host/tests/EventCorpus.h"
+#include "host/tests/e2e/LoopServer.h"
+#include "platform/testing.h"
+#include "platform/tests/TempFolder.h"
+
+namespace {
+
+// Resident and peak resident memory of this process, in kilobytes.
+long statusField(const char* field) {
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (f == nullptr) return -1;
+  char line[256];
+  long value = -1;
+  size_t length = std::strlen(field);
+  while (std::fgets(line, sizeof line, f) != nullptr)
+    if (std::strncmp(line, field, length) == 0) value = std::atol(line + length);
+  std::fclose(f);
+  return value;
+}
+
+std::string corpusText(int* lineCount) {
+  std::vector<std::string> lines = EventCorpus(20240605).lines(20000);
+  std::string text;
+  *lineCount = 0;
+  for (const std::string& line : lines) {
+    text += line;
+    ++*lineCount;
+  }
+  return text;
+}
+
+void writeFolder(const TempFolder& folder, u_short port) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder.file("Plugins"));
+  fs::create_directories(folder.file("Events"));
+  for (const char* plugin : {"QuietMain.vma", "QuietInout.vio"})
+    fs::copy_file(std::string(BENCH_PLUGINS_DIR) + "/" + plugin, folder.file("Plugins/") + plugin);
+  fs::copy_file(std::string(VORNITH_BENCH_DIR) + "/chat.events", folder.file("Events/chat.events"));
+  folder.write("Vornith.ini",
+               "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n"
+               "[bench]\nAutoconnect=On\nServer0=127.0.0.1:" +
+                   std::to_string(port) +
+                   "\nRegExpr=chat.events\nMain=QuietMain\nInout=QuietInout\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int rounds = argc > 1 ? std::atoi(argv[1]) : 25;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  TempFolder folder;
+  LoopServer server;
+  writeFolder(folder, server.port());
+  std::string previous = std::filesystem::current_path().string();
+  std::filesystem::current_path(folder.path());
+
+  int perRound = 0;
+  std::string text = corpusText(&perRound);
+  long total = static_cast<long>(perRound) * rounds;
+
+  startUp(GetModuleHandleA(nullptr));
+  Client* client = clientList != nullptr ? clientList->findClient("bench") : nullptr;
+  if (client == nullptr || !vorntest::pumpUntil([&] { return server.hasClient(); }, 10000)) {
+    std::fprintf(stderr, "the client did not connect\n");
+    return 1;
+  }
+  vorntest::pumpFor(200);
+  int before = client->getLineCount();
+  std::thread feeder([&] {
+    for (int i = 0; i < rounds; ++i) server.send(text);
+  });
+  auto start = std::chrono::steady_clock::now();
+  std::vector<long> resident;
+  long mark = total / 4;
+  vorntest::pumpUntil(
+      [&] {
+        long done = client->getLineCount() - before;
+        if (done >= mark) {
+          resident.push_back(statusField("VmRSS:"));
+          mark += total / 4;
+        }
+        return done >= total;
+      },
+      600000);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  long done = client->getLineCount() - before;
+  feeder.join();
+
+  std::printf("lines: %ld of %ld in %.2f s: %.0f lines/s (%.1f MB of text)\n", done, total, seconds,
+              done / seconds, text.size() * rounds / 1e6);
+  std::printf("resident memory at each quarter (kB):");
+  for (long kb : resident) std::printf(" %ld", kb);
+  std::printf("\npeak resident memory: %ld kB\n", statusField("VmHWM:"));
+
+  shutDown();
+  std::filesystem::current_path(previous);
+  return done >= total ? 0 : 1;
+}
