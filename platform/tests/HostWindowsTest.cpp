@@ -1,5 +1,5 @@
 // What the host's windows rely on: broadcasts to every top-level window, dead handles that
-// call nothing, 8-bit menu texts, the quote key, and the screen picture with its headless run.
+// call nothing, 8-bit menu texts, the quote key and the screen picture with its headless run.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -36,7 +36,6 @@ class HostWindows : public ::testing::Test {
     for (HWND hwnd : windows)
       if (IsWindow(hwnd)) DestroyWindow(hwnd);
     vornplatform::processEventsFor(1);
-    vorntest::clearKeyStates();
     reset();
   }
   HWND top(int x, int y, int w, int h, bool visible) {
@@ -161,19 +160,6 @@ TEST_F(HostWindows, QuoteKeyIsOem7WithItsCharacters) {
     EXPECT_EQ(wParamsOf(hwnd, WM_KEYDOWN), std::vector<WPARAM>{222});
     EXPECT_EQ(wParamsOf(hwnd, WM_CHAR), std::vector<WPARAM>{c.character});
     EXPECT_EQ(wParamsOf(hwnd, WM_KEYUP), std::vector<WPARAM>{222});
-  }
-}
-
-TEST_F(HostWindows, KeyStateHooksHoldControlAndShift) {
-  for (int key : {VK_CONTROL, VK_SHIFT}) {
-    SCOPED_TRACE(key);
-    int other = key == VK_CONTROL ? VK_SHIFT : VK_CONTROL;
-    vorntest::setKeyState(other, false);
-    vorntest::setKeyState(key, true);
-    EXPECT_LT(GetKeyState(key), 0);
-    EXPECT_GE(GetKeyState(other), 0);
-    vorntest::setKeyState(key, false);
-    EXPECT_GE(GetKeyState(key), 0);
   }
 }
 
