@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/Screenshot.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
 #include "platform/win32_threads.h"
@@ -174,6 +175,15 @@ MSG makeMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return MSG{hwnd, msg, wParam, lParam, GetTickCount(), pt};
 }
 
+// What a broadcast reaches: every live window without a parent, visible or not.
+std::vector<HWND> topLevelWindows() {
+  std::vector<HWND> tops;
+  for (const WindowPtr& w : allWindows()) {
+    if (!w->parent && !w->dying) tops.push_back(w->hwnd);
+  }
+  return tops;
+}
+
 // Deletes widgets of destroyed windows once no window procedure is running.
 void flushDeletions() {
   if (dispatchDepth == 0 && !inputDelivery() && HandlerScope::depth() == 0) {
@@ -263,6 +273,10 @@ void processEventsFor(int milliseconds) {
 using namespace vornplatform;
 
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (hwnd == HWND_BROADCAST) {
+    for (HWND top : topLevelWindows()) SendMessageA(top, msg, wParam, lParam);
+    return 1;
+  }
   if (!findWindow(hwnd)) return 0;
   if (isGuiThread()) return callProcedure(hwnd, msg, wParam, lParam);
   Router* router = routerInstance.load();
@@ -298,6 +312,10 @@ BOOL SendMessageCallbackA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, SEN
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!hwnd) return enqueue(GetCurrentThreadId(), makeMessage(nullptr, msg, wParam, lParam), false);
+  if (hwnd == HWND_BROADCAST) {
+    for (HWND top : topLevelWindows()) PostMessageA(top, msg, wParam, lParam);
+    return TRUE;
+  }
   WindowPtr w = findWindow(hwnd);
   if (!w || w->dying) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -318,6 +336,7 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   if (!msg) return -1;
   QueuePtr q = queueOf(GetCurrentThreadId());
   bool gui = isGuiThread();
+  if (gui) armScreenshotFromEnvironment();
   for (;;) {
     runCompletions(*q);
     {

@@ -138,6 +138,11 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
   return copyValue(value, buffer, size);
 }
 
+DWORD GetPrivateProfileSectionNamesA(LPSTR buffer, DWORD size, LPCSTR fileName) {
+  if (!buffer || size == 0) return 0;
+  return copyList(ProfileFile(readProfile(fileName)).sectionList(), buffer, size);
+}
+
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {
   if (!section || !key) return static_cast<UINT>(defaultValue);
   std::string value;

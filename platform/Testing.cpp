@@ -14,6 +14,7 @@
 #include "platform/TextCodec.h"
 #include "platform/MenuAccess.h"
 #include "platform/MessageBoxHooks.h"
+#include "platform/Screenshot.h"
 #include "platform/WindowAccess.h"
 
 namespace {
@@ -95,6 +96,21 @@ const VirtualKeyName namedKeys[] = {
     {VK_NUMLOCK, Qt::Key_NumLock}, {VK_SCROLL, Qt::Key_ScrollLock},
 };
 
+// Punctuation keys of a US layout: the character unshifted and shifted (Qt's key codes for
+// ASCII characters are their codes).
+struct PunctuationKey {
+  int virtualKey;
+  char plain;
+  char shifted;
+};
+
+const PunctuationKey punctuationKeys[] = {
+    {VK_OEM_1, ';', ':'},     {VK_OEM_PLUS, '=', '+'},   {VK_OEM_COMMA, ',', '<'},
+    {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
+    {VK_OEM_3, '`', '~'},     {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},
+    {VK_OEM_6, ']', '}'},     {VK_OEM_7, '\'', '"'},
+};
+
 const VirtualKeyName keypadKeys[] = {
     {VK_MULTIPLY, Qt::Key_Asterisk}, {VK_ADD, Qt::Key_Plus},     {VK_SUBTRACT, Qt::Key_Minus},
     {VK_DECIMAL, Qt::Key_Period},    {VK_DIVIDE, Qt::Key_Slash},
@@ -137,6 +153,12 @@ KeyStroke strokeOfVirtualKey(int virtualKey, Qt::KeyboardModifiers modifiers) {
   }
   for (const VirtualKeyName& name : namedKeys)
     if (name.virtualKey == virtualKey) stroke.key = name.key;
+  for (const PunctuationKey& punctuation : punctuationKeys) {
+    if (punctuation.virtualKey != virtualKey) continue;
+    char c = (modifiers & Qt::ShiftModifier) ? punctuation.shifted : punctuation.plain;
+    stroke.key = c;
+    if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier))) stroke.text = QString(QChar(c));
+  }
   for (const VirtualKeyName& name : keypadKeys) {
     if (name.virtualKey == virtualKey) {
       stroke.key = name.key;
@@ -188,8 +210,6 @@ UINT nextPopupAnswer(HMENU, int, int) {
   popupAnswers().pop_front();
   return id;
 }
-
-bool isChildWindow(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0; }
 
 }  // namespace
 
@@ -328,12 +348,13 @@ bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
 void pumpFor(int milliseconds) { pumpUntil(std::function<bool()>(), milliseconds); }
 
 bool saveWindowPng(HWND hwnd, const char* path) {
-  if (path == nullptr || !IsWindow(hwnd)) return false;
-  ensureApplication();
-  QWidget* widget = isChildWindow(hwnd) ? clientWidgetOf(hwnd) : topLevelWidgetOf(hwnd);
-  if (widget == nullptr) return false;
-  processEventsFor(0);
-  return widget->grab().save(QString::fromLocal8Bit(path), "PNG");
+  if (path == nullptr) return false;
+  QImage image = grabWindowImage(hwnd);
+  return !image.isNull() && image.save(QString::fromLocal8Bit(path), "PNG");
+}
+
+bool saveScreenPng(const char* path) {
+  return path != nullptr && vornplatform::saveScreenPng(path);
 }
 
 }  // namespace vorntest

@@ -27,14 +27,17 @@ bool sameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-void activate(HWND hwnd) {
+// tellQt: also raise and activate the Qt window. Not when Qt itself reports the activation:
+// asking again would queue another activation, and two windows would take turns forever.
+void activate(HWND hwnd, bool tellQt = true) {
   if (hwnd == activeHwnd) return;
   HWND old = activeHwnd;
   activeHwnd = hwnd;
   if (old && IsWindow(old))
     callProcedure(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
   if (!hwnd || activeHwnd != hwnd) return;
-  if (QWidget* frame = topLevelWidgetOf(hwnd)) {
+  QWidget* frame = tellQt ? topLevelWidgetOf(hwnd) : nullptr;
+  if (frame) {
     frame->raise();
     frame->activateWindow();
   }
@@ -215,9 +218,9 @@ void setWorkAreaOverride(const RECT* area) {
 
 void activateFromQt(HWND hwnd, bool active) {
   if (active) {
-    activate(hwnd);
+    activate(hwnd, false);
   } else if (activeHwnd == hwnd) {
-    activate(nullptr);
+    activate(nullptr, false);
   }
 }
 

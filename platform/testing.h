@@ -79,6 +79,16 @@ VORNAPI void clearWorkArea();
 VORNAPI void setKeyState(int virtualKey, bool down);
 VORNAPI void clearKeyStates();
 
+// The command line GetCommandLineW returns: the 8-bit text given (read as the layer reads
+// file names), until a null brings back the process's own.
+VORNAPI void setCommandLine(const char* line);
+// GetVersionExA answers the record given (dwOSVersionInfoSize is the caller's) instead of the
+// kernel's, or refuses calls, until clearVersionHooks().
+VORNAPI void setVersionAnswer(const OSVERSIONINFOEXA& answer);
+enum VersionFailure { NoVersionFailure, FailExtendedVersionCalls, FailEveryVersionCall };
+VORNAPI void setVersionFailure(VersionFailure failure);
+VORNAPI void clearVersionHooks();
+
 // --- Waiting -----------------------------------------------------------------------------------
 // Runs Qt events and dispatches the messages posted to this thread's queue until done()
 // holds or timeoutMs pass; returns whether done() held. A WM_QUIT met on the way stays queued.
@@ -90,6 +100,11 @@ VORNAPI void pumpFor(int milliseconds);
 // Saves the window as shown, with its children (a top-level window with its menu bar), as a
 // PNG file; false for a dead window or an unwritable path.
 VORNAPI bool saveWindowPng(HWND hwnd, const char* path);
+// Saves every visible top-level window at its screen position, on white, cut to the box that
+// holds them; false when none is visible or the path is unwritable. A whole program does the
+// same on its own when VORNITH_SCREENSHOT names a PNG file: after VORNITH_SCREENSHOT_DELAY
+// milliseconds (default 3000) from its first GetMessageA, then it posts WM_QUIT.
+VORNAPI bool saveScreenPng(const char* path);
 
 }  // namespace vorntest
 

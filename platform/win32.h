@@ -6,6 +6,7 @@
 #include "platform/win32_files.h"
 #include "platform/win32_findfile.h"
 #include "platform/win32_profile.h"
+#include "platform/win32_system.h"
 #include "platform/win32_threads.h"
 #include "platform/win32_winsock.h"
 #include "platform/win32_window.h"

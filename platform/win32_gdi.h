@@ -228,3 +228,9 @@ VORNAPI BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
 VORNAPI BOOL InflateRect(LPRECT rect, int dx, int dy);
 VORNAPI BOOL OffsetRect(LPRECT rect, int dx, int dy);
 VORNAPI BOOL PtInRect(const RECT* rect, POINT point);
+
+// Font files added for this process only (the path is read with the layer's path rules).
+// AddFontResourceA returns the number of fonts the file added, 0 when it is missing or not a
+// font. Each add needs its own remove; RemoveFontResourceA fails for a file not added.
+VORNAPI int AddFontResourceA(LPCSTR fileName);
+VORNAPI BOOL RemoveFontResourceA(LPCSTR fileName);

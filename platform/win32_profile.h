@@ -11,6 +11,10 @@
 VORNAPI DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue,
                                        LPSTR buffer, DWORD size, LPCSTR fileName);
 
+// The names of every section, in file order and as written: each NUL-terminated, then one
+// more NUL. A list that does not fit is cut and returns size - 2; a missing file gives 0.
+VORNAPI DWORD GetPrivateProfileSectionNamesA(LPSTR buffer, DWORD size, LPCSTR fileName);
+
 // The value of key as a decimal (or 0x hexadecimal) number; the default when the key is
 // missing or empty, 0 when it does not start with a number.
 VORNAPI UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);

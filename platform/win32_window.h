@@ -107,6 +107,7 @@ struct INITCOMMONCONTROLSEX {
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
+#define WM_FONTCHANGE 0x001D
 #define WM_SETCURSOR 0x0020
 #define WM_GETMINMAXINFO 0x0024
 #define WM_SETFONT 0x0030
@@ -247,6 +248,9 @@ struct INITCOMMONCONTROLSEX {
 #define HWND_BOTTOM ((HWND)1)
 #define HWND_TOPMOST ((HWND)(LONG_PTR)-1)
 #define HWND_NOTOPMOST ((HWND)(LONG_PTR)-2)
+// SendMessageA and PostMessageA to this handle reach every top-level window (never a real
+// handle: those are multiples of 4).
+#define HWND_BROADCAST ((HWND)0xffff)
 #define SWP_NOSIZE 0x0001
 #define SWP_NOMOVE 0x0002
 #define SWP_NOZORDER 0x0004
