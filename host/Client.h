@@ -211,8 +211,7 @@ class Client : public PlugsListener, public ButtonListener {
   SessionNode* ownNodeHolding(PlugRecord* plug, PlugsObject* session);
   void dropNode(PlugRecord* plug, PlugsObject* session);
   SessionRecord* recordWith(PlugRecord* plug, bool withSession);
-  void printRefusal(const char* prefix, const char* format, const char* first,
-                    const char* second);
+  void printRefusal(const char* prefix, const char* format, const char* first, const char* second);
   void addSetupPageOf(PlugRecord* plug, SessionNode* node, int groupPage);
   bool refuseAdd(PlugRecord* record);
   bool refuseRemove(PlugRecord* record);

@@ -51,6 +51,8 @@ Client::Client(const char* sectionName)
 }
 
 Client::~Client() {
+  // The server view goes with the setup pages, before the connection that fills it.
+  connection.setOwner(this, nullptr);
   if (systemWindow && name) systemWindow->removeMenu(name);
   delete[] name;
   name = nullptr;

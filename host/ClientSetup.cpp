@@ -205,7 +205,6 @@ void Client::onButton(int id) {
   }
 }
 
-
 // Settings defined before the pages existed; later ones add their own items.
 void Client::fillSettingLists() {
   colors.forEach([this](HashEntry<ColorSetting*>& entry) {

@@ -4,10 +4,6 @@
 
 #include "platform/win32.h"
 
-// TODO merge: platform calls. The command line, font resource and version calls below come with
-// the layer's next additions; until then each answers as a refused call does.
-#define HOST_PLATFORM_CALLS 0
-
 namespace {
 
 const char* const consoleFontFile = "VT100.fon";
@@ -15,7 +11,6 @@ const char* const consoleFontFile = "VT100.fon";
 }  // namespace
 
 bool queryOsVersion(bool extended, OsVersionRecord* record) {
-#if HOST_PLATFORM_CALLS
   OSVERSIONINFOEXA info = {};
   info.dwOSVersionInfoSize = extended ? sizeof(OSVERSIONINFOEXA) : sizeof(OSVERSIONINFOA);
   if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return false;
@@ -26,15 +21,9 @@ bool queryOsVersion(bool extended, OsVersionRecord* record) {
   std::strncpy(record->servicePack, info.szCSDVersion, sizeof record->servicePack - 1);
   record->servicePack[sizeof record->servicePack - 1] = 0;
   return true;
-#else
-  (void)extended;
-  (void)record;
-  return false;
-#endif
 }
 
 char* programPath() {
-#if HOST_PLATFORM_CALLS
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (arguments == nullptr) return nullptr;
@@ -49,23 +38,14 @@ char* programPath() {
   }
   LocalFree(arguments);
   return path;
-#else
-  return nullptr;
-#endif
 }
 
 void addConsoleFont() {
-#if HOST_PLATFORM_CALLS
   AddFontResourceA(consoleFontFile);
   SendMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
-#else
-  (void)consoleFontFile;
-#endif
 }
 
 void removeConsoleFont() {
-#if HOST_PLATFORM_CALLS
   RemoveFontResourceA(consoleFontFile);
   SendMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
-#endif
 }

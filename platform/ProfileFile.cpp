@@ -132,11 +132,13 @@ bool ProfileFile::findValue(const char* section, const char* key, std::string& v
   return true;
 }
 
+// Sections spelt differently are listed apart (each a client of its own), even when they differ
+// only in case; an exact repeat is listed once.
 std::string ProfileFile::sectionList() const {
   std::string list;
   std::set<std::string> seen;
   for (const Line& line : lines_) {
-    if (line.kind != Kind::Section || !seen.insert(lowered(name(line))).second) continue;
+    if (line.kind != Kind::Section || !seen.insert(std::string(name(line))).second) continue;
     list += name(line);
     list += '\0';
   }

@@ -246,15 +246,15 @@ TEST(HostSectionNames, FileOrderAsWrittenAndWindowsTruncation) {
   ASSERT_TRUE(fs::create_directory(tmp.file("Sub")));
   ASSERT_TRUE(tmp.write("Sub/Vornith.ini", "[System]\r\na=1\r\n[Client One]\r\n[x]\n[SYSTEM]\n"));
   const std::string file = tmp.path() + "\\sub\\VORNITH.INI";  // the layer's path rules
-  const std::string list("System\0Client One\0x\0", 20);
+  const std::string list("System\0Client One\0x\0SYSTEM\0", 27);
   struct Case {
     DWORD size;
     DWORD returns;
     std::string buffer;  // what the call leaves at the start of the buffer
   };
   const Case cases[] = {
-      {64, 20, list + '\0'},
-      {21, 20, list + '\0'},                                  // exactly enough
+      {64, 27, list + '\0'},
+      {28, 27, list + '\0'},                                  // exactly enough
       {20, 18, list.substr(0, 18) + std::string("\0\0", 2)},  // cut: size - 2 and two NULs
       {10, 8, std::string("System\0C\0\0", 10)},
       {2, 0, std::string("\0\0", 2)},

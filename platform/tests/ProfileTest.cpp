@@ -75,7 +75,8 @@ TEST_F(ProfileTest, ValuesAndListsAreCutToTheBuffer) {
       {"General", 40, 38, keys.substr(0, 38) + '\0' + '\0'},
       {"General", 2, 0, std::string("\0\0", 2)},
       {"Missing", 10, 0, std::string("\0\0", 2)},
-      {nullptr, 100, 15, std::string("General\0Spaced\0\0", 16)},  // "[general]" is the same
+      // "[general]" is its own header, though it reads as "[General]".
+      {nullptr, 100, 23, std::string("General\0Spaced\0general\0\0", 24)},
   };
   for (const Case& c : cases) {
     std::vector<char> list(c.size + 4, 'z');
