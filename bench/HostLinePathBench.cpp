@@ -4,6 +4,7 @@
 // and the memory used along the way.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -36,14 +37,12 @@ long statusField(const char* field) {
   return value;
 }
 
+// The corpus and the number of lines the client sees at least: one per line feed (a prompt
+// without one joins the line after it; a chunk boundary can only add lines).
 std::string corpusText(int* lineCount) {
-  std::vector<std::string> lines = EventCorpus(20240605).lines(20000);
   std::string text;
-  *lineCount = 0;
-  for (const std::string& line : lines) {
-    text += line;
-    ++*lineCount;
-  }
+  for (const std::string& line : EventCorpus(20240605).lines(20000)) text += line;
+  *lineCount = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
   return text;
 }
 
@@ -90,9 +89,19 @@ int main(int argc, char** argv) {
   auto start = std::chrono::steady_clock::now();
   std::vector<long> resident;
   long mark = total / 4;
+  // Stops early when no line arrives for five seconds.
+  long lastDone = -1;
+  auto lastProgress = std::chrono::steady_clock::now();
   vorntest::pumpUntil(
       [&] {
         long done = client->getLineCount() - before;
+        auto now = std::chrono::steady_clock::now();
+        if (done != lastDone) {
+          lastDone = done;
+          lastProgress = now;
+        } else if (now - lastProgress > std::chrono::seconds(5)) {
+          return true;
+        }
         if (done >= mark) {
           resident.push_back(statusField("VmRSS:"));
           mark += total / 4;
