@@ -166,6 +166,8 @@ TEST_F(HostEndToEnd, RunsTheLinePathFromStartToShutDown) {
   EXPECT_TRUE(vorntest::pumpUntil(
       [&] { return has(consoleText(), "<beta> All connection failed !"); }, 5000));
   EXPECT_TRUE(has(journalOf("TestSystem.vsy"), "system beta 4 "));
+  // What a person sees at this point: both clients' menus, the console's story so far.
+  EXPECT_TRUE(vorntest::saveScreenPng(E2E_SCREENSHOT));
 
   // The server closes.
   server.dropClient();
