@@ -1,0 +1,25 @@
+// The input line of a NevChat session: a history edit that sends typed lines, runs the slash
+// commands, completes nicks and can capture the next line as the saved login or password.
+#pragma once
+
+#include "lib/HistoryEdit.h"
+#include "lib/String.h"
+#include "platform/win32.h"
+
+class NevChatSession;
+
+class NevChatInputWindow : public HistoryEditEx {
+ public:
+  NevChatInputWindow();
+  ~NevChatInputWindow() override;
+
+  void setSession(NevChatSession* session);
+  void applyFont();
+  void setNickWords(const char* text);
+  // The next line entered is also stored into target (null: none).
+  void captureNext(String* target);
+  void runCommand(const char* line);
+  bool onEnter() override;
+
+  // Private members follow (owned by the window's implementation).
+};

@@ -1,0 +1,100 @@
+// The NevChat session of one client: turns the server's events into styled chat text, keeps
+// the nick list and the own state, answers other clients' requests and keeps its settings.
+#pragma once
+
+#include "lib/String.h"
+#include "platform/win32.h"
+#include "sdk/PlugsMainSession.h"
+
+class NevChatSetupPage;
+class NicksWindow;
+class NevChatInputWindow;
+
+class NevChatSession : public PlugsMainSession {
+ public:
+  explicit NevChatSession(const char* clientName);
+  ~NevChatSession() override;
+  NevChatSession(const NevChatSession&) = delete;
+  NevChatSession& operator=(const NevChatSession&) = delete;
+
+  // What the host calls (NevChatSession.cpp, NevChatEvents.cpp).
+  void init() override;
+  void term() override;
+  bool hasSetupWindow() override;
+  void createSetupWindow(HWND parent) override;
+  void writeSetup() override;
+  void reloadSetup() override;
+  void onSetupOpen() override;
+  void onSetupClose() override;
+  int getBackupSizeNeeded() override;
+  void backup(void* buffer, int size) override;
+  void restore(void* buffer, int size) override;
+  void onUserEvent(const char* fromPlug, const char* type, void* data) override;
+  int onRequest(const char* fromPlug, char* answer, int answerSize, const char* request,
+                void* argument) override;
+  void onSystemEvent(int id, EventData* data) override;
+  void onEvent(int lineNo, const char* eventName, EventData* data) override;
+
+  // The session's own operations, in the order of the virtual table.
+  virtual void resetState();
+  virtual void freeHistory();
+  // The style setters return the session so that colour, font and print chain.
+  virtual NevChatSession* setTextFont(const char* name);
+  virtual NevChatSession* setTextColor(const char* name);
+  virtual NevChatSession* printStyled(const char* format, ...) VORN_PRINTF(2, 3);
+  virtual void setBackground(const char* name);
+  virtual void search(const char* text, bool forward);
+  virtual void printText(const char* text);
+  virtual void setTopic(const char* text);
+  virtual void setChannel(const char* name);
+  virtual void toggleNicks();
+  virtual void toggleTopic();
+  virtual void applyLayout();
+  virtual void onColorChanged(const char* name);
+  virtual void onFontChanged(const char* name);
+  virtual void onCharTyped();
+  virtual void requestWho();
+  virtual void setGroup(const char* group);
+  virtual void answerRequest(const char* nick, const char* data, const char* nevtime);
+  virtual void onAcknowledge(const char* nick, const char* data, const char* nevtime);
+  virtual void startKeepAlive();
+  virtual void stopKeepAlive();
+
+  // The chat window (NevChatWindows.cpp): the colour and font keys, and the windows in the
+  // "NevChat" system tab.
+  void defineStyles();
+  void buildWindows();
+  void destroyWindows();
+
+  // State the windows and the tests read.
+  NevChatSetupPage& getSettings() { return *settings; }
+  NicksWindow* getNicks() { return nicks; }
+  NevChatInputWindow* getInput() { return input; }
+  bool isInputEnabled() const { return inputEnabled != 0; }
+  bool isSendDataOk() const { return sendDataOk != 0; }
+  bool isAway() const { return away != 0; }
+  bool isHelpMode() const { return helpMode != 0; }
+  int getWhoToSwallow() const { return whoToSwallow; }
+
+ private:
+  NevChatSetupPage* settings = nullptr;
+  NicksWindow* nicks = nullptr;
+  NevChatInputWindow* input = nullptr;
+
+  // Own state, in the order of the backup record.
+  unsigned char reserved = 0;
+  unsigned char helpMode = 0;
+  unsigned char inputEnabled = 0;
+  unsigned char sendDataOk = 0;
+  unsigned char away = 0;
+  int whoToSwallow = 0;
+  unsigned char pendingNewline = 0;
+
+  // Private members and helpers of each file, one block per file.
+  // --- NevChatSession.cpp / NevChatEvents.cpp / NevChatRequests.cpp ---
+
+  // --- NevChatWindows.cpp / NevChatSearch.cpp ---
+
+  // Tests reach the private state through this.
+  friend class NevChatTestAccess;
+};

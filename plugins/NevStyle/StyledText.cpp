@@ -1,0 +1,2 @@
+// Placeholder until the shared styled output lands.
+#include "plugins/NevStyle/StyledText.h"
