@@ -20,23 +20,6 @@ const int kMaxPort = 65535;
 
 }  // namespace
 
-void SetupPageButton::onClick() {
-  if (listener != nullptr) listener->onButton(id);
-}
-
-bool SetupPageEdit::onEnter() {
-  if (next != nullptr) next->setFocus();
-  return true;
-}
-
-bool SetupPageEdit::onChar(int code) {
-  if (code == '\t' && next != nullptr) {
-    next->setFocus();
-    return true;
-  }
-  return SimpleEdit::onChar(code);
-}
-
 bool parsePortText(const char* text, int* port) {
   if (text == nullptr) return false;
   while (*text == ' ' || *text == '\t') ++text;
@@ -53,16 +36,19 @@ bool parsePortText(const char* text, int* port) {
 }
 
 ClientSetupPages::ClientSetupPages(ButtonListener* listener)
-    : addButton("Add the server", 3, listener),
-      defaultButton("Set at default", 5, listener),
-      removeButton("Remove the server", 4, listener),
-      colorButton("Setup color", 6, listener),
-      fontButton("Setup font", 7, listener),
+    : addButton("Add the server", 3),
+      defaultButton("Set at default", 5),
+      removeButton("Remove the server", 4),
+      colorButton("Setup color", 6),
+      fontButton("Setup font", 7),
       mainHelp(kMainHelp, false),
       addinsHelp(kAddinsHelp, false),
       inOutHelp(kInOutHelp, false) {
-  serverEdit.next = &portEdit;
-  portEdit.next = &serverEdit;
+  serverEdit.setNext(&portEdit);
+  portEdit.setNext(&serverEdit);
+  for (NotifyButton* button :
+       {&addButton, &defaultButton, &removeButton, &colorButton, &fontButton})
+    button->setListener(listener);
 }
 
 void ClientSetupPages::buildNetwork(WindowContainer* page) {

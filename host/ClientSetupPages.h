@@ -3,6 +3,8 @@
 #pragma once
 
 #include "host/ButtonListener.h"
+#include "host/NotifyButton.h"
+#include "host/TabNotifyEdit.h"
 #include "lib/Button.h"
 #include "lib/Frame.h"
 #include "lib/Label.h"
@@ -10,27 +12,6 @@
 #include "lib/ListView.h"
 #include "lib/SimpleEdit.h"
 #include "lib/WindowContainer.h"
-
-// A push button that tells its listener its id when clicked.
-class SetupPageButton : public PushButton {
- public:
-  SetupPageButton(const char* text, int id, ButtonListener* listener)
-      : PushButton(text), id(id), listener(listener) {}
-  void onClick() override;
-
- private:
-  int id;
-  ButtonListener* listener;
-};
-
-// An edit in which Tab and Enter move the focus to the next window.
-class SetupPageEdit : public SimpleEdit {
- public:
-  explicit SetupPageEdit(const char* name) : SimpleEdit(name) {}
-  bool onEnter() override;
-  bool onChar(int code) override;
-  Window* next = nullptr;
-};
 
 // The port typed in the network page: digits only (blanks around them allowed), 1 to 65535.
 bool parsePortText(const char* text, int* port);
@@ -60,21 +41,21 @@ class ClientSetupPages {
   Line newServerLine{"New server line", true};
   Line addServerLine{"Add server line", false};
   Label serverTitle{"Server :", true};
-  SetupPageEdit serverEdit{"Server edit zone"};
+  TabNotifyEdit serverEdit{"Server edit zone"};
   Line addPortLine{"Add port line", false};
   Label portTitle{"Port :", true};
-  SetupPageEdit portEdit{"Port edit zone"};
+  TabNotifyEdit portEdit{"Port edit zone"};
   Line buttonsLine{"Buttons line", false};
-  SetupPageButton addButton;
-  SetupPageButton defaultButton;
-  SetupPageButton removeButton;
+  NotifyButton addButton;
+  NotifyButton defaultButton;
+  NotifyButton removeButton;
 
   Frame colorFrame{"Color setup"};
   Line colorLine{"Color line", true};
   ListView colorList{"Color list", ListView::Unsorted};
   Line colorButtons{"Color button list", false};
   Label colorLeft{"", true};
-  SetupPageButton colorButton;
+  NotifyButton colorButton;
   Label colorRight{"", true};
 
   Frame fontFrame{"Font setup"};
@@ -82,7 +63,7 @@ class ClientSetupPages {
   ListView fontList{"Font list", ListView::Unsorted};
   Line fontButtons{"Font button list", false};
   Label fontLeft{"", true};
-  SetupPageButton fontButton;
+  NotifyButton fontButton;
   Label fontRight{"", true};
 
   Frame mainFrame{"Main plugin's page"};
