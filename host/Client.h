@@ -219,6 +219,7 @@ class Client : public PlugsListener, public ButtonListener {
   template <typename Visit>
   void forEachRecord(Visit&& visit);
   // --- ClientSettings.cpp ---
+  int settingsDefined = 0;  // colours and fonts defined so far
   // Settings are keyed by the hash of their name; a collision is told apart by the name.
   ColorSetting* findColor(const char* name);
   FontSetting* findFont(const char* name);

@@ -34,6 +34,7 @@ FontSetting* Client::findFont(const char* name) { return findByName(fonts, name)
 void Client::defineColor(const char* name, const char* label, int r, int g, int b) {
   if (!name || findColor(name)) return;
   ColorSetting* setting = new ColorSetting(this, name, label, r, g, b);
+  setting->order = ++settingsDefined;
   colors.add(hashString(name), setting);
   if (colorList) colorList->addItem(setting->label, reinterpret_cast<LPARAM>(setting));
 }
@@ -51,6 +52,7 @@ void Client::defineFont(const char* name, const char* label, const char* face, i
                         int style) {
   if (!name || findFont(name)) return;
   FontSetting* setting = new FontSetting(this, name, label, face, size, style);
+  setting->order = ++settingsDefined;
   fonts.add(hashString(name), setting);
   if (fontList) fontList->addItem(setting->label, reinterpret_cast<LPARAM>(setting));
 }

@@ -1,6 +1,8 @@
 // The client's setup window: its own pages (servers, colours, fonts), one group page per kind
 // of plug-in with the setup pages of the sessions under it, and the pages' buttons.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "host/ClientSessionCall.h"
 #include "host/ClientSetupPages.h"
@@ -205,16 +207,21 @@ void Client::onButton(int id) {
   }
 }
 
-// Settings defined before the pages existed; later ones add their own items.
+// The hash tables forget the order of definition; the lists show it.
+template <typename Setting>
+static void fillInOrder(HashTable<Setting*>& table, ListView* list) {
+  if (list == nullptr) return;
+  std::vector<Setting*> settings;
+  table.forEach([&settings](HashEntry<Setting*>& entry) { settings.push_back(entry.value); });
+  std::sort(settings.begin(), settings.end(),
+            [](const Setting* a, const Setting* b) { return a->order < b->order; });
+  for (Setting* setting : settings)
+    list->addItem(setting->label, reinterpret_cast<LPARAM>(setting));
+}
+
 void Client::fillSettingLists() {
-  colors.forEach([this](HashEntry<ColorSetting*>& entry) {
-    if (colorList != nullptr)
-      colorList->addItem(entry.value->label, reinterpret_cast<LPARAM>(entry.value));
-  });
-  fonts.forEach([this](HashEntry<FontSetting*>& entry) {
-    if (fontList != nullptr)
-      fontList->addItem(entry.value->label, reinterpret_cast<LPARAM>(entry.value));
-  });
+  fillInOrder(colors, colorList);
+  fillInOrder(fonts, fontList);
 }
 
 void Client::chooseSelectedColor() {

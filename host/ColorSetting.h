@@ -19,4 +19,5 @@ class ColorSetting {
   Client* owner;
   char* name;
   char* label;
+  int order = 0;  // when it was defined in its client: the setup list shows that order
 };
