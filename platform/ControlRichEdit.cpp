@@ -435,6 +435,7 @@ LRESULT stateMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
 
 LRESULT inputMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
   *handled = false;
+  if (msg == WM_SETFOCUS) restoreCaret(edit);
   if (msg == WM_CHAR && typingRefused(edit, wParam)) {
     *handled = true;
     return 0;
@@ -543,7 +544,9 @@ QWidget* createRich(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent) {
   return makeEdit(hwnd, cs, parent, false);
 }
 QWidget* createPlain(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent) {
-  return makeEdit(hwnd, cs, parent, true);
+  RichEditWidget* edit = makeEdit(hwnd, cs, parent, true);
+  edit->editClass = true;
+  return edit;
 }
 
 const ControlClass kRichEdit20{"RichEdit20A", CS_DBLCLKS, richEditProc, createRich};

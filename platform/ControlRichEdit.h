@@ -45,6 +45,9 @@ class RichEditWidget : public QTextEdit {
   RichEditPositions* positions;
   QTextCharFormat insertFormat;  // what the next EM_REPLACESEL writes with
   bool plainText = false;
+  bool editClass = false;  // made as "EDIT": packed points in EM_CHARFROMPOS
+  int caretHidden = 0;     // HideCaret calls not yet undone by ShowCaret
+  int caretWidth = 1;      // the caret's width while it shows
   bool autoColour = true;  // the default format's text colour is the system's
   bool autoUrlDetect = false;
   bool formatting = false;  // a format change is running: no EN_CHANGE
@@ -102,6 +105,9 @@ void getCharFormat(RichEditWidget* edit, WPARAM which, CHARFORMAT2A* format);
 // The look of a piece of text (all attributes in the mask), defaults filled in.
 void describeFormat(RichEditWidget* edit, const QTextCharFormat& format, CHARFORMAT2A* out);
 COLORREF setBackgroundColour(RichEditWidget* edit, bool useSystem, COLORREF colour);
+
+// The caret comes back (a control that gets the focus makes its caret anew).
+void restoreCaret(RichEditWidget* edit);
 
 // Display lines and scrolling.
 LRESULT handleLineMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam,

@@ -190,6 +190,20 @@ void followSize(RichEditWidget* edit) {
   QCoreApplication::sendEvent(edit, &event);
 }
 
+// A rich edit reads a POINTL through lParam and answers the character; an "EDIT" gets the
+// point packed into lParam and answers MAKELONG(character, line).
+LRESULT charFromPos(RichEditWidget* edit, LPARAM lParam) {
+  if (!edit->editClass) {
+    auto* point = reinterpret_cast<const POINTL*>(lParam);
+    return point ? charFromClientPoint(edit, point->x, point->y) : 0;
+  }
+  int x = static_cast<short>(LOWORD(lParam));
+  int y = static_cast<short>(HIWORD(lParam));
+  LONG character = charFromClientPoint(edit, x, y);
+  int line = lineOfPosition(edit, edit->positions->positionOf(character));
+  return MAKELONG(static_cast<WORD>(character), static_cast<WORD>(line));
+}
+
 }  // namespace
 
 LRESULT handleLineMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -211,10 +225,8 @@ LRESULT handleLineMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM 
       return lineOfPosition(edit, edit->positions->positionOf(static_cast<long long>(wParam)));
     case EM_GETFIRSTVISIBLELINE:
       return firstVisibleLine(edit);
-    case EM_CHARFROMPOS: {
-      auto* point = reinterpret_cast<const POINTL*>(lParam);
-      return point ? charFromClientPoint(edit, point->x, point->y) : 0;
-    }
+    case EM_CHARFROMPOS:
+      return charFromPos(edit, lParam);
     default:
       *handled = false;
       return 0;

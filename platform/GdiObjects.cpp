@@ -273,6 +273,17 @@ HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
   return static_cast<HBITMAP>(addObject(object));
 }
 
+namespace vornplatform {
+
+HBITMAP bitmapFromImage(const QImage& image) {
+  auto object = std::make_shared<GdiObject>();
+  object->kind = GdiKind::Bitmap;
+  object->image = new QImage(image.convertToFormat(QImage::Format_RGB32));
+  return static_cast<HBITMAP>(addObject(object));
+}
+
+}  // namespace vornplatform
+
 BOOL DeleteObject(HGDIOBJ handle) {
   GdiObjectPtr object = findGdiObject(handle);
   if (!object) return FALSE;
@@ -289,6 +300,14 @@ int GetObjectA(HGDIOBJ handle, int size, LPVOID buffer) {
     if (n <= 0) return 0;
     std::memcpy(buffer, &object->logFont, n);
     return n;
+  }
+  if (object->kind == GdiKind::Bitmap && object->image) {
+    const QImage& image = *object->image;
+    BITMAP bm{0, image.width(), image.height(), image.width() * 4, 1, 32, nullptr};
+    if (!buffer) return sizeof(BITMAP);
+    if (size < static_cast<int>(sizeof(BITMAP))) return 0;
+    std::memcpy(buffer, &bm, sizeof bm);
+    return sizeof bm;
   }
   if (object->kind == GdiKind::Brush) {
     LOGBRUSH lb{object->brush.style() == Qt::NoBrush ? static_cast<UINT>(BS_NULL)

@@ -47,6 +47,9 @@ bool brushOfHandle(HBRUSH handle, QBrush* out);
 COLORREF systemColor(int index);
 QColor qColorOf(COLORREF color);
 
+// A new bitmap object holding a copy of image, as an opaque 32-bit picture.
+HBITMAP bitmapFromImage(const QImage& image);
+
 // Font conversions at 96 DPI: a negative height is the character height in pixels, a positive
 // one the cell height.
 QFont fontFromLogFont(const LOGFONTA& logFont);

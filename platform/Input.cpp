@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <map>
 #include <mutex>
+#include <set>
 
 #include "platform/Handles.h"
 #include "platform/QtWindowWidgets.h"
@@ -42,6 +43,26 @@ HWND captureHwnd = nullptr;
 HWND lastMouseHwnd = nullptr;
 POINT lastCursor{0, 0};
 bool cursorKnown = false;
+
+// Windows waiting for WM_MOUSELEAVE, and the window the mouse is over (null once it left the
+// last one).
+std::mutex leaveLock;
+std::set<HWND> leaveTracked;
+HWND hoverHwnd = nullptr;
+
+// The mouse is over hwnd now (null: over none of ours): every other tracked window was left.
+void noteMouseOver(HWND hwnd) {
+  std::lock_guard<std::mutex> guard(leaveLock);
+  hoverHwnd = hwnd;
+  for (auto it = leaveTracked.begin(); it != leaveTracked.end();) {
+    if (*it == hwnd) {
+      ++it;
+      continue;
+    }
+    PostMessageA(*it, WM_MOUSELEAVE, 0, 0);
+    it = leaveTracked.erase(it);
+  }
+}
 
 std::mutex keyLock;
 SHORT keyStates[256];
@@ -105,6 +126,19 @@ HWND hwndOfObject(QObject* o) {
   return IsWindow(hwnd) ? hwnd : nullptr;
 }
 
+// Qt's leave of a window's own widget (not of a viewport inside it) leaves the client area.
+void noteMouseLeft(QObject* watched) {
+  HWND hwnd = hwndOfObject(watched);
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->client != watched) return;
+  bool over;
+  {
+    std::lock_guard<std::mutex> guard(leaveLock);
+    over = hoverHwnd == hwnd;
+  }
+  if (over) noteMouseOver(nullptr);
+}
+
 bool isControl(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   return w && w->windowClass->control;
@@ -151,6 +185,7 @@ bool handleMouse(QObject* watched, QMouseEvent* e) {
   lastCursor = POINT{origin.x + local.x(), origin.y + local.y()};
   cursorKnown = true;
   lastMouseHwnd = hwnd;
+  noteMouseOver(hwnd);
   noteModifiers(e->modifiers());
   noteButtons(e->buttons());
 
@@ -270,6 +305,9 @@ class InputFilter : public QObject {
         return handleKey(watched, static_cast<QKeyEvent*>(e));
       case QEvent::FocusIn:
         if (HWND hwnd = hwndOfObject(watched)) setFocusFromQt(hwnd);
+        return false;
+      case QEvent::Leave:
+        noteMouseLeft(watched);
         return false;
       default:
         return false;
@@ -397,6 +435,11 @@ void forgetWindowState(HWND hwnd) {
   if (focusHwnd == hwnd) focusHwnd = nullptr;
   if (captureHwnd == hwnd) captureHwnd = nullptr;
   if (lastMouseHwnd == hwnd) lastMouseHwnd = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(leaveLock);
+    leaveTracked.erase(hwnd);
+    if (hoverHwnd == hwnd) hoverHwnd = nullptr;
+  }
   forgetActivation(hwnd);
 }
 
@@ -445,6 +488,29 @@ BOOL GetCursorPos(LPPOINT point) {
     QPoint p = QCursor::pos();
     *point = POINT{p.x(), p.y()};
   }
+  return TRUE;
+}
+
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
+  const DWORD known = TME_LEAVE | TME_CANCEL;
+  if (!track || track->cbSize < sizeof(TRACKMOUSEEVENT) || (track->dwFlags & ~known) != 0 ||
+      (track->dwFlags & TME_LEAVE) == 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  HWND hwnd = track->hwndTrack;
+  if (!IsWindow(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  std::lock_guard<std::mutex> guard(leaveLock);
+  if ((track->dwFlags & TME_CANCEL) != 0 || hoverHwnd != hwnd) {
+    leaveTracked.erase(hwnd);
+    // Asked while the mouse is elsewhere: it has already left.
+    if ((track->dwFlags & TME_CANCEL) == 0) PostMessageA(hwnd, WM_MOUSELEAVE, 0, 0);
+    return TRUE;
+  }
+  leaveTracked.insert(hwnd);
   return TRUE;
 }
 

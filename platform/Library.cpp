@@ -155,6 +155,13 @@ void addReference(LibraryTable& t, uint32_t value) {
 
 }  // namespace
 
+bool vornplatform::isModuleHandle(HMODULE module) {
+  LibraryTable& t = table();
+  uint32_t value = valueOf(module);
+  std::lock_guard<std::mutex> guard(t.lock);
+  return value != 0 && (value == programHandle(t) || t.loaded.count(value) != 0);
+}
+
 bool vornplatform::isLoadedModulePath(const std::string& nativePath) {
   struct stat target;
   if (::stat(nativePath.c_str(), &target) != 0) return false;
@@ -206,6 +213,7 @@ BOOL FreeLibrary(HMODULE module) {
   LibraryTable& t = table();
   uint32_t value = valueOf(module);
   void* native = nullptr;
+  bool unloading = false;
   {
     std::lock_guard<std::mutex> guard(t.lock);
     if (systemIndexOfHandle(t, value) >= 0) return TRUE;
@@ -216,9 +224,12 @@ BOOL FreeLibrary(HMODULE module) {
     }
     native = found->second.native;
     if (--found->second.count == 0) t.loaded.erase(found);
+    unloading = t.loaded.count(value) == 0;
   }
   // Outside the lock: a library's destructors may load or free others.
   dlclose(native);
+  // An unloaded module's handle is never given out again: its pictures go with it.
+  if (unloading) vornplatform::forgetModuleResources(module);
   return TRUE;
 }
 

@@ -12,7 +12,9 @@ namespace vornplatform {
 // While set, TrackPopupMenu shows nothing and asks the chooser which command to pick at the
 // screen point (0 = dismissed). A pick that is not an enabled command item of the menu counts
 // as dismissed. An empty function brings the real pop-up back.
+// A chooser picks the item whose id is 0 by answering kPopupPickZero.
 using PopupChooser = std::function<UINT(HMENU menu, int x, int y)>;
+const UINT kPopupPickZero = 0xFFFFFFFFu;
 void setPopupChooser(PopupChooser chooser);
 
 // Acts as if the user picked the command in the window's menu bar: posts WM_COMMAND(id, 0) to

@@ -149,12 +149,15 @@ void fill(QWidget* target, HMENU handle, const std::function<void(UINT)>& choose
   }
 }
 
-bool isEnabledCommand(HMENU menu, UINT id) {
+// An enabled command item with this id (0 included: a pop-up may use it).
+bool isEnabledItem(HMENU menu, UINT id) {
   Found found;
-  if (!id || !findByCommand(menu, id, &found)) return false;
+  if (!findByCommand(menu, id, &found)) return false;
   const MenuItem& item = found.menu->items[found.index];
   return !(item.flags & (MF_POPUP | MF_SEPARATOR | MF_GRAYED | MF_DISABLED));
 }
+
+bool isEnabledCommand(HMENU menu, UINT id) { return id != 0 && isEnabledItem(menu, id); }
 
 std::set<uint32_t> pendingBars;
 
@@ -368,15 +371,22 @@ BOOL DrawMenuBar(HWND hwnd) {
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
   if (!findMenu(menu)) return FALSE;
   UINT chosen = 0;
+  bool picked = false;  // an item with id 0 is a real choice, told apart from dismissing
   if (chooser()) {
-    chosen = chooser()(menu, x, y);
+    UINT answer = chooser()(menu, x, y);
+    picked = answer != 0;
+    chosen = answer == kPopupPickZero ? 0 : answer;
   } else if (isGuiThread()) {
     QMenu popup;
-    fill(&popup, menu, [&chosen](UINT id) { chosen = id; });
+    fill(&popup, menu, [&chosen, &picked](UINT id) {
+      chosen = id;
+      picked = true;
+    });
     popup.exec(QPoint(x, y));
   }
-  if (!isEnabledCommand(menu, chosen)) chosen = 0;
+  picked = picked && isEnabledItem(menu, chosen);
+  if (!picked) chosen = 0;
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
-  if (chosen && owner) PostMessageA(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+  if (picked && owner) PostMessageA(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
   return TRUE;
 }

@@ -2,6 +2,7 @@
 // widgets under them, prepared answers and records, waiting, and window snapshots.
 #include "platform/testing.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -261,6 +262,19 @@ bool moveMouseTo(HWND hwnd, int x, int y) {
   return true;
 }
 
+bool moveMouseOutOf(HWND hwnd) {
+  QWidget* client = clientWidgetOf(hwnd);
+  if (client == nullptr) return false;
+  // Qt tells the innermost widget first, then its ancestors.
+  if (auto* area = dynamic_cast<QAbstractScrollArea*>(client)) {
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(area->viewport(), &leave);
+  }
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(client, &leave);
+  return true;
+}
+
 bool typeText(HWND hwnd, const char* text) {
   if (clientWidgetOf(hwnd) == nullptr) return false;
   QString shown = bytesToQString(text);
@@ -283,6 +297,11 @@ bool pickMenuItem(HWND hwnd, UINT id) { return triggerMenuBarCommand(hwnd, id); 
 
 void answerNextPopupMenu(UINT id) {
   popupAnswers().push_back(id);
+  setPopupChooser(nextPopupAnswer);
+}
+
+void pickNextPopupMenuItem(UINT id) {
+  popupAnswers().push_back(id == 0 ? vornplatform::kPopupPickZero : id);
   setPopupChooser(nextPopupAnswer);
 }
 

@@ -30,6 +30,9 @@ VORNAPI bool doubleClickAt(HWND hwnd, int x, int y, int button = LeftButton);
 VORNAPI bool dragFrom(HWND hwnd, int x1, int y1, int x2, int y2, int button = LeftButton);
 // Move the mouse without a button held.
 VORNAPI bool moveMouseTo(HWND hwnd, int x, int y);
+// The mouse leaves the window for a place outside every window of the program, as when it
+// leaves the screen's window: what a window tracking the leave (TrackMouseEvent) is told.
+VORNAPI bool moveMouseOutOf(HWND hwnd);
 
 // Type each byte of text (8-bit, shown as the layer shows text) as a key press and release;
 // '\n' and '\r' press Enter, '\t' Tab, '\b' Backspace.
@@ -48,6 +51,9 @@ VORNAPI bool pickMenuItem(HWND hwnd, UINT id);
 // in order. Once answers were given, a pop-up without one is dismissed instead of shown, until
 // clearPopupMenuAnswers() brings real pop-ups back.
 VORNAPI void answerNextPopupMenu(UINT id);
+// The same, but id 0 picks the item whose id is 0 (a pop-up menu may have one) instead of
+// dismissing the menu.
+VORNAPI void pickNextPopupMenuItem(UINT id);
 VORNAPI void clearPopupMenuAnswers();
 
 // --- Message boxes and beeps -----------------------------------------------------------------

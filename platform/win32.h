@@ -16,3 +16,4 @@
 #include "platform/win32_richedit.h"
 #include "platform/win32_commctrl.h"
 #include "platform/win32_dialogs.h"
+#include "platform/win32_resources.h"

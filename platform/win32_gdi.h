@@ -64,6 +64,17 @@ struct LOGBRUSH {
   ULONG_PTR lbHatch;
 };
 
+// What GetObjectA reports for a bitmap (the layer keeps every bitmap at 32 bits per pixel).
+struct BITMAP {
+  LONG bmType;
+  LONG bmWidth;
+  LONG bmHeight;
+  LONG bmWidthBytes;
+  WORD bmPlanes;
+  WORD bmBitsPixel;
+  LPVOID bmBits;
+};
+
 struct SCROLLINFO {
   UINT cbSize;
   UINT fMask;

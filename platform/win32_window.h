@@ -155,6 +155,8 @@ struct INITCOMMONCONTROLSEX {
 #define WM_SIZING 0x0214
 #define WM_CAPTURECHANGED 0x0215
 #define WM_MOVING 0x0216
+#define WM_MOUSEHOVER 0x02A1
+#define WM_MOUSELEAVE 0x02A3
 #define WM_DROPFILES 0x0233
 #define WM_USER 0x0400
 #define WM_APP 0x8000
@@ -507,6 +509,30 @@ VORNAPI HWND GetCapture();
 VORNAPI SHORT GetKeyState(int virtualKey);
 VORNAPI SHORT GetAsyncKeyState(int virtualKey);
 VORNAPI BOOL GetCursorPos(LPPOINT point);
+
+// Mouse tracking: with TME_LEAVE the window gets WM_MOUSELEAVE posted once, when the mouse
+// leaves its client area (at once when it is not there now); TME_CANCEL stops that. Hover
+// tracking is not provided (FALSE).
+struct TRACKMOUSEEVENT {
+  DWORD cbSize;
+  DWORD dwFlags;
+  HWND hwndTrack;
+  DWORD dwHoverTime;
+};
+typedef TRACKMOUSEEVENT* LPTRACKMOUSEEVENT;
+#define TME_HOVER 0x00000001
+#define TME_LEAVE 0x00000002
+#define TME_NONCLIENT 0x00000010
+#define TME_QUERY 0x40000000
+#define TME_CANCEL 0x80000000
+#define HOVER_DEFAULT 0xFFFFFFFF
+VORNAPI BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track);
+
+// The caret of an edit or rich edit (null: the focused window's). Hiding counts up and
+// showing counts down; the control's caret comes back when it gets the focus again. FALSE
+// for a window without a caret.
+VORNAPI BOOL HideCaret(HWND hwnd);
+VORNAPI BOOL ShowCaret(HWND hwnd);
 
 // Timers: WM_TIMER to the window (or the procedure called) every elapse milliseconds.
 VORNAPI UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
