@@ -5,7 +5,7 @@
 #include "host/SetupWindow.h"
 #include "host/SystemSetupPages.h"
 
-class SystemPluginsSetupWindow : public SystemSetupPages {
+class SystemPluginsSetupWindow final : public SystemSetupPages {
  public:
   SystemPluginsSetupWindow();
   ~SystemPluginsSetupWindow() = default;

@@ -29,7 +29,8 @@ const char* const kPlugins[] = {"TestMain.vma", "TestAddin.vad", "FaultyAddin.va
 std::string journalOf(const char* file) {
   HMODULE module = GetModuleHandleA(file);
   if (module == nullptr) return std::string();
-  auto text = reinterpret_cast<const char* (*)()>(GetProcAddress(module, "journalText"));
+  void* address = reinterpret_cast<void*>(GetProcAddress(module, "journalText"));
+  auto text = reinterpret_cast<const char* (*)()>(address);
   return text != nullptr ? text() : std::string();
 }
 
