@@ -42,6 +42,7 @@ enum EventId {
   kLeave = 31,
   kBump = 32,
   kBumped = 33,
+  kHelpFor = 44,
   kInfoSep = 46,
   kInfoEnd = 47,
   kWhoBegin = 48,
@@ -223,6 +224,9 @@ void NevChatSession::dispatch(int id, const char* text, const EventData& data) {
       break;
     case kWhoBegin:
       if (nicks != nullptr) nicks->beginWho();
+      break;
+    case kHelpFor:
+      helpMode = 1;
       break;
     case kServerMoved:
     case kBadServer:
