@@ -24,6 +24,7 @@ int findNoCase(const char* text, const char* word) {
 
 // Minutes: the one or two digits just before the first 'm' that has a digit before it.
 int idleMinutes(const char* idle) {
+  if (idle[0] == '\0') return 0;
   for (int i = 1; idle[i] != '\0'; ++i) {
     if (idle[i] != 'm' || !std::isdigit(static_cast<unsigned char>(idle[i - 1]))) continue;
     int minutes = idle[i - 1] - '0';
