@@ -1,4 +1,5 @@
-// Placeholder until the factory lands: the module's entry points and its factory.
+// The NevChat module: its factory and the entry points the host looks for.
+#include "lib/RootWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
 #include "sdk/PlugsExports.h"
 
@@ -6,8 +7,13 @@ namespace {
 
 class NevChatFactory : public VornithPlugsFactory {
  public:
-  int init() override { return 1; }
-  void term() override {}
+  // The module's own window toolkit, with its own root, for the chat windows.
+  int init() override {
+    root = new RootWindow();
+    initToolkit(plugsModuleInstance(), 101, root);
+    return 1;
+  }
+  void term() override { plugsTermRootWindow(root); }
   const char* name() override { return "NevChat"; }
   float version() override { return 0.1f; }
   int kind() override { return PLUG_KIND_MAIN; }
@@ -20,6 +26,9 @@ class NevChatFactory : public VornithPlugsFactory {
     return plugsNewSession<NevChatSession>(clientName);
   }
   void deleteSession(PlugsObject* session) override { plugsDeleteSession(session); }
+
+ private:
+  RootWindow* root = nullptr;
 };
 
 NevChatFactory factory;

@@ -2,8 +2,10 @@
 // the nick list and the own state, answers other clients' requests and keeps its settings.
 #pragma once
 
+#include "lib/List.h"
 #include "lib/String.h"
 #include "platform/win32.h"
+#include "plugins/NevChat/HistoryRecord.h"
 #include "sdk/PlugsMainSession.h"
 
 class NevChatSetupPage;
@@ -59,12 +61,18 @@ class NevChatSession : public PlugsMainSession {
   virtual void onAcknowledge(const char* nick, const char* data, const char* nevtime);
   virtual void startKeepAlive();
   virtual void stopKeepAlive();
+  // The output's text length in characters (a picture counts one), so each event's share of
+  // the output can be found again by the search (NevChatWindows.cpp).
+  virtual int outputLength();
 
   // The chat window (NevChatWindows.cpp): the colour and font keys, and the windows in the
   // "NevChat" system tab.
   void defineStyles();
   void buildWindows();
   void destroyWindows();
+  // Copies the compass regions' current sizes into the settings, so sizes the user dragged
+  // are written (NevChatWindows.cpp).
+  void keepRegionSizes();
 
   // State the windows and the tests read.
   NevChatSetupPage& getSettings() { return *settings; }
@@ -75,6 +83,8 @@ class NevChatSession : public PlugsMainSession {
   bool isAway() const { return away != 0; }
   bool isHelpMode() const { return helpMode != 0; }
   int getWhoToSwallow() const { return whoToSwallow; }
+  // One record per event that added text to the output, oldest first.
+  List<HistoryRecord>& getSearchHistory() { return searchHistory; }
 
  private:
   NevChatSetupPage* settings = nullptr;
@@ -92,6 +102,30 @@ class NevChatSession : public PlugsMainSession {
 
   // Private members and helpers of each file, one block per file.
   // --- NevChatSession.cpp / NevChatEvents.cpp / NevChatRequests.cpp ---
+  List<HistoryRecord> searchHistory{500};  // nodes come in blocks of 500
+  String topicCopy;             // the topic as the topic window shows it, for the backup record
+  String pluginName;            // scratch of answerRequest
+  String* nickTrace = nullptr;  // tests: the nick-list updates as text lines
+
+  NevChatSession* look(const char* colour, const char* font);
+  void show(const char* colour, const char* font, const char* text);
+  void showTime(const char* nevtime);
+  void dispatch(int id, const char* text, const EventData& data);
+  void onLoginPrompt(const char* text, String& saved);
+  void onLoginRefused(const char* text);
+  void onLoggedIn(const char* text, const char* login);
+  void onWhoLine(const char* text, const EventData& data);
+  void onSentence(const char* text, const char* nick);
+  void onPrivateData(const EventData& data);
+  void changeTopic(const char* text);
+  void traceNick(const char* what, const char* nick, const char* detail);
+  void nickAdd(const char* nick);
+  void nickRemove(const char* nick);
+  void nickStatus(const char* nick, char status);
+  void nickChannel(const char* nick, const char* channel);
+  const char* currentChannel();
+  void printRestoreFailure(const char* reason);
+  void sendFullVersion(const char* nick);
 
   // --- NevChatWindows.cpp / NevChatSearch.cpp ---
 
