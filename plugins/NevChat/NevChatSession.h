@@ -65,6 +65,21 @@ class NevChatSession : public PlugsMainSession {
   void defineStyles();
   void buildWindows();
   void destroyWindows();
+  // The output's search history: one record per event that added text (start and length in
+  // the output, a copy of the event's whole line); cleared with the history.
+  void addSearchRecord(const char* text, int start, int length);
+  void clearSearchRecords();
+  // Marks the current search hit again in the colour that stands out from the background.
+  void remarkSearchHit();
+  class RichEdit* getOutput() {
+    return output;
+  }
+  class RichEdit* getTopicWindow() {
+    return topicWindow;
+  }
+  class CompassContainer* getContainer() {
+    return container;
+  }
 
   // State the windows and the tests read.
   NevChatSetupPage& getSettings() { return *settings; }
@@ -94,6 +109,18 @@ class NevChatSession : public PlugsMainSession {
   // --- NevChatSession.cpp / NevChatEvents.cpp / NevChatRequests.cpp ---
 
   // --- NevChatWindows.cpp / NevChatSearch.cpp ---
+  HWND tab = nullptr;
+  class ExistWindow* tabWindow = nullptr;
+  class CompassContainer* container = nullptr;
+  class RichEdit* output = nullptr;
+  class RichEdit* topicWindow = nullptr;
+  class Font* topicFont = nullptr;
+  class StyledOutput* styled = nullptr;
+  class OutputSearch* finder = nullptr;
+  void watchKeys(class Window* window);
+  bool onSessionKey(class Window* window, int key);
+  static bool windowHook(class Window* window, const MSG& message);
+  void markHit(bool on);
 
   // Tests reach the private state through this.
   friend class NevChatTestAccess;

@@ -1,0 +1,42 @@
+// Searching the output: the history of what events added, the hit marked in the output and
+// kept in view.
+#include "lib/RichEdit.h"
+#include "plugins/NevChat/NevChatSession.h"
+#include "plugins/NevChat/OutputSearch.h"
+
+void NevChatSession::addSearchRecord(const char* text, int start, int length) {
+  if (finder == nullptr) finder = new OutputSearch;
+  finder->add(text, start, length);
+}
+
+void NevChatSession::clearSearchRecords() {
+  if (finder != nullptr) finder->clearRecords();
+}
+
+void NevChatSession::markHit(bool on) {
+  if (output == nullptr || finder == nullptr || !finder->hasHit()) return;
+  if (on)
+    output->setRangeBackground(finder->hitStart(), finder->hitLength(),
+                               getColor(away ? "backgrnd" : "backaway"));
+  else
+    output->clearRangeBackground(finder->hitStart(), finder->hitLength());
+}
+
+void NevChatSession::remarkSearchHit() {
+  if (finder != nullptr && finder->text()[0] != '\0') markHit(true);
+}
+
+void NevChatSession::search(const char* text, bool forward) {
+  if (finder == nullptr) finder = new OutputSearch;
+  if (finder->text()[0] != '\0') markHit(false);
+  OutputSearch::Result result = finder->find(text, forward);
+  if (result == OutputSearch::NotFound) {
+    printSystem("<Vornith 2.0> Search '%s' : No result !\n", finder->text());
+    return;
+  }
+  if (result != OutputSearch::Found || output == nullptr) return;
+  markHit(true);
+  output->scrollToLine(output->lineFromChar(finder->hitStart()));
+  // Reading back: the view stays at the hit while new text arrives.
+  output->updateAutoScroll();
+}
