@@ -71,15 +71,10 @@ class NevChatSession : public PlugsMainSession {
   void clearSearchRecords();
   // Marks the current search hit again in the colour that stands out from the background.
   void remarkSearchHit();
-  class RichEdit* getOutput() {
-    return output;
-  }
-  class RichEdit* getTopicWindow() {
-    return topicWindow;
-  }
-  class CompassContainer* getContainer() {
-    return container;
-  }
+  // The chat window's parts (null before buildWindows).
+  class RichEdit* getOutput();
+  class RichEdit* getTopicWindow();
+  class CompassContainer* getContainer();
 
   // State the windows and the tests read.
   NevChatSetupPage& getSettings() { return *settings; }

@@ -221,9 +221,9 @@ void NevChatSession::setChannel(const char* name) {
     nicks->setChannel(name);
     if (settings != nullptr) nicks->setNickChannel(settings->login.text(), name);
   }
-  String title;
-  title.format("%s (%s)", getClientName(), name);
-  setSystemTabText(tab, title.text());
+  char title[StyledOutput::BufferSize];
+  std::snprintf(title, sizeof title, "%s (%s)", getClientName(), name);
+  setSystemTabText(tab, title);
 }
 
 void NevChatSession::toggleNicks() {
@@ -340,3 +340,7 @@ bool NevChatSession::onSessionKey(Window* window, int key) {
       return false;
   }
 }
+
+RichEdit* NevChatSession::getOutput() { return output; }
+RichEdit* NevChatSession::getTopicWindow() { return topicWindow; }
+CompassContainer* NevChatSession::getContainer() { return container; }
