@@ -63,7 +63,7 @@ void NevChatInputWindow::applyFont() {
 
 void NevChatInputWindow::setNickWords(const char* text) {
   words.assign(text != nullptr ? text : "");
-  words.sortWords(' ');
+  words.sortWords(' ').trim(0);
   setWordList(words.text(), false);
 }
 
