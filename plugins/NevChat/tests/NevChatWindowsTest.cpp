@@ -28,7 +28,7 @@ TEST(OutputSearchTest, SameTextGoesOnAndWrapsBothWays) {
       {"Beta", true, OutputSearch::Found, 100},     // past the end: wraps to the first
       {"beta", false, OutputSearch::Found, 300},    // backward from the hit wraps to the last
       {"beta", false, OutputSearch::Found, 100},
-      {"mm", false, OutputSearch::Found, 202},      // a new text starts at the last record
+      {"mm", false, OutputSearch::Found, 202},  // a new text starts at the last record
       {"zeta", true, OutputSearch::NotFound, -1},
       {"   ", true, OutputSearch::Empty, -1},
       {nullptr, true, OutputSearch::Cleared, -1},
@@ -131,8 +131,8 @@ TEST_F(ChatWindowTest, SearchMarksTheHitAndSaysWhenThereIsNone) {
   auto backgroundAt = [&](int pos) {
     int at = 0;
     for (const vorntest::RichTextRun& run : vorntest::richEditRuns(output->getHwnd())) {
-      if (pos < at + static_cast<int>(run.text.size())) return run.hasBackground ? run.background
-                                                                               : CLR_INVALID;
+      if (pos < at + static_cast<int>(run.text.size()))
+        return run.hasBackground ? run.background : CLR_INVALID;
       at += static_cast<int>(run.text.size());
     }
     return CLR_INVALID;

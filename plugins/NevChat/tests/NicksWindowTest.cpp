@@ -117,8 +117,9 @@ TEST_F(NicksTest, MenuActsOnTheNickItOpenedOn) {
     SendMessageA(nicks->getHwnd(), WM_MOUSELEAVE, 0, 0);
     vorntest::pumpFor(20);
     EXPECT_EQ(c.sent, host.sent) << c.item;
-    std::string event = host.events.empty() ? "" : host.events[0].to + " " + host.events[0].type +
-                                                       " " + host.events[0].data;
+    std::string event = host.events.empty() ? ""
+                                            : host.events[0].to + " " + host.events[0].type + " " +
+                                                  host.events[0].data;
     EXPECT_EQ(c.event, event) << c.item;
     EXPECT_EQ(-1, nicks->markedLine()) << "every command unmarks";
   }
