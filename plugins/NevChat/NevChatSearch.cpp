@@ -18,8 +18,10 @@ void NevChatSession::markHit(bool on) {
   if (on)
     output->setRangeBackground(finder->hitStart(), finder->hitLength(),
                                getColor(away ? "backgrnd" : "backaway"));
-  else
-    output->clearRangeBackground(finder->hitStart(), finder->hitLength());
+  else  // merge: the layer's automatic background (clearRangeBackground) edits the text while
+        // walking it and can crash; until that is fixed the pane's own colour stands in.
+    output->setRangeBackground(finder->hitStart(), finder->hitLength(),
+                               output->getBackgroundColour());
 }
 
 void NevChatSession::remarkSearchHit() {
