@@ -20,6 +20,16 @@ class NevChatInputWindow : public HistoryEditEx {
   void captureNext(String* target);
   void runCommand(const char* line);
   bool onEnter() override;
+  String* captureTarget() const { return capture; }
+  const char* nickWords() const { return words.text(); }
 
-  // Private members follow (owned by the window's implementation).
+ private:
+  void syntaxError(const char* command, const char* syntax);
+  void runMine(const char* rest);
+  void print(const char* format, ...) VORN_PRINTF(2, 3);
+
+  NevChatSession* session = nullptr;
+  String* capture = nullptr;
+  String words;
+  HFONT font = nullptr;
 };

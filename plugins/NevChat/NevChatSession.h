@@ -73,6 +73,12 @@ class NevChatSession : public PlugsMainSession {
   // Copies the compass regions' current sizes into the settings, so sizes the user dragged
   // are written (NevChatWindows.cpp).
   void keepRegionSizes();
+  // Marks the current search hit again in the colour that stands out from the background.
+  void remarkSearchHit();
+  // The chat window's parts (null before buildWindows).
+  class RichEdit* getOutput();
+  class RichEdit* getTopicWindow();
+  class CompassContainer* getContainer();
 
   // State the windows and the tests read.
   NevChatSetupPage& getSettings() { return *settings; }
@@ -128,6 +134,18 @@ class NevChatSession : public PlugsMainSession {
   void sendFullVersion(const char* nick);
 
   // --- NevChatWindows.cpp / NevChatSearch.cpp ---
+  HWND tab = nullptr;
+  class ExistWindow* tabWindow = nullptr;
+  class CompassContainer* container = nullptr;
+  class RichEdit* output = nullptr;
+  class RichEdit* topicWindow = nullptr;
+  class Font* topicFont = nullptr;
+  class StyledOutput* styled = nullptr;
+  class OutputSearch* finder = nullptr;
+  void watchKeys(class Window* window);
+  bool onSessionKey(class Window* window, int key);
+  static bool windowHook(class Window* window, const MSG& message);
+  void markHit(bool on);
 
   // Tests reach the private state through this.
   friend class NevChatTestAccess;

@@ -2,6 +2,8 @@
 // server's order by who listings, with the pop-up menu of requests and commands on a nick.
 #pragma once
 
+#include "lib/Font.h"
+#include "lib/Menu.h"
 #include "lib/RichEdit.h"
 #include "lib/String.h"
 #include "platform/win32.h"
@@ -20,6 +22,23 @@ struct NickEntry {
 
 class NicksWindow : public RichEdit {
  public:
+  // Menu command ids. "Query" cannot use 0, which a pop-up menu reports when nothing was chosen.
+  enum {
+    QueryItem = 100,
+    PingItem = 1,
+    VersionItem = 2,
+    FullVersionItem = 3,
+    SendFileItem = 4,
+    WhiteBoardItem = 5,
+    MineDuelItem = 6,
+    ListenItem = 8,
+    BeepItem = 9,
+    FingerItem = 10,
+    InviteItem = 11,
+    BumpItem = 12,
+    KickItem = 13,
+  };
+
   NicksWindow();
   ~NicksWindow() override;
 
@@ -45,8 +64,40 @@ class NicksWindow : public RichEdit {
   void unmark();
   void query(const char* nick);
   NickEntry* first() { return head; }
+  // The marked line (-1: none) and the entry it shows.
+  int markedLine() const { return marked; }
+  NickEntry* markedEntry() const { return markedNick; }
+  // The nicks joined by single blanks, as last drawn.
+  const char* nickWords() const { return words.text(); }
+  Menu* getMenu() const { return menu; }
+
+  void create() override;
+  bool onMessage(const MSG& message) override;
+  bool onCommand(int id) override;
+  bool onMouseMove(int buttons, int x, int y) override;
+  bool onMouseButton(int buttons, int x, int y, bool down) override;
+  bool onDoubleClick(int buttons, int x, int y) override;
 
  protected:
   NickEntry* head = nullptr;
-  // Private members follow (owned by the window's implementation).
+
+ private:
+  NickEntry* find(const char* nick);
+  NickEntry* entryAt(int line);
+  void deleteEntry(NickEntry* entry);
+  void refreshWords();
+  void runCommand(int id, const char* nick);
+  void enablePlugItems();
+  COLORREF colour(const char* key);
+
+  NevChatSession* session = nullptr;
+  NevChatInputWindow* input = nullptr;
+  NickEntry** cursor = nullptr;  // where the next who line goes; null outside a listing
+  String current;                // the current channel
+  String words;
+  int marked = -1;
+  NickEntry* markedNick = nullptr;
+  String menuNick;  // the nick the open menu acts on
+  Menu* menu = nullptr;
+  Font* nicksFont = nullptr;
 };

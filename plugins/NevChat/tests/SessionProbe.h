@@ -11,16 +11,7 @@
 #include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NevChatSetupPage.h"
 #include "plugins/NevChat/tests/FakeHost.h"
-
-class NevChatTestAccess {
- public:
-  static void traceNicks(NevChatSession& session, String* trace) { session.nickTrace = trace; }
-  static void setState(NevChatSession& session, int inputEnabled, int sendDataOk, int swallow) {
-    session.inputEnabled = static_cast<unsigned char>(inputEnabled);
-    session.sendDataOk = static_cast<unsigned char>(sendDataOk);
-    session.whoToSwallow = swallow;
-  }
-};
+#include "plugins/NevChat/tests/NevChatTestAccess.h"
 
 class SessionProbe : public NevChatSession {
  public:

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lib/CompassContainer.h"
+#include "lib/RichEdit.h"
+#include "plugins/NevChat/NevChatInputWindow.h"
+#include "plugins/NevChat/NicksWindow.h"
+#include "plugins/NevChat/OutputSearch.h"
+#include "plugins/NevChat/tests/WindowsFakeHost.h"
+
+namespace {
+
+TEST(OutputSearchTest, SameTextGoesOnAndWrapsBothWays) {
+  OutputSearch search;
+  char lines[4][10] = {"alpha", "Beta one", "gamma", "beta two"};
+  HistoryRecord history[4];
+  std::vector<const HistoryRecord*> records;
+  for (int i = 0; i < 4; ++i) {
+    history[i].text = lines[i];
+    history[i].start = i * 100;
+    history[i].length = 10;
+    records.push_back(&history[i]);
+  }
+  struct Step {
+    const char* text;
+    bool forward;
+    OutputSearch::Result result;
+    int start;
+  };
+  const Step steps[] = {
+      {"  BETA ", true, OutputSearch::Found, 100},  // trimmed, any case
+      {"beta", true, OutputSearch::Found, 300},     // the same text: the next record
+      {"Beta", true, OutputSearch::Found, 100},     // past the end: wraps to the first
+      {"beta", false, OutputSearch::Found, 300},    // backward from the hit wraps to the last
+      {"beta", false, OutputSearch::Found, 100},
+      {"mm", false, OutputSearch::Found, 202},  // a new text starts at the last record
+      {"zeta", true, OutputSearch::NotFound, -1},
+      {"   ", true, OutputSearch::Empty, -1},
+      {nullptr, true, OutputSearch::Cleared, -1},
+  };
+  for (const Step& step : steps) {
+    EXPECT_EQ(step.result, search.find(step.text, step.forward, records))
+        << (step.text ? step.text : "-");
+    EXPECT_EQ(step.start, search.hitStart()) << (step.text ? step.text : "-");
+  }
+  EXPECT_STREQ("", search.text());
+  search.find("alpha", true, records);
+  records.clear();  // the history emptied
+  EXPECT_EQ(OutputSearch::NotFound, search.find("alpha", true, records)) << "no records, no hit";
+  EXPECT_FALSE(search.hasHit());
+}
+
+TEST(ChatStylesTest, KeysAreRegisteredInOrderWithTheirDefaults) {
+  WindowsFakeHost host;
+  NevChatSession session("alice");
+  session.defineStyles();
+  ASSERT_EQ(31u, host.colourOrder.size());
+  ASSERT_EQ(9u, host.fontOrder.size());
+  EXPECT_EQ("backgrnd", host.colourOrder.front());
+  EXPECT_EQ("ntopic", host.colourOrder.back());
+  EXPECT_EQ(RGB(238, 255, 238), host.colours["backgrnd"]);
+  EXPECT_EQ(RGB(127, 127, 127), host.colours["nother"]);
+  EXPECT_EQ((std::vector<std::string>{"normal", "fromyou", "withyou", "vornith", "block", "nicks",
+                                      "topic", "timestamp", "input"}),
+            host.fontOrder);
+  EXPECT_STREQ("Times New Roman", host.fonts["topic"].face);
+  EXPECT_EQ(1, host.fonts["topic"].style);
+  EXPECT_EQ(7, host.fonts["block"].size);
+}
+
+TEST_F(ChatWindowTest, WindowsFillTheTabInTheirRegions) {
+  CompassContainer* container = session.getContainer();
+  ASSERT_NE(nullptr, container);
+  EXPECT_STREQ("Main NevChat Container", container->getName());
+  EXPECT_EQ(host.tab, GetParent(container->getHwnd()));
+  EXPECT_STREQ("NevChat Output Window", session.getOutput()->getName());
+  EXPECT_STREQ("NevChat Topic Window", session.getTopicWindow()->getName());
+  EXPECT_STREQ("Nicks Window", session.getNicks()->getName());
+  EXPECT_STREQ("NevChat Input Window", session.getInput()->getName());
+  EXPECT_EQ(21, container->regionSize(CompassContainer::South));
+  EXPECT_EQ(21, container->regionSize(CompassContainer::North));
+  EXPECT_EQ(110, container->regionSize(CompassContainer::East));
+  EXPECT_EQ(host.colours["backgrnd"], session.getOutput()->getBackgroundColour());
+}
+
+TEST_F(ChatWindowTest, StyledLinesTopicAndChannel) {
+  session.setTextColor("shout")->setTextFont("block")->printStyled("%s\n", "hi :)");
+  session.setTextColor("normal")->printStyled("next");
+  HWND output = session.getOutput()->getHwnd();
+  EXPECT_EQ("hi [pic]\rnext", shown(output));
+  std::vector<vorntest::RichTextRun> runs = vorntest::richEditRuns(output);
+  ASSERT_FALSE(runs.empty());
+  EXPECT_EQ(host.colours["shout"], runs[0].colour);
+  EXPECT_EQ("Lucida Console", runs[0].face);
+  EXPECT_EQ(7, runs[0].pointSize);
+
+  session.setTopic("news of the day\r\nsecond line");
+  EXPECT_EQ("news of the day", shown(session.getTopicWindow()->getHwnd()));
+  session.onFontChanged("topic");
+  EXPECT_EQ("news of the day", shown(session.getTopicWindow()->getHwnd()));
+
+  settings->login.assign("alice");
+  session.getNicks()->addNick("alice");
+  session.setChannel("Dessin");
+  EXPECT_EQ("alice (Dessin)", host.tabTexts.back());
+  EXPECT_STREQ("Dessin", session.getNicks()->first()->channel) << "the own entry follows";
+}
+
+TEST_F(ChatWindowTest, FunctionKeysFromAnyWindow) {
+  CompassContainer* container = session.getContainer();
+  HWND output = session.getOutput()->getHwnd();
+  vorntest::pressKey(output, VK_F1 + 5);  // F6
+  EXPECT_FALSE(settings->showNicks);
+  EXPECT_FALSE(container->isRegionShown(CompassContainer::East));
+  vorntest::pressKey(session.getInput()->getHwnd(), VK_F1 + 6);  // F7
+  EXPECT_FALSE(settings->showTopic);
+  EXPECT_FALSE(container->isRegionShown(CompassContainer::North));
+  vorntest::pressKey(session.getNicks()->getHwnd(), VK_F1 + 5);
+  EXPECT_TRUE(container->isRegionShown(CompassContainer::East));
+  vorntest::pressKey(output, VK_F1 + 8);  // F9
+  EXPECT_EQ(1, host.connects);
+  host.takenKey = VK_F1 + 8;
+  vorntest::pressKey(output, VK_F1 + 8);
+  EXPECT_EQ(1, host.connects) << "a key the host takes ends there";
+}
+
+TEST_F(ChatWindowTest, SearchMarksTheHitAndSaysWhenThereIsNone) {
+  RichEdit* output = session.getOutput();
+  const char* lines[] = {"one apple", "two pears", "three apples"};
+  for (const char* line : lines) {
+    int start = output->getTextLength();
+    if (start != 0) ++start;
+    session.setTextColor("normal")->printStyled("%s\n", line);
+    HistoryRecord record;
+    record.text = strdup(line);
+    record.start = start;
+    record.length = output->getTextLength() - start;
+    session.getSearchHistory().add(record, false);
+  }
+  session.getInput()->runCommand("/search APPLE");
+  auto backgroundAt = [&](int pos) {
+    int at = 0;
+    for (const vorntest::RichTextRun& run : vorntest::richEditRuns(output->getHwnd())) {
+      if (pos < at + static_cast<int>(run.text.size()))
+        return run.hasBackground ? run.background : CLR_INVALID;
+      at += static_cast<int>(run.text.size());
+    }
+    return CLR_INVALID;
+  };
+  EXPECT_EQ(host.colours["backaway"], backgroundAt(4)) << "'apple' in the first line";
+  session.getInput()->runCommand("/search apple");
+  EXPECT_EQ(output->getBackgroundColour(), backgroundAt(4)) << "the old hit gets its look back";
+  EXPECT_EQ(host.colours["backaway"], backgroundAt(20 + 6));
+  session.search("kiwi", true);
+  ASSERT_FALSE(host.console.empty());
+  EXPECT_EQ("<Vornith 2.0> Search 'kiwi' : No result !\n", host.console.back());
+}
+
+}  // namespace

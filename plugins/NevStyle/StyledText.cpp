@@ -1,2 +1,0 @@
-// Placeholder until the shared styled output lands.
-#include "plugins/NevStyle/StyledText.h"

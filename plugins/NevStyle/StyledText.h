@@ -1,2 +1,0 @@
-// Placeholder until the shared styled output lands.
-#pragma once
