@@ -38,8 +38,6 @@ class ClientTestAccess {
   static void dropPages(Client& client) { client.attachSetupPages(nullptr); }
 };
 
-using Lines = std::vector<std::string>;
-
 inline std::string readIni(const char* file, const char* section, const char* key) {
   IniFile ini(file);
   ini.setSection(section);

@@ -12,6 +12,8 @@
 #include "lib/tests/ToolkitFixture.h"
 #include "platform/tests/TempFolder.h"
 
+using Lines = std::vector<std::string>;
+
 // A fresh folder as the working folder while it lives: the settings files are named relative to
 // it.
 class InFolder {
