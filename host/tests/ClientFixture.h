@@ -1,6 +1,6 @@
-// Test support for a client's own logic: a temp program folder as the working folder, fake
-// plug-in sessions of every kind and a fake system plug-ins holder that write every call they
-// get into one journal, and records that hand those sessions to the client.
+// Test support for a client: a fresh program folder as the working folder with a console pane
+// and plug-ins managers as the host's globals. Two ways to give it plug-ins: fake sessions of
+// every kind journalling into one list, or factories of the test behind real managers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,23 +9,78 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "host/Client.h"
+#include "host/ClientSetupPages.h"
 #include "host/Host.h"
 #include "host/PlugsManagers.h"
 #include "host/SystemPluginsSession.h"
 #include "host/tests/ConsolePane.h"
-#include "platform/tests/TempFolder.h"
+#include "lib/IniFile.h"
 #include "sdk/PlugsAddinSession.h"
 #include "sdk/PlugsInOutSession.h"
 #include "sdk/PlugsMainSession.h"
 
+// The private state the tests look at or stand in for.
+class ClientTestAccess {
+ public:
+  static int firstCommandId(Client& client) { return client.firstCommandId; }
+  // Builds the network page into page, as the init step does into the setup window's page.
+  static ClientSetupPages* buildNetworkPage(Client& client, WindowContainer* page) {
+    ClientSetupPages* pages = new ClientSetupPages(&client);
+    client.attachSetupPages(pages);
+    pages->buildNetwork(page);
+    return pages;
+  }
+  static void dropPages(Client& client) { client.attachSetupPages(nullptr); }
+};
+
+inline std::string readIni(const char* file, const char* section, const char* key) {
+  IniFile ini(file);
+  ini.setSection(section);
+  char value[4096] = {};
+  ini.getString(key, value, sizeof value, "(missing)");
+  return value;
+}
+inline void writeIni(const char* file, const char* section, const char* key, const char* value) {
+  IniFile ini(file);
+  ini.setSection(section);
+  ini.writeString(key, value);
+}
+
+// A fresh program folder, a console pane and empty plug-ins managers made with hooks.
+class ClientFolderTest : public ConsolePaneTest {
+ protected:
+  void SetUp() override {
+    ConsolePaneTest::SetUp();
+    if (IsSkipped()) return;
+    here.reset(new InFolder);
+    std::filesystem::create_directories("Plugins");
+    table.size = sizeof table;
+  }
+  void TearDown() override {
+    plugsManagers = nullptr;
+    managers.reset();
+    here.reset();
+    ConsolePaneTest::TearDown();
+  }
+  void makeManagers(PlugsHooks* hooks) {
+    managers.reset(new PlugsManagers(&table, ".\\Vornith.ini", hooks));
+    plugsManagers = managers.get();
+  }
+
+  std::unique_ptr<InFolder> here;
+  SdkFunctions table = {};
+  std::unique_ptr<PlugsManagers> managers;
+};
+
 namespace clienttest {
 
-inline std::vector<std::string>& journal() {
-  static std::vector<std::string> lines;
+inline Lines& journal() {
+  static Lines lines;
   return lines;
 }
 inline void note(const std::string& line) { journal().push_back(line); }
@@ -33,10 +88,8 @@ inline void note(const std::string& line) { journal().push_back(line); }
 // "Server=h Port=1" for the variables of a record.
 inline std::string varsOf(const EventData* data) {
   std::string text;
-  for (int i = 0; data && i < data->count; ++i) {
-    if (!text.empty()) text += " ";
-    text += std::string(data->vars[2 * i]) + "=" + data->vars[2 * i + 1];
-  }
+  for (int i = 0; data && i < data->count; ++i)
+    text += (i ? " " : "") + std::string(data->vars[2 * i]) + "=" + data->vars[2 * i + 1];
   return text;
 }
 inline std::string textOf(const EventData* data) {
@@ -130,8 +183,7 @@ class DroppingHooks : public PlugsHooks {
  public:
   void clientUnloadPlug(Client* client, PlugRecord* record) override {
     note(std::string("unload ") + record->name);
-    SessionRecord* main = &client->getMainRecord();
-    if (main->plug == record) drop(main);
+    if (client->getMainRecord().plug == record) drop(&client->getMainRecord());
     for (auto* list : {&client->getAddins(), &client->getInOuts()})
       for (ListNode<SessionRecord*>* node = list->headNode(); node; node = node->next)
         if (node->value->plug == record) drop(node->value);
@@ -142,38 +194,29 @@ class DroppingHooks : public PlugsHooks {
   }
 };
 
-// Each test runs in a fresh program folder with a console pane, plug-ins managers and a fake
-// system holder as the process globals, and restores all of them.
-class ClientTest : public ConsolePaneTest {
+// One client "alpha" fed with fake sessions; the system holder is a journalling fake.
+class ClientTest : public ClientFolderTest {
  protected:
   void SetUp() override {
-    ConsolePaneTest::SetUp();
+    ClientFolderTest::SetUp();
     if (IsSkipped()) return;
-    ASSERT_FALSE(folder.path().empty());
-    saved = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path());
     journal().clear();
-    table.size = sizeof table;
-    managers.reset(new PlugsManagers(&table, ".\\Vornith.ini", &hooks));
-    plugsManagers = managers.get();
+    makeManagers(&hooks);
     system.reset(new FakeSystem(*managers));
     systemPluginsSession = system.get();
   }
   void TearDown() override {
     client.reset();
     systemPluginsSession = nullptr;
-    plugsManagers = nullptr;
     system.reset();
-    managers.reset();
-    if (!saved.empty()) std::filesystem::current_path(saved);
-    ConsolePaneTest::TearDown();
+    ClientFolderTest::TearDown();
   }
 
-  Client& makeClient(const char* name = "alpha") {
-    client.reset(new Client(name));
+  Client& makeClient() {
+    client.reset(new Client("alpha"));
     return *client;
   }
-  // A record of kind (7 main, 8 add-in, 9 in/out) that the managers know, with session.
+  // A record of kind (7 main, 8 add-in, 9 in/out) that the managers know as loaded.
   PlugRecord* plug(const char* name, int kind) {
     PlugList* list = managers->plugList(kind);
     list->emplace_back();
@@ -183,40 +226,155 @@ class ClientTest : public ConsolePaneTest {
     record->flags = PLUG_LOADED;
     return record;
   }
-  SessionRecord* use(PlugRecord* record, PlugsObject* session) {
+  // Gives the client a record of the plug-in with session (none when null).
+  void use(PlugRecord* record, PlugsObject* session) {
     if (session) record->addSession(session, client.get());
     if (record->kind == 7) {
       client->getMainRecord() = SessionRecord{0, record, session};
-      return &client->getMainRecord();
+      return;
     }
     SessionRecord* sessionRecord = new SessionRecord{0, record, session};
     (record->kind == 8 ? client->getAddins() : client->getInOuts()).add(sessionRecord, false);
-    return sessionRecord;
   }
-  std::string console() {
-    std::string text;
-    for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.text;
-    for (char& c : text)
-      if (c == '\r') c = '\n';
-    return text;
-  }
-
-  // The pane's runs ("text #colour") with its CR line ends shown as LF.
-  std::vector<std::string> shownRuns() {
-    std::vector<std::string> out = runs();
-    for (std::string& run : out)
-      for (char& c : run)
-        if (c == '\r') c = '\n';
+  // The journal lines that start with prefix.
+  static Lines only(const std::string& prefix) {
+    Lines out;
+    for (const std::string& line : journal())
+      if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
     return out;
   }
 
-  TempFolder folder;
-  std::filesystem::path saved;
-  SdkFunctions table = {};
   DroppingHooks hooks;
-  std::unique_ptr<PlugsManagers> managers;
   std::unique_ptr<FakeSystem> system;
   std::unique_ptr<Client> client;
 };
 
 }  // namespace clienttest
+
+// What the host gives the managers: clients drop and make their sessions of a plug-in.
+class ClientHooks : public PlugsHooks {
+ public:
+  bool clientLoadPlug(Client* client, PlugRecord* record) override {
+    return client->loadPlug(record);
+  }
+  void clientUnloadPlug(Client* client, PlugRecord* record) override { client->unloadPlug(record); }
+};
+
+// A plug-in of the test whose sessions note their calls as "<plug-in> <call>".
+class FakeSession : public PlugsObject {
+ public:
+  FakeSession(const char* client, const std::string& plug, Lines& journal, int answer,
+              bool initThrows)
+      : PlugsObject(client), plug(plug), journal(journal), answer(answer), initThrows(initThrows) {}
+  void init() override {
+    journal.push_back(plug + " init");
+    if (initThrows) throw std::runtime_error("init");
+  }
+  void term() override { journal.push_back(plug + " term"); }
+  void onUserEvent(const char* from, const char* type, void*) override {
+    journal.push_back(plug + " event " + from + " " + type);
+  }
+  int onRequest(const char* from, char*, int, const char* request, void*) override {
+    journal.push_back(plug + " request " + from + " " + request);
+    return answer;
+  }
+
+ private:
+  std::string plug;
+  Lines& journal;
+  int answer;
+  bool initThrows;
+};
+
+class FakeFactory : public VornithPlugsFactory {
+ public:
+  FakeFactory(const char* name, int kind, Lines& journal)
+      : name_(name), kind_(kind), journal(journal) {}
+  int init() override { return 1; }
+  void term() override { journal.push_back(name_ + " factory term"); }
+  const char* name() override { return name_.c_str(); }
+  float version() override { return 1.0f; }
+  int kind() override { return kind_; }
+  const char* author() override { return "Test"; }
+  const char* shortDescription() override { return "fake"; }
+  const char* getHelpFile() override { return nullptr; }
+  PlugsObject* newSession(const char* client) override {
+    journal.push_back(name_ + " newSession");
+    return nullSession ? nullptr : new FakeSession(client, name_, journal, answer, initThrows);
+  }
+  void deleteSession(PlugsObject* session) override {
+    journal.push_back(name_ + " deleteSession");
+    delete session;
+  }
+
+  bool nullSession = false;
+  bool initThrows = false;
+  int answer = -1;
+
+ private:
+  std::string name_;
+  int kind_;
+  Lines& journal;
+};
+
+// Clients over real managers: fixture plug-in modules copied into Plugins, or factories of the
+// test known to the managers as loaded.
+class ClientTest : public ClientFolderTest {
+ protected:
+  void TearDown() override {
+    // Sessions go first, as at the term step, so every plug-in gets its own back.
+    for (Client* client : clients) {
+      client->deleteSessions();
+      delete client;
+    }
+    clients.clear();
+    if (managers) managers->unloadAll();
+    ClientFolderTest::TearDown();
+  }
+
+  // Copies fixture plug-ins in and loads the folder; registry: "+Name"/"-Name" entries.
+  void loadPlugins(std::initializer_list<const char*> files, const char* registry = "") {
+    for (const char* file : files)
+      std::filesystem::copy_file(std::string(FIXTURE_PLUGINS_DIR) + "/" + file,
+                                 std::string("Plugins/") + file);
+    if (registry[0] != '\0') writeIni(".\\Vornith.ini", "System", "Plugs0000", registry);
+    makeManagers(&hooks);
+    managers->loadAll(".\\Plugins");
+  }
+  // A factory of this test, known to the managers as a loaded plug-in.
+  FakeFactory& fake(const char* name, int kind) {
+    fakes.emplace_back(new FakeFactory(name, kind, journal));
+    FakeFactory& factory = *fakes.back();
+    PlugList& list = *managers->plugList(kind);
+    list.emplace_back();
+    PlugRecord& record = list.back();
+    std::strncpy(record.name, name, PlugRecord::kNameSize - 1);
+    record.kind = kind;
+    record.flags = PLUG_LOADED;
+    record.factory = &factory;
+    return factory;
+  }
+  PlugRecord* plug(const char* name) { return managers->findPlug(name, 0); }
+  bool has(const std::string& call) const {
+    for (const std::string& c : journal)
+      if (c == call) return true;
+    return false;
+  }
+
+  Client* makeClient(const char* name) {
+    clearConsole();
+    clients.push_back(new Client(name));
+    return clients.back();
+  }
+  static int nodesOf(PlugRecord* plug, Client* client) {
+    int count = 0;
+    for (SessionNode* node = plug->sessions; node != nullptr; node = node->next)
+      count += node->client == client;
+    return count;
+  }
+
+  ClientHooks hooks;
+  std::vector<Client*> clients;
+  Lines journal;
+  std::vector<std::unique_ptr<FakeFactory>> fakes;  // outlive the managers
+};

@@ -1,15 +1,32 @@
-// A test fixture whose system console is a rich-edit pane of its own, with readers of what the
-// pane shows. Derived fixtures call ConsolePaneTest::SetUp first and stop when it skipped.
+// Test support shared by the host's tests: a fresh working folder per test, and a system console
+// on a rich-edit pane of its own with readers of what the pane shows.
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "host/Console.h"
 #include "lib/RichEdit.h"
 #include "lib/tests/ToolkitFixture.h"
+#include "platform/tests/TempFolder.h"
 
+using Lines = std::vector<std::string>;
+
+// A fresh folder as the working folder while it lives: the settings files are named relative to
+// it.
+class InFolder {
+ public:
+  InFolder() : previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder.path());
+  }
+  ~InFolder() { std::filesystem::current_path(previous); }
+  TempFolder folder;
+  std::filesystem::path previous;
+};
+
+// Derived fixtures call ConsolePaneTest::SetUp first and stop when it skipped.
 class ConsolePaneTest : public ControlTest {
  protected:
   void SetUp() override {
@@ -30,15 +47,27 @@ class ConsolePaneTest : public ControlTest {
     ControlTest::TearDown();
   }
 
-  // Each run as "text #colour" (the colour as the pane stores it, blue first).
+  // Each run as "text #colour" (the colour as the pane stores it, blue first); the pane's CR
+  // line ends read as LF.
   std::vector<std::string> runs() {
     std::vector<std::string> out;
     char colour[16];
     for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) {
       std::snprintf(colour, sizeof colour, " #%06x", run.colour);
-      out.push_back(run.text + colour);
+      out.push_back(lf(run.text) + colour);
     }
     return out;
+  }
+  std::string console() {
+    std::string text;
+    for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += lf(run.text);
+    return text;
+  }
+  void clearConsole() { SetWindowTextA(pane->getHwnd(), ""); }
+  static std::string lf(std::string text) {
+    for (char& c : text)
+      if (c == '\r') c = '\n';
+    return text;
   }
 
   RichEdit* pane = nullptr;

@@ -1,37 +1,24 @@
-// The system console on a pane of its own: coloured runs, the length cut, and the plug-in
-// fault box with its exact text, the "(unknown)" fallbacks and the unload that follows.
+// The system console on a pane of its own: coloured runs, the length cut, the event list's
+// reports, and the plug-in fault box with the "(unknown)" fallbacks and the unload that follows.
 #include <stdexcept>
-#include <string>
-#include <vector>
 
+#include "host/EventList.h"
 #include "host/tests/ConsolePane.h"
 
 namespace {
 
 class ConsoleTest : public ConsolePaneTest {};
 
-TEST_F(ConsoleTest, TextGoesToThePaneInTheColourSetBeforeIt) {
-  printSystem("Loading %s ", "Tray");
+TEST_F(ConsoleTest, TextGoesToThePaneInTheColourSetBeforeItAndIsCutTo8191Characters) {
+  setConsole(nullptr);
   setSystemColorRgb(128, 0, 0);
+  printSystem("lost");  // without a pane the text is dropped, its colour is not
+  setConsole(pane);
   printSystem("failed (%d)", 7);
   setSystemColor(RGB(0, 64, 255));
   printSystem(" done");
-  EXPECT_EQ(
-      (std::vector<std::string>{"Loading Tray  #000000", "failed (7) #000080", " done #ff4000"}),
-      runs());
-}
-
-TEST_F(ConsoleTest, ColourAndTextWithoutAPane) {
-  setConsole(nullptr);
-  setSystemColorRgb(192, 0, 0);
-  printSystem("lost");
-  setConsole(pane);
-  printSystem("kept");
-  EXPECT_EQ(std::vector<std::string>{"kept #0000c0"}, runs())
-      << "text without a pane is dropped, its colour is not";
-}
-
-TEST_F(ConsoleTest, LongTextIsCutTo8191Characters) {
+  EXPECT_EQ((Lines{"failed (7) #000080", " done #ff4000"}), runs());
+  clearConsole();
   std::string longText(9000, 'x');
   printSystem("%s", longText.c_str());
   EXPECT_EQ(8191, pane->getTextLength());
@@ -39,7 +26,18 @@ TEST_F(ConsoleTest, LongTextIsCutTo8191Characters) {
   EXPECT_EQ(2 * 8191, pane->getTextLength()) << "exactly 8191 is kept whole";
 }
 
-TEST(HostVersion, IsTwo) { EXPECT_EQ(2.0f, getHostVersion()); }
+TEST_F(ConsoleTest, AnEventListWithoutConsoleReportsOnTheSystemConsoleAndANullOneIsSilent) {
+  EventList list;
+  EXPECT_FALSE(list.addEvent("bad%s", "{a%d"));
+  EXPECT_EQ((Lines{"Event Error : Invalid regexpr !\n #000080",
+                   "- Name  : bad%s\n- Event : {a%d\n #000000",
+                   "=> '}' needed. A multiple expression must be closed !!\n\n #800000"}),
+            runs());
+  clearConsole();
+  EventList silent(nullptr);
+  EXPECT_FALSE(silent.addEvent("bad", "{a"));
+  EXPECT_TRUE(runs().empty());
+}
 
 const char* const* volatile nowhere = nullptr;
 
@@ -71,22 +69,13 @@ class RecordingUnloader : public PlugUnloader {
   std::vector<FaultyPlug*> unloaded;
 };
 
-const std::string rule(79, '-');
-
-std::string boxText(const char* name, const char* method, const char* author, bool unload) {
-  return "VORNITH' PLUGIN CRITICAL ERROR\n" + rule +
-         "\n\nA critical error has been dected in the plugin '" + name +
-         "'.\nCalling the method : '" + method + "'\nRefer this error to " + author + "\n" +
-         (unload ? "\nThis plug is going to be unloaded.\n" : "") + "\n" + rule + "\n";
-}
-
 TEST(CriticalError, BoxTextNamesThePlugAndTheUnloadFollowsOnlyWhenAsked) {
-  struct Case {
+  const std::string rule(79, '-');
+  const struct {
     FakePlug::Answer name, author;
     bool unload, withUnloader;
     const char *shownName, *shownAuthor;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {FakePlug::Answers, FakePlug::Answers, false, true, "Tray", "Ann Author"},
       {FakePlug::Answers, FakePlug::Answers, true, true, "Tray", "Ann Author"},
       {FakePlug::Throws, FakePlug::Answers, true, true, "(unknown)", "Ann Author"},
@@ -95,7 +84,7 @@ TEST(CriticalError, BoxTextNamesThePlugAndTheUnloadFollowsOnlyWhenAsked) {
       {FakePlug::Faults, FakePlug::Answers, true, true, "(unknown)", "Ann Author"},
       {FakePlug::Answers, FakePlug::Faults, false, true, "Tray", "(unknown)"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     FakePlug plug(c.name, c.author);
     RecordingUnloader unloader;
     vorntest::clearMessageBoxes();
@@ -103,13 +92,15 @@ TEST(CriticalError, BoxTextNamesThePlugAndTheUnloadFollowsOnlyWhenAsked) {
     reportPluginCriticalError(&plug, "onEvent", c.unload, c.withUnloader ? &unloader : nullptr);
     auto boxes = vorntest::shownMessageBoxes();
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(nullptr, boxes[0].owner);
     EXPECT_EQ("Plugin's Critical Error !!!", boxes[0].caption);
     EXPECT_EQ(UINT(MB_ICONHAND | MB_OK), boxes[0].flags);
-    EXPECT_EQ(boxText(c.shownName, "onEvent", c.shownAuthor, c.unload), boxes[0].text);
-    bool unloaded = c.unload && c.withUnloader;
-    EXPECT_EQ(unloaded ? std::vector<FaultyPlug*>{&plug} : std::vector<FaultyPlug*>{},
-              unloader.unloaded);
+    EXPECT_EQ("VORNITH' PLUGIN CRITICAL ERROR\n" + rule +
+                  "\n\nA critical error has been dected in the plugin '" + c.shownName +
+                  "'.\nCalling the method : 'onEvent'\nRefer this error to " + c.shownAuthor +
+                  "\n" + (c.unload ? "\nThis plug is going to be unloaded.\n" : "") + "\n" + rule +
+                  "\n",
+              boxes[0].text);
+    EXPECT_EQ(c.unload && c.withUnloader ? 1u : 0u, unloader.unloaded.size());
   }
   vorntest::clearMessageBoxes();
 }

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "host/Console.h"
 #include "host/PlugsManagers.h"
 #include "lib/IniFile.h"
 #include "host/tests/ConsolePane.h"
@@ -99,14 +98,6 @@ class PlugsTest : public ConsolePaneTest {
     managers->loadAll(folder.string().c_str());
     return *managers;
   }
-  std::string console() {
-    std::string text;
-    for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.text;
-    for (char& c : text)
-      if (c == '\r') c = '\n';  // the pane keeps its lines with CR
-    return text;
-  }
-  void clearConsole() { SetWindowTextA(pane->getHwnd(), ""); }
 
   std::filesystem::path folder;
   std::string settings;

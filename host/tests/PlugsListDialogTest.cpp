@@ -1,29 +1,24 @@
+// The plug-ins list of a client: add-ins and in/outs split by use, moves that cancel out, and
+// "Apply" removing then adding until the next show.
 #include "host/PlugsListDialog.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
-#include <string>
-#include <vector>
 
 #include "host/Host.h"
 #include "host/tests/PlugsFixture.h"
-#include "platform/testing.h"
 
 namespace {
 
-// The dialog with its client replaced: the plug-ins in `using` are the client's, and what the
+// The dialog with its client replaced: the plug-ins in `using_` are the client's, and what the
 // dialog asks the client to add or remove is noted.
 class ProbedDialog : public PlugsListDialog {
  public:
   ProbedDialog() : PlugsListDialog("alpha") {}
-
   std::set<std::string> using_;
-  std::vector<std::string> calls;
+  Lines calls;
 
-  // The texts of a list, in order.
-  static std::vector<std::string> texts(ListView& list) {
-    std::vector<std::string> out;
+  static Lines texts(ListView& list) {
+    Lines out;
     int count = static_cast<int>(SendMessageA(list.getHwnd(), LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
       char buffer[128] = {};
@@ -37,17 +32,18 @@ class ProbedDialog : public PlugsListDialog {
     }
     return out;
   }
-  std::vector<std::string> usedTexts() { return texts(used); }
-  std::vector<std::string> unusedTexts() { return texts(unused); }
-  // Selects the item of that name in a list by clicking it.
-  bool pick(bool inUsed, const std::string& name) {
+  Lines usedTexts() { return texts(used); }
+  Lines unusedTexts() { return texts(unused); }
+  // Clicks the item of that name in a list, then presses the button.
+  void move(bool inUsed, const std::string& name, int button) {
     ListView& list = inUsed ? used : unused;
-    std::vector<std::string> names = texts(list);
+    Lines names = texts(list);
     for (size_t i = 0; i < names.size(); ++i)
-      if (names[i] == name) return vorntest::clickListItem(list.getHwnd(), static_cast<int>(i));
-    return false;
+      if (names[i] == name) {
+        EXPECT_TRUE(vorntest::clickListItem(list.getHwnd(), (int)i));
+      }
+    onButton(button);
   }
-  HWND closeHwnd() { return closeButton.getHwnd(); }
 
  protected:
   bool isUsed(PlugRecord* record) override { return using_.count(record->name) != 0; }
@@ -86,69 +82,41 @@ class PlugsListDialogTest : public PlugsTest {
     plugsManagers = nullptr;
     PlugsTest::TearDown();
   }
-  using Names = std::vector<std::string>;
-
   ProbedDialog dialog;
 };
 
-TEST_F(PlugsListDialogTest, ShowListsOnlyAddinsAndInOutsByWhetherTheClientUsesThem) {
-  char title[64] = {};
-  GetWindowTextA(dialog.getHwnd(), title, sizeof title);
-  EXPECT_STREQ("Plugs list of 'alpha'", title);
-  EXPECT_TRUE(IsWindowVisible(dialog.getHwnd()));
-  EXPECT_EQ(Names({"AddinUsed", "InOutUsed"}), dialog.usedTexts());
-  EXPECT_EQ(Names({"AddinFree", "AddinSpare"}), dialog.unusedTexts());
-
+TEST_F(PlugsListDialogTest, ShowListsOnlyAddinsAndInOutsByUseAndMovesBeforeApplyCancelOut) {
+  EXPECT_EQ(Lines({"AddinUsed", "InOutUsed"}), dialog.usedTexts());
+  EXPECT_EQ(Lines({"AddinFree", "AddinSpare"}), dialog.unusedTexts());
+  dialog.onButton(2);  // nothing selected yet: nothing moves
+  dialog.onButton(3);
+  dialog.move(false, "AddinFree", 2);
+  EXPECT_EQ(Lines({"AddinUsed", "InOutUsed", "AddinFree"}), dialog.usedTexts());
+  dialog.move(true, "AddinFree", 3);
+  dialog.move(true, "InOutUsed", 3);
+  dialog.move(false, "InOutUsed", 2);
+  dialog.onButton(1);
+  EXPECT_TRUE(dialog.calls.empty());
   // A new show reads the client again.
   dialog.using_.insert("AddinFree");
   dialog.show();
-  EXPECT_EQ(Names({"AddinUsed", "AddinFree", "InOutUsed"}), dialog.usedTexts());
-  EXPECT_EQ(Names({"AddinSpare"}), dialog.unusedTexts());
-}
-
-TEST_F(PlugsListDialogTest, MovingThereAndBackBeforeApplyChangesNothing) {
-  dialog.onButton(2);  // nothing selected yet: nothing moves
-  dialog.onButton(3);
-  ASSERT_TRUE(dialog.pick(false, "AddinFree"));
-  dialog.onButton(2);
-  EXPECT_EQ(Names({"AddinUsed", "InOutUsed", "AddinFree"}), dialog.usedTexts());
-  ASSERT_TRUE(dialog.pick(true, "AddinFree"));
-  dialog.onButton(3);
-  ASSERT_TRUE(dialog.pick(true, "InOutUsed"));
-  dialog.onButton(3);
-  ASSERT_TRUE(dialog.pick(false, "InOutUsed"));
-  dialog.onButton(2);
-  dialog.onButton(1);
-  EXPECT_TRUE(dialog.calls.empty());
-  EXPECT_EQ(Names({"AddinUsed", "InOutUsed"}), dialog.usedTexts());
+  EXPECT_EQ(Lines({"AddinUsed", "AddinFree", "InOutUsed"}), dialog.usedTexts());
 }
 
 TEST_F(PlugsListDialogTest, ApplyRemovesThenAddsNewestFirstAndRepeatsUntilTheNextShow) {
-  for (const char* name : {"AddinFree", "AddinSpare"}) {
-    ASSERT_TRUE(dialog.pick(false, name));
-    dialog.onButton(2);
-  }
-  ASSERT_TRUE(dialog.pick(true, "InOutUsed"));
-  dialog.onButton(3);
+  dialog.move(false, "AddinFree", 2);
+  dialog.move(false, "AddinSpare", 2);
+  dialog.move(true, "InOutUsed", 3);
   dialog.onButton(1);
-  const Names once = {"remove InOutUsed", "add AddinSpare", "add AddinFree"};
-  EXPECT_EQ(once, dialog.calls);
   dialog.onButton(1);
-  Names twice = once;
+  const Lines once = {"remove InOutUsed", "add AddinSpare", "add AddinFree"};
+  Lines twice = once;
   twice.insert(twice.end(), once.begin(), once.end());
   EXPECT_EQ(twice, dialog.calls);
-
   dialog.show();
   dialog.onButton(1);
   EXPECT_EQ(twice, dialog.calls);
-}
-
-TEST_F(PlugsListDialogTest, CloseAndTheCloseBoxOnlyHide) {
-  RECT r = {};
-  GetClientRect(dialog.closeHwnd(), &r);
-  ASSERT_TRUE(vorntest::clickAt(dialog.closeHwnd(), r.right / 2, r.bottom / 2));
-  EXPECT_FALSE(IsWindowVisible(dialog.getHwnd()));
-  dialog.show();
+  // The close box only hides.
   SendMessageA(dialog.getHwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(dialog.getHwnd()));
   EXPECT_FALSE(IsWindowVisible(dialog.getHwnd()));

@@ -1,23 +1,12 @@
 // The system command line: which line runs which command, the parsing quirks of each handler
-// and their exact refusals, plug-in information, the help text, and lines no command takes.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <utility>
-#include <vector>
+// and their exact refusals, plug-in information, the help, and lines no command takes.
+#include "host/SystemInput.h"
 
 #include "host/Host.h"
-#include "host/SystemInput.h"
 #include "host/SystemPluginsSession.h"
 #include "host/tests/PlugsFixture.h"
 
 namespace {
-
-using Runs = std::vector<std::pair<std::string, COLORREF>>;
-
-const COLORREF black = RGB(0, 0, 0);
-const COLORREF red = RGB(128, 0, 0);
-const COLORREF title = RGB(192, 0, 0);
 
 class LineTakingSession : public SystemPluginsSession {
  public:
@@ -26,7 +15,7 @@ class LineTakingSession : public SystemPluginsSession {
     offered.push_back(line);
     return std::string(line) == "take";
   }
-  std::vector<std::string> offered;
+  Lines offered;
 };
 
 // A command line of its own (no system window) over the fixture's managers, which know
@@ -49,78 +38,53 @@ class SystemInputTest : public PlugsTest {
     delete input;
     PlugsTest::TearDown();
   }
-  void enter(const char* line) {
+  std::string enter(const char* line) {
+    clearConsole();
     SetWindowTextA(input->getHwnd(), line);
     input->onEnter();
-  }
-  std::string text() { return textOf(input->getHwnd()); }
-  // The console as (text, colour) runs, lines ending in "\n".
-  Runs shown() {
-    Runs out;
-    for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) {
-      std::string part = run.text;
-      for (char& c : part)
-        if (c == '\r') c = '\n';
-      if (!out.empty() && out.back().second == run.colour)
-        out.back().first += part;
-      else
-        out.emplace_back(part, run.colour);
-    }
-    return out;
+    return console();
   }
 
   SystemInput* input = nullptr;
 };
 
-struct Refusal {
-  const char* line;
-  Runs expected;
-};
-
-TEST_F(SystemInputTest, RefusalsKeepTheirExactTextsAndColours) {
-  const Refusal cases[] = {
-      {"/send", {{"Send error : Need more arguments.\n", red}}},
-      {"/send alpha", {{"Send error : Need more arguments.\n", red}}},
-      {"/SEND  \t alpha hello world", {{"Send error : Unknown client (alpha).\n", red}}},
-      {"/version", {{"Send error : Need more arguments.\n", red}}},
+TEST_F(SystemInputTest, RefusalsKeepTheirExactTexts) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/send", "Send error : Need more arguments.\n"},
+      {"/send alpha", "Send error : Need more arguments.\n"},
+      {"/SEND  \t alpha hello world", "Send error : Unknown client (alpha).\n"},
+      {"/version", "Send error : Need more arguments.\n"},
       // Everything behind the one space is the name, a second blank included.
-      {"/version  GoodMain", {{"Disp Error : Unknown plugin -  GoodMain.\n", red}}},
-      {"/author nobody", {{"Disp Error : Unknown plugin - nobody.\n", red}}},
-      {"/update", {{"Update error : ", red}, {"Need more arguments.\n", black}}},
-      {"/update  \t ", {{"Update error : ", red}, {"Need more arguments.\n", black}}},
-      {"/add", {{"Add error : ", red}, {"Need more arguments.\n", black}}},
-      {"/add alpha", {{"Add error : ", red}, {"Need more arguments.\n", black}}},
-      {"/add  alpha GoodMain", {{"Add error : ", red}, {"Unknown client (alpha).\n", black}}},
-      {"/Remove alpha", {{"Remove error : ", red}, {"Need more arguments.\n", black}}},
-      {"/remove \talpha x", {{"Remove error : ", red}, {"Unknown client (alpha).\n", black}}},
-      {"/nothing at all", {{"Invalid Command : '/nothing at all'\n", red}}},
+      {"/version  GoodMain", "Disp Error : Unknown plugin -  GoodMain.\n"},
+      {"/author nobody", "Disp Error : Unknown plugin - nobody.\n"},
+      {"/update  \t ", "Update error : Need more arguments.\n"},
+      {"/add alpha", "Add error : Need more arguments.\n"},
+      {"/add  alpha GoodMain", "Add error : Unknown client (alpha).\n"},
+      {"/Remove alpha", "Remove error : Need more arguments.\n"},
+      {"/remove \talpha x", "Remove error : Unknown client (alpha).\n"},
+      {"/nothing at all", "Invalid Command : '/nothing at all'\n"},
       // Only a space ends the first word: with a tab the line is no command at all.
-      {"/send\talpha hi", {{"Invalid Command : '/send\talpha hi'\n", red}}},
-      {"/update\tfile", {{"Invalid Command : '/update\tfile'\n", red}}},
-      {"   ", {{"Invalid Command : '   '\n", red}}},
+      {"/send\talpha hi", "Invalid Command : '/send\talpha hi'\n"},
+      {"   ", "Invalid Command : '   '\n"},
   };
-  for (const Refusal& c : cases) {
-    clearConsole();
-    enter(c.line);
-    EXPECT_EQ(c.expected, shown()) << c.line;
-    EXPECT_EQ("", text()) << "the edit is emptied";
+  for (const auto& [line, expected] : cases) {
+    EXPECT_EQ(expected, enter(line)) << line;
+    EXPECT_EQ("", textOf(input->getHwnd())) << "the edit is emptied";
   }
   // The refusal's colour stays set for what is printed next.
+  clearConsole();
   printSystem("after");
-  EXPECT_EQ(red, shown().back().second);
+  EXPECT_EQ("after #000080", runs().back());
 }
 
 TEST_F(SystemInputTest, HandlersParseTheirOwnLinesOnly) {
-  struct Call {
+  const struct {
     void (SystemInput::*handler)(const char*);
-    const char* line;
-    const char* expected;
-  };
-  const Call calls[] = {
+    const char *line, *expected;
+  } calls[] = {
       // "/send" wants a space right behind it; the others take a tab as well.
       {&SystemInput::sendCommand, "/send\talpha hi", "Send error : Need more arguments.\n"},
       {&SystemInput::addCommand, "/add\talpha GoodMain", "Add error : Unknown client (alpha).\n"},
-      {&SystemInput::removeCommand, "/remove\talpha x", "Remove error : Unknown client (alpha).\n"},
       {&SystemInput::updateCommand, "/update\tnothing.vma", ""},  // no managers: nothing runs
       // A handler given another command's line returns without a word.
       {&SystemInput::sendCommand, "/add alpha x", ""},
@@ -128,75 +92,36 @@ TEST_F(SystemInputTest, HandlersParseTheirOwnLinesOnly) {
       {&SystemInput::updateCommand, "/send a b", ""},
   };
   plugsManagers = nullptr;
-  for (const Call& call : calls) {
+  for (const auto& call : calls) {
     clearConsole();
     (input->*call.handler)(call.line);
     EXPECT_EQ(call.expected, console()) << call.line;
   }
-  clearConsole();
-  input->showPlugInfo(4, "/author GoodMain");
-  input->showPlugInfo(1, "/hidemenu x");
-  EXPECT_EQ("", console());
 }
 
-TEST_F(SystemInputTest, PlugInfoComesFromTheFactory) {
-  const Refusal cases[] = {
-      {"/version GoodMain",
-       {{"Version ", title}, {"GoodMain", black}, {" -> ", title}, {"1.25\n", black}}},
-      {"/AUTHOR goodmain",
-       {{"Author ", title}, {"GoodMain", black}, {" -> ", title}, {"Fixture Maker\n", black}}},
-      {"/descript GoodMain",
-       {{"Description ", title}, {"GoodMain", black}, {" -> ", title}, {"test fixture\n", black}}},
-  };
-  for (const Refusal& c : cases) {
-    clearConsole();
-    enter(c.line);
-    EXPECT_EQ(c.expected, shown()) << c.line;
-  }
-  // Registered but not loaded: no factory to ask.
+TEST_F(SystemInputTest, PlugInfoComesFromTheFactoryOnlyWhileLoaded) {
+  EXPECT_EQ("Version GoodMain -> 1.25\n", enter("/version GoodMain"));
+  EXPECT_EQ("Author GoodMain -> Fixture Maker\n", enter("/AUTHOR goodmain"));
+  EXPECT_EQ("Description GoodMain -> test fixture\n", enter("/descript GoodMain"));
   managers->unloadPlug(managers->findPlug("GoodMain", 0));
-  clearConsole();
-  enter("/version goodMain");
-  EXPECT_EQ("Disp Error : Unable to get the information from this plugin - goodMain.\n", console());
+  EXPECT_EQ("Disp Error : Unable to get the information from this plugin - goodMain.\n",
+            enter("/version goodMain"));
 }
 
-TEST_F(SystemInputTest, HelpPrintsFifteenLinesWhateverFollows) {
-  for (const char* line : {"/help", "/HELP me please"}) {
-    clearConsole();
-    enter(line);
-    std::string shownText = console();
-    EXPECT_EQ(15, std::count(shownText.begin(), shownText.end(), '\n')) << line;
-    EXPECT_EQ(0u, shownText.find("\nSystem Help\n===========\n"));
-    Runs runs = shown();
-    ASSERT_EQ(4u, runs.size());
-    EXPECT_EQ(title, runs[1].second);
-    EXPECT_EQ("Some command are recognize in the system window :\n", runs[2].first);
-    EXPECT_EQ(RGB(0, 0, 192), runs[2].second);
-    EXPECT_NE(std::string::npos,
-              runs[3].first.find("- remove <client> <plugname>\t: Remove the plugin from the "
-                                 "client.\n\n"));
-  }
-}
-
-TEST_F(SystemInputTest, AnEmptyLineDoesNothingAndIsNotRemembered) {
-  enter("");
-  EXPECT_EQ("", console());
+TEST_F(SystemInputTest, HelpEmptyLinesAndLinesNoCommandTakes) {
+  EXPECT_EQ("", enter(""));
   input->onKey(VK_UP, true);
-  EXPECT_EQ("", text());
-  enter("/nothing");
-  input->onKey(VK_UP, true);
-  EXPECT_EQ("/nothing", text());
-}
-
-TEST_F(SystemInputTest, LinesNoCommandTakesGoToTheSystemPlugins) {
+  EXPECT_EQ("", textOf(input->getHwnd())) << "an empty line is not remembered";
+  std::string help = enter("/HELP me please");
+  EXPECT_EQ(15, std::count(help.begin(), help.end(), '\n'));
   LineTakingSession session(*managers);
   systemPluginsSession = &session;
-  enter("take");
-  EXPECT_EQ("", console());
-  enter("give");
+  EXPECT_EQ("", enter("take"));
+  EXPECT_EQ("Invalid Command : 'give'\n", enter("give"));
   enter("/help");
-  EXPECT_EQ((std::vector<std::string>{"take", "give"}), session.offered);
-  EXPECT_EQ(0u, console().find("Invalid Command : 'give'\n"));
+  EXPECT_EQ((Lines{"take", "give"}), session.offered);
+  input->onKey(VK_UP, true);
+  EXPECT_EQ("/help", textOf(input->getHwnd()));
 }
 
 }  // namespace

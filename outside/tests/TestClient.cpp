@@ -10,20 +10,6 @@
 
 #include <chrono>
 
-namespace {
-
-int millisecondsLeft(std::chrono::steady_clock::time_point deadline) {
-  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                              deadline - std::chrono::steady_clock::now())
-                              .count());
-}
-
-std::chrono::steady_clock::time_point deadlineIn(int timeoutMs) {
-  return std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-}
-
-}  // namespace
-
 TestClient::TestClient(int port) {
   fd_ = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
@@ -33,62 +19,45 @@ TestClient::TestClient(int port) {
   connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
 
-TestClient::~TestClient() { close(); }
-
-void TestClient::close() {
+TestClient::~TestClient() {
   if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
 }
 
 void TestClient::send(const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
+  for (size_t done = 0; done < bytes.size();) {
     ssize_t sent = ::send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
     if (sent <= 0) return;
     done += static_cast<size_t>(sent);
   }
 }
 
-bool TestClient::waitFor(const std::string& text, int timeoutMs) {
-  auto deadline = deadlineIn(timeoutMs);
-  for (;;) {
-    size_t found = received_.find(text, cursor_);
-    if (found != std::string::npos) {
-      cursor_ = found + text.size();
-      return true;
-    }
-    int left = millisecondsLeft(deadline);
-    if (left <= 0 || !readSome(left)) return false;
-  }
-}
-
-void TestClient::drain(int timeoutMs) {
-  auto deadline = deadlineIn(timeoutMs);
-  for (;;) {
-    int left = millisecondsLeft(deadline);
-    if (left <= 0 || !readSome(left)) return;
-  }
-}
-
-bool TestClient::waitForClose(int timeoutMs) {
-  auto deadline = deadlineIn(timeoutMs);
-  while (!peerClosed_) {
-    int left = millisecondsLeft(deadline);
-    if (left <= 0) return false;
-    readSome(left);
+template <class Done>
+bool TestClient::readUntil(int timeoutMs, Done done) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || !readSome(static_cast<int>(left.count()))) return done();
   }
   return true;
 }
 
-std::vector<std::string> TestClient::lines() const {
-  std::vector<std::string> result;
-  size_t start = 0;
-  size_t end;
-  while ((end = received_.find('\n', start)) != std::string::npos) {
-    result.push_back(received_.substr(start, end - start + 1));
-    start = end + 1;
-  }
-  return result;
+bool TestClient::waitFor(const std::string& text, int timeoutMs) {
+  size_t found = std::string::npos;
+  if (!readUntil(timeoutMs,
+                 [&] { return (found = received_.find(text, cursor_)) != std::string::npos; }))
+    return false;
+  cursor_ = found + text.size();
+  return true;
+}
+
+void TestClient::drain(int timeoutMs) {
+  readUntil(timeoutMs, [] { return false; });
+}
+
+bool TestClient::waitForClose(int timeoutMs) {
+  readUntil(timeoutMs, [&] { return peerClosed_; });
+  return peerClosed_;
 }
 
 bool TestClient::login(const std::string& name, const std::string& password) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 class TestClient {
  public:
@@ -13,31 +12,29 @@ class TestClient {
   TestClient& operator=(const TestClient&) = delete;
 
   bool connected() const { return connected_; }
-  void close();
   void send(const std::string& bytes);
-
   // Waits until text has arrived after what earlier waits consumed; consumes up to its end.
   bool waitFor(const std::string& text, int timeoutMs = 3000);
   // Reads what arrives within timeoutMs (or until the server closes).
   void drain(int timeoutMs = 100);
   // Whether the server closes the connection within timeoutMs.
   bool waitForClose(int timeoutMs = 3000);
-
-  // Everything not yet consumed by waitFor.
+  // Everything not yet consumed by waitFor, and everything received.
   std::string unread() const { return received_.substr(cursor_); }
   const std::string& received() const { return received_; }
-  // Complete lines received so far, each with its line feed.
-  std::vector<std::string> lines() const;
   void forget() {
     received_.clear();
     cursor_ = 0;
   }
-
   // Logs in through the prompts; true when the welcome line came.
   bool login(const std::string& name, const std::string& password = std::string());
 
  private:
+  // Reads once what arrives within timeoutMs; false on timeout or close.
   bool readSome(int timeoutMs);
+  // Reads until done() or the deadline; done() answers at the end.
+  template <class Done>
+  bool readUntil(int timeoutMs, Done done);
 
   int fd_ = -1;
   bool connected_ = false;
