@@ -131,7 +131,7 @@ TEST_F(StyledOutputTest, EmoticonsBecomePicturesOnlyWhenEnabled) {
   styled.printText("hi :) there :))");
   EXPECT_EQ("hi :) there :))", shown()) << "no pictures loaded: the rest stays text";
   pane.clear();
-  ASSERT_TRUE(styled.pictures().load(nullptr));
+  ASSERT_TRUE(styled.pictures().load(GetModuleHandleA(nullptr)));  // the program as the module
   styled.printText("hi :) there :))");
   EXPECT_EQ("hi [pic] there [pic])", shown());
   pane.clear();
