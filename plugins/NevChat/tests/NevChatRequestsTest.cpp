@@ -7,39 +7,47 @@ namespace {
 class NevChatRequestsTest : public ::testing::Test {
  protected:
   void SetUp() override { NevChatTestAccess::setState(session, 1, 1, 0); }
-  void request(const char* data) {
-    session.event("vdatas", "[data] bob VREQ x",
-                  {{"nick", "bob"}, {"request", "vreq"}, {"data", data}, {"nevtime", "12:00 "}});
-  }
-  void ack(const char* data) {
+  void privateData(const char* request, const char* data) {
+    host.clear();
     session.clear();
-    session.event("vdatas", "[data] bob VACK x",
-                  {{"nick", "bob"}, {"request", "VACK"}, {"data", data}});
+    session.event("vdatas", "[data] bob x",
+                  {{"nick", "bob"}, {"request", request}, {"data", data}, {"nevtime", "12:00 "}});
   }
   FakeHost host;
   SessionProbe session;
 };
 
-TEST_F(NevChatRequestsTest, RequestsAreAnsweredByKeywordIgnoringCase) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"ping\n", "senddata bob VACK PONG\n"},
-      {"VERSION\n", "senddata bob VACK VERSION Vornith 2.00\n"},
-      {"AUTOPING\n", ""},
-      {"WHATEVER\n", ""},
+TEST_F(NevChatRequestsTest, RequestsAreAnsweredByKeywordWithNoticesOnlyWhenAsked) {
+  struct Case {
+    int sendDataOk, displayVReq;
+    const char* data;
+    const char* sent;
+    const char* notice;  // after the time stamp, "" for none
   };
-  for (const auto& c : cases) {
-    host.clearSent();
-    session.clear();
-    request(c.first);
-    EXPECT_EQ(c.second, host.sent) << c.first;
-    EXPECT_EQ("", session.allPrints()) << "no notices without Display VReq";
+  const Case cases[] = {
+      {1, 0, "ping\n", "senddata bob VACK PONG\n", ""},
+      {1, 0, "VERSION\n", "senddata bob VACK VERSION Vornith 2.00\n", ""},
+      {1, 0, "AUTOPING\n", "", ""},
+      {1, 0, "WHATEVER\n", "", ""},
+      {1, 1, "PING\n", "senddata bob VACK PONG\n", "<Vornith> bob pings you !\n"},
+      {1, 1, "odd\n", "", "<Vornith> Unknown Request : odd\n"},
+      {0, 1, "PING\n", "", "<Vornith> bob asks you informations...\n"},
+  };
+  for (const Case& c : cases) {
+    NevChatTestAccess::setState(session, 1, c.sendDataOk, 0);
+    session.getSettings().displayVReq = static_cast<unsigned char>(c.displayVReq);
+    privateData("vreq", c.data);
+    EXPECT_EQ(c.sent, host.sent) << c.data;
+    std::string notice =
+        c.notice[0] ? std::string("timestamp/block 12:00 |vornith/normal ") + c.notice + "|" : "";
+    EXPECT_EQ(notice, session.allPrints()) << c.data;
   }
 }
 
 TEST_F(NevChatRequestsTest, FullVersionListsEveryPlugInInOrder) {
   host.plugsList = "M:NevChat A:NevTell X:Odd";
   host.plugVersions = {{"NevChat", 0.1f}, {"NevTell", 0.25f}};
-  request("FULLVERSION\n");
+  privateData("VREQ", "FULLVERSION\n");
   EXPECT_EQ(
       "senddata bob VACK FULLVERSION START Vornith 2.00\n"
       "senddata bob VACK FULLVERSION SUB - Main   plugin NevChat (0.10)\n"
@@ -47,25 +55,6 @@ TEST_F(NevChatRequestsTest, FullVersionListsEveryPlugInInOrder) {
       "senddata bob VACK FULLVERSION SUB - Unknown plugin : Odd (0.00)\n"
       "senddata bob VACK FULLVERSION END\n",
       host.sent);
-}
-
-TEST_F(NevChatRequestsTest, NoticesFollowDisplayVReqAndRefusingGroupsAnswerNothing) {
-  session.getSettings().displayVReq = 1;
-  request("PING\n");
-  EXPECT_EQ("timestamp/block 12:00 |vornith/normal <Vornith> bob pings you !\n|",
-            session.allPrints());
-  session.clear();
-  host.clearSent();
-  request("odd\n");
-  EXPECT_EQ("timestamp/block 12:00 |vornith/normal <Vornith> Unknown Request : odd\n|",
-            session.allPrints());
-
-  NevChatTestAccess::setState(session, 1, 0, 0);
-  session.clear();
-  request("PING\n");
-  EXPECT_EQ("", host.sent);
-  EXPECT_EQ("timestamp/block 12:00 |vornith/normal <Vornith> bob asks you informations...\n|",
-            session.allPrints());
 }
 
 TEST_F(NevChatRequestsTest, AcknowledgementsAreShownAndShortPayloadsGiveEmptyText) {
@@ -83,13 +72,13 @@ TEST_F(NevChatRequestsTest, AcknowledgementsAreShownAndShortPayloadsGiveEmptyTex
       {"HUH\n", "<Vornith> Unknown Ack : HUH\n"},
   };
   for (const auto& c : cases) {
-    ack(c.first);
-    ASSERT_FALSE(session.prints.empty()) << c.first;
-    EXPECT_EQ(std::string("vornith/normal ") + c.second, session.prints[0]) << c.first;
+    privateData("VACK", c.first);
+    ASSERT_LE(2u, session.prints.size()) << c.first;
+    EXPECT_EQ(std::string("vornith/normal ") + c.second, session.prints[1]) << c.first;
   }
-  ack("PONG\n");
-  ASSERT_EQ(1u, session.prints.size());
-  EXPECT_EQ(0u, session.prints[0].find("vornith/normal <Vornith> Ping : bob ! ("))
+  privateData("VACK", "PONG\n");
+  ASSERT_EQ(2u, session.prints.size());
+  EXPECT_EQ(0u, session.prints[1].find("vornith/normal <Vornith> Ping : bob ! ("))
       << "never pinged";
 }
 

@@ -1,13 +1,14 @@
-// A NevChat session whose window side is replaced by records: each print with the colour and
-// font it was given, the topic, channel and background, and the nick-list updates as text.
+// The two ways NevChat's tests run a session: a probe whose window side is replaced by records
+// (each print with its colour and font, the topic, channel, background and the nick-list
+// updates as text), and a real session with its chat window built in a shown tab.
 #pragma once
 
 #include <cstdarg>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "lib/tests/ToolkitFixture.h"
 #include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NevChatSetupPage.h"
 #include "plugins/NevChat/tests/FakeHost.h"
@@ -44,17 +45,10 @@ class SessionProbe : public NevChatSession {
   void setChannel(const char* name) override { channel = name; }
   void setBackground(const char* name) override { background = name; }
 
-  // Feeds one event with the line and its variables (name, value pairs).
-  void event(const char* name, const char* line,
-             std::vector<std::pair<const char*, const char*>> vars = {}) {
-    std::vector<char*> pairs;
-    for (auto& v : vars) {
-      pairs.push_back(const_cast<char*>(v.first));
-      pairs.push_back(const_cast<char*>(v.second));
-    }
-    EventData data{const_cast<char*>(line), static_cast<int>(vars.size()), pairs.data()};
-    onEvent(1, name, &data);
+  void event(const char* name, const char* line, const Vars& vars = {}) {
+    feedEvent(*this, name, line, vars);
   }
+  // Every print as "colour/font text|".
   std::string allPrints() const {
     std::string all;
     for (const std::string& p : prints) all += p + "|";
@@ -69,4 +63,31 @@ class SessionProbe : public NevChatSession {
   std::vector<std::string> prints;
   String nickTrace;
   int length = 0;
+};
+
+// A real session with its styles and chat window built in the fake host's tab.
+class ChatWindowTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    ToolkitTest::SetUp();
+    session.defineStyles();
+    session.buildWindows();
+  }
+  void TearDown() override {
+    session.destroyWindows();
+    vorntest::clearKeyStates();
+    vorntest::clearPopupMenuAnswers();
+    ToolkitTest::TearDown();
+  }
+  // A pane as read: breaks as "\r", pictures as "[pic]".
+  static std::string shown(HWND pane) {
+    std::string out;
+    for (const vorntest::RichTextRun& run : vorntest::richEditRuns(pane))
+      out += run.picture ? "[pic]" : run.text;
+    return out;
+  }
+
+  FakeHost host;
+  NevChatSession session{"alice"};
+  NevChatSetupPage* settings = &session.getSettings();
 };
