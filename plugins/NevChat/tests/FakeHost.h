@@ -32,11 +32,6 @@ inline void feedEvent(NevChatSession& session, const char* name, const char* lin
 
 class FakeHost {
  public:
-  struct Font {
-    std::string face;
-    int size, style;
-  };
-
   FakeHost() {
     current() = this;
     fill();
@@ -51,22 +46,20 @@ class FakeHost {
   FakeHost(const FakeHost&) = delete;
   FakeHost& operator=(const FakeHost&) = delete;
 
-  // The first user event sent as "to type data", or "" when none was.
-  std::string firstEvent() const {
-    return events.empty() ? "" : events[0][0] + " " + events[0][1] + " " + events[0][2];
-  }
+  // The first user event sent, or "" when none was.
+  std::string firstEvent() const { return events.empty() ? "" : events[0]; }
   void clear() {
     sent.clear();
     events.clear();
   }
 
-  std::string sent;                              // everything sent to the server
-  std::vector<std::string> console;              // system console lines
-  std::vector<std::vector<std::string>> events;  // to, type, data (as text, "" when null)
-  std::vector<std::string> servers;              // "host port flag"
+  std::string sent;                  // everything sent to the server
+  std::vector<std::string> console;  // system console lines
+  std::vector<std::string> events;   // "to type data" (data as text)
+  std::vector<std::string> servers;  // "host port flag"
   std::vector<std::string> tabTexts;
   std::map<std::string, COLORREF> colours;
-  std::map<std::string, Font> fonts;
+  std::map<std::string, FontRecord> fonts;      // faces are the code's literals
   std::map<std::string, std::string> settings;  // client section, key -> text
   std::map<std::string, bool> plugs;            // hasPlug answers (absent: false)
   std::string plugsList;                        // getPlugsList text
@@ -118,18 +111,14 @@ class FakeHost {
     table.defineColor = [](PlugsObject*, const char* name, const char*, int r, int g, int b) {
       h().colours.emplace(name, RGB(r, g, b));
     };
-    table.getColor = [](PlugsObject*, const char* name) -> COLORREF {
-      auto found = h().colours.find(name);
-      return found != h().colours.end() ? found->second : 0;
-    };
+    table.getColor = [](PlugsObject*, const char* name) { return h().colours[name]; };
     table.defineFont = [](PlugsObject*, const char* name, const char*, const char* face, int size,
                           int style) {
-      h().fonts.emplace(name, Font{face, size, style});
+      h().fonts.emplace(name, FontRecord{face, size, style});
     };
     table.getFont = [](PlugsObject*, const char* name) -> FontRecord {
       auto found = h().fonts.find(name);
-      if (found == h().fonts.end()) return {nullptr, 0, 0};
-      return {found->second.face.c_str(), found->second.size, found->second.style};
+      return found != h().fonts.end() ? found->second : FontRecord{nullptr, 0, 0};
     };
     table.getClientString = [](PlugsObject*, const char* key, char* buffer, int size,
                                const char* def) -> int {
@@ -157,7 +146,7 @@ class FakeHost {
     table.getPlugVersion = [](const char* plug) { return h().plugVersions[plug]; };
     table.getPlugsList = [](PlugsObject*) { return h().plugsList.c_str(); };
     table.sendEvent = [](PlugsObject*, const char* to, const char* type, void* data) {
-      h().events.push_back({to, type, data ? static_cast<const char*>(data) : ""});
+      h().events.push_back(std::string(to) + " " + type + " " + (data ? (const char*)data : ""));
     };
   }
 };

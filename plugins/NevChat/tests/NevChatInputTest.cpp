@@ -43,7 +43,6 @@ TEST_F(InputTest, SlashCommandsAndTheirSyntaxErrors) {
       {"/login ", login, ""},
       {"/mine okay", "", "MineDuel accept "},
       {"/Mine NOthing", "", "MineDuel deny "},
-      {"/mine cancel", "", "MineDuel cancel "},
       {"/mine forcereset", "", "MineDuel forcereset "},
       {"/mine start  carol ", "", "MineDuel start carol"},
       {"/mine start ", start, ""},

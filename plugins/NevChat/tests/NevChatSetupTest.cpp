@@ -31,10 +31,8 @@ TEST(PasswordScramblerTest, ScrambledTextIsPrintableAndComesBack) {
   EXPECT_EQ(2, unscramblePassword("ab`").length()) << "a cut stored text does not read past";
 }
 
-class NevChatSetupTest : public ::testing::Test {
+class NevChatSetupTest : public ProbeTest {
  protected:
-  FakeHost host;
-  SessionProbe session;
   NevChatSetupPage& settings = session.getSettings();
 };
 

@@ -1,5 +1,5 @@
-// The two ways NevChat's tests run a session: a probe whose window side is replaced by records
-// (each print with its colour and font, the topic, channel, background and the nick-list
+// The two ways NevChat's tests run a session over the fake host: a probe whose window side is
+// replaced by records (prints with colour and font, topic, channel, background, nick-list
 // updates as text), and a real session with its chat window built in a shown tab.
 #pragma once
 
@@ -12,7 +12,17 @@
 #include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NevChatSetupPage.h"
 #include "plugins/NevChat/tests/FakeHost.h"
-#include "plugins/NevChat/tests/NevChatTestAccess.h"
+
+// The tests' way to the session's private state: the flags and the trace of nick-list updates.
+class NevChatTestAccess {
+ public:
+  static void setState(NevChatSession& session, int inputEnabled, int sendDataOk, int swallow) {
+    session.inputEnabled = static_cast<unsigned char>(inputEnabled);
+    session.sendDataOk = static_cast<unsigned char>(sendDataOk);
+    session.whoToSwallow = swallow;
+  }
+  static void traceNicks(NevChatSession& session, String* trace) { session.nickTrace = trace; }
+};
 
 class SessionProbe : public NevChatSession {
  public:
@@ -63,6 +73,14 @@ class SessionProbe : public NevChatSession {
   std::vector<std::string> prints;
   String nickTrace;
   int length = 0;
+};
+
+// A probe session over the fake host, logged in as "alice" for the sentences.
+class ProbeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { session.getSettings().login.assign("alice"); }
+  FakeHost host;
+  SessionProbe session;
 };
 
 // A real session with its styles and chat window built in the fake host's tab.
