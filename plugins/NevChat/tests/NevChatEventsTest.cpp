@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "host/EventList.h"
 #include "host/EventsFile.h"
 #include "plugins/NevChat/NevChatRules.h"
@@ -9,39 +7,41 @@
 
 namespace {
 
-class NevChatEventsTest : public ::testing::Test {
- protected:
-  void SetUp() override { session.getSettings().login.assign("alice"); }
-  FakeHost host;
-  SessionProbe session;
-};
+using NevChatEventsTest = ProbeTest;
 
-struct Shown {
-  const char* event;
-  const char* line;
-  const char* printed;  // "colour/font text"
-};
-
-TEST_F(NevChatEventsTest, EventsAreShownInTheirColourAndFont) {
-  const Shown cases[] = {
-      {"welcome", "<Nev> Welcome to the test server", "system/block"},
-      {"emote", "* bob waves", "emote/normal"},
-      {"youshout", "You shout: hi", "shout/normal"},
-      {"youtell", "You tell bob: hi", "yourtell/normal"},
-      {"tell", "bob tells you: hi", "tell/normal"},
-      {"you", "You invite bob.", "you/normal"},
-      {"block", "  Login : bob", "normal/block"},
-      {"infosep", "-----", "separator/block"},
-      {"notloggedin", "<Nev> carol is not logged in.", "system/normal"},
-      {"chggroup", "Your group is now User.", "system/normal"},
-      {"finger", "<Nev> Finger bob", "system/block"},
-      {"JOIN", "You join the channel Dessin.", "channel/normal"},
-      {"nosuchevent", "???", "normal/normal"},
+TEST_F(NevChatEventsTest, LinesAreShownInTheirColourAndFont) {
+  const Vars stamp = {{"nevtime", "12:00:01 "}};
+  struct Case {
+    const char* event;
+    const char* line;
+    Vars vars;
+    const char* printed;  // every print as "colour/font text|"
   };
-  for (const Shown& c : cases) {
+  const Case cases[] = {
+      {"emote", "* bob waves", {}, "emote/normal * bob waves|"},
+      {"block", "  Login : bob", {}, "normal/block   Login : bob|"},
+      {"infosep", "-----", {}, "separator/block -----|"},
+      {"nosuchevent", "???", {}, "normal/normal ???|"},
+      {"sentence", "<alice> hi", {{"nick", "ALICE"}}, "yourtext/fromyou <alice> hi|"},
+      {"sentence", "<bob> hi ALICE!", {{"nick", "bob"}}, "withyou/withyou <bob> hi ALICE!|"},
+      {"sentence", "<bob> hi alicex", {{"nick", "bob"}}, "normal/normal <bob> hi alicex|"},
+      {"msgline",
+       "#1 2024-01-31 bob : hi",
+       {{"numeric", "1"}, {"msgtime", "2024-01-31"}, {"nick", "bob"}, {"text", "hi"}},
+       "numeric/block 1 |walltime/block 2024-01-31 |wallnick/block bob : |normal/block hi|"},
+      // The time stamp is shown, then skipped in the line; a stamp longer than the line too.
+      {"shout", "12:00:01 bob shouts: hi", stamp,
+       "timestamp/block 12:00:01 |shout/normal bob shouts: hi|"},
+      {"shout", "x", stamp, "timestamp/block 12:00:01 |"},
+      {"vdatas",
+       "12:00:01 [data] bob VACK what",
+       {{"nevtime", "12:00:01 "}, {"request", "NOPE"}},
+       ""},
+  };
+  for (const Case& c : cases) {
     session.clear();
-    session.event(c.event, c.line);
-    EXPECT_EQ(std::string(c.printed) + " " + c.line + "|", session.allPrints()) << c.event;
+    session.event(c.event, c.line, c.vars);
+    EXPECT_EQ(c.printed, session.allPrints()) << c.event << " " << c.line;
   }
 }
 
@@ -57,7 +57,6 @@ TEST_F(NevChatEventsTest, EventsChangeTheNickListAndTheOwnState) {
   EXPECT_TRUE(session.isAway());
   EXPECT_EQ("backaway", session.background);
   session.event("back", "You are back.");
-  EXPECT_FALSE(session.isAway());
   EXPECT_EQ("backgrnd", session.background);
 
   session.event("topicset", "<Nev> bob sets the topic: news\n", {{"topic", "news\n"}});
@@ -74,10 +73,7 @@ TEST_F(NevChatEventsTest, EventsChangeTheNickListAndTheOwnState) {
 
   session.getSettings().sockDefault = 1;
   session.event("servermoved", "<Nev> Server moved", {{"server", "10.0.0.1"}, {"port", "4778"}});
-  ASSERT_EQ(1u, host.servers.size());
-  EXPECT_EQ("10.0.0.1", host.servers[0].host);
-  EXPECT_EQ(4778, host.servers[0].port);
-  EXPECT_EQ(1, host.servers[0].flag);
+  EXPECT_EQ(std::vector<std::string>{"10.0.0.1 4778 1"}, host.servers);
 
   session.getSettings().autoInfos = 1;
   session.event("comein", "--> carol comes in.", {{"nick", "carol"}});
@@ -85,32 +81,16 @@ TEST_F(NevChatEventsTest, EventsChangeTheNickListAndTheOwnState) {
   EXPECT_EQ(1, session.getWhoToSwallow());
 }
 
-TEST_F(NevChatEventsTest, TimeIsShownThenSkippedExceptForPrivateDataAndSwallowedWho) {
-  session.event("shout", "12:00:01 bob shouts: hi", {{"nevtime", "12:00:01 "}});
-  EXPECT_EQ("timestamp/block 12:00:01 |shout/normal bob shouts: hi|", session.allPrints());
-
-  session.clear();
-  session.event("shout", "x", {{"nevtime", "12:00:01 "}});
-  EXPECT_EQ("timestamp/block 12:00:01 |", session.allPrints()) << "a stamp longer than the line";
-
-  session.clear();
-  session.event("vdatas", "12:00:01 [data] bob VACK what",
-                {{"nevtime", "12:00:01 "}, {"nick", "bob"}, {"request", "NOPE"}});
-  EXPECT_EQ("", session.allPrints());
-
+TEST_F(NevChatEventsTest, OwnWhoListingIsSwallowedAndTheNextOneShown) {
+  const Vars stamp = {{"nevtime", "12:00:01 "}};
   NevChatTestAccess::setState(session, 1, 0, 1);
-  session.clear();
-  session.event("whobegin", "12:00:01 === Who list ===", {{"nevtime", "12:00:01 "}});
-  session.event("wholine", "12:00:01 > bob Vornith *20m Hall User",
-                {{"nevtime", "12:00:01 "},
-                 {"name", "bob"},
-                 {"client", "Vornith"},
-                 {"idle", "*20m"},
-                 {"channel", "Hall"},
-                 {"group", "User"}});
-  session.event("infosep", "12:00:01 -----", {{"nevtime", "12:00:01 "}});
-  session.event("whoend", "12:00:01 === 1 users ===", {{"nevtime", "12:00:01 "}});
-  EXPECT_EQ("", session.allPrints()) << "the session's own listing is not shown";
+  session.event("whobegin", "12:00:01 === Who list ===", stamp);
+  session.event(
+      "wholine", "12:00:01 > bob Vornith *20m Hall User",
+      {{"nevtime", "12:00:01 "}, {"name", "bob"}, {"client", "Vornith"}, {"idle", "*20m"}});
+  session.event("infosep", "12:00:01 -----", stamp);
+  session.event("whoend", "12:00:01 === 1 users ===", stamp);
+  EXPECT_EQ("", session.allPrints()) << "not even the time stamps";
   EXPECT_STREQ("who bob Vg\n", session.nickTrace.text());
   EXPECT_EQ(0, session.getWhoToSwallow());
 
@@ -121,7 +101,6 @@ TEST_F(NevChatEventsTest, TimeIsShownThenSkippedExceptForPrivateDataAndSwallowed
 
 TEST_F(NevChatEventsTest, HelpModeShowsEverythingAsBlockUntilItsEnd) {
   session.event("helpfor", "<Nev> Help for who:");
-  EXPECT_TRUE(session.isHelpMode());
   session.event("shout", "bob shouts: hi");
   session.event("nevdatas", "<Nev> end");
   EXPECT_FALSE(session.isHelpMode());
@@ -132,40 +111,17 @@ TEST_F(NevChatEventsTest, HelpModeShowsEverythingAsBlockUntilItsEnd) {
       session.allPrints());
 }
 
-TEST_F(NevChatEventsTest, SentencesAreMarkedByWhoSaysThemAndWhetherTheyNameUs) {
-  const std::pair<const char*, const char*> cases[][2] = {
-      {{"alice", "<alice> hi"}, {"yourtext/fromyou", ""}},
-      {{"bob", "<bob> hello ALICE!"}, {"withyou/withyou", ""}},
-      {{"bob", "<bob> hello alicex"}, {"normal/normal", ""}},
-  };
-  for (const auto& c : cases) {
-    session.clear();
-    session.event("sentence", c[0].second, {{"nick", c[0].first}});
-    EXPECT_EQ(std::string(c[1].first) + " " + c[0].second + "|", session.allPrints());
-  }
-}
-
-TEST_F(NevChatEventsTest, MessageLinesShowEachPartInBlock) {
-  session.event("msgline", "#1 2024-01-31 bob : hi",
-                {{"numeric", "1"}, {"msgtime", "2024-01-31"}, {"nick", "bob"}, {"text", "hi"}});
-  EXPECT_EQ("numeric/block 1 |walltime/block 2024-01-31 |wallnick/block bob : |normal/block hi|",
-            session.allPrints());
-}
-
-TEST_F(NevChatEventsTest, RulesForIdleValuesWordsAndGroups) {
+TEST_F(NevChatEventsTest, RulesForIdleValuesAndWholeWords) {
   const std::pair<const char*, char> idles[] = {
       {"*20m", 'g'}, {"*3m", 'a'}, {"2h", 'g'}, {"1d", 'g'}, {"3m", ' '},
       {"15m", 'g'},  {"14m", ' '}, {"", ' '},   {"*", 'a'},
   };
   for (const auto& idle : idles) EXPECT_EQ(idle.second, whoStatus(idle.first)) << idle.first;
 
-  EXPECT_TRUE(holdsWholeWord("alice", "Alice"));
-  EXPECT_TRUE(holdsWholeWord("hi, alice.", "alice"));
-  EXPECT_FALSE(holdsWholeWord("malice and alice", "alice")) << "only the first occurrence";
+  EXPECT_TRUE(holdsWholeWord("hi, ALICE.", "alice"));
   EXPECT_FALSE(holdsWholeWord("alice2", "alice"));
-  EXPECT_FALSE(holdsWholeWord("anything", "")) << "an empty login names nobody";
-  EXPECT_TRUE(groupRefusesData("NOGROUP"));
-  EXPECT_FALSE(groupRefusesData("User"));
+  EXPECT_FALSE(holdsWholeWord("malice and alice", "alice")) << "the first occurrence only";
+  EXPECT_FALSE(holdsWholeWord("<bob> hi", "")) << "an empty login names nobody";
 }
 
 TEST_F(NevChatEventsTest, LoginDialogueUsesSavedValuesOrAsksTheUser) {
@@ -184,19 +140,13 @@ TEST_F(NevChatEventsTest, LoginDialogueUsesSavedValuesOrAsksTheUser) {
   EXPECT_TRUE(session.isInputEnabled());
   EXPECT_STREQ("", session.getSettings().password.text());
 
-  host.clearSent();
   session.event("wellogin", "<Nev> Welcome alice, you are logged in.", {{"login", "alice"}});
-  EXPECT_STREQ("alice", session.getSettings().login.text());
   EXPECT_EQ("Hall", session.channel);
-  EXPECT_EQ("set client Vornith 2.00\nwho all\n", host.sent);
-  EXPECT_EQ(1, session.getWhoToSwallow());
-  EXPECT_FALSE(session.isSendDataOk());
 
   session.event("wholine", "> alice Vornith 0m Hall Register",
-                {{"name", "ALICE"}, {"idle", "0m"}, {"group", "Register"}});
+                {{"name", "ALICE"}, {"group", "Register"}});
   EXPECT_FALSE(session.isSendDataOk());
-  session.event("wholine", "> alice Vornith 0m Hall User",
-                {{"name", "alice"}, {"idle", "0m"}, {"group", "User"}});
+  session.event("wholine", "> alice Vornith 0m Hall User", {{"name", "alice"}, {"group", "User"}});
   EXPECT_TRUE(session.isSendDataOk()) << "the own who line tells the group";
 }
 
@@ -204,17 +154,11 @@ TEST_F(NevChatEventsTest, EventsThatPrintLeaveOneSearchRecordEach) {
   session.event("shout", "bob shouts: hi");
   session.event("vdatas", "[data] bob VACK x", {{"request", "NOPE"}});
   session.event("emote", "* bob waves");
-  auto& history = session.getSearchHistory();
-  ASSERT_NE(nullptr, history.headNode());
-  const HistoryRecord& first = history.headNode()->value;
-  EXPECT_STREQ("bob shouts: hi", first.text);
-  EXPECT_EQ(0, first.start);
-  EXPECT_EQ(14, first.length);
-  ASSERT_NE(nullptr, history.headNode()->next) << "nothing recorded for the silent event";
-  const HistoryRecord& second = history.headNode()->next->value;
-  EXPECT_STREQ("* bob waves", second.text);
-  EXPECT_EQ(15, second.start) << "after the held-back line break";
-  EXPECT_EQ(nullptr, history.headNode()->next->next);
+  std::string records;
+  for (auto* node = session.getSearchHistory().headNode(); node != nullptr; node = node->next)
+    records += std::string(node->value.text) + " @" + std::to_string(node->value.start) + "|";
+  // The second starts after the line break held back from the first.
+  EXPECT_EQ("bob shouts: hi @0|* bob waves @15|", records);
 }
 
 // The server's lines through the host's event list and the default events file.
@@ -239,11 +183,9 @@ TEST_F(NevChatEventsTest, ServerLinesReachTheSessionThroughTheEventsFile) {
     ASSERT_NE(nullptr, name) << line;
     session.onEvent(1, name, &record);
   }
-  EXPECT_TRUE(session.isInputEnabled());
   EXPECT_EQ("pw\nset client Vornith 2.00\nwho all\nsenddata bob VACK PONG\n", host.sent);
   EXPECT_STREQ("alice", session.getSettings().login.text());
   EXPECT_EQ(0, session.getWhoToSwallow());
-  EXPECT_EQ("timestamp/block 12:00:05 ", session.prints[session.prints.size() - 2]);
   EXPECT_EQ("withyou/withyou <bob> hi alice\n", session.prints.back());
 }
 

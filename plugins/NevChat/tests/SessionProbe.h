@@ -1,17 +1,28 @@
-// A NevChat session whose window side is replaced by records: each print with the colour and
-// font it was given, the topic, channel and background, and the nick-list updates as text.
+// The two ways NevChat's tests run a session over the fake host: a probe whose window side is
+// replaced by records (prints with colour and font, topic, channel, background, nick-list
+// updates as text), and a real session with its chat window built in a shown tab.
 #pragma once
 
 #include <cstdarg>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "lib/tests/ToolkitFixture.h"
 #include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NevChatSetupPage.h"
 #include "plugins/NevChat/tests/FakeHost.h"
-#include "plugins/NevChat/tests/NevChatTestAccess.h"
+
+// The tests' way to the session's private state: the flags and the trace of nick-list updates.
+class NevChatTestAccess {
+ public:
+  static void setState(NevChatSession& session, int inputEnabled, int sendDataOk, int swallow) {
+    session.inputEnabled = static_cast<unsigned char>(inputEnabled);
+    session.sendDataOk = static_cast<unsigned char>(sendDataOk);
+    session.whoToSwallow = swallow;
+  }
+  static void traceNicks(NevChatSession& session, String* trace) { session.nickTrace = trace; }
+};
 
 class SessionProbe : public NevChatSession {
  public:
@@ -44,17 +55,10 @@ class SessionProbe : public NevChatSession {
   void setChannel(const char* name) override { channel = name; }
   void setBackground(const char* name) override { background = name; }
 
-  // Feeds one event with the line and its variables (name, value pairs).
-  void event(const char* name, const char* line,
-             std::vector<std::pair<const char*, const char*>> vars = {}) {
-    std::vector<char*> pairs;
-    for (auto& v : vars) {
-      pairs.push_back(const_cast<char*>(v.first));
-      pairs.push_back(const_cast<char*>(v.second));
-    }
-    EventData data{const_cast<char*>(line), static_cast<int>(vars.size()), pairs.data()};
-    onEvent(1, name, &data);
+  void event(const char* name, const char* line, const Vars& vars = {}) {
+    feedEvent(*this, name, line, vars);
   }
+  // Every print as "colour/font text|".
   std::string allPrints() const {
     std::string all;
     for (const std::string& p : prints) all += p + "|";
@@ -69,4 +73,39 @@ class SessionProbe : public NevChatSession {
   std::vector<std::string> prints;
   String nickTrace;
   int length = 0;
+};
+
+// A probe session over the fake host, logged in as "alice" for the sentences.
+class ProbeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { session.getSettings().login.assign("alice"); }
+  FakeHost host;
+  SessionProbe session;
+};
+
+// A real session with its styles and chat window built in the fake host's tab.
+class ChatWindowTest : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    ToolkitTest::SetUp();
+    session.defineStyles();
+    session.buildWindows();
+  }
+  void TearDown() override {
+    session.destroyWindows();
+    vorntest::clearKeyStates();
+    vorntest::clearPopupMenuAnswers();
+    ToolkitTest::TearDown();
+  }
+  // A pane as read: breaks as "\r", pictures as "[pic]".
+  static std::string shown(HWND pane) {
+    std::string out;
+    for (const vorntest::RichTextRun& run : vorntest::richEditRuns(pane))
+      out += run.picture ? "[pic]" : run.text;
+    return out;
+  }
+
+  FakeHost host;
+  NevChatSession session{"alice"};
+  NevChatSetupPage* settings = &session.getSettings();
 };
