@@ -1,0 +1,280 @@
+// A flood into one chat window, headless: the local chat server sends chat lines as fast as it
+// can to one client logged in with NevChat, while this program runs the GUI thread's message
+// loop itself. Prints the lines shown per second, how long the GUI thread stayed away from its
+// loop (longest and 99th percentile) and the resident memory every 10,000 lines.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/Client.h"
+#include "host/ClientList.h"
+#include "host/Host.h"
+#include "lib/RichEdit.h"
+#include "outside/chatserver/ChatServer.h"
+#include "platform/testing.h"
+#include "platform/tests/TempFolder.h"
+#include "plugins/NevChat/NevChatSession.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char kClient[] = "flood";
+const long kSampleEvery = 10000;
+// The last line of the flood: the pane's last line shows it once everything arrived.
+const char kLastWords[] = "that was the flood";
+
+// Resident and peak resident memory of this process, in kilobytes.
+long statusField(const char* field) {
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (f == nullptr) return -1;
+  char line[256];
+  long value = -1;
+  size_t length = std::strlen(field);
+  while (std::fgets(line, sizeof line, f) != nullptr)
+    if (std::strncmp(line, field, length) == 0) value = std::atol(line + length);
+  std::fclose(f);
+  return value;
+}
+
+// Chat lines as the server relays them: a stamp, bob's nick and 1 to 40 words, an emoticon in
+// about one line of eight. Fixed seed, so every run sends the same bytes.
+std::vector<std::string> chatLines(long count) {
+  static const char* const words[] = {"the", "server", "is", "fast", "tonight", "who", "wants",
+                                      "coffee", "a", "really", "long", "discussion", "about",
+                                      "nothing", "in", "particular", "ok", "lol", "brb", "see",
+                                      "you", "later", "channel", "topic", "yes", "no", "maybe"};
+  static const char* const emoticons[] = {":)", ";)", ":D", ":P", ":(", ":-)", ":o", ":S"};
+  std::mt19937 random(20240611);
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<size_t>(count));
+  for (long i = 0; i < count; ++i) {
+    long second = 12 * 3600 + i / 200;  // about 200 lines a second of chat time
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%02ld:%02ld:%02ld <bob> ", second / 3600 % 24,
+                  second / 60 % 60, second % 60);
+    std::string line = stamp;
+    int wordCount = 1 + static_cast<int>(random() % 40);
+    for (int w = 0; w < wordCount; ++w) {
+      if (w > 0) line += ' ';
+      line += words[random() % (sizeof words / sizeof *words)];
+      if (random() % 64 == 0) line += std::string(" ") + emoticons[random() % 8];
+    }
+    if (random() % 8 == 0) line += std::string(" ") + emoticons[random() % 8];
+    lines.push_back(line + "\n");
+  }
+  if (!lines.empty()) lines.back() = "13:00:00 <bob> " + std::string(kLastWords) + "\n";
+  return lines;
+}
+
+void writeFolder(const TempFolder& folder, int port) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder.file("Plugins"));
+  fs::create_directories(folder.file("Events"));
+  fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
+  fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
+  std::string section = std::string("[") + kClient + "]\n";
+  folder.write("Vornith.ini",
+               "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n" + section +
+                   "Autoconnect=On\nServer0=127.0.0.1:" + std::to_string(port) +
+                   "\nRegExpr=nevchat.evt\nMain=NevChat\n");
+  folder.write("Plugs.ini", section + "NevChat Login=" + kClient + "\n");
+}
+
+// How long each trip away from the message loop took: 50 µs buckets up to ten seconds, made
+// before the flood so that counting touches no new memory.
+class StepTimes {
+ public:
+  StepTimes() : buckets(kBuckets, 0) {}
+  void add(double seconds) {
+    ++count;
+    maximum = std::max(maximum, seconds);
+    long bucket = static_cast<long>(seconds / kWidth);
+    ++buckets[static_cast<size_t>(std::min(bucket, kBuckets - 1))];
+  }
+  // The upper end of the bucket holding the given fraction of all steps.
+  double percentile(double fraction) const {
+    long wanted = static_cast<long>(fraction * static_cast<double>(count));
+    long seen = 0;
+    for (long i = 0; i < kBuckets; ++i) {
+      seen += buckets[static_cast<size_t>(i)];
+      if (seen > wanted) return static_cast<double>(i + 1) * kWidth;
+    }
+    return maximum;
+  }
+  double longest() const { return maximum; }
+  long steps() const { return count; }
+
+ private:
+  static constexpr long kBuckets = 200000;
+  static constexpr double kWidth = 50e-6;
+  std::vector<long> buckets;
+  long count = 0;
+  double maximum = 0;
+};
+
+// The longest steps, with the message dispatched and how far the flood was.
+struct SlowStep {
+  double seconds;
+  double peekSeconds;
+  UINT message;
+  long linesBefore;
+  long linesAfter;
+};
+
+void keepSlowest(std::vector<SlowStep>& slowest, const SlowStep& step) {
+  const size_t kept = 5;
+  if (slowest.size() == kept && step.seconds <= slowest.back().seconds) return;
+  slowest.push_back(step);
+  std::sort(slowest.begin(), slowest.end(),
+            [](const SlowStep& a, const SlowStep& b) { return a.seconds > b.seconds; });
+  if (slowest.size() > kept) slowest.pop_back();
+}
+
+double since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+HWND outputPane(Client* client) {
+  PlugsObject* session = client->getMainRecord().session;
+  if (session == nullptr) return nullptr;
+  RichEdit* output = static_cast<NevChatSession*>(session)->getOutput();
+  return output != nullptr ? output->getHwnd() : nullptr;
+}
+
+long paneMessage(HWND pane, UINT message) {
+  return pane != nullptr ? static_cast<long>(SendMessageA(pane, message, 0, 0)) : -1;
+}
+
+// Whether the pane's last line ends with the flood's last words. A line cut at the end of a
+// received chunk counts twice in the client's line counter, so the counter alone ends early.
+bool showsLastLine(HWND pane) {
+  long count = paneMessage(pane, EM_GETLINECOUNT);
+  if (count < 1) return false;
+  char text[512];
+  *reinterpret_cast<WORD*>(text) = sizeof text - 1;
+  LRESULT length =
+      SendMessageA(pane, EM_GETLINE, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(text));
+  if (length < 0 || length >= static_cast<LRESULT>(sizeof text)) return false;
+  text[length] = '\0';
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n')) text[--length] = '\0';
+  size_t words = std::strlen(kLastWords);
+  return static_cast<size_t>(length) >= words && std::strcmp(text + length - words, kLastWords) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long total = argc > 1 ? std::atol(argv[1]) : 50000;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  TempFolder folder;
+  ChatServer server;
+  if (!server.start()) {
+    std::fprintf(stderr, "the chat server did not start: %s\n", server.error().c_str());
+    return 1;
+  }
+  writeFolder(folder, server.port());
+  std::string previous = std::filesystem::current_path().string();
+  std::filesystem::current_path(folder.path());
+  std::vector<std::string> lines = chatLines(total);
+  size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size();
+
+  startUp(GetModuleHandleA(nullptr));
+  Client* client = clientList != nullptr ? clientList->findClient(kClient) : nullptr;
+  if (client == nullptr ||
+      !vorntest::pumpUntil([&] { return server.isLoggedIn(kClient); }, 10000)) {
+    std::fprintf(stderr, "the client did not log in\n");
+    return 1;
+  }
+  vorntest::pumpFor(500);
+  HWND pane = outputPane(client);
+  long before = client->getLineCount();
+  long paneLinesBefore = paneMessage(pane, EM_GETLINECOUNT);
+
+  StepTimes steps;
+  StepTimes busySteps;  // the steps that showed at least one line
+  std::vector<SlowStep> slowest;
+  slowest.reserve(8);
+  std::vector<long> resident;
+  std::vector<long> residentAt;
+  resident.reserve(64);
+  residentAt.reserve(64);
+  long scrollingFrom = -1;
+  long nextSample = kSampleEvery;
+
+  Clock::time_point start = Clock::now();
+  std::thread feeder([&] {
+    for (const std::string& line : lines)
+      if (!server.inject(kClient, line)) return;
+  });
+  long done = 0;
+  long lastDone = -1;
+  bool finished = false;
+  Clock::time_point lastProgress = start;
+  while (!finished) {
+    Clock::time_point stepStart = Clock::now();
+    MSG msg;
+    bool got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != 0;
+    double peek = since(stepStart);
+    if (got && msg.message == WM_QUIT) break;
+    if (got) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    double took = since(stepStart);
+    steps.add(took);
+    long linesBefore = done;
+    done = client->getLineCount() - before;
+    if (done > linesBefore) busySteps.add(took);
+    keepSlowest(slowest, {took, peek, got ? msg.message : 0, linesBefore, done});
+    if (scrollingFrom < 0 && paneMessage(pane, EM_GETFIRSTVISIBLELINE) > 0) scrollingFrom = done;
+    if (done >= nextSample) {
+      resident.push_back(statusField("VmRSS:"));
+      residentAt.push_back(done);
+      nextSample += kSampleEvery;
+    }
+    if (done >= total) finished = showsLastLine(pane);
+    if (done != lastDone) {
+      lastDone = done;
+      lastProgress = Clock::now();
+    } else if (since(lastProgress) > 10) {
+      break;  // nothing new for ten seconds: the flood stalled
+    } else if (!got) {
+      std::this_thread::yield();
+    }
+  }
+  double seconds = since(start);
+  feeder.join();
+
+  std::printf("%s; ", finished ? "last line shown" : "last line NOT shown");
+  std::printf("%ld lines (%.1f MB) in %.2f s: %.0f lines/s; line counter %ld\n", total,
+              bytes / 1e6, seconds, total / seconds, done);
+  std::printf("pane lines: %ld (before the flood %ld); pane scrolling from line %ld\n",
+              paneMessage(pane, EM_GETLINECOUNT), paneLinesBefore, scrollingFrom);
+  std::printf("loop steps: %ld; longest %.1f ms; 99th percentile %.2f ms\n", steps.steps(),
+              steps.longest() * 1e3, steps.percentile(0.99) * 1e3);
+  std::printf("steps that showed lines: %ld; longest %.1f ms; 99th percentile %.2f ms\n",
+              busySteps.steps(), busySteps.longest() * 1e3, busySteps.percentile(0.99) * 1e3);
+  std::printf("slowest steps (ms, of which in PeekMessageA; message; lines before and after):\n");
+  for (const SlowStep& s : slowest)
+    std::printf("  %.1f  %.1f  0x%04x  %ld  %ld\n", s.seconds * 1e3, s.peekSeconds * 1e3,
+                s.message, s.linesBefore, s.linesAfter);
+  std::printf("resident memory (kB) at lines:");
+  for (size_t i = 0; i < resident.size(); ++i) std::printf(" %ld:%ld", residentAt[i], resident[i]);
+  std::printf("\npeak resident memory: %ld kB\n", statusField("VmHWM:"));
+
+  shutDown();
+  server.stop();
+  std::filesystem::current_path(previous);
+  return finished ? 0 : 1;
+}
