@@ -16,6 +16,7 @@
 
 #include "host/Client.h"
 #include "host/ClientList.h"
+#include "bench/ProcessMemory.h"
 #include "host/Host.h"
 #include "host/tests/EventCorpus.h"
 #include "host/tests/e2e/LoopServer.h"
@@ -23,19 +24,6 @@
 #include "platform/tests/TempFolder.h"
 
 namespace {
-
-// Resident and peak resident memory of this process, in kilobytes.
-long statusField(const char* field) {
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (f == nullptr) return -1;
-  char line[256];
-  long value = -1;
-  size_t length = std::strlen(field);
-  while (std::fgets(line, sizeof line, f) != nullptr)
-    if (std::strncmp(line, field, length) == 0) value = std::atol(line + length);
-  std::fclose(f);
-  return value;
-}
 
 // The corpus and the number of lines the client sees at least: one per line feed (a prompt
 // without one joins the line after it; a chunk boundary can only add lines).

@@ -17,6 +17,7 @@
 
 #include "host/Client.h"
 #include "host/ClientList.h"
+#include "bench/ProcessMemory.h"
 #include "host/Host.h"
 #include "lib/RichEdit.h"
 #include "outside/chatserver/ChatServer.h"
@@ -33,26 +34,14 @@ const long kSampleEvery = 10000;
 // The last line of the flood: the pane's last line shows it once everything arrived.
 const char kLastWords[] = "that was the flood";
 
-// Resident and peak resident memory of this process, in kilobytes.
-long statusField(const char* field) {
-  FILE* f = std::fopen("/proc/self/status", "r");
-  if (f == nullptr) return -1;
-  char line[256];
-  long value = -1;
-  size_t length = std::strlen(field);
-  while (std::fgets(line, sizeof line, f) != nullptr)
-    if (std::strncmp(line, field, length) == 0) value = std::atol(line + length);
-  std::fclose(f);
-  return value;
-}
-
 // Chat lines as the server relays them: a stamp, bob's nick and 1 to 40 words, an emoticon in
 // about one line of eight. Fixed seed, so every run sends the same bytes.
 std::vector<std::string> chatLines(long count) {
-  static const char* const words[] = {"the", "server", "is", "fast", "tonight", "who", "wants",
-                                      "coffee", "a", "really", "long", "discussion", "about",
-                                      "nothing", "in", "particular", "ok", "lol", "brb", "see",
-                                      "you", "later", "channel", "topic", "yes", "no", "maybe"};
+  static const char* const words[] = {
+      "the",    "server",     "is",     "fast", "tonight",    "who",   "wants",
+      "coffee", "a",          "really", "long", "discussion", "about", "nothing",
+      "in",     "particular", "ok",     "lol",  "brb",        "see",   "you",
+      "later",  "channel",    "topic",  "yes",  "no",         "maybe"};
   static const char* const emoticons[] = {":)", ";)", ":D", ":P", ":(", ":-)", ":o", ":S"};
   std::mt19937 random(20240611);
   std::vector<std::string> lines;
@@ -162,13 +151,15 @@ bool showsLastLine(HWND pane) {
   if (count < 1) return false;
   char text[512];
   *reinterpret_cast<WORD*>(text) = sizeof text - 1;
-  LRESULT length =
-      SendMessageA(pane, EM_GETLINE, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(text));
+  LRESULT length = SendMessageA(pane, EM_GETLINE, static_cast<WPARAM>(count - 1),
+                                reinterpret_cast<LPARAM>(text));
   if (length < 0 || length >= static_cast<LRESULT>(sizeof text)) return false;
   text[length] = '\0';
-  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n')) text[--length] = '\0';
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n'))
+    text[--length] = '\0';
   size_t words = std::strlen(kLastWords);
-  return static_cast<size_t>(length) >= words && std::strcmp(text + length - words, kLastWords) == 0;
+  return static_cast<size_t>(length) >= words &&
+         std::strcmp(text + length - words, kLastWords) == 0;
 }
 
 }  // namespace
@@ -257,8 +248,8 @@ int main(int argc, char** argv) {
   feeder.join();
 
   std::printf("%s; ", finished ? "last line shown" : "last line NOT shown");
-  std::printf("%ld lines (%.1f MB) in %.2f s: %.0f lines/s; line counter %ld\n", total,
-              bytes / 1e6, seconds, total / seconds, done);
+  std::printf("%ld lines (%.1f MB) in %.2f s: %.0f lines/s; line counter %ld\n", total, bytes / 1e6,
+              seconds, total / seconds, done);
   std::printf("pane lines: %ld (before the flood %ld); pane scrolling from line %ld\n",
               paneMessage(pane, EM_GETLINECOUNT), paneLinesBefore, scrollingFrom);
   std::printf("loop steps: %ld; longest %.1f ms; 99th percentile %.2f ms\n", steps.steps(),
@@ -267,8 +258,8 @@ int main(int argc, char** argv) {
               busySteps.steps(), busySteps.longest() * 1e3, busySteps.percentile(0.99) * 1e3);
   std::printf("slowest steps (ms, of which in PeekMessageA; message; lines before and after):\n");
   for (const SlowStep& s : slowest)
-    std::printf("  %.1f  %.1f  0x%04x  %ld  %ld\n", s.seconds * 1e3, s.peekSeconds * 1e3,
-                s.message, s.linesBefore, s.linesAfter);
+    std::printf("  %.1f  %.1f  0x%04x  %ld  %ld\n", s.seconds * 1e3, s.peekSeconds * 1e3, s.message,
+                s.linesBefore, s.linesAfter);
   std::printf("resident memory (kB) at lines:");
   for (size_t i = 0; i < resident.size(); ++i) std::printf(" %ld:%ld", residentAt[i], resident[i]);
   std::printf("\npeak resident memory: %ld kB\n", statusField("VmHWM:"));

@@ -11,6 +11,7 @@
 #include "host/ClientList.h"
 #include "host/Console.h"
 #include "host/Host.h"
+#include "host/tests/e2e/HostRun.h"
 #include "host/SystemInput.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/LoopServer.h"
@@ -176,13 +177,7 @@ TEST_F(HostEndToEnd, RunsTheLinePathFromStartToShutDown) {
   EXPECT_TRUE(has(consoleText(), "<alpha> Connection closed !"));
 
   // Shut-down: quit (event 0) before term, then the files.
-  PostMessageA(systemWindow->getHwnd(), WM_CLOSE, 0, 0);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  shutDown();
+  closeAndShutDown();
   EXPECT_EQ(clientList, nullptr);
   EXPECT_EQ(systemWindow, nullptr);
   std::string main = journalOf("TestMain.vma");

@@ -16,6 +16,7 @@
 #include "host/ClientList.h"
 #include "host/Console.h"
 #include "host/Host.h"
+#include "host/tests/e2e/HostRun.h"
 #include "host/SystemWindow.h"
 #include "lib/RichEdit.h"
 #include "outside/chatserver/ChatServer.h"
@@ -287,13 +288,7 @@ TEST_F(NevChatEndToEnd, TwoClientsChatAndTalkToEachOther) {
   EXPECT_EQ(clientList->findClient("bob")->getConnection().findServer("127.0.0.1", 4778), nullptr);
 
   // Shut-down: the quit lines reach the server; the settings keep the logins.
-  PostMessageA(systemWindow->getHwnd(), WM_CLOSE, 0, 0);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  shutDown();
+  closeAndShutDown();
   EXPECT_EQ(clientList, nullptr);
   for (int i = 0; i < 100 && (server.isLoggedIn("alice") || server.isLoggedIn("bob")); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
