@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "platform/ControlClass.h"
@@ -60,8 +61,7 @@ void RichEditWidget::deferLayout() {
   // While Qt handles an event its own edits must not be held back with ours.
   if (deferred_ || inputDepth_ > 0) return;
   deferred_ = true;
-  edited_ = false;
-  wasModified_ = document()->isModified();
+  modified_ = document()->isModified();
   held_ = QTextCursor(document());
   held_.beginEditBlock();
   queueCatchUp();
@@ -77,9 +77,88 @@ void RichEditWidget::settle() {
   }
   settling = false;
   held_ = QTextCursor();
-  // Closing a block always marks the document modified; only moving the selection is not a
-  // change.
-  if (!edited_) document()->setModified(wasModified_);
+  // Closing a block always marks the document modified; the flag is what the changes and the
+  // messages left it.
+  document()->setModified(modified_);
+  scrollAsAsked();
+}
+
+void RichEditWidget::setModifiedFlag(bool modified) {
+  if (deferred_)
+    modified_ = modified;
+  else
+    document()->setModified(modified);
+}
+
+bool RichEditWidget::modifiedFlag() const {
+  return deferred_ ? modified_ : document()->isModified();
+}
+
+namespace {
+QTextCursor endMark(QTextDocument* document) {
+  QTextCursor mark(document);
+  mark.movePosition(QTextCursor::End);
+  mark.setKeepPositionOnInsert(true);
+  return mark;
+}
+}  // namespace
+
+bool RichEditWidget::deferScrollToEnd() {
+  if (!deferred_) return false;
+  bottomMark_ = endMark(document());
+  caretAskedLast_ = false;
+  return true;
+}
+
+bool RichEditWidget::deferCaretScroll() {
+  if (!deferred_ || selection_.hasSelection() ||
+      selection_.position() != document()->characterCount() - 1)
+    return false;
+  caretMark_ = endMark(document());
+  caretAskedLast_ = true;
+  return true;
+}
+
+void RichEditWidget::beforeChangeAt(int position) {
+  int first = INT_MAX;
+  if (!bottomMark_.isNull()) first = bottomMark_.position();
+  if (!caretMark_.isNull()) first = std::min(first, caretMark_.position());
+  if (position < first) settle();
+}
+
+// Both waiting scrolls in the order they were asked: showing the caret at the end and
+// going to the bottom commute except in a view shorter than a line.
+void RichEditWidget::scrollAsAsked() {
+  QTextCursor bottom = bottomMark_;
+  QTextCursor caret = caretMark_;
+  bottomMark_ = QTextCursor();
+  caretMark_ = QTextCursor();
+  if (caretAskedLast_ && !bottom.isNull()) scrollToMark(bottom);
+  if (!caret.isNull()) showMarkedCaret(caret);
+  if (!caretAskedLast_ && !bottom.isNull()) scrollToMark(bottom);
+}
+
+// The bottom as it was when asked: the end of the text, or, when text came after the request,
+// the line where the text ended then at the view's bottom edge.
+void RichEditWidget::scrollToMark(const QTextCursor& mark) {
+  QScrollBar* bar = verticalScrollBar();
+  if (mark.position() >= document()->characterCount() - 1) {
+    bar->setValue(bar->maximum());
+    return;
+  }
+  QRect line = cursorRect(mark);  // viewport coordinates
+  int bottom = bar->value() + line.bottom() + 1 + static_cast<int>(document()->documentMargin());
+  bar->setValue(std::min(bar->maximum(), std::max(0, bottom - viewport()->height())));
+}
+
+// As EM_SCROLLCARET does: the widget's cursor goes to the caret, which Qt scrolls into view;
+// the selection is shown again afterwards without moving the view.
+void RichEditWidget::showMarkedCaret(const QTextCursor& mark) {
+  QTextCursor caret(document());
+  caret.setPosition(mark.position());
+  QTextEdit::setTextCursor(caret);
+  stale_ = selection_.hasSelection() || selection_.position() != caret.position();
+  if (stale_) queueCatchUp();
 }
 
 // The user moved the widget's cursor (typing, clicking, keys): the selection follows.
@@ -144,6 +223,11 @@ void notifyChange(RichEditWidget* edit) {
 
 }  // namespace
 
+// Qt announces a change made outside a held-back block itself (see makeEdit).
+void notifyHeldChange(RichEditWidget* edit) {
+  if (edit->layoutDeferred()) notifyChange(edit);
+}
+
 void selectBytes(RichEditWidget* edit, long long start, long long end) {
   edit->deferLayout();
   QTextCursor cursor(edit->document());
@@ -187,6 +271,7 @@ void setSelectionByRules(RichEditWidget* edit, long long start, long long end) {
 }
 
 void replaceSelection(RichEditWidget* edit, const char* text, size_t length) {
+  edit->beforeChangeAt(edit->selection().selectionStart());
   edit->deferLayout();
   QTextCursor cursor = edit->selection();
   ScrollKeeper keep(edit);
@@ -199,7 +284,7 @@ void replaceSelection(RichEditWidget* edit, const char* text, size_t length) {
   if (changes) {
     edit->markEdited();
     edit->positions->changedAt(from);
-    notifyChange(edit);
+    notifyHeldChange(edit);
   }
   detectLinks(edit, from, cursor.position());
   edit->setTextCursor(cursor);
@@ -244,11 +329,15 @@ void setWholeText(RichEditWidget* edit, const char* text) {
 }
 
 void applyReadOnly(RichEditWidget* edit) {
-  edit->setReadOnly((edit->options & ECO_READONLY) != 0);
+  bool readOnly = (edit->options & ECO_READONLY) != 0;
   // Typing still needs the caret and keyboard selection on a read-only pane.
-  edit->setTextInteractionFlags(edit->isReadOnly()
-                                    ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
-                                    : Qt::TextEditorInteraction);
+  Qt::TextInteractionFlags flags = readOnly
+                                       ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                       : Qt::TextEditorInteraction;
+  // Qt sends the widget an event even when nothing changes, which would settle the layout.
+  if (edit->isReadOnly() == readOnly && edit->textInteractionFlags() == flags) return;
+  edit->setReadOnly(readOnly);
+  edit->setTextInteractionFlags(flags);
 }
 
 DWORD setOptions(RichEditWidget* edit, WPARAM operation, DWORD value) {
@@ -373,10 +462,10 @@ LRESULT stateMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
   *handled = true;
   switch (msg) {
     case EM_SETMODIFY:
-      edit->document()->setModified(wParam != 0);
+      edit->setModifiedFlag(wParam != 0);
       return 0;
     case EM_GETMODIFY:
-      return edit->document()->isModified() ? TRUE : FALSE;
+      return edit->modifiedFlag() ? TRUE : FALSE;
     case EM_SETREADONLY:
       edit->options = wParam ? (edit->options | ECO_READONLY)
                              : (edit->options & ~static_cast<DWORD>(ECO_READONLY));
@@ -448,9 +537,24 @@ LRESULT inputMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
 }
 
 // The messages an output pane sends for each line: they neither need nor disturb the layout,
-// so Qt may go on holding its layout work back through them.
+// so Qt may go on holding its layout work back through them. Scrolling to the end waits for
+// the layout (see RichEditWidget::deferScrollToEnd).
 bool keepsLayoutDeferred(UINT msg, WPARAM wParam) {
   switch (msg) {
+    case EM_SETMODIFY:
+    case EM_GETMODIFY:
+    case EM_LIMITTEXT:
+    case EM_EXLIMITTEXT:
+    case EM_GETLIMITTEXT:
+    case EM_SETOPTIONS:
+    case EM_GETOPTIONS:
+    case EM_SETREADONLY:
+    case EM_SETEVENTMASK:
+    case EM_GETEVENTMASK:
+    case EM_SCROLLCARET:
+      return true;
+    case WM_VSCROLL:
+      return LOWORD(wParam) == SB_BOTTOM;
     case EM_SETSEL:
     case EM_EXSETSEL:
     case EM_GETSEL:

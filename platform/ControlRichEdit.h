@@ -2,6 +2,7 @@
 // QTextEdit: its state and the helpers its message handlers share. Internal to platform/.
 #pragma once
 
+#include <QHash>
 #include <QTextCharFormat>
 #include <QTextEdit>
 #include <string>
@@ -37,9 +38,22 @@ class RichEditWidget : public QTextEdit {
   // block closes (settle) before anything needs the layout and when the event loop turns.
   // The layer sends the change notifications of these edits itself.
   void deferLayout();
-  void markEdited() { edited_ = true; }
+  bool layoutDeferred() const { return deferred_; }
+  void markEdited() { modified_ = true; }
   void settle();
   bool settling = false;  // the held-back changes are being announced by Qt
+
+  // EM_SETMODIFY / EM_GETMODIFY: recorded while changes are held back, applied by settle.
+  void setModifiedFlag(bool modified);
+  bool modifiedFlag() const;
+  // Scrolling to the end (WM_VSCROLL SB_BOTTOM, or EM_SCROLLCARET with the caret at the end)
+  // while changes are held back waits for the layout, so a burst of appends scrolls once.
+  // False when the control must scroll now.
+  bool deferScrollToEnd();
+  bool deferCaretScroll();
+  // A held-back change is about to start at the position: a waiting scroll it could shift is
+  // made first.
+  void beforeChangeAt(int position);
 
   HWND hwnd;
   RichEditPositions* positions;
@@ -55,6 +69,7 @@ class RichEditWidget : public QTextEdit {
   DWORD options = 0;
   long long limit = 32767;
   RichEditOle* ole = nullptr;
+  QHash<size_t, QString> pictureNames;  // resource names of the pictures by their pixels
 
  protected:
   bool event(QEvent* e) override;
@@ -65,6 +80,9 @@ class RichEditWidget : public QTextEdit {
   bool handleEvent(QEvent* e, bool onViewport);
   void followWidgetCursor();
   void queueCatchUp();
+  void scrollAsAsked();
+  void scrollToMark(const QTextCursor& mark);
+  void showMarkedCaret(const QTextCursor& mark);
 
   QTextCursor selection_;
   bool stale_ = false;        // the widget's cursor is not at the selection
@@ -72,12 +90,19 @@ class RichEditWidget : public QTextEdit {
   int inputDepth_ = 0;        // Qt is handling an event: cursor moves come from the user
   QTextCursor held_;          // holds the open edit block
   bool deferred_ = false;
-  bool edited_ = false;  // the open block changed the text or its formats
-  bool wasModified_ = false;
+  bool modified_ = false;  // the modified flag while changes are held back
+  // Where the text ended when scrolling to the end was asked (null: not asked); stays there
+  // when text is appended after it.
+  QTextCursor bottomMark_;
+  QTextCursor caretMark_;
+  bool caretAskedLast_ = false;
 };
 
 // The control of a window, settled (see RichEditWidget::deferLayout).
 RichEditWidget* richEditOf(HWND hwnd);
+
+// EN_UPDATE and EN_CHANGE to the parent for a held-back change, as the event mask asks.
+void notifyHeldChange(RichEditWidget* edit);
 
 // Keeps the view where it is while the text or the selection changes under it.
 class ScrollKeeper {

@@ -202,6 +202,7 @@ void setCharFormat(RichEditWidget* edit, WPARAM which, const CHARFORMAT2A& in) {
   } else {
     QTextCursor cursor = edit->selection();
     if (cursor.hasSelection()) {
+      edit->beforeChangeAt(cursor.selectionStart());
       edit->deferLayout();
       edit->markEdited();
       mergeInto(edit, cursor, in);

@@ -246,10 +246,14 @@ LRESULT handleScrollMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARA
       return MAKELONG(static_cast<WORD>(static_cast<short>(moved)), TRUE);
     }
     case EM_SCROLLCARET:
+      if (edit->deferCaretScroll()) return 0;
+      edit->settle();
       edit->showSelection();
       edit->ensureCursorVisible();
       return 0;
     case WM_VSCROLL:
+      if (LOWORD(wParam) == SB_BOTTOM && edit->deferScrollToEnd()) return 0;
+      edit->settle();
       scrollAction(edit, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
       return 0;
     case WM_SIZE:

@@ -1,5 +1,7 @@
 // The IRichEditOle a rich edit hands out and its client site: inserting a static picture
 // puts its image into the text at the selection, one position wide.
+#include <QHash>
+#include <QImage>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
@@ -70,21 +72,45 @@ void releaseRichEditOle(RichEditWidget* edit) {
   edit->ole = nullptr;
 }
 
+namespace {
+
+// The resource name of the picture: an identical picture already in the text lends its name,
+// so a pane showing the same few emoticons keeps one copy of each.
+QString pictureName(RichEditWidget* edit, const QImage& image) {
+  static int pictures = 0;
+  size_t key = qHashBits(image.constBits(), static_cast<size_t>(image.sizeInBytes()),
+                         qHash(image.width()) ^ qHash(image.height()));
+  auto known = edit->pictureNames.constFind(key);
+  if (known != edit->pictureNames.constEnd()) {
+    QVariant held = edit->document()->resource(QTextDocument::ImageResource, QUrl(*known));
+    if (held.value<QImage>() == image) return *known;
+  }
+  QString name = QStringLiteral("vornpicture:%1").arg(++pictures);
+  edit->document()->addResource(QTextDocument::ImageResource, QUrl(name), QVariant(image));
+  edit->pictureNames.insert(key, name);
+  return name;
+}
+
+}  // namespace
+
 bool insertPictureAtSelection(RichEditWidget* edit, const QImage& image) {
   if (image.isNull()) return false;
-  static int pictures = 0;
-  QUrl name(QStringLiteral("vornpicture:%1").arg(++pictures));
-  edit->document()->addResource(QTextDocument::ImageResource, name, QVariant(image));
   QTextImageFormat format;
-  format.setName(name.toString());
+  format.setName(pictureName(edit, image));
   format.setWidth(image.width());
   format.setHeight(image.height());
-  QTextCursor cursor = edit->textCursor();
+  edit->beforeChangeAt(edit->selection().selectionStart());
+  edit->deferLayout();
+  QTextCursor cursor = edit->selection();
   ScrollKeeper keep(edit);
   cursor.beginEditBlock();
   cursor.removeSelectedText();
+  int from = cursor.position();
   cursor.insertImage(format);
   cursor.endEditBlock();
+  edit->markEdited();
+  edit->positions->changedAt(from);
+  notifyHeldChange(edit);
   edit->setTextCursor(cursor);
   return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/testing.h"
 #include "platform/tests/WindowTestKit.h"
@@ -292,6 +293,64 @@ TEST_F(RichEdit, AppendsBetweenEventsNotifyOnceEachAndOnlyTextChangesModify) {
   vornplatform::processEventsFor(1);
   EXPECT_EQ(messagesOf(top, WM_COMMAND).size(), 3u);  // no second notice on catching up
   EXPECT_EQ(windowText(), "start\r\nline\r\nline\r\nline");
+}
+
+// A burst of output holds the layout and its scrolling back until something needs them; what
+// the pane then reports must match a pane that laid out and scrolled after every message.
+TEST_F(RichEdit, BurstsOfAppendsAndScrollsReadAsIfDoneOneByOne) {
+  enum Step { Append, Bottom, Caret, Modified, Unmodified, AtStart };
+  struct Case {
+    const char* name;
+    std::vector<Step> each;  // repeated 40 times
+    std::vector<Step> then;
+  };
+  const Case cases[] = {
+      {"chat", {Append, Modified, Bottom}, {}},
+      {"caret", {Append, Caret}, {}},
+      {"text after the last scroll", {Append, Bottom}, {Append, Append, Append}},
+      {"caret then bottom", {Append, Caret, Append, Bottom}, {Caret}},
+      {"change above the end", {Append, Bottom}, {AtStart, Append, Bottom, AtStart}},
+      {"flag cleared", {Append, Bottom, Modified}, {Unmodified}},
+  };
+  HWND steady =
+      CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 0,
+                      150, 460, 120, top, nullptr, nullptr, nullptr);
+  int line = 0;
+  auto run = [&line](HWND pane, Step step, bool settleAfter) {
+    std::string text = "\r\nline " + std::to_string(line++);
+    if (step == Append || step == AtStart) {
+      SendMessageA(pane, EM_SETSEL, step == AtStart ? 0 : static_cast<WPARAM>(-1),
+                   step == AtStart ? 0 : -1);
+      SendMessageA(pane, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    if (step == Bottom) SendMessageA(pane, WM_VSCROLL, SB_BOTTOM, 0);
+    if (step == Caret) SendMessageA(pane, EM_SCROLLCARET, 0, 0);
+    if (step == Modified || step == Unmodified)
+      SendMessageA(pane, EM_SETMODIFY, step == Modified, 0);
+    if (settleAfter) SendMessageA(pane, EM_GETLINECOUNT, 0, 0);
+  };
+  for (const Case& c : cases) {
+    for (HWND pane : {edit, steady}) {
+      SetWindowTextA(pane, "start");
+      line = 0;
+      for (int i = 0; i < 40; ++i)
+        for (Step step : c.each) run(pane, step, pane == steady);
+      for (Step step : c.then) run(pane, step, pane == steady);
+    }
+    EXPECT_EQ(SendMessageA(edit, EM_GETMODIFY, 0, 0), SendMessageA(steady, EM_GETMODIFY, 0, 0))
+        << c.name;
+    for (UINT query : {EM_GETFIRSTVISIBLELINE, EM_GETLINECOUNT})
+      EXPECT_EQ(SendMessageA(edit, query, 0, 0), SendMessageA(steady, query, 0, 0)) << c.name;
+    SCROLLINFO burst{sizeof burst, SIF_ALL, 0, 0, 0, 0, 0};
+    SCROLLINFO oneByOne = burst;
+    ASSERT_TRUE(GetScrollInfo(edit, SB_VERT, &burst) && GetScrollInfo(steady, SB_VERT, &oneByOne));
+    EXPECT_EQ(burst.nPos, oneByOne.nPos) << c.name;
+    EXPECT_EQ(burst.nMax, oneByOne.nMax) << c.name;
+    EXPECT_EQ(vorntest::richEditAtEnd(edit), vorntest::richEditAtEnd(steady)) << c.name;
+    EXPECT_EQ(selection().cpMax, HIWORD(SendMessageA(steady, EM_GETSEL, 0, 0))) << c.name;
+    EXPECT_EQ(SendMessageA(edit, EM_GETMODIFY, 0, 0), SendMessageA(steady, EM_GETMODIFY, 0, 0))
+        << c.name << " once laid out";
+  }
 }
 
 TEST_F(RichEdit, TheUserAndTheProgramTakeTurnsWithTheSelection) {
