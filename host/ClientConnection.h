@@ -48,7 +48,7 @@ class ClientConnection : public Thread {
   // The GUI thread took one received chunk off the queue. The receive thread stops reading
   // while MaxPendingChunks chunks wait, so a fast server cannot fill memory.
   void chunkHandled();
-  static constexpr int MaxPendingChunks = 16;
+  static constexpr int MaxPendingChunks = 4;
 
   // Ends the thread even while it is still connecting: disconnects, aborts a blocked connect
   // and joins. Nothing is posted after it returns, apart from a Closed of a live connection.

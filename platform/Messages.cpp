@@ -77,11 +77,6 @@ struct CrossSend {
 const QEvent::Type kSendEvent = static_cast<QEvent::Type>(QEvent::User + 301);
 const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::User + 302);
 
-struct SendEvent : QEvent {
-  explicit SendEvent(std::shared_ptr<CrossSend> s) : QEvent(kSendEvent), send(std::move(s)) {}
-  std::shared_ptr<CrossSend> send;
-};
-
 void runCrossSend(CrossSend& s) {
   LRESULT result = callProcedure(s.hwnd, s.msg, s.wParam, s.lParam);
   if (s.callback) {
@@ -96,14 +91,27 @@ void runCrossSend(CrossSend& s) {
   s.done.notify_all();
 }
 
+// Sends from other threads wait here in arrival order, waiting and callback sends alike.
+// One event at a time stands for them in Qt's queue; each delivery runs one send and posts
+// the event again, and Qt keeps an event posted during delivery for its next pass. So a big
+// burst of sends (a flood of received chunks) gives input and painting a turn between any
+// two, and the message loop comes back after each.
+struct WaitingSends {
+  std::mutex lock;
+  std::deque<std::shared_ptr<CrossSend>> sends;
+  bool eventPosted = false;
+};
+WaitingSends& waitingSends() {
+  static auto* instance = new WaitingSends;  // never destroyed: threads may send during exit
+  return *instance;
+}
+
 // Lives on the GUI thread: runs sends from other threads and wakes the message loop.
 class Router : public QObject {
  public:
   bool event(QEvent* e) override {
     if (e->type() == kSendEvent) {
-      ++dispatchDepth;
-      runCrossSend(*static_cast<SendEvent*>(e)->send);
-      --dispatchDepth;
+      runNextSend();
       return true;
     }
     if (e->type() == kWakeEvent) {
@@ -111,6 +119,28 @@ class Router : public QObject {
       return true;
     }
     return QObject::event(e);
+  }
+
+ private:
+  void runNextSend() {
+    std::shared_ptr<CrossSend> send;
+    bool more = false;
+    WaitingSends& waiting = waitingSends();
+    {
+      std::lock_guard<std::mutex> guard(waiting.lock);
+      if (waiting.sends.empty()) {
+        waiting.eventPosted = false;
+        return;
+      }
+      send = std::move(waiting.sends.front());
+      waiting.sends.pop_front();
+      more = waiting.eventPosted = !waiting.sends.empty();
+    }
+    // Posted before running, so a modal loop inside this send still takes the next one.
+    if (more) QCoreApplication::postEvent(this, new QEvent(kSendEvent));
+    ++dispatchDepth;
+    runCrossSend(*send);
+    --dispatchDepth;
   }
 };
 
@@ -120,6 +150,22 @@ void wakeGuiThread() {
   Router* router = routerInstance.load();
   if (!router || wakePending.exchange(true)) return;
   QCoreApplication::postEvent(router, new QEvent(kWakeEvent));
+}
+
+// Queues a send for the GUI thread; false before the message loop exists.
+bool queueCrossSend(std::shared_ptr<CrossSend> send) {
+  Router* router = routerInstance.load();
+  if (!router) return false;
+  WaitingSends& waiting = waitingSends();
+  bool post = false;
+  {
+    std::lock_guard<std::mutex> guard(waiting.lock);
+    waiting.sends.push_back(std::move(send));
+    post = !waiting.eventPosted;
+    waiting.eventPosted = true;
+  }
+  if (post) QCoreApplication::postEvent(router, new QEvent(kSendEvent));
+  return true;
 }
 
 bool matches(const MSG& m, HWND hwnd, UINT low, UINT high) {
@@ -279,11 +325,9 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   if (!findWindow(hwnd)) return 0;
   if (isGuiThread()) return callProcedure(hwnd, msg, wParam, lParam);
-  Router* router = routerInstance.load();
-  if (!router) return 0;
   auto send = std::make_shared<CrossSend>();
   send->hwnd = hwnd, send->msg = msg, send->wParam = wParam, send->lParam = lParam;
-  QCoreApplication::postEvent(router, new SendEvent(send));
+  if (!queueCrossSend(send)) return 0;
   std::unique_lock<std::mutex> guard(send->lock);
   send->done.wait(guard, [&] { return send->finished; });
   return send->result;
@@ -300,14 +344,11 @@ BOOL SendMessageCallbackA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, SEN
     if (callback) callback(hwnd, msg, data, result);
     return TRUE;
   }
-  Router* router = routerInstance.load();
-  if (!router) return FALSE;
   auto send = std::make_shared<CrossSend>();
   send->hwnd = hwnd, send->msg = msg, send->wParam = wParam, send->lParam = lParam;
   send->callback = callback, send->data = data, send->sender = GetCurrentThreadId();
   send->waits = false;
-  QCoreApplication::postEvent(router, new SendEvent(send));
-  return TRUE;
+  return queueCrossSend(send) ? TRUE : FALSE;
 }
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

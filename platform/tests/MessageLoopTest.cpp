@@ -114,6 +114,43 @@ TEST_F(MessageLoop, SendCallbackRunsAtOnceOnTheOwnerAndInOrderFromThreads) {
   EXPECT_EQ(wParamsOf(hwnd, 5123), (std::vector<WPARAM>{1, 2, 3, 4, 5}));
 }
 
+// A burst of sends from a receive thread must not keep the GUI thread away from its loop:
+// each pass of the loop takes one, in order, callback and waiting sends alike.
+TEST_F(MessageLoop, SendsFromAThreadRunOnePerLoopPassInOrder) {
+  answer() = [](HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT* result) {
+    *result = static_cast<LRESULT>(wParam * 10);
+    return msg == 5123;
+  };
+  std::atomic<bool> queued{false};
+  std::atomic<LRESULT> waited{0};
+  LRESULT results[4] = {0, 0, 0, 0};
+  std::thread worker([&] {
+    MSG m;
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);  // a pumping thread gets its completions
+    for (WPARAM i = 1; i <= 3; ++i)
+      SendMessageCallbackA(hwnd, 5123, i, 0, completion, reinterpret_cast<ULONG_PTR>(&results[i]));
+    queued = true;
+    waited = SendMessageA(hwnd, 5123, 4, 0);
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+  });
+  while (!queued) std::this_thread::yield();
+  MSG m;
+  for (size_t pass = 1; pass <= 3; ++pass) {
+    PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
+    std::vector<WPARAM> expected;
+    for (WPARAM i = 1; i <= pass; ++i) expected.push_back(i);
+    EXPECT_EQ(wParamsOf(hwnd, 5123), expected) << "pass " << pass;
+  }
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (waited == 0 && std::chrono::steady_clock::now() < deadline)
+    PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
+  worker.join();
+  EXPECT_EQ(wParamsOf(hwnd, 5123), (std::vector<WPARAM>{1, 2, 3, 4}));
+  EXPECT_EQ(waited.load(), 40);
+  EXPECT_EQ(results[1], 10);
+  EXPECT_EQ(results[3], 30);
+}
+
 TEST_F(MessageLoop, TranslateMessageMakesWin32Characters) {
   struct Case {
     int vk;
