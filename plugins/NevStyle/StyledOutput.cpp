@@ -156,6 +156,9 @@ int StyledOutput::trimToLimit() {
   SendMessageA(pane, EM_SETSEL, 0, removed);
   SendMessageA(pane, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(""));
   if (lifted) SendMessageA(pane, EM_SETOPTIONS, ECOOP_OR, ECO_READONLY);
+  // Asking where the view is lays the removal out on its own: left to join the appends that
+  // follow, it would make the whole text count as changed and be laid out again.
+  output->getFirstVisibleLine();
   if (following)
     output->scrollToEnd();
   else

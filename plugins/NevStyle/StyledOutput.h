@@ -16,7 +16,8 @@ class StyledOutput {
  public:
   enum { BufferSize = 4096 };
   // The pane keeps its most recent lines; the count is looked at every so many line breaks.
-  enum { DefaultLineLimit = 5000, LinesBetweenChecks = 100 };
+  // Each removal costs the pane a pass over all it keeps, so removals come in batches.
+  enum { DefaultLineLimit = 5000, LinesBetweenChecks = 250 };
   // Told, after the oldest lines went, how many characters went from the top.
   using TrimListener = std::function<void(int removed)>;
 
