@@ -90,6 +90,7 @@ void NevChatSession::onEvent(int, const char* eventName, EventData* data) {
   const char* line = orEmpty(data->getText());
   int id = findEventId(eventName);
   int before = outputLength();
+  long long trimmedBefore = trimmedChars;
   char* copy = strdup(line);
 
   const char* text = line;
@@ -110,8 +111,9 @@ void NevChatSession::onEvent(int, const char* eventName, EventData* data) {
   }
   dispatch(id, text, *data);
 
-  // The event's text begins after the line break held back from the output's last line.
-  int start = before + (before != 0 ? 1 : 0);
+  // The event's text begins after the line break held back from the output's last line, and
+  // moves up with the oldest lines when they go meanwhile.
+  int start = before + (before != 0 ? 1 : 0) - static_cast<int>(trimmedChars - trimmedBefore);
   int after = outputLength();
   if (after > start) {
     HistoryRecord record;

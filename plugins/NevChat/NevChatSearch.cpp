@@ -1,5 +1,6 @@
 // Searching the output: the history of what events added, the hit marked in the output and
 // kept in view.
+#include <cstdlib>
 #include <vector>
 
 #include "lib/RichEdit.h"
@@ -19,6 +20,21 @@ void NevChatSession::markHit(bool on) {
 
 void NevChatSession::remarkSearchHit() {
   if (finder != nullptr && finder->text()[0] != '\0') markHit(true);
+}
+
+void NevChatSession::onOutputTrimmed(int removed) {
+  trimmedChars += removed;
+  // A record whose start went can no longer be marked where its text is.
+  int dropped = 0;
+  for (ListNode<HistoryRecord>* head = searchHistory.headNode();
+       head != nullptr && head->value.start < removed; head = searchHistory.headNode()) {
+    free(head->value.text);
+    searchHistory.removeEnd(true);
+    ++dropped;
+  }
+  for (ListNode<HistoryRecord>* node = searchHistory.headNode(); node != nullptr; node = node->next)
+    node->value.start -= removed;
+  if (finder != nullptr) finder->forgetFront(dropped, removed);
 }
 
 void NevChatSession::search(const char* text, bool forward) {

@@ -146,6 +146,9 @@ class NevChatSession : public PlugsMainSession {
   bool onSessionKey(class Window* window, int key);
   static bool windowHook(class Window* window, const MSG& message);
   void markHit(bool on);
+  // The oldest lines left the output: the history and the search follow.
+  void onOutputTrimmed(int removed);
+  long long trimmedChars = 0;  // characters ever removed from the output's top
 
   // Tests reach the private state through this.
   friend class NevChatTestAccess;

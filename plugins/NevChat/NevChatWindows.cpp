@@ -126,6 +126,7 @@ void NevChatSession::buildWindows() {
   nicks->attach(this, input);
   styled->setOutput(output, "Lucida Console", 8);
   styled->setTab(tab);
+  styled->setTrimListener([this](int removed) { onOutputTrimmed(removed); });
   if (settings != nullptr)
     styled->bindFlags(&settings->withEmptyLine, &settings->displayEmoticons,
                       &settings->displayDoubleEmoticons);

@@ -58,3 +58,10 @@ OutputSearch::Result OutputSearch::find(const char* text, bool forward,
   hitRecord = found;
   return found < 0 ? NotFound : Found;
 }
+
+void OutputSearch::forgetFront(int records, int characters) {
+  if (hitRecord < 0) return;
+  hitRecord -= records;
+  hitStartAt -= characters;
+  if (hitRecord < 0) hitRecord = -1;
+}

@@ -11,11 +11,16 @@ class OutputSearch {
  public:
   enum Result { Cleared, Empty, Found, NotFound };
 
-  // The records are the session's history, oldest first; they only grow, or go all at once.
+  // The records are the session's history, oldest first; they grow at the end, go from the
+  // front (see forgetFront), or go all at once.
   // No text clears the search. A text other than the current one (case ignored) starts at
   // the first record (forward) or the last; the same text goes on after the last hit. The
   // scan wraps once.
   Result find(const char* text, bool forward, const std::vector<const HistoryRecord*>& records);
+
+  // The first records went with the output's first characters: the hit moves up with its
+  // record, or is forgotten when its record went.
+  void forgetFront(int records, int characters);
 
   // The search text, trimmed and in lower case ("" for none).
   const char* text() const { return current.c_str(); }

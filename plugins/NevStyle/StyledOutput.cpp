@@ -1,7 +1,28 @@
 #include "plugins/NevStyle/StyledOutput.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+namespace {
+
+// The first display line from line on that begins a paragraph (-1: none), and where it begins.
+int paragraphStartFrom(HWND pane, int line, int count, int* at) {
+  for (; line < count; ++line) {
+    LRESULT index = SendMessageA(pane, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+    if (index <= 0) return -1;
+    char before[2] = {};
+    TEXTRANGEA range = {{static_cast<LONG>(index - 1), static_cast<LONG>(index)}, before};
+    SendMessageA(pane, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    if (before[0] == '\r' || before[0] == '\n') {
+      *at = static_cast<int>(index);
+      return line;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
 
 StyledOutput::StyledOutput(PlugsSession* session) : session(session) { buffer[0] = '\0'; }
 
@@ -58,6 +79,7 @@ void StyledOutput::vprint(const char* format, va_list args) {
   if (pendingNewline) {
     appendRun("\n", 1);
     pendingNewline = 0;
+    countBreaks(1);
   }
   if (!isOn(withEmptyLine)) {
     auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
@@ -79,8 +101,10 @@ void StyledOutput::appendRun(const char* text, int length) {
 void StyledOutput::printText(const char* text) {
   if (tab != nullptr) session->highlightSystemTab(tab, true);
   if (output == nullptr || text == nullptr) return;
+  int breaks = static_cast<int>(std::count(text, text + std::strlen(text), '\n'));
   if (!isOn(emoticons)) {
     output->appendText(text);
+    countBreaks(breaks);
     return;
   }
   bool doubles = isOn(doubleEmoticons);
@@ -93,9 +117,52 @@ void StyledOutput::printText(const char* text) {
     if (picture == nullptr || !output->appendPicture(picture)) {
       // What cannot be shown as a picture stays readable as text.
       output->appendText(text + found.offset);
+      countBreaks(breaks);
       return;
     }
     from = found.offset + found.length;
   }
   if (text[from] != '\0') output->appendText(text + from);
+  countBreaks(breaks);
+}
+
+void StyledOutput::setLineLimit(int lines, int every) {
+  lineLimit = std::max(0, lines);
+  checkEvery = std::max(1, every);
+  breaksSinceCheck = 0;
+}
+
+void StyledOutput::countBreaks(int breaks) {
+  breaksSinceCheck += breaks;
+  if (breaksSinceCheck < checkEvery) return;
+  breaksSinceCheck = 0;
+  trimToLimit();
+}
+
+int StyledOutput::trimToLimit() {
+  if (output == nullptr || lineLimit <= 0) return 0;
+  HWND pane = output->getHwnd();
+  int count = static_cast<int>(SendMessageA(pane, EM_GETLINECOUNT, 0, 0));
+  if (count <= lineLimit) return 0;
+  int removed = 0;
+  int cutLine = paragraphStartFrom(pane, count - lineLimit, count, &removed);
+  if (cutLine < 0) return 0;
+  int first = output->getFirstVisibleLine();
+  bool following = output->updateAutoScroll();
+  // As an append does: a focused read-only pane takes no edits.
+  bool lifted = GetFocus() == pane;
+  if (lifted)
+    SendMessageA(pane, EM_SETOPTIONS, ECOOP_AND, static_cast<LPARAM>(~ECO_READONLY & 0xFFFFFFFF));
+  SendMessageA(pane, EM_SETSEL, 0, removed);
+  SendMessageA(pane, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(""));
+  if (lifted) SendMessageA(pane, EM_SETOPTIONS, ECOOP_OR, ECO_READONLY);
+  // Asking where the view is lays the removal out on its own: left to join the appends that
+  // follow, it would make the whole text count as changed and be laid out again.
+  output->getFirstVisibleLine();
+  if (following)
+    output->scrollToEnd();
+  else
+    output->scrollToLine(std::max(0, first - cutLine));
+  if (onTrimmed) onTrimmed(removed);
+  return removed;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <functional>
 
 #include "lib/Font.h"
 #include "lib/RichEdit.h"
@@ -14,6 +15,11 @@
 class StyledOutput {
  public:
   enum { BufferSize = 4096 };
+  // The pane keeps its most recent lines; the count is looked at every so many line breaks.
+  // Each removal costs the pane a pass over all it keeps, so removals come in batches.
+  enum { DefaultLineLimit = 5000, LinesBetweenChecks = 250 };
+  // Told, after the oldest lines went, how many characters went from the top.
+  using TrimListener = std::function<void(int removed)>;
 
   // The session answers the colour and font keys and owns the host console.
   explicit StyledOutput(PlugsSession* session);
@@ -39,6 +45,13 @@ class StyledOutput {
   // Appends the text as it is, emoticons turned into pictures when enabled.
   void printText(const char* text);
 
+  // No more than lines display lines stay in the pane (0: no limit).
+  void setLineLimit(int lines, int checkEvery = LinesBetweenChecks);
+  void setTrimListener(TrimListener listener) { onTrimmed = std::move(listener); }
+  // Deletes the lines past the limit from the top in one edit, cut at a paragraph's start, and
+  // keeps the view where a reader who scrolled back left it; returns the characters removed.
+  int trimToLimit();
+
   bool hasPendingNewline() const { return pendingNewline != 0; }
   void setPendingNewline(bool on) { pendingNewline = on ? 1 : 0; }
   EmoticonPictures& pictures() { return loaded; }
@@ -46,6 +59,7 @@ class StyledOutput {
  private:
   static bool isOn(const unsigned char* flag) { return flag != nullptr && *flag != 0; }
   void appendRun(const char* text, int length);
+  void countBreaks(int breaks);
 
   PlugsSession* session;
   RichEdit* output = nullptr;
@@ -58,4 +72,8 @@ class StyledOutput {
   char buffer[BufferSize];
   String run;
   EmoticonPictures loaded;
+  int lineLimit = DefaultLineLimit;
+  int checkEvery = LinesBetweenChecks;
+  int breaksSinceCheck = 0;
+  TrimListener onTrimmed;
 };

@@ -87,15 +87,7 @@ TEST_F(ChatWindowTest, SearchMarksTheHitAndSaysWhenThereIsNone) {
   RichEdit* output = session.getOutput();
   for (const char* line : {"one apple\n", "two pears\n", "three apples\n"})
     feedEvent(session, "shout", line);
-  auto backgroundAt = [&](int pos) {
-    int at = 0;
-    for (const vorntest::RichTextRun& run : vorntest::richEditRuns(output->getHwnd())) {
-      if (pos < at + static_cast<int>(run.text.size()))
-        return run.hasBackground ? run.background : CLR_INVALID;
-      at += static_cast<int>(run.text.size());
-    }
-    return CLR_INVALID;
-  };
+  auto backgroundAt = [&](int pos) { return ChatWindowTest::backgroundAt(output->getHwnd(), pos); };
   session.getInput()->runCommand("/search APPLE");
   EXPECT_EQ(host.colours["backaway"], backgroundAt(4)) << "'apple' in the first line";
   session.getInput()->runCommand("/search apple");
@@ -104,6 +96,35 @@ TEST_F(ChatWindowTest, SearchMarksTheHitAndSaysWhenThereIsNone) {
   session.search("kiwi", true);
   ASSERT_FALSE(host.console.empty());
   EXPECT_EQ("<Vornith 2.0> Search 'kiwi' : No result !\n", host.console.back());
+}
+
+TEST_F(ChatWindowTest, OldestLinesGoAndTheHistoryFollows) {
+  NevChatTestAccess::limitLines(session, 4, 1);
+  auto feedLine = [&](int i) {
+    std::string line = "line " + std::to_string(i) + (i % 6 == 1 || i == 9 ? " apple\n" : "\n");
+    feedEvent(session, "shout", line.c_str());
+  };
+  for (int i = 0; i < 4; ++i) feedLine(i);
+  session.search("apple", true);  // the hit in line 1, which is going to go
+  for (int i = 4; i < 10; ++i) feedLine(i);
+
+  HWND pane = session.getOutput()->getHwnd();
+  std::string text = shown(pane);
+  EXPECT_EQ("line 6\rline 7 apple\rline 8\rline 9 apple", text);
+  std::vector<std::string> kept;
+  for (ListNode<HistoryRecord>* node = session.getSearchHistory().headNode(); node != nullptr;
+       node = node->next) {
+    std::string line(node->value.text);
+    line.pop_back();  // its break is a paragraph mark in the pane
+    kept.push_back(line);
+    EXPECT_EQ(line, text.substr(static_cast<size_t>(node->value.start), line.size()));
+  }
+  EXPECT_EQ((std::vector<std::string>{"line 6", "line 7 apple", "line 8", "line 9 apple"}), kept);
+
+  // The forgotten hit: the same text starts again at the oldest line left.
+  session.search("apple", true);
+  EXPECT_EQ(host.colours["backaway"], backgroundAt(pane, 14)) << text;
+  EXPECT_EQ(CLR_INVALID, backgroundAt(pane, 34));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NevChatSetupPage.h"
 #include "plugins/NevChat/tests/FakeHost.h"
+#include "plugins/NevStyle/StyledOutput.h"
 
 // The tests' way to the session's private state: the flags and the trace of nick-list updates.
 class NevChatTestAccess {
@@ -22,6 +23,9 @@ class NevChatTestAccess {
     session.whoToSwallow = swallow;
   }
   static void traceNicks(NevChatSession& session, String* trace) { session.nickTrace = trace; }
+  static void limitLines(NevChatSession& session, int lines, int checkEvery) {
+    session.styled->setLineLimit(lines, checkEvery);
+  }
 };
 
 class SessionProbe : public NevChatSession {
@@ -103,6 +107,16 @@ class ChatWindowTest : public ToolkitTest {
     for (const vorntest::RichTextRun& run : vorntest::richEditRuns(pane))
       out += run.picture ? "[pic]" : run.text;
     return out;
+  }
+  // The background at a character of the pane (CLR_INVALID: none).
+  static COLORREF backgroundAt(HWND pane, int pos) {
+    int at = 0;
+    for (const vorntest::RichTextRun& run : vorntest::richEditRuns(pane)) {
+      if (pos < at + static_cast<int>(run.text.size()))
+        return run.hasBackground ? run.background : CLR_INVALID;
+      at += static_cast<int>(run.text.size());
+    }
+    return CLR_INVALID;
   }
 
   FakeHost host;
