@@ -143,7 +143,8 @@ int StyledOutput::trimToLimit() {
   if (output == nullptr || lineLimit <= 0) return 0;
   HWND pane = output->getHwnd();
   int count = static_cast<int>(SendMessageA(pane, EM_GETLINECOUNT, 0, 0));
-  if (count <= lineLimit) return 0;
+  // A fifth over the limit before cutting back to it: each cut costs a layout of what stays.
+  if (count <= lineLimit + lineLimit / 5) return 0;
   int removed = 0;
   int cutLine = paragraphStartFrom(pane, count - lineLimit, count, &removed);
   if (cutLine < 0) return 0;
