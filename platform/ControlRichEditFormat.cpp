@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include <vector>
+
 #include "platform/ControlRichEdit.h"
 #include "platform/GdiObjects.h"
 #include "platform/TextCodec.h"
@@ -161,19 +163,30 @@ void setDefault(RichEditWidget* edit, const CHARFORMAT2A& in) {
 }
 
 // Merging cannot remove a colour: automatic colours are cleared piece by piece.
+// The pieces are collected first and changed afterwards: changing a format while walking the
+// fragments reshapes the very fragments the walk stands on.
 void clearAutomatic(RichEditWidget* edit, int from, int to, const CHARFORMAT2A& in) {
   bool text = (in.dwMask & CFM_COLOR) && (in.dwEffects & CFE_AUTOCOLOR);
   bool back = (in.dwMask & CFM_BACKCOLOR) && (in.dwEffects & CFE_AUTOBACKCOLOR);
   if (!text && !back) return;
+  struct Piece {
+    int begin;
+    int end;
+    QTextCharFormat format;
+  };
+  std::vector<Piece> pieces;
   forEachPiece(edit->document(), from, to, [&](const QTextFragment& fragment, int begin, int end) {
     QTextCharFormat format = fragment.charFormat();
     if (text) format.clearForeground();
     if (back) format.clearBackground();
-    QTextCursor piece(edit->document());
-    piece.setPosition(begin);
-    piece.setPosition(end, QTextCursor::KeepAnchor);
-    piece.setCharFormat(format);
+    pieces.push_back({begin, end, format});
   });
+  for (const Piece& piece : pieces) {
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(piece.begin);
+    cursor.setPosition(piece.end, QTextCursor::KeepAnchor);
+    cursor.setCharFormat(piece.format);
+  }
 }
 
 void mergeInto(RichEditWidget* edit, QTextCursor& cursor, const CHARFORMAT2A& in) {

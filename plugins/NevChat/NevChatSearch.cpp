@@ -12,10 +12,8 @@ void NevChatSession::markHit(bool on) {
   if (on)
     output->setRangeBackground(finder->hitStart(), finder->hitLength(),
                                getColor(away ? "backgrnd" : "backaway"));
-  else  // merge: the layer's automatic background (clearRangeBackground) edits the text while
-        // walking it and can crash; until that is fixed the pane's own colour stands in.
-    output->setRangeBackground(finder->hitStart(), finder->hitLength(),
-                               output->getBackgroundColour());
+  else  // back to the automatic background, which follows later background changes
+    output->clearRangeBackground(finder->hitStart(), finder->hitLength());
 }
 
 void NevChatSession::remarkSearchHit() {

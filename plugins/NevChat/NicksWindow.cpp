@@ -289,9 +289,7 @@ void NicksWindow::unmark() {
   if (marked >= 0 && hwnd != nullptr) {
     int start = static_cast<int>(SendMessageA(hwnd, EM_LINEINDEX, static_cast<WPARAM>(marked), 0));
     int length = static_cast<int>(SendMessageA(hwnd, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
-    // merge: the layer's automatic background (clearRangeBackground) edits the text while
-    // walking it and can crash; until that is fixed the list's own colour stands in.
-    if (start >= 0) setRangeBackground(start, length, getBackgroundColour());
+    if (start >= 0) clearRangeBackground(start, length);
   }
   marked = -1;
   markedNick = nullptr;

@@ -91,7 +91,7 @@ TEST_F(ChatWindowTest, SearchMarksTheHitAndSaysWhenThereIsNone) {
   session.getInput()->runCommand("/search APPLE");
   EXPECT_EQ(host.colours["backaway"], backgroundAt(4)) << "'apple' in the first line";
   session.getInput()->runCommand("/search apple");
-  EXPECT_EQ(output->getBackgroundColour(), backgroundAt(4)) << "the old hit gets its look back";
+  EXPECT_EQ(CLR_INVALID, backgroundAt(4)) << "the old hit gets the automatic background back";
   EXPECT_EQ(host.colours["backaway"], backgroundAt(20 + 6));
   session.search("kiwi", true);
   ASSERT_FALSE(host.console.empty());
