@@ -26,7 +26,7 @@ struct SessionNode {
   SessionNode* next = nullptr;
 };
 
-class PlugRecord : public FaultyPlug {
+class PlugRecord final : public FaultyPlug {
  public:
   static const int kNameSize = 128;
   static const int kFileSize = 256;

@@ -20,6 +20,7 @@ class PlugsListDialog : public FixedWindow, public ButtonListener {
   ~PlugsListDialog() override;
 
   // Adds the dialog to the root window (which creates it), builds the layout, keeps owner.
+  using FixedWindow::create;
   void create(Client* owner);
   // Refills both lists from the plug-ins managers and the client, then shows the dialog.
   void show() override;
