@@ -199,8 +199,6 @@ class Client : public PlugsListener, public ButtonListener {
     walk->reset();
   }
   // --- ClientSessions.cpp ---
-  template <typename Call>
-  bool callPlugSafely(PlugRecord* plug, const char* method, bool unload, Call&& call);
   SessionRecord* makeRecord(PlugRecord* plug, PlugsObject* session);
   void createKind(const char* key, int kind, List<SessionRecord*>& list);
   void createMain();

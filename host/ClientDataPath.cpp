@@ -193,7 +193,7 @@ void Client::filterReceivedData() {
     const char* result = nullptr;
     PlugsInOutSession* session = inOutOf(record);
     const char* text = receiveBuffer.text();
-    if (callSession(record->plug, "onReceivedData",
+    if (callSession(record->plug, "onReceivedData", true,
                     [&] { result = session->onReceivedData(text); }) &&
         result)
       receiveBuffer.assign(result);
@@ -244,7 +244,7 @@ bool Client::dispatchEvent(const char* event) {
     log.printf("Sent to: %s", record->plug->name);
     PlugsAddinSession* session = static_cast<PlugsAddinSession*>(record->session);
     bool took = false;
-    callSession(record->plug, "onEvent",
+    callSession(record->plug, "onEvent", true,
                 [&] { took = session->onEvent(lineCount, event, &matchData, intercepted); });
     intercepted = intercepted || took;
     log.printf(intercepted ? "(intercepted)\n" : "\n");
@@ -252,7 +252,8 @@ bool Client::dispatchEvent(const char* event) {
   if (intercepted || !mainRecord.session) return intercepted;
   log.printf("Sent to the main plugin: %s\n", mainRecord.plug->name);
   PlugsMainSession* session = static_cast<PlugsMainSession*>(mainRecord.session);
-  callSession(mainRecord.plug, "onEvent", [&] { session->onEvent(lineCount, event, &matchData); });
+  callSession(mainRecord.plug, "onEvent", true,
+              [&] { session->onEvent(lineCount, event, &matchData); });
   return intercepted;
 }
 
@@ -278,7 +279,7 @@ void Client::runSendRoad(String& buffer) {
     const char* result = nullptr;
     PlugsInOutSession* session = inOutOf(record);
     const char* current = buffer.text();
-    if (callSession(record->plug, "onDataToSend",
+    if (callSession(record->plug, "onDataToSend", true,
                     [&] { result = session->onDataToSend(current); }) &&
         result)
       buffer.assign(result);
@@ -312,7 +313,7 @@ void Client::sendSystemEvent(int id, EventData* data) {
   if (systemPluginsSession) systemPluginsSession->onSystemEvent(name, id, data);
   auto send = [&](SessionRecord* record) {
     PlugsSession* session = static_cast<PlugsSession*>(record->session);
-    callSession(record->plug, "onSystemEvent", [&] { session->onSystemEvent(id, data); });
+    callSession(record->plug, "onSystemEvent", true, [&] { session->onSystemEvent(id, data); });
   };
   log.printf("Send to the addins plugs\n");
   forEachSession(addins, false, send);

@@ -156,7 +156,7 @@ void Client::writePlugsSetup() {
 void Client::callSetupOfSessions(const char* method, void (PlugsObject::*operation)()) {
   auto call = [&](SessionRecord* record) {
     PlugsObject* session = record->session;
-    callSession(record->plug, method, [&] { (session->*operation)(); });
+    callSession(record->plug, method, true, [&] { (session->*operation)(); });
   };
   if (mainRecord.session) call(&mainRecord);
   forEachSession(addins, false, call);

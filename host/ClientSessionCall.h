@@ -3,18 +3,7 @@
 #pragma once
 
 #include "host/Client.h"
-#include "host/Host.h"
-#include "host/PlugsManagers.h"
-#include "platform/win32_guard.h"
-
-// Without the managers (a client on its own) a fault is still reported, but nothing unloads.
-template <typename Call>
-bool Client::callPlugSafely(PlugRecord* plug, const char* method, bool unload, Call&& call) {
-  if (plugsManagers != nullptr) return plugsManagers->callPlug(plug, method, unload, call);
-  if (guardedCall(call)) return true;
-  reportPluginCriticalError(plug, method, false, nullptr);
-  return false;
-}
+#include "host/SessionCall.h"
 
 template <typename Visit>
 void Client::forEachRecord(Visit&& visit) {

@@ -65,7 +65,7 @@ PlugsObject* Client::newSessionOf(PlugRecord* plug) {
   VornithPlugsFactory* factory = plug->factory;
   PlugsObject* made = nullptr;
   const char* client = orEmpty(name);
-  callPlugSafely(plug, "newSession (factory)", true, [&] { made = factory->newSession(client); });
+  callSession(plug, "newSession (factory)", true, [&] { made = factory->newSession(client); });
   return made;
 }
 
@@ -139,7 +139,7 @@ void Client::createKind(const char* key, int kind, List<SessionRecord*>& list) {
 void Client::initRecord(SessionRecord* record) {
   PlugsObject* session = record->session;
   if (session == nullptr || (record->flags & SESSION_INIT_DONE) != 0) return;
-  callPlugSafely(record->plug, "init", true, [&] { session->init(); });
+  callSession(record->plug, "init", true, [&] { session->init(); });
   if (record->session == session) record->flags |= SESSION_INIT_DONE;
 }
 
@@ -161,13 +161,12 @@ void Client::deleteRecordSession(SessionRecord* record) {
     return;
   }
   if ((record->flags & SESSION_INIT_DONE) != 0) {
-    callPlugSafely(plug, "term", false, [&] { session->term(); });
+    callSession(plug, "term", false, [&] { session->term(); });
     record->flags &= ~SESSION_INIT_DONE;
   }
   VornithPlugsFactory* factory = plug->factory;
   if (factory != nullptr)
-    callPlugSafely(plug, "deleteSession (factory)", false,
-                   [&] { factory->deleteSession(session); });
+    callSession(plug, "deleteSession (factory)", false, [&] { factory->deleteSession(session); });
   dropNode(plug, session);
   record->session = nullptr;
 }
@@ -308,7 +307,7 @@ bool Client::loadPlug(PlugRecord* plug) {
   if (session == nullptr) return false;
   record->session = session;
   node->session = session;
-  callPlugSafely(plug, "init", true, [&] { session->init(); });
+  callSession(plug, "init", true, [&] { session->init(); });
   if (record->session != session) return false;
   record->flags |= SESSION_INIT_DONE;
   int group = 0;
@@ -335,13 +334,12 @@ bool Client::unloadPlug(PlugRecord* plug) {
   node->setupPage = 0;
   node->session = nullptr;
   if (nodeSession != nullptr && initDone)
-    callPlugSafely(plug, "term", false, [&] { nodeSession->term(); });
+    callSession(plug, "term", false, [&] { nodeSession->term(); });
   PlugsObject* session = record->session;
   record->session = nullptr;
   VornithPlugsFactory* factory = plug->factory;
   if (session != nullptr && factory != nullptr)
-    callPlugSafely(plug, "deleteSession (factory)", false,
-                   [&] { factory->deleteSession(session); });
+    callSession(plug, "deleteSession (factory)", false, [&] { factory->deleteSession(session); });
   return true;
 }
 
@@ -420,8 +418,8 @@ void Client::SendEvent(PlugsObject* from, const char* to, const char* type, void
   auto deliver = [&](SessionRecord* record) {
     PlugsObject* session = record->session;
     if (session == nullptr || !plugUsable(record->plug)) return false;
-    callPlugSafely(record->plug, "onUserEvent", true,
-                   [&] { session->onUserEvent(fromName.text(), type, data); });
+    callSession(record->plug, "onUserEvent", true,
+                [&] { session->onUserEvent(fromName.text(), type, data); });
     return false;
   };
   if (to != nullptr && to[0] == '*') {
@@ -443,7 +441,7 @@ int Client::SendRequest(PlugsObject* from, const char* to, char* answer, int ans
   auto ask = [&](SessionRecord* record) {
     PlugsObject* session = record->session;
     if (session == nullptr || !plugUsable(record->plug)) return false;
-    callPlugSafely(record->plug, "onRequest", true, [&] {
+    callSession(record->plug, "onRequest", true, [&] {
       result = session->onRequest(fromName.text(), answer, answerSize, request, argument);
     });
     return result != -1;

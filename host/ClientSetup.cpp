@@ -42,14 +42,13 @@ void Client::addSetupPageOf(PlugRecord* plug, SessionNode* node, int groupPage) 
   PlugsObject* session = node->session;
   if (setupWindow == nullptr || groupPage == 0 || session == nullptr) return;
   bool hasSetup = false;
-  if (!callPlugSafely(plug, "hasSetupWindow", true,
-                      [&] { hasSetup = session->hasSetupWindow(); }) ||
+  if (!callSession(plug, "hasSetupWindow", true, [&] { hasSetup = session->hasSetupWindow(); }) ||
       !hasSetup)
     return;
   UserWindow* page = setupWindow->newPage();
   if (page == nullptr) return;
   HWND window = page->getHwnd();
-  if (!callPlugSafely(plug, "createSetupWindow", true, [&] { session->createSetupWindow(window); }))
+  if (!callSession(plug, "createSetupWindow", true, [&] { session->createSetupWindow(window); }))
     return;
   HTREEITEM item = setupWindow->addChildItem(pageItemOf(groupPage), plug->name, page);
   node->setupPage = pageIdOf(item);
@@ -114,7 +113,7 @@ void Client::showSetup() {
   forEachRecord([this](SessionRecord* record) {
     PlugsObject* session = record->session;
     if (session != nullptr)
-      callPlugSafely(record->plug, "onSetupOpen", true, [&] { session->onSetupOpen(); });
+      callSession(record->plug, "onSetupOpen", true, [&] { session->onSetupOpen(); });
     return false;
   });
   if (setupWindow != nullptr) setupWindow->show();
@@ -125,7 +124,7 @@ void Client::onSetupClose() {
   forEachRecord([this](SessionRecord* record) {
     PlugsObject* session = record->session;
     if (session != nullptr)
-      callPlugSafely(record->plug, "onSetupClose", true, [&] { session->onSetupClose(); });
+      callSession(record->plug, "onSetupClose", true, [&] { session->onSetupClose(); });
     return false;
   });
 }
