@@ -267,13 +267,14 @@ void ClientConnection::chunkHandled() {
   if (pendingChunks.load() > 0) --pendingChunks;
 }
 
-void ClientConnection::postRequest(ConnectionRequest* request) {
-  if (!request) return;
+bool ClientConnection::postRequest(ConnectionRequest* request) {
+  if (!request) return false;
   LPARAM record = reinterpret_cast<LPARAM>(request);
-  if (!SendMessageCallbackA(notifyWindow, ConnectionRequestMessage, 0, record, requestDelivered,
-                            static_cast<ULONG_PTR>(record))) {
-    ConnectionRequest::destroy(request);
-  }
+  if (SendMessageCallbackA(notifyWindow, ConnectionRequestMessage, 0, record, requestDelivered,
+                           static_cast<ULONG_PTR>(record)))
+    return true;
+  ConnectionRequest::destroy(request);
+  return false;
 }
 
 void ClientConnection::post(int kind, const char* text, int value) {
@@ -380,15 +381,11 @@ void ClientConnection::receiveChunk() {
   linkLock.enter();
   if (received > 0) {
     if (connected) {
-      ConnectionRequest* request = ConnectionRequest::create(ConnectionRequest::Data, owner,
-                                                             receiveBuffer, received, received);
+      // Counted before it is sent: the GUI thread may take it off the queue at once.
       ++pendingChunks;
-      if (!SendMessageCallbackA(notifyWindow, ConnectionRequestMessage, 0,
-                                reinterpret_cast<LPARAM>(request), requestDelivered,
-                                reinterpret_cast<ULONG_PTR>(request))) {
+      if (!postRequest(ConnectionRequest::create(ConnectionRequest::Data, owner, receiveBuffer,
+                                                 received, received)))
         --pendingChunks;
-        ConnectionRequest::destroy(request);
-      }
     }
   } else if (connected) {
     connected = false;

@@ -44,7 +44,8 @@ class ClientConnection : public Thread {
   void disconnect();
   bool isConnected();
   void send(const char* text);
-  void postRequest(ConnectionRequest* request);
+  // False when the window is gone; the record is then freed.
+  bool postRequest(ConnectionRequest* request);
   // The GUI thread took one received chunk off the queue. The receive thread stops reading
   // while MaxPendingChunks chunks wait, so a fast server cannot fill memory.
   void chunkHandled();
