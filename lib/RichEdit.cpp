@@ -79,7 +79,21 @@ bool RichEdit::onMessage(const MSG& message) {
       }
     }
   }
+  if (message.hwnd == hwnd && (message.message == WM_VSCROLL || message.message == WM_MOUSEWHEEL)) {
+    followScroll(message);
+    return true;
+  }
   return RichEditBase::onMessage(message);
+}
+
+// After the control scrolled (the user's wheel or scroll bar), new text follows only while
+// the view shows the end.
+void RichEdit::followScroll(const MSG& message) {
+  defaultProc(message);
+  if (message.message == WM_VSCROLL && LOWORD(message.wParam) == SB_BOTTOM)
+    autoScroll = 1;  // at the end without asking, as when the pane scrolls there itself
+  else
+    updateAutoScroll();
 }
 
 void RichEdit::openLink(const ENLINK& link) {

@@ -75,6 +75,7 @@ class RichEdit : public RichEditBase {
   void restoreReadOnly();
   bool hasFocus();
   void openLink(const ENLINK& link);
+  void followScroll(const MSG& message);
 };
 
 // Whether a clicked link may be handed to the desktop: the web, mail and news schemes and

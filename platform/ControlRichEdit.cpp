@@ -613,6 +613,7 @@ RichEditWidget* makeEdit(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent, bo
                                                           : Qt::ScrollBarAlwaysOff);
   bool noWrap = (style & ES_AUTOHSCROLL) && (style & WS_HSCROLL);
   edit->setLineWrapMode(noWrap ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+  routeScrollBarActions(edit);
   // Paragraphs run left to right unless told otherwise, as in the rich edit. Left on
   // automatic, Qt scans the text of every paragraph it passes for each change (about a
   // hundred per edit at the end of a long pane) to guess a direction.

@@ -70,6 +70,10 @@ class RichEditWidget : public QTextEdit {
   long long limit = 32767;
   RichEditOle* ole = nullptr;
   QHash<size_t, QString> pictureNames;  // resource names of the pictures by their pixels
+  int wheelRest = 0;                    // wheel delta short of a notch, kept for the next turn
+  bool scrollingByMessage = false;      // the class procedure works the scroll bar
+  int thumbTrack = -1;                  // the thumb's whole position while its WM_VSCROLL is sent
+  int lastThumb = -1;                   // where the dragged thumb was last asked to go
 
  protected:
   bool event(QEvent* e) override;
@@ -139,6 +143,8 @@ LRESULT handleLineMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM 
                           bool* handled);
 LRESULT handleScrollMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam,
                             bool* handled);
+// The user's actions on the vertical scroll bar reach the window procedure as WM_VSCROLL.
+void routeScrollBarActions(RichEditWidget* edit);
 LONG charFromClientPoint(RichEditWidget* edit, int x, int y);
 
 // Links: marks links in [from, to) (document positions) when detection is on; answers a left

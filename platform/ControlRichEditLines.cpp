@@ -1,7 +1,9 @@
 // Display lines (wrapped layout lines, not paragraphs) and scrolling of rich edits.
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -154,6 +156,7 @@ LRESULT scrollLines(RichEditWidget* edit, int delta) {
 
 void scrollAction(RichEditWidget* edit, int code, int thumb) {
   QScrollBar* bar = edit->verticalScrollBar();
+  QScopedValueRollback<bool> working(edit->scrollingByMessage, true);
   switch (code) {
     case SB_LINEUP:
       bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -180,6 +183,66 @@ void scrollAction(RichEditWidget* edit, int code, int thumb) {
     default:
       break;
   }
+}
+
+// The thumb's position: the message carries only its low 16 bits, so while the scroll bar's
+// own message is on its way the whole value is taken from there.
+int thumbPosition(RichEditWidget* edit, WPARAM wParam) {
+  int low = HIWORD(wParam);
+  if (edit->thumbTrack >= 0 && (edit->thumbTrack & 0xFFFF) == low) return edit->thumbTrack;
+  return low;
+}
+
+const int kWheelLines = 3;  // lines a notch, the desktop's default
+
+// A finer wheel's deltas add up to notches; turning it the other way starts afresh.
+LRESULT scrollByWheel(RichEditWidget* edit, int delta) {
+  if ((delta > 0) != (edit->wheelRest > 0)) edit->wheelRest = 0;
+  edit->wheelRest += delta;
+  int notches = edit->wheelRest / WHEEL_DELTA;
+  edit->wheelRest -= notches * WHEEL_DELTA;
+  if (notches != 0) scrollLines(edit, -notches * kWheelLines);
+  return 0;
+}
+
+int scrollCodeOf(QScrollBar* bar, int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+      return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub:
+      return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd:
+      return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub:
+      return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum:
+      return SB_TOP;
+    case QAbstractSlider::SliderToMaximum:
+      return SB_BOTTOM;
+    case QAbstractSlider::SliderMove:
+      return bar->isSliderDown() ? SB_THUMBTRACK : SB_THUMBPOSITION;
+    default:
+      return -1;
+  }
+}
+
+void sendScroll(RichEditWidget* edit, int code, int thumb) {
+  edit->thumbTrack = thumb;
+  SendMessageA(edit->hwnd, WM_VSCROLL, MAKEWPARAM(code, static_cast<WORD>(thumb & 0xFFFF)), 0);
+  edit->thumbTrack = -1;
+}
+
+// Qt's scroll bar has already moved its slider for the action: the slider goes back and the
+// window procedure decides, so a subclass sees the scroll and may swallow it.
+void routeAction(RichEditWidget* edit, int action) {
+  QScrollBar* bar = edit->verticalScrollBar();
+  int code = scrollCodeOf(bar, action);
+  if (edit->scrollingByMessage || code < 0) return;
+  int wanted = bar->sliderPosition();
+  bar->setSliderPosition(bar->value());
+  QPointer<RichEditWidget> alive(edit);
+  sendScroll(edit, code, wanted);
+  if (alive && code == SB_THUMBTRACK) edit->lastThumb = wanted;
 }
 
 // Qt defers resize handling of hidden widgets; the scroll metrics must follow the layer's
@@ -254,8 +317,10 @@ LRESULT handleScrollMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARA
     case WM_VSCROLL:
       if (LOWORD(wParam) == SB_BOTTOM && edit->deferScrollToEnd()) return 0;
       edit->settle();
-      scrollAction(edit, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+      scrollAction(edit, LOWORD(wParam), thumbPosition(edit, wParam));
       return 0;
+    case WM_MOUSEWHEEL:
+      return scrollByWheel(edit, static_cast<short>(HIWORD(wParam)));
     case WM_SIZE:
       followSize(edit);
       break;
@@ -264,6 +329,21 @@ LRESULT handleScrollMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARA
   }
   *handled = false;
   return 0;
+}
+
+void routeScrollBarActions(RichEditWidget* edit) {
+  QScrollBar* bar = edit->verticalScrollBar();
+  QObject::connect(bar, &QAbstractSlider::actionTriggered, edit,
+                   [edit](int action) { routeAction(edit, action); });
+  // Letting the thumb go ends the drag where it was let go.
+  QObject::connect(bar, &QAbstractSlider::sliderReleased, edit, [edit] {
+    if (edit->lastThumb < 0) return;
+    int thumb = edit->lastThumb;
+    edit->lastThumb = -1;
+    QPointer<RichEditWidget> alive(edit);
+    sendScroll(edit, SB_THUMBPOSITION, thumb);
+    if (alive) sendScroll(edit, SB_ENDSCROLL, 0);
+  });
 }
 
 bool controlScrollInfo(HWND hwnd, int bar, SCROLLINFO* info) {

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QWheelEvent>
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <set>
@@ -207,6 +209,28 @@ bool handleMouse(QObject* watched, QMouseEvent* e) {
   return true;
 }
 
+// The wheel reaches the window under the mouse (as desktops scroll what the pointer is over)
+// as WM_MOUSEWHEEL: the signed delta (120 a notch) over the key flags, the point on the screen.
+bool handleWheel(QObject* watched, QWheelEvent* e) {
+  HWND hwnd = hwndOfObject(watched);
+  WindowPtr w = findWindow(hwnd);
+  int delta = std::clamp(e->angleDelta().y(), -32768, 32767);
+  if (!w || !w->client || delta == 0) return false;
+  QPoint local = e->position().toPoint();
+  auto* widget = static_cast<QWidget*>(watched);
+  if (widget != w->client) local = widget->mapTo(w->client, local);
+  POINT origin = clientOriginOnScreen(*w);
+  POINT screen{origin.x + local.x(), origin.y + local.y()};
+  noteModifiers(e->modifiers());
+  noteButtons(e->buttons());
+  noteInputMessage(screen);
+  WPARAM wParam = MAKEWPARAM(mouseKeyFlags(e->buttons(), e->modifiers()), static_cast<WORD>(delta));
+  bool reached = deliver(hwnd, WM_MOUSEWHEEL, wParam, MAKELPARAM(screen.x, screen.y));
+  e->accept();
+  if (reached && IsWindow(hwnd) && isControl(hwnd)) passToWidget(watched, e);
+  return true;
+}
+
 struct KeyEntry {
   int qtKey;
   int vk;
@@ -303,6 +327,8 @@ class InputFilter : public QObject {
       case QEvent::KeyPress:
       case QEvent::KeyRelease:
         return handleKey(watched, static_cast<QKeyEvent*>(e));
+      case QEvent::Wheel:
+        return handleWheel(watched, static_cast<QWheelEvent*>(e));
       case QEvent::FocusIn:
         if (HWND hwnd = hwndOfObject(watched)) setFocusFromQt(hwnd);
         return false;

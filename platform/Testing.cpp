@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <deque>
@@ -259,6 +260,17 @@ bool moveMouseTo(HWND hwnd, int x, int y) {
   MouseTarget target = targetAt(hwnd, x, y);
   if (target.widget == nullptr) return false;
   sendMouse(target, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  return true;
+}
+
+bool wheelAt(HWND hwnd, int x, int y, int delta, int modifiers) {
+  MouseTarget target = targetAt(hwnd, x, y);
+  if (target.widget == nullptr) return false;
+  QPointF local(target.local);
+  QWheelEvent event(local, QPointF(target.widget->mapToGlobal(target.local)), QPoint(),
+                    QPoint(0, delta), Qt::NoButton, qtModifiers(modifiers), Qt::NoScrollPhase,
+                    false);
+  QApplication::sendEvent(target.widget, &event);
   return true;
 }
 

@@ -1,5 +1,7 @@
 // Test hooks for rich edits: the text as runs of one look, clicking a character, scrolling.
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -108,6 +110,27 @@ bool scrollRichEditToBottom(HWND hwnd) {
   RichEditWidget* edit = vornplatform::richEditOf(hwnd);
   if (!edit) return false;
   edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
+  return true;
+}
+
+bool richEditThumbCentre(HWND hwnd, POINT* centre) {
+  RichEditWidget* edit = vornplatform::richEditOf(hwnd);
+  QScrollBar* bar = edit ? edit->verticalScrollBar() : nullptr;
+  if (!bar || !bar->isVisible() || !centre) return false;
+  QStyleOptionSlider option;
+  option.initFrom(bar);
+  option.subControls = QStyle::SC_All;
+  option.orientation = Qt::Vertical;
+  option.minimum = bar->minimum();
+  option.maximum = bar->maximum();
+  option.sliderPosition = bar->sliderPosition();
+  option.sliderValue = bar->value();
+  option.singleStep = bar->singleStep();
+  option.pageStep = bar->pageStep();
+  QRect thumb =
+      bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+  QPoint onEdit = bar->mapTo(edit, thumb.center());
+  *centre = POINT{onEdit.x(), onEdit.y()};
   return true;
 }
 

@@ -411,6 +411,14 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return eraseWithClassBrush(*w, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+    case WM_MOUSEWHEEL:
+      // A control's widget scrolls itself; any other child passes the wheel to its parent.
+      if (!w->windowClass->control) {
+        bool child = (w->style & WS_CHILD) && w->parent;
+        return child ? SendMessageA(w->parent, msg, wParam, lParam) : 0;
+      }
+      noteDefaultProcessing(hwnd, msg);
+      return 0;
     default:
       noteDefaultProcessing(hwnd, msg);
       return 0;

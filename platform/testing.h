@@ -30,6 +30,9 @@ VORNAPI bool doubleClickAt(HWND hwnd, int x, int y, int button = LeftButton);
 VORNAPI bool dragFrom(HWND hwnd, int x1, int y1, int x2, int y2, int button = LeftButton);
 // Move the mouse without a button held.
 VORNAPI bool moveMouseTo(HWND hwnd, int x, int y);
+// Turn the wheel over the point by delta (120 a notch; positive turns it away from the user,
+// which scrolls up).
+VORNAPI bool wheelAt(HWND hwnd, int x, int y, int delta, int modifiers = NoModifier);
 // The mouse leaves the window for a place outside every window of the program, as when it
 // leaves the screen's window: what a window tracking the leave (TrackMouseEvent) is told.
 VORNAPI bool moveMouseOutOf(HWND hwnd);

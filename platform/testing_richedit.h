@@ -34,6 +34,9 @@ VORNAPI bool clickRichEditAt(HWND richEdit, int pos, int button = 1);
 // Moves the view to the top or the bottom, as dragging the scroll bar would.
 VORNAPI bool scrollRichEditToTop(HWND richEdit);
 VORNAPI bool scrollRichEditToBottom(HWND richEdit);
+// Where a person grabs the vertical scroll bar's thumb, in client coordinates; false when
+// the bar is not shown.
+VORNAPI bool richEditThumbCentre(HWND richEdit, POINT* centre);
 // Whether the view shows the last line (the vertical scroll bar is at its maximum).
 VORNAPI bool richEditAtEnd(HWND richEdit);
 

@@ -152,6 +152,7 @@ struct INITCOMMONCONTROLSEX {
 #define WM_MBUTTONUP 0x0208
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
+#define WHEEL_DELTA 120  // the wheel delta of one notch
 #define WM_SIZING 0x0214
 #define WM_CAPTURECHANGED 0x0215
 #define WM_MOVING 0x0216

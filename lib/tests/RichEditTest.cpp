@@ -129,6 +129,31 @@ TEST_F(RichEditTest, AppendingWhileScrolledBackLeavesTheView) {
   EXPECT_TRUE(atEnd());
 }
 
+TEST_F(RichEditTest, TheUsersWheelAndScrollBarDecideWhetherNewTextIsFollowed) {
+  appendLines(60);
+  ASSERT_TRUE(atEnd());
+  ASSERT_TRUE(vorntest::wheelAt(hwnd(), 50, 40, WHEEL_DELTA));
+  int first = pane->getFirstVisibleLine();
+  appendLines(5);
+  EXPECT_EQ(first, pane->getFirstVisibleLine());
+  EXPECT_FALSE(atEnd());
+
+  POINT thumb{};
+  ASSERT_TRUE(vorntest::richEditThumbCentre(hwnd(), &thumb));
+  vorntest::dragFrom(hwnd(), thumb.x, thumb.y, thumb.x, 400);  // past the bar's end
+  appendLines(5);
+  EXPECT_TRUE(atEnd());
+
+  ASSERT_TRUE(vorntest::richEditThumbCentre(hwnd(), &thumb));
+  vorntest::dragFrom(hwnd(), thumb.x, thumb.y, thumb.x, 0);
+  first = pane->getFirstVisibleLine();
+  appendLines(5);
+  EXPECT_EQ(first, pane->getFirstVisibleLine());
+  vorntest::wheelAt(hwnd(), 50, 40, -40 * WHEEL_DELTA);  // the wheel back to the end
+  appendLines(5);
+  EXPECT_TRUE(atEnd());
+}
+
 TEST_F(RichEditTest, GetLineNeverWritesPastItsBuffer) {
   pane->appendText("hello world\nsecond");
   struct Case {

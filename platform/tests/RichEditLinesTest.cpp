@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/testing.h"
 #include "platform/tests/WindowTestKit.h"
@@ -93,6 +94,79 @@ TEST_F(RichEditLines, LineScrollMovesTheFirstVisibleLineAndCharFromPosFollows) {
   send(EM_LINESCROLL, 0, -100);
   EXPECT_EQ(send(EM_GETFIRSTVISIBLELINE), 0);
   EXPECT_EQ(send(EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&corner)), 0);
+}
+
+// A subclass that records the scrolling messages and may swallow them.
+WNDPROC richEditClassProc = nullptr;
+UINT swallowed = 0;
+LRESULT CALLBACK watchScrolling(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_MOUSEWHEEL || msg == WM_VSCROLL) seen().push_back({hwnd, msg, wParam, lParam});
+  if (msg == swallowed) return 0;
+  return CallWindowProcA(richEditClassProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(RichEditLines, WheelAndScrollBarScrollThroughTheWindowProcedure) {
+  for (int i = 0; i < 80; ++i) append(edit, i ? "\r\nrow" : "row");
+  send(EM_LINESCROLL, 0, 30);
+  richEditClassProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongA(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&watchScrolling)));
+  swallowed = 0;
+  auto first = [&] { return send(EM_GETFIRSTVISIBLELINE); };
+
+  ASSERT_TRUE(vorntest::wheelAt(edit, 50, 40, WHEEL_DELTA, vorntest::ShiftKey));
+  EXPECT_EQ(first(), 27);  // three lines a notch
+  std::vector<Seen> wheel = messagesOf(edit, WM_MOUSEWHEEL);
+  ASSERT_EQ(wheel.size(), 1u);
+  EXPECT_EQ(static_cast<short>(HIWORD(wheel[0].wParam)), WHEEL_DELTA);
+  EXPECT_EQ(LOWORD(wheel[0].wParam), MK_SHIFT);
+  POINT screen{50, 40};
+  ClientToScreen(edit, &screen);
+  EXPECT_EQ(wheel[0].lParam, MAKELPARAM(screen.x, screen.y));
+  vorntest::wheelAt(edit, 50, 40, -2 * WHEEL_DELTA);
+  EXPECT_EQ(first(), 33);
+  vorntest::wheelAt(edit, 50, 40, -WHEEL_DELTA / 2);  // half a notch waits for the other half
+  EXPECT_EQ(first(), 33);
+  vorntest::wheelAt(edit, 50, 40, -WHEEL_DELTA / 2);
+  EXPECT_EQ(first(), 36);
+  swallowed = WM_MOUSEWHEEL;
+  vorntest::wheelAt(edit, 50, 40, WHEEL_DELTA);
+  EXPECT_EQ(first(), 36);
+
+  // Dragging the thumb up: the view follows the thumb, and letting go ends the drag.
+  swallowed = 0;
+  seen().clear();
+  POINT thumb{};
+  ASSERT_TRUE(vorntest::richEditThumbCentre(edit, &thumb));
+  ASSERT_TRUE(vorntest::dragFrom(edit, thumb.x, thumb.y, thumb.x, thumb.y - 20));
+  std::vector<WPARAM> sent = wParamsOf(edit, WM_VSCROLL);
+  std::vector<WPARAM> codes;
+  for (WPARAM w : sent) codes.push_back(LOWORD(w));
+  ASSERT_GE(codes.size(), 3u);
+  EXPECT_EQ(codes.front(), static_cast<WPARAM>(SB_THUMBTRACK));
+  EXPECT_EQ(std::vector<WPARAM>(codes.end() - 2, codes.end()),
+            (std::vector<WPARAM>{SB_THUMBPOSITION, SB_ENDSCROLL}));
+  LRESULT dragged = first();
+  EXPECT_LT(dragged, 36);
+  SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+  GetScrollInfo(edit, SB_VERT, &info);
+  EXPECT_EQ(HIWORD(sent[sent.size() - 2]), info.nPos);  // let go where the view now is
+
+  swallowed = WM_VSCROLL;
+  ASSERT_TRUE(vorntest::richEditThumbCentre(edit, &thumb));
+  vorntest::dragFrom(edit, thumb.x, thumb.y, thumb.x, thumb.y + 40);
+  EXPECT_EQ(first(), dragged);
+  SetWindowLongA(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(richEditClassProc));
+}
+
+TEST_F(RichEditLines, TheWheelOverAWindowThatLeavesItGoesOnToTheParent) {
+  HWND child = makeChild(top, 3, 10, 150, 80, 40);
+  ASSERT_TRUE(vorntest::wheelAt(child, 5, 5, -WHEEL_DELTA));
+  std::vector<Seen> atChild = messagesOf(child, WM_MOUSEWHEEL);
+  std::vector<Seen> atTop = messagesOf(top, WM_MOUSEWHEEL);
+  ASSERT_EQ(atChild.size(), 1u);
+  ASSERT_EQ(atTop.size(), 1u);
+  EXPECT_EQ(atTop[0].wParam, atChild[0].wParam);
+  EXPECT_EQ(atTop[0].lParam, atChild[0].lParam);  // the point stays on the screen
 }
 
 }  // namespace
