@@ -78,10 +78,18 @@ void removeWindow(HWND hwnd) {
   }
 }
 
+// An overlapped window always has a caption, a pop-up only with WS_CAPTION; the system menu
+// brings the close box, and the minimise and maximise boxes need it too.
 Qt::WindowFlags frameFlags(DWORD style, DWORD exStyle) {
   Qt::WindowFlags flags = (exStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
-  if ((style & WS_CAPTION) != WS_CAPTION) flags |= Qt::FramelessWindowHint;
   if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+  bool caption = !(style & WS_POPUP) || (style & WS_CAPTION) == WS_CAPTION;
+  if (!caption) return flags | Qt::FramelessWindowHint;
+  flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (!(style & WS_SYSMENU)) return flags;
+  flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+  if (style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
   return flags;
 }
 
@@ -298,6 +306,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->windowClass = cls;
   w->proc = cls->info.lpfnWndProc;
   w->style = style & ~WS_VISIBLE;
+  if (!(style & (WS_CHILD | WS_POPUP))) w->style |= WS_CAPTION | WS_CLIPSIBLINGS;
   w->exStyle = exStyle;
   w->instance = instance;
   w->parent = child ? parent : nullptr;
@@ -305,11 +314,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->menu = child ? nullptr : menu;
   w->rect = RECT{x, y, x + width, y + height};
   w->normalRect = w->rect;
-  w->clientWidth = width;
-  w->clientHeight = height - menuHeightOf(*w);
-  if (w->clientHeight < 0) w->clientHeight = 0;
-  w->invalid = true;
-  w->invalidRect = RECT{0, 0, w->clientWidth, w->clientHeight};
+  fitClientToRect(*w);
   addWindow(w);
   if (parentRecord && child) parentRecord->children.push_back(w->hwnd);
 
@@ -318,6 +323,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
       windowName, className, exStyle};
   makeWidgets(*w, cs);
   applyGeometryToQt(*w);
+  if (w->frame) askFrameBeforeShowing(*w);
+  w->invalid = true;
+  w->invalidRect = RECT{0, 0, w->clientWidth, w->clientHeight};
 
   HWND hwnd = w->hwnd;
   if (!callProcedure(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
