@@ -81,9 +81,8 @@ void Client::setupInit() {
   addPage("Network setup", [pages](HWND page) { pages->buildNetwork(page); });
   addPage("Color setup", [pages](HWND page) { pages->buildColors(page); });
   addPage("Font setup", [pages](HWND page) { pages->buildFonts(page); });
-  mainPage = addPage("Main plugin's setup", [pages](HWND page) {
-    pages->buildGroup(page, ClientSetupPages::MainGroup);
-  });
+  mainPage = addPage("Main plugin's setup",
+                     [pages](HWND page) { pages->buildGroup(page, ClientSetupPages::MainGroup); });
   addSessionSetupPages(&mainRecord, mainPage);
   addinsPage = addPage("Add-ins plugin's setup", [pages](HWND page) {
     pages->buildGroup(page, ClientSetupPages::AddinsGroup);

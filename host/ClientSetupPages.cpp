@@ -79,8 +79,7 @@ void ClientSetupPages::buildNetwork(HWND page) {
 }
 
 void ClientSetupPages::buildSettingList(HWND page, Frame& frame, Line& line, ListView& list,
-                                        Line& buttons, Label& left, Button& button,
-                                        Label& right) {
+                                        Line& buttons, Label& left, Button& button, Label& right) {
   wrap(page)->setClient(&frame);
   frame.setClient(&line);
   line.addChild(&list, 90);

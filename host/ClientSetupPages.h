@@ -84,6 +84,6 @@ class ClientSetupPages {
 
  private:
   WindowContainer* wrap(HWND page);
-  void buildSettingList(HWND page, Frame& frame, Line& line, ListView& list,
-                        Line& buttons, Label& left, Button& button, Label& right);
+  void buildSettingList(HWND page, Frame& frame, Line& line, ListView& list, Line& buttons,
+                        Label& left, Button& button, Label& right);
 };

@@ -37,8 +37,8 @@ class WrappingButton : public Base {
     painter.drawControl(radio ? QStyle::CE_RadioButton : QStyle::CE_CheckBox, option);
     QRect area = this->style()->subElementRect(
         radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, this);
-    painter.drawItemText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-                         option.palette, this->isEnabled(), text, QPalette::WindowText);
+    painter.drawItemText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, option.palette,
+                         this->isEnabled(), text, QPalette::WindowText);
   }
   bool hitButton(const QPoint& point) const override { return this->rect().contains(point); }
 };

@@ -82,8 +82,7 @@ POINT frameWidgetOrigin(const WindowRecord& w);
 void applyGeometryToQt(WindowRecord& w);
 // Sets the window rectangle (and the frame's extents when given), then sends WM_MOVE and WM_SIZE
 // when the client moved or resized.
-void changeWindowRect(HWND hwnd, const RECT& rect, WPARAM sizeType,
-                      const RECT* margins = nullptr);
+void changeWindowRect(HWND hwnd, const RECT& rect, WPARAM sizeType, const RECT* margins = nullptr);
 // The client area is the window rectangle less the frame and the menu bar.
 void fitClientToRect(WindowRecord& w);
 // A new top-level window learns the window manager's frame before it shows, where the window

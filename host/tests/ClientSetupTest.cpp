@@ -144,8 +144,8 @@ class ClientNetworkPageTest : public ClientTest {
 };
 
 TEST_F(ClientNetworkPageTest, AHiddenPageShowsItsLaidOutControlsOncePicked) {
-  for (Window* control : std::initializer_list<Window*>{
-           &pages->networkFrame, &pages->serverList, &pages->serverEdit, &pages->removeButton}) {
+  for (Window* control : std::initializer_list<Window*>{&pages->networkFrame, &pages->serverList,
+                                                        &pages->serverEdit, &pages->removeButton}) {
     SCOPED_TRACE(control->getName());
     ASSERT_NE(nullptr, control->getHwnd());
     EXPECT_TRUE(IsWindowVisible(control->getHwnd()));
