@@ -168,6 +168,26 @@ bool eraseWithClassBrush(const WindowRecord& w, HDC dc) {
   return brush && FillRect(dc, &client, brush) != 0;
 }
 
+// The right button's release, the menu key's release and Shift+F10 ask for a context menu.
+bool asksForContextMenu(UINT msg, WPARAM wParam) {
+  if (msg == WM_RBUTTONUP) return true;
+  if (msg == WM_KEYUP) return wParam == VK_APPS;
+  bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+  return down && wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000);
+}
+
+// WM_CONTEXTMENU names the window and the place on the screen; from the keyboard the place is
+// (-1, -1).
+void sendContextMenu(HWND hwnd, UINT msg, LPARAM lParam) {
+  LPARAM where = MAKELPARAM(0xFFFF, 0xFFFF);
+  if (msg == WM_RBUTTONUP) {
+    POINT p{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+    ClientToScreen(hwnd, &p);
+    where = MAKELPARAM(p.x, p.y);
+  }
+  SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), where);
+}
+
 }  // namespace
 
 WindowRecord::~WindowRecord() = default;
@@ -419,8 +439,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return eraseWithClassBrush(*w, reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+    case WM_CONTEXTMENU:
+      // A child has no menu of its own to offer: its parent may.
+      if (w->parent) return SendMessageA(w->parent, WM_CONTEXTMENU, wParam, lParam);
+      return 0;
     default:
       noteDefaultProcessing(hwnd, msg);
+      if (asksForContextMenu(msg, wParam)) sendContextMenu(hwnd, msg, lParam);
       return 0;
   }
 }
