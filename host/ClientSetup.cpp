@@ -75,22 +75,21 @@ void Client::setupInit() {
   auto addPage = [this](const char* title, auto build) {
     UserWindow* page = setupWindow->newPage();
     if (page == nullptr) return 0;
-    build(page);
+    build(page->getHwnd());
     return pageIdOf(setupWindow->addItem(title, page));
   };
-  addPage("Network setup", [pages](UserWindow* page) { pages->buildNetwork(page); });
-  addPage("Color setup", [pages](UserWindow* page) { pages->buildColors(page); });
-  addPage("Font setup", [pages](UserWindow* page) { pages->buildFonts(page); });
-  mainPage = addPage("Main plugin's setup", [pages](UserWindow* page) {
-    pages->buildGroup(page, ClientSetupPages::MainGroup);
-  });
+  addPage("Network setup", [pages](HWND page) { pages->buildNetwork(page); });
+  addPage("Color setup", [pages](HWND page) { pages->buildColors(page); });
+  addPage("Font setup", [pages](HWND page) { pages->buildFonts(page); });
+  mainPage = addPage("Main plugin's setup",
+                     [pages](HWND page) { pages->buildGroup(page, ClientSetupPages::MainGroup); });
   addSessionSetupPages(&mainRecord, mainPage);
-  addinsPage = addPage("Add-ins plugin's setup", [pages](UserWindow* page) {
+  addinsPage = addPage("Add-ins plugin's setup", [pages](HWND page) {
     pages->buildGroup(page, ClientSetupPages::AddinsGroup);
   });
   for (ListNode<SessionRecord*>* node = addins.headNode(); node != nullptr; node = node->next)
     addSessionSetupPages(node->value, addinsPage);
-  inOutPage = addPage("In/Out plugin's setup", [pages](UserWindow* page) {
+  inOutPage = addPage("In/Out plugin's setup", [pages](HWND page) {
     pages->buildGroup(page, ClientSetupPages::InOutGroup);
   });
   for (ListNode<SessionRecord*>* node = inOuts.headNode(); node != nullptr; node = node->next)

@@ -51,8 +51,13 @@ ClientSetupPages::ClientSetupPages(ButtonListener* listener)
     button->setListener(listener);
 }
 
-void ClientSetupPages::buildNetwork(WindowContainer* page) {
-  page->setClient(&networkFrame);
+WindowContainer* ClientSetupPages::wrap(HWND page) {
+  pageWindows.emplace_back(new ExistWindow(page));
+  return pageWindows.back().get();
+}
+
+void ClientSetupPages::buildNetwork(HWND page) {
+  wrap(page)->setClient(&networkFrame);
   networkFrame.setClient(&serverLine);
   serverLine.addChild(&defaultLine, 10);
   defaultLine.addChild(&defaultTitle, 10);
@@ -73,10 +78,9 @@ void ClientSetupPages::buildNetwork(WindowContainer* page) {
   buttonsLine.addChild(&removeButton, 100);
 }
 
-void ClientSetupPages::buildSettingList(WindowContainer* page, Frame& frame, Line& line,
-                                        ListView& list, Line& buttons, Label& left, Button& button,
-                                        Label& right) {
-  page->setClient(&frame);
+void ClientSetupPages::buildSettingList(HWND page, Frame& frame, Line& line, ListView& list,
+                                        Line& buttons, Label& left, Button& button, Label& right) {
+  wrap(page)->setClient(&frame);
   frame.setClient(&line);
   line.addChild(&list, 90);
   list.setShowSelectionAlways(true);
@@ -86,19 +90,19 @@ void ClientSetupPages::buildSettingList(WindowContainer* page, Frame& frame, Lin
   buttons.addChild(&right, 50);
 }
 
-void ClientSetupPages::buildColors(WindowContainer* page) {
+void ClientSetupPages::buildColors(HWND page) {
   buildSettingList(page, colorFrame, colorLine, colorList, colorButtons, colorLeft, colorButton,
                    colorRight);
 }
 
-void ClientSetupPages::buildFonts(WindowContainer* page) {
+void ClientSetupPages::buildFonts(HWND page) {
   buildSettingList(page, fontFrame, fontLine, fontList, fontButtons, fontLeft, fontButton,
                    fontRight);
 }
 
-void ClientSetupPages::buildGroup(WindowContainer* page, Group group) {
+void ClientSetupPages::buildGroup(HWND page, Group group) {
   Frame& frame = group == MainGroup ? mainFrame : group == AddinsGroup ? addinsFrame : inOutFrame;
   Label& help = group == MainGroup ? mainHelp : group == AddinsGroup ? addinsHelp : inOutHelp;
-  page->setClient(&frame);
+  wrap(page)->setClient(&frame);
   frame.setClient(&help);
 }

@@ -2,16 +2,19 @@
 // group pages), built into the pages the setup window hands out; the client owns them.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "host/ButtonListener.h"
 #include "host/NotifyButton.h"
 #include "host/TabNotifyEdit.h"
 #include "lib/Button.h"
+#include "lib/ExistWindow.h"
 #include "lib/Frame.h"
 #include "lib/Label.h"
 #include "lib/Line.h"
 #include "lib/ListView.h"
 #include "lib/SimpleEdit.h"
-#include "lib/WindowContainer.h"
 
 // The port typed in the network page: digits only (blanks around them allowed), 1 to 65535.
 bool parsePortText(const char* text, int* port);
@@ -24,12 +27,18 @@ class ClientSetupPages {
   ClientSetupPages(const ClientSetupPages&) = delete;
   ClientSetupPages& operator=(const ClientSetupPages&) = delete;
 
-  // Each fills the page (any window container) with its controls.
-  void buildNetwork(WindowContainer* page);
-  void buildColors(WindowContainer* page);
-  void buildFonts(WindowContainer* page);
-  void buildGroup(WindowContainer* page, Group group);
+  // Each fills the page window the setup window handed out with its controls.
+  void buildNetwork(HWND page);
+  void buildColors(HWND page);
+  void buildFonts(HWND page);
+  void buildGroup(HWND page, Group group);
 
+ private:
+  // The page windows, wrapped so that each lays its controls out over its whole area. A page
+  // object of the setup window hands its window on and lays nothing out itself.
+  std::vector<std::unique_ptr<ExistWindow>> pageWindows;
+
+ public:
   // Declared parents first, so children go before the windows that hold them.
   Frame networkFrame{"Netword setup..."};
   Line serverLine{"Server line", true};
@@ -74,6 +83,7 @@ class ClientSetupPages {
   Label inOutHelp;
 
  private:
-  void buildSettingList(WindowContainer* page, Frame& frame, Line& line, ListView& list,
-                        Line& buttons, Label& left, Button& button, Label& right);
+  WindowContainer* wrap(HWND page);
+  void buildSettingList(HWND page, Frame& frame, Line& line, ListView& list, Line& buttons,
+                        Label& left, Button& button, Label& right);
 };

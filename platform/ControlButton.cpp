@@ -4,6 +4,9 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <type_traits>
 
 #include "platform/ControlClass.h"
 #include "platform/TextCodec.h"
@@ -16,15 +19,39 @@ DWORD kindOf(DWORD style) { return style & 0xF; }
 
 bool isAutomatic(DWORD kind) { return kind == BS_AUTOCHECKBOX || kind == BS_AUTORADIOBUTTON; }
 
+// A check box or radio button whose text takes a second line where one is too short for it,
+// instead of being cut, and which a click anywhere on the control toggles.
+template <class Base>
+class WrappingButton : public Base {
+ public:
+  WrappingButton(const QString& text, QWidget* parent) : Base(text, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    constexpr bool radio = std::is_same_v<Base, QRadioButton>;
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    this->initStyleOption(&option);
+    QString text = option.text;
+    option.text.clear();
+    painter.drawControl(radio ? QStyle::CE_RadioButton : QStyle::CE_CheckBox, option);
+    QRect area = this->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, this);
+    painter.drawItemText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, option.palette,
+                         this->isEnabled(), text, QPalette::WindowText);
+  }
+  bool hitButton(const QPoint& point) const override { return this->rect().contains(point); }
+};
+
 QWidget* createButton(HWND hwnd, const CREATESTRUCTA& cs, QWidget* parent) {
   DWORD kind = kindOf(static_cast<DWORD>(cs.style));
   QString text = bytesToQString(cs.lpszName);
   if (kind == BS_GROUPBOX) return new QGroupBox(text, parent);
   QAbstractButton* button;
   if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX) {
-    button = new QCheckBox(text, parent);
+    button = new WrappingButton<QCheckBox>(text, parent);
   } else if (kind == 4 || kind == BS_AUTORADIOBUTTON) {
-    auto* radio = new QRadioButton(text, parent);
+    auto* radio = new WrappingButton<QRadioButton>(text, parent);
     radio->setAutoExclusive(false);
     button = radio;
   } else {

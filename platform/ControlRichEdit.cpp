@@ -533,6 +533,11 @@ LRESULT inputMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
     *handled = true;
     return 0;
   }
+  // Only the plain edit has a menu of its own; a rich edit leaves it to its parent.
+  if (msg == WM_CONTEXTMENU && edit->editClass) {
+    showEditMenu(edit, lParam);
+    *handled = true;
+  }
   return 0;
 }
 

@@ -155,6 +155,9 @@ bool linkRangeAt(RichEditWidget* edit, int position, int* from, int* to);
 // The length of the address that may be opened starting at text[at] (at a word start), or 0.
 int linkLengthAt(const QString& text, int at);
 
+// The standard menu of an "EDIT" control, at a point on the screen (both -1: at the caret).
+void showEditMenu(RichEditWidget* edit, LPARAM where);
+
 // Word breaks over the whole text (bytes, paragraph marks as "\r").
 LRESULT findWordBreak(RichEditWidget* edit, int code, long long position);
 

@@ -20,13 +20,31 @@ const DWORD kKnownMask =
 
 COLORREF colorRefOf(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
 
+// Sizes come in twips (1/20 point) and reach Qt in pixels at 96 per inch, as Windows draws
+// them whatever the screen's resolution; the twips asked for are kept beside them, since the
+// pixels round them.
+const int kTwipsProperty = QTextFormat::UserProperty + 0x7C0;
+const char* const kDefaultTwips = "vornDefaultTwips";
+const int kLargestTwips = 2048 * 15;
+
+int pixelsOfTwips(LONG twips) {
+  long long bounded = std::clamp<long long>(twips, 15, kLargestTwips);
+  return static_cast<int>((bounded * 96 + 720) / 1440);
+}
+
+void setTwips(QTextCharFormat* format, LONG twips) {
+  format->clearProperty(QTextFormat::FontPointSize);
+  format->setProperty(QTextFormat::FontPixelSize, pixelsOfTwips(twips));
+  format->setProperty(kTwipsProperty, static_cast<int>(std::min<LONG>(twips, kLargestTwips)));
+}
+
 // Writes the masked attributes of the record into a Qt format.
 void applyRecord(const CHARFORMAT2A& in, QTextCharFormat* out) {
   DWORD mask = in.dwMask;
   if (mask & CFM_BOLD) out->setFontWeight((in.dwEffects & CFE_BOLD) ? QFont::Bold : QFont::Normal);
   if (mask & CFM_ITALIC) out->setFontItalic((in.dwEffects & CFE_ITALIC) != 0);
   if (mask & CFM_UNDERLINE) out->setFontUnderline((in.dwEffects & CFE_UNDERLINE) != 0);
-  if (mask & CFM_SIZE && in.yHeight > 0) out->setFontPointSize(in.yHeight / 20.0);
+  if (mask & CFM_SIZE && in.yHeight > 0) setTwips(out, in.yHeight);
   if (mask & CFM_FACE) {
     char face[LF_FACESIZE + 1] = {};
     std::memcpy(face, in.szFaceName, LF_FACESIZE);
@@ -61,10 +79,23 @@ struct Look {
   COLORREF back = 0;
 };
 
-// A font set by handle is sized in pixels (96 per inch).
-double pointsOf(const QFont& font) {
-  if (font.pointSizeF() > 0) return font.pointSizeF();
-  return font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : 0;
+// The default format's size: the twips it was given, unless a font set by handle (sized in
+// pixels) has replaced it since.
+int defaultTwipsOf(const RichEditWidget* edit) {
+  QFont base = edit->document()->defaultFont();
+  QVariant kept = edit->property(kDefaultTwips);
+  if (kept.isValid() && pixelsOfTwips(kept.toInt()) == base.pixelSize()) return kept.toInt();
+  if (base.pixelSize() > 0) return base.pixelSize() * 15;
+  return static_cast<int>(std::lround(base.pointSizeF() * 20));
+}
+
+int twipsOf(const RichEditWidget* edit, const QTextCharFormat& f) {
+  if (f.hasProperty(kTwipsProperty)) return f.intProperty(kTwipsProperty);
+  if (f.hasProperty(QTextFormat::FontPixelSize))
+    return f.intProperty(QTextFormat::FontPixelSize) * 15;
+  if (f.hasProperty(QTextFormat::FontPointSize))
+    return static_cast<int>(std::lround(f.fontPointSize() * 20));
+  return defaultTwipsOf(edit);
 }
 
 Look lookOf(const RichEditWidget* edit, const QTextCharFormat& f) {
@@ -72,8 +103,7 @@ Look lookOf(const RichEditWidget* edit, const QTextCharFormat& f) {
   QFont base = edit->document()->defaultFont();
   QStringList families = f.fontFamilies().toStringList();
   look.face = families.isEmpty() ? base.family() : families.first();
-  double points = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : pointsOf(base);
-  look.twips = static_cast<int>(std::lround(points * 20));
+  look.twips = twipsOf(edit, f);
   look.bold =
       f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold : base.bold();
   look.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : base.italic();
@@ -147,7 +177,10 @@ void setDefault(RichEditWidget* edit, const CHARFORMAT2A& in) {
   if (in.dwMask & CFM_FACE && !f.fontFamilies().toStringList().isEmpty()) {
     font.setFamilies(f.fontFamilies().toStringList());
   }
-  if (in.dwMask & CFM_SIZE && in.yHeight > 0) font.setPointSizeF(in.yHeight / 20.0);
+  if (in.dwMask & CFM_SIZE && in.yHeight > 0) {
+    font.setPixelSize(pixelsOfTwips(in.yHeight));
+    edit->setProperty(kDefaultTwips, static_cast<int>(std::min<LONG>(in.yHeight, kLargestTwips)));
+  }
   if (in.dwMask & CFM_BOLD) font.setBold((in.dwEffects & CFE_BOLD) != 0);
   if (in.dwMask & CFM_ITALIC) font.setItalic((in.dwEffects & CFE_ITALIC) != 0);
   if (in.dwMask & CFM_UNDERLINE) font.setUnderline((in.dwEffects & CFE_UNDERLINE) != 0);

@@ -9,21 +9,23 @@
 namespace vornplatform {
 namespace {
 
-Qt::Alignment alignmentOf(DWORD style) {
-  switch (style & 0x3) {
-    case SS_CENTER:
-      return Qt::AlignHCenter | Qt::AlignTop;
-    case SS_RIGHT:
-      return Qt::AlignRight | Qt::AlignTop;
-    default:
-      return Qt::AlignLeft | Qt::AlignTop;
-  }
+// Text statics wrap at word breaks, except the no-wrap kinds and a text centred vertically,
+// which stays on one line.
+void applyStyle(QLabel* label, DWORD style) {
+  DWORD kind = style & SS_TYPEMASK;
+  Qt::Alignment vertical = (style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;
+  Qt::Alignment horizontal = kind == SS_CENTER  ? Qt::AlignHCenter
+                             : kind == SS_RIGHT ? Qt::AlignRight
+                                                : Qt::AlignLeft;
+  label->setAlignment(horizontal | vertical);
+  bool wraps = kind <= SS_RIGHT && !(style & SS_CENTERIMAGE);
+  label->setWordWrap(wraps);
 }
 
 QWidget* createStatic(HWND, const CREATESTRUCTA& cs, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setText(bytesToQString(cs.lpszName));
-  label->setAlignment(alignmentOf(static_cast<DWORD>(cs.style)));
+  applyStyle(label, static_cast<DWORD>(cs.style));
   label->setTextFormat(Qt::PlainText);
   return label;
 }
@@ -44,8 +46,7 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (styleOf(hwnd) & SS_NOTIFY) sendCommandToParent(hwnd, STN_DBLCLK);
       break;
     case WM_STYLECHANGED:
-      if (auto* label = controlWidget<QLabel>(hwnd))
-        label->setAlignment(alignmentOf(styleOf(hwnd)));
+      if (auto* label = controlWidget<QLabel>(hwnd)) applyStyle(label, styleOf(hwnd));
       break;
     default:
       break;

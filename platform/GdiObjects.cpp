@@ -1,6 +1,8 @@
 // Drawing objects behind GDI handles: stock objects, created fonts, pens, brushes and bitmaps.
 #include "platform/GdiObjects.h"
 
+#include <QFontMetricsF>
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -94,16 +96,18 @@ GdiObjectPtr makeStock(int index) {
     case NULL_PEN:
       return makePen(PS_NULL, 1, 0);
     case OEM_FIXED_FONT:
+      return makeFont(makeLogFont(12, FW_NORMAL, FIXED_PITCH | FF_MODERN, "Terminal"));
     case ANSI_FIXED_FONT:
+      return makeFont(makeLogFont(12, FW_NORMAL, FIXED_PITCH | FF_MODERN, "Courier"));
     case SYSTEM_FIXED_FONT:
-      return makeFont(makeLogFont(12, FW_NORMAL, FIXED_PITCH | FF_MODERN, ""));
+      return makeFont(makeLogFont(15, FW_NORMAL, FIXED_PITCH | FF_MODERN, "Fixedsys"));
     case ANSI_VAR_FONT:
-      return makeFont(makeLogFont(12, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, ""));
+      return makeFont(makeLogFont(12, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, "MS Sans Serif"));
     case SYSTEM_FONT:
     case DEVICE_DEFAULT_FONT:
-      return makeFont(makeLogFont(16, FW_BOLD, VARIABLE_PITCH | FF_SWISS, ""));
+      return makeFont(makeLogFont(16, FW_BOLD, VARIABLE_PITCH | FF_SWISS, "System"));
     case DEFAULT_GUI_FONT:
-      return makeFont(makeLogFont(-11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, ""));
+      return makeFont(guiLogFont());
     default:
       return GdiObjectPtr();
   }
@@ -167,20 +171,54 @@ bool brushOfHandle(HBRUSH handle, QBrush* out) {
   return true;
 }
 
+namespace {
+
+const int kLargestPixelSize = 2048;  // sizes come from settings files too
+
+// The face Windows takes when the record names none: by pitch, then by family.
+QString defaultFaceOf(BYTE pitchAndFamily) {
+  int family = pitchAndFamily & 0xF0;
+  if ((pitchAndFamily & 0x03) == FIXED_PITCH || family == FF_MODERN) return "Courier New";
+  if (family == FF_ROMAN) return "Times New Roman";
+  return "Arial";
+}
+
+// A negative height is the character (em) height in pixels, a positive one the cell height:
+// ascent and descent together, as the face at hand makes them.
+int pixelSizeOf(const QFont& font, LONG height) {
+  if (height == 0) return 12;
+  if (height < 0)
+    return static_cast<int>(
+        std::min<long long>(-static_cast<long long>(height), kLargestPixelSize));
+  QFont probe(font);
+  probe.setPixelSize(100);
+  QFontMetricsF metrics(probe);
+  qreal cell = metrics.ascent() + metrics.descent();
+  long long pixels = cell > 0 ? qRound64(height * 100.0 / cell) : height;
+  return static_cast<int>(std::clamp<long long>(pixels, 1, kLargestPixelSize));
+}
+
+}  // namespace
+
+LOGFONTA guiLogFont() {
+  return makeLogFont(-11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg");
+}
+
 QFont fontFromLogFont(const LOGFONTA& lf) {
   QFont font;
-  if (lf.lfFaceName[0]) font.setFamily(QString::fromLatin1(lf.lfFaceName));
+  char face[LF_FACESIZE + 1] = {};
+  std::memcpy(face, lf.lfFaceName, LF_FACESIZE);
+  font.setFamily(face[0] ? QString::fromLatin1(face) : defaultFaceOf(lf.lfPitchAndFamily));
   int family = lf.lfPitchAndFamily & 0xF0;
   if ((lf.lfPitchAndFamily & 0x03) == FIXED_PITCH || family == FF_MODERN) {
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
-    if (!lf.lfFaceName[0]) font.setFamily(QStringLiteral("monospace"));
   } else if (family == FF_ROMAN) {
     font.setStyleHint(QFont::Serif);
+  } else if (family == FF_SWISS) {
+    font.setStyleHint(QFont::SansSerif);
   }
-  // A cell height includes the internal leading, roughly a fifth of it.
-  int pixels = lf.lfHeight < 0 ? -lf.lfHeight : (lf.lfHeight * 4 + 2) / 5;
-  font.setPixelSize(pixels > 0 ? pixels : 12);
+  font.setPixelSize(pixelSizeOf(font, lf.lfHeight));
   if (lf.lfWeight > 0)
     font.setWeight(static_cast<QFont::Weight>(lf.lfWeight < 1000 ? lf.lfWeight : 1000));
   font.setItalic(lf.lfItalic != 0);

@@ -50,8 +50,12 @@ QColor qColorOf(COLORREF color);
 // A new bitmap object holding a copy of image, as an opaque 32-bit picture.
 HBITMAP bitmapFromImage(const QImage& image);
 
-// Font conversions at 96 DPI: a negative height is the character height in pixels, a positive
-// one the cell height.
+// Font conversions at 96 DPI whatever the screen's resolution: a negative height is the
+// character height in pixels, a positive one the cell height. Windows faces map to installed
+// ones through Qt's substitutions (FontFaces.h); Qt gets pixel sizes, never point sizes.
 QFont fontFromLogFont(const LOGFONTA& logFont);
+
+// The record of the stock DEFAULT_GUI_FONT: the dialog face at 8 points (11 pixels).
+LOGFONTA guiLogFont();
 
 }  // namespace vornplatform

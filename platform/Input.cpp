@@ -335,6 +335,8 @@ class InputFilter : public QObject {
       case QEvent::Leave:
         noteMouseLeft(watched);
         return false;
+      case QEvent::ContextMenu:
+        return true;  // menus come from WM_CONTEXTMENU, as the window procedures decide
       default:
         return false;
     }

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "platform/FontFaces.h"
+#include "platform/GdiObjects.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
 
@@ -22,6 +24,10 @@ void ensureApplication() {
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Menus, message boxes and controls without a font of their own show the dialog font, in
+    // pixels, whatever resolution the screen reports.
+    installFaceSubstitutes();
+    QApplication::setFont(fontFromLogFont(guiLogFont()));
     // Qt adopted the environment's locale; number formatting and byte classes stay "C".
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_CTYPE, "C");

@@ -56,13 +56,13 @@ bool FrameWidget::event(QEvent* event) {
 void FrameWidget::moveEvent(QMoveEvent*) {
   if (applyingQtGeometry()) return;
   HandlerScope scope;
-  userMovedFrame(hwnd_, geometry());
+  frameChangedByQt(hwnd_);
 }
 
 void FrameWidget::resizeEvent(QResizeEvent*) {
   if (applyingQtGeometry()) return;
   HandlerScope scope;
-  userMovedFrame(hwnd_, geometry());
+  frameChangedByQt(hwnd_);
 }
 
 }  // namespace vornplatform

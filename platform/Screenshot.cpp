@@ -27,7 +27,8 @@ std::vector<Placed> visibleTopLevels() {
   Placed active;
   for (const WindowPtr& w : allWindows()) {
     if (w->parent || w->dying || !IsWindowVisible(w->hwnd) || IsIconic(w->hwnd)) continue;
-    Placed p{grabWindowImage(w->hwnd), QPoint(w->rect.left, w->rect.top)};
+    POINT at = frameWidgetOrigin(*w);
+    Placed p{grabWindowImage(w->hwnd), QPoint(at.x, at.y)};
     if (p.image.isNull()) continue;
     if (w->hwnd == GetForegroundWindow()) {
       active = p;

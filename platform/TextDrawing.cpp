@@ -2,9 +2,11 @@
 // with 8-bit text shown as the layer shows all text.
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QRegularExpression>
 #include <QFontMetricsF>
 #include <QtMath>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <climits>
 #include <cstddef>
@@ -104,6 +106,41 @@ QString textOf(const char* text, int length) {
 // tmHeight, text extents and DrawTextA's line steps agree.
 int lineHeight(const QFont& font) { return qCeil(QFontMetricsF(font).height()); }
 
+// The lines a text takes (one per line break, more where words wrap at the width) and the
+// advance of the widest. DrawTextA measures a line a tmHeight, where Qt would add the face's
+// leading between lines, and a line as wide as its text extent.
+int measureLines(const QString& text, const QFont& font, int flags, int width, int* widest) {
+  QFontMetrics metrics(font);
+  QStringList paragraphs =
+      (flags & Qt::TextSingleLine)
+          ? QStringList{QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))}
+          : text.split(QLatin1Char('\n'));
+  int count = 0;
+  *widest = 0;
+  for (QString paragraph : paragraphs) {
+    if (flags & Qt::TextShowMnemonic)
+      paragraph.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    if (!(flags & Qt::TextWordWrap)) {
+      *widest = qMax(*widest, metrics.horizontalAdvance(paragraph));
+      ++count;
+      continue;
+    }
+    QTextLayout layout(paragraph, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(width);
+      QString shown = paragraph.mid(line.textStart(), line.textLength()).trimmed();
+      *widest = qMax(*widest, metrics.horizontalAdvance(shown));
+      ++count;
+    }
+    layout.endLayout();
+  }
+  return count > 0 ? count : 1;
+}
+
 }  // namespace
 }  // namespace vornplatform
 
@@ -182,12 +219,11 @@ int DrawTextA(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format) {
   if (format & DT_CALCRECT) {
     // Only the size counts: the top-left stays, wrapping uses the rectangle's width.
     int width = (flags & Qt::TextWordWrap) ? qMax(area.width(), 1) : INT_MAX / 4;
-    QRect bounds =
-        fm.boundingRect(QRect(0, 0, width, INT_MAX / 4),
-                        flags & ~(Qt::AlignVertical_Mask | Qt::AlignHorizontal_Mask), shown);
-    rect->right = rect->left + bounds.width();
-    rect->bottom = rect->top + bounds.height();
-    return bounds.height();
+    int widest = 0;
+    int height = measureLines(shown, font, flags, width, &widest) * lineHeight(font);
+    rect->right = rect->left + widest;
+    rect->bottom = rect->top + height;
+    return height;
   }
   QRect bounds = placedBounds(fm.boundingRect(area, flags, shown), area, format);
   QImage* target = targetOf(dc);

@@ -50,6 +50,9 @@ void setKeyStateOverride(int virtualKey, int state);
 void clearKeyStateOverrides();
 // SystemParametersInfoA(SPI_GETWORKAREA) reports this rectangle; null goes back to the screen.
 void setWorkAreaOverride(const RECT* area);
+// Framed top-level windows report these frame extents (left, top, right, bottom) as a window
+// manager would; null goes back to what the platform reports.
+void setFrameExtentsOverride(const RECT* extents);
 
 }  // namespace vornplatform
 #pragma GCC visibility pop

@@ -78,10 +78,18 @@ void removeWindow(HWND hwnd) {
   }
 }
 
+// An overlapped window always has a caption, a pop-up only with WS_CAPTION; the system menu
+// brings the close box, and the minimise and maximise boxes need it too.
 Qt::WindowFlags frameFlags(DWORD style, DWORD exStyle) {
   Qt::WindowFlags flags = (exStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
-  if ((style & WS_CAPTION) != WS_CAPTION) flags |= Qt::FramelessWindowHint;
   if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+  bool caption = !(style & WS_POPUP) || (style & WS_CAPTION) == WS_CAPTION;
+  if (!caption) return flags | Qt::FramelessWindowHint;
+  flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (!(style & WS_SYSMENU)) return flags;
+  flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+  if (style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
   return flags;
 }
 
@@ -158,6 +166,26 @@ bool eraseWithClassBrush(const WindowRecord& w, HDC dc) {
   HBRUSH brush = w.windowClass->info.hbrBackground;
   RECT client{0, 0, w.clientWidth, w.clientHeight};
   return brush && FillRect(dc, &client, brush) != 0;
+}
+
+// The right button's release, the menu key's release and Shift+F10 ask for a context menu.
+bool asksForContextMenu(UINT msg, WPARAM wParam) {
+  if (msg == WM_RBUTTONUP) return true;
+  if (msg == WM_KEYUP) return wParam == VK_APPS;
+  bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+  return down && wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000);
+}
+
+// WM_CONTEXTMENU names the window and the place on the screen; from the keyboard the place is
+// (-1, -1).
+void sendContextMenu(HWND hwnd, UINT msg, LPARAM lParam) {
+  LPARAM where = MAKELPARAM(0xFFFF, 0xFFFF);
+  if (msg == WM_RBUTTONUP) {
+    POINT p{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+    ClientToScreen(hwnd, &p);
+    where = MAKELPARAM(p.x, p.y);
+  }
+  SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), where);
 }
 
 }  // namespace
@@ -298,6 +326,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->windowClass = cls;
   w->proc = cls->info.lpfnWndProc;
   w->style = style & ~WS_VISIBLE;
+  if (!(style & (WS_CHILD | WS_POPUP))) w->style |= WS_CAPTION | WS_CLIPSIBLINGS;
   w->exStyle = exStyle;
   w->instance = instance;
   w->parent = child ? parent : nullptr;
@@ -305,11 +334,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->menu = child ? nullptr : menu;
   w->rect = RECT{x, y, x + width, y + height};
   w->normalRect = w->rect;
-  w->clientWidth = width;
-  w->clientHeight = height - menuHeightOf(*w);
-  if (w->clientHeight < 0) w->clientHeight = 0;
-  w->invalid = true;
-  w->invalidRect = RECT{0, 0, w->clientWidth, w->clientHeight};
+  fitClientToRect(*w);
   addWindow(w);
   if (parentRecord && child) parentRecord->children.push_back(w->hwnd);
 
@@ -318,6 +343,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
       windowName, className, exStyle};
   makeWidgets(*w, cs);
   applyGeometryToQt(*w);
+  if (w->frame) askFrameBeforeShowing(*w);
+  w->invalid = true;
+  w->invalidRect = RECT{0, 0, w->clientWidth, w->clientHeight};
 
   HWND hwnd = w->hwnd;
   if (!callProcedure(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
@@ -419,8 +447,14 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       noteDefaultProcessing(hwnd, msg);
       return 0;
+    case WM_CONTEXTMENU:
+      // A child has no menu of its own to offer: its parent may.
+      if ((w->style & WS_CHILD) && w->parent)
+        return SendMessageA(w->parent, WM_CONTEXTMENU, wParam, lParam);
+      return 0;
     default:
       noteDefaultProcessing(hwnd, msg);
+      if (asksForContextMenu(msg, wParam)) sendContextMenu(hwnd, msg, lParam);
       return 0;
   }
 }

@@ -5,8 +5,11 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <mutex>
 
+#include "platform/DialogHooks.h"
+#include "platform/FrameExtents.h"
 #include "platform/GdiObjects.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
@@ -19,6 +22,8 @@ int applyingGeometry = 0;
 std::mutex workAreaLock;
 bool workAreaOverridden = false;
 RECT workAreaOverride{};
+bool extentsOverridden = false;  // GUI thread only
+RECT extentsOverride{};
 
 int widthOf(const RECT& r) { return r.right - r.left; }
 int heightOf(const RECT& r) { return r.bottom - r.top; }
@@ -80,6 +85,35 @@ void workArea(RECT* out) {
   *out = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
+bool isFramed(const WindowRecord& w) {
+  return w.frame && !(w.frame->windowFlags() & Qt::FramelessWindowHint);
+}
+
+bool isEmpty(const RECT& r) { return !r.left && !r.top && !r.right && !r.bottom; }
+
+// What the window manager puts around a top-level window's Qt window, as far as Qt knows it.
+// The offscreen platform has no window manager: what it pretends to draw stays out of the
+// window's rectangles.
+RECT frameExtentsOf(const WindowRecord& w) {
+  if (!isFramed(w)) return RECT{};
+  if (extentsOverridden) return extentsOverride;
+  if (offscreenPlatform()) return RECT{};
+  QWindow* window = w.frame->windowHandle();
+  if (!window || !w.frame->testAttribute(Qt::WA_WState_Created)) return w.margins;
+  QMargins m = window->frameMargins();
+  return RECT{m.left(), m.top(), m.right(), m.bottom()};
+}
+
+// Without a sizing border the window manager offers no resizing: the size is fixed for it.
+void applySizeLimits(QWidget* frame, bool sizable, const QSize& size) {
+  QSize least = sizable ? QSize(0, 0) : size;
+  QSize most = sizable ? QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) : size;
+  if (frame->minimumSize() == least && frame->maximumSize() == most) return;
+  frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  frame->setMinimumSize(least);
+  frame->setMaximumSize(most);
+}
+
 int edgeOfResize(const RECT& from, const RECT& to) {
   bool left = from.left != to.left, right = from.right != to.right;
   bool top = from.top != to.top, bottom = from.bottom != to.bottom;
@@ -98,8 +132,33 @@ void forgetActivation(HWND hwnd) {
 
 int menuHeightOf(const WindowRecord& w) { return !w.parent && w.menu ? kMenuBarHeight : 0; }
 
+void askFrameBeforeShowing(WindowRecord& w) {
+  RECT extents{};
+  if (extentsOverridden) {
+    extents = isFramed(w) ? extentsOverride : RECT{};
+  } else if (!isFramed(w) || !askFrameExtents(w.frame, &extents)) {
+    return;
+  }
+  w.margins = extents;
+  fitClientToRect(w);
+  applyGeometryToQt(w);
+}
+
+void fitClientToRect(WindowRecord& w) {
+  RECT m = w.parent ? RECT{} : w.margins;
+  w.clientWidth = std::max<int>(widthOf(w.rect) - m.left - m.right, 0);
+  w.clientHeight = std::max<int>(heightOf(w.rect) - m.top - m.bottom - menuHeightOf(w), 0);
+}
+
+POINT frameWidgetOrigin(const WindowRecord& w) {
+  return POINT{w.rect.left + w.margins.left, w.rect.top + w.margins.top};
+}
+
 POINT clientOriginOnScreen(const WindowRecord& w) {
-  if (!w.parent) return POINT{w.rect.left, w.rect.top + menuHeightOf(w)};
+  if (!w.parent) {
+    POINT origin = frameWidgetOrigin(w);
+    return POINT{origin.x, origin.y + menuHeightOf(w)};
+  }
   WindowPtr parent = findWindow(w.parent);
   POINT origin = parent ? clientOriginOnScreen(*parent) : POINT{0, 0};
   return POINT{origin.x + w.rect.left, origin.y + w.rect.top};
@@ -110,9 +169,12 @@ void applyGeometryToQt(WindowRecord& w) {
   int width = widthOf(w.rect), height = heightOf(w.rect);
   if (w.frame) {
     int menu = menuHeightOf(w);
-    w.frame->setGeometry(w.rect.left, w.rect.top, width, height);
+    QSize size(w.clientWidth, w.clientHeight + menu);
+    POINT at = frameWidgetOrigin(w);
+    applySizeLimits(w.frame, (w.style & WS_THICKFRAME) != 0, size);
+    w.frame->setGeometry(at.x, at.y, size.width(), size.height());
     if (w.menuBar) {
-      w.menuBar->setGeometry(0, 0, width, menu);
+      w.menuBar->setGeometry(0, 0, w.clientWidth, menu);
       w.menuBar->setVisible(menu > 0);
     }
     if (w.client) w.client->setGeometry(0, menu, w.clientWidth, w.clientHeight);
@@ -122,7 +184,7 @@ void applyGeometryToQt(WindowRecord& w) {
   --applyingGeometry;
 }
 
-void changeWindowRect(HWND hwnd, const RECT& requested, WPARAM sizeType) {
+void changeWindowRect(HWND hwnd, const RECT& requested, WPARAM sizeType, const RECT* margins) {
   WindowPtr w = findWindow(hwnd);
   if (!w) return;
   RECT rect = requested;
@@ -131,9 +193,8 @@ void changeWindowRect(HWND hwnd, const RECT& requested, WPARAM sizeType) {
   POINT oldOrigin = w->parent ? POINT{w->rect.left, w->rect.top} : clientOriginOnScreen(*w);
   int oldWidth = w->clientWidth, oldHeight = w->clientHeight;
   w->rect = rect;
-  w->clientWidth = widthOf(rect);
-  w->clientHeight = heightOf(rect) - menuHeightOf(*w);
-  if (w->clientHeight < 0) w->clientHeight = 0;
+  if (margins) w->margins = *margins;
+  fitClientToRect(*w);
   applyGeometryToQt(*w);
   POINT origin = w->parent ? POINT{rect.left, rect.top} : clientOriginOnScreen(*w);
   bool moved = origin.x != oldOrigin.x || origin.y != oldOrigin.y;
@@ -226,10 +287,26 @@ void activateFromQt(HWND hwnd, bool active) {
 
 bool applyingQtGeometry() { return applyingGeometry > 0; }
 
-void userMovedFrame(HWND hwnd, const QRect& g) {
+void setFrameExtentsOverride(const RECT* extents) {
+  extentsOverridden = extents != nullptr;
+  if (extents) extentsOverride = *extents;
+}
+
+void frameChangedByQt(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
-  if (!w || w->dying) return;
-  RECT proposed{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
+  if (!w || w->dying || !w->frame || w->minimized) return;
+  bool shown = w->frame->isVisible();
+  RECT extents = frameExtentsOf(*w);
+  // A hidden window the window manager let go of has no frame now, but gets it back when shown.
+  if (!sameRect(extents, w->margins) && (shown || !isEmpty(extents))) {
+    // The window stays where the program put it; the client area is what the frame leaves.
+    changeWindowRect(hwnd, w->rect, static_cast<WPARAM>(-1), &extents);
+    return;
+  }
+  if (!shown) return;
+  QRect g = w->frame->geometry();
+  RECT proposed{g.x() - extents.left, g.y() - extents.top, g.x() + g.width() + extents.right,
+                g.y() + g.height() + extents.bottom};
   if (sameRect(proposed, w->rect)) return;
   RECT old = w->rect;
   if (widthOf(proposed) != widthOf(old) || heightOf(proposed) != heightOf(old)) {

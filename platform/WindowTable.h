@@ -42,6 +42,7 @@ struct WindowRecord {
   std::vector<HWND> children;  // in creation order
   std::string text;
   RECT rect{};  // the window rectangle: on the screen when top-level, else in the parent's client
+  RECT margins{};  // top-level: the frame the window manager puts around the Qt window
   int clientWidth = 0;
   int clientHeight = 0;
   bool dying = false;
@@ -76,9 +77,17 @@ LRESULT callProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 const int kMenuBarHeight = 20;
 int menuHeightOf(const WindowRecord& w);
 POINT clientOriginOnScreen(const WindowRecord& w);
+// Where the Qt window of a top-level window (menu bar and client area) sits on the screen.
+POINT frameWidgetOrigin(const WindowRecord& w);
 void applyGeometryToQt(WindowRecord& w);
-// Sets the window rectangle, then sends WM_MOVE and WM_SIZE when the client moved or resized.
-void changeWindowRect(HWND hwnd, const RECT& rect, WPARAM sizeType);
+// Sets the window rectangle (and the frame's extents when given), then sends WM_MOVE and WM_SIZE
+// when the client moved or resized.
+void changeWindowRect(HWND hwnd, const RECT& rect, WPARAM sizeType, const RECT* margins = nullptr);
+// The client area is the window rectangle less the frame and the menu bar.
+void fitClientToRect(WindowRecord& w);
+// A new top-level window learns the window manager's frame before it shows, where the window
+// manager tells it.
+void askFrameBeforeShowing(WindowRecord& w);
 // Forgets focus, capture and activation held by a dying window.
 void forgetWindowState(HWND hwnd);
 void invalidateWindow(WindowRecord& w, const RECT* rect);
@@ -86,7 +95,8 @@ void invalidateWindow(WindowRecord& w, const RECT* rect);
 void paintWindow(HWND hwnd);
 void setFocusFromQt(HWND hwnd);
 void activateFromQt(HWND hwnd, bool active);
-void userMovedFrame(HWND hwnd, const QRect& geometry);
+// The Qt window of a top-level window was moved or resized, by the window manager or the user.
+void frameChangedByQt(HWND hwnd);
 
 // Messages (Messages.cpp).
 void killTimersOf(HWND hwnd);

@@ -29,7 +29,7 @@ class ClientTestAccess {
  public:
   static int firstCommandId(Client& client) { return client.firstCommandId; }
   // Builds the network page into page, as the init step does into the setup window's page.
-  static ClientSetupPages* buildNetworkPage(Client& client, WindowContainer* page) {
+  static ClientSetupPages* buildNetworkPage(Client& client, HWND page) {
     ClientSetupPages* pages = new ClientSetupPages(&client);
     client.attachSetupPages(pages);
     pages->buildNetwork(page);

@@ -1,8 +1,8 @@
 // A client's popup menu and the network page of its setup window: command ids per client,
 // autoconnect, the events file reload, the kill question, and the server input.
+#include "host/SetupWindow.h"
 #include "host/SystemWindow.h"
 #include "host/tests/ClientFixture.h"
-#include "lib/Frame.h"
 
 namespace {
 
@@ -99,12 +99,17 @@ class ClientNetworkPageTest : public ClientTest {
     if (lacksClass("SysListView32")) GTEST_SKIP() << "no list view in this build";
     loadPlugins({});
     alpha = makeClient("alpha");
-    page.createIn(panel);
-    page.move(0, 0, 350, 280);
-    pages = ClientTestAccess::buildNetworkPage(*alpha, &page);
+    root->addChild(&window);
+    window.addItem("Network setup", window.newPage());
+    // Built into a page that starts hidden, as every page but the first of the setup window.
+    UserWindow* page = window.newPage();
+    pages = ClientTestAccess::buildNetworkPage(*alpha, page->getHwnd());
+    window.addItem("A network page", page);  // sorted first, so selected and shown
+    window.show();
   }
   void TearDown() override {
     if (alpha != nullptr) ClientTestAccess::dropPages(*alpha);
+    window.clearPages();
     ClientTest::TearDown();
   }
   // Types the server and the port, presses "Add the server"; the box it showed, if any.
@@ -134,9 +139,22 @@ class ClientNetworkPageTest : public ClientTest {
   }
 
   Client* alpha = nullptr;
-  Frame page{"page"};
+  SetupWindow window{"setup"};
   ClientSetupPages* pages = nullptr;
 };
+
+TEST_F(ClientNetworkPageTest, AHiddenPageShowsItsLaidOutControlsOncePicked) {
+  for (Window* control : std::initializer_list<Window*>{&pages->networkFrame, &pages->serverList,
+                                                        &pages->serverEdit, &pages->removeButton}) {
+    SCOPED_TRACE(control->getName());
+    ASSERT_NE(nullptr, control->getHwnd());
+    EXPECT_TRUE(IsWindowVisible(control->getHwnd()));
+    RECT client = {};
+    GetClientRect(control->getHwnd(), &client);
+    EXPECT_GT(client.right, 20);
+    EXPECT_GT(client.bottom, 10);
+  }
+}
 
 TEST_F(ClientNetworkPageTest, BadInputIsToldAndChangesNothing) {
   for (const char* port : {"70000", "0", "port"})

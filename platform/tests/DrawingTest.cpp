@@ -2,9 +2,13 @@
 // text metrics and measuring, and 8-bit text shown the way the layer shows all text.
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <string>
 #include <vector>
 
+#include "platform/WindowAccess.h"
 #include "platform/win32.h"
 
 namespace {
@@ -183,6 +187,42 @@ TEST_F(DrawingTest, TextOutDrawsWithTheBackgroundModeTheGivenLengthAndEightBitTe
   // 8-bit text is UTF-8, with Windows-1252 for bytes that are not.
   EXPECT_EQ(shown("caf\xC3\xA9", 5), shown("caf\xE9", 4));
   EXPECT_NE(shown("\xC3\xA9", 2), shown("\xC3\xA8", 2));
+}
+
+// Windows faces draw with the installed faces of the same metrics (or the closest DejaVu face),
+// sized in pixels at 96 per inch whatever resolution the screen reports.
+TEST(FontFaces, WindowsFacesMapToInstalledFacesInPixels) {
+  struct Case {
+    const char* face;
+    LONG height;
+    const char* installed;
+    int pixels;
+  } cases[] = {{"Times New Roman", -13, "Liberation Serif", 13},
+               {"Arial", -11, "Liberation Sans", 11},
+               {"Courier New", -16, "Liberation Mono", 16},
+               {"MS Sans Serif", -11, "Liberation Sans", 11},
+               {"Lucida Console", -11, "DejaVu Sans Mono", 11},
+               {"VT100", -13, "DejaVu Sans Mono", 13}};
+  for (const Case& c : cases) {
+    HFONT font = CreateFontA(c.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
+                             0, 0, 0, c.face);
+    QFont shown;
+    ASSERT_TRUE(vornplatform::fontOfHandle(font, &shown));
+    EXPECT_EQ(QFontInfo(shown).family().toStdString(), c.installed) << c.face;
+    EXPECT_EQ(shown.pixelSize(), c.pixels) << c.face;
+    DeleteObject(font);
+  }
+  // A positive height is the cell: ascent and descent together.
+  HFONT cell = CreateFontA(20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                           "Arial");
+  QFont shown;
+  ASSERT_TRUE(vornplatform::fontOfHandle(cell, &shown));
+  QFontMetricsF metrics(shown);
+  EXPECT_NEAR(metrics.ascent() + metrics.descent(), 20.0, 1.0);
+  DeleteObject(cell);
+  LOGFONTA gui{};
+  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+  EXPECT_TRUE(gui.lfHeight == -11 && std::string(gui.lfFaceName) == "MS Shell Dlg");
 }
 
 TEST_F(DrawingTest, DrawTextMeasuresWithoutDrawingAndDrawsInsideItsRectangle) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -205,6 +207,31 @@ TEST_F(RichEdit, DefaultFontReportsItsPointSize) {
   EXPECT_EQ(format(SCF_DEFAULT).yHeight, 240);
   DestroyWindow(edit);
   DeleteObject(font);
+}
+
+// Sizes in twips draw at 96 pixels per inch whatever resolution the screen reports: Qt gets
+// pixel sizes, and the twips read back as they were given.
+TEST_F(RichEdit, SizesReachTheTextInPixelsAtNinetySixDpi) {
+  append("eight points");
+  auto* widget = dynamic_cast<QTextEdit*>(vornplatform::clientWidgetOf(edit));
+  ASSERT_NE(widget, nullptr);
+  struct Case {
+    WPARAM target;
+    LONG twips;
+    int pixels;
+  } cases[] = {{SCF_ALL, 160, 11}, {SCF_ALL, 140, 9}, {SCF_DEFAULT, 200, 13}};
+  for (const Case& c : cases) {
+    CHARFORMAT2A cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_SIZE;
+    cf.yHeight = c.twips;
+    setFormat(cf, c.target);
+    QFont shown = c.target == SCF_DEFAULT
+                      ? widget->document()->defaultFont()
+                      : widget->document()->begin().begin().fragment().charFormat().font();
+    EXPECT_EQ(shown.pixelSize(), c.pixels) << c.twips;
+    EXPECT_EQ(format(c.target == SCF_DEFAULT ? SCF_DEFAULT : SCF_SELECTION).yHeight, c.twips);
+  }
 }
 
 TEST_F(RichEdit, EdgesDrawAFrame) {

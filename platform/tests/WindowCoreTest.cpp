@@ -163,7 +163,8 @@ TEST_F(WindowCore, WindowLongsKeepPointerSizedValues) {
   EXPECT_EQ(GetWindowLongA(top, 64), 0);  // beyond the class's extra bytes
   seen().clear();
   LONG_PTR oldStyle = SetWindowLongA(top, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_DISABLED);
-  EXPECT_EQ(static_cast<DWORD>(oldStyle), static_cast<DWORD>(WS_OVERLAPPEDWINDOW));
+  // An overlapped window clips its siblings.
+  EXPECT_EQ(static_cast<DWORD>(oldStyle), static_cast<DWORD>(WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS));
   EXPECT_FALSE(IsWindowEnabled(top));
   EXPECT_EQ(wParamsOf(top, WM_STYLECHANGED), std::vector<WPARAM>{static_cast<WPARAM>(GWL_STYLE)});
   EXPECT_FALSE(EnableWindow(top, TRUE) == FALSE);  // reports it was disabled

@@ -2,6 +2,8 @@
 // menu bars take their height from the client, show commands report their size types.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QMoveEvent>
 #include <QWidget>
 
 #include "platform/tests/WindowTestKit.h"
@@ -16,6 +18,7 @@ class WindowGeometry : public ::testing::Test {
   void TearDown() override {
     for (HWND top : tops) DestroyWindow(top);
     vornplatform::setWorkAreaOverride(nullptr);
+    vornplatform::setFrameExtentsOverride(nullptr);
     reset();
   }
   // A top window destroyed when the test ends.
@@ -157,6 +160,74 @@ TEST_F(WindowGeometry, UserMoveAndResizeAskTheWindowFirst) {
   vornplatform::processEventsFor(20);
   EXPECT_EQ(wParamsOf(top, WM_SIZING), std::vector<WPARAM>{WMSZ_BOTTOMRIGHT});
   EXPECT_EQ(clientOf(top).right, 200);
+}
+
+TEST_F(WindowGeometry, OverlappedWindowsHaveACaptionAndTheirStylesBoxes) {
+  struct Case {
+    DWORD style;
+    bool frameless, close, minimize, maximize, sizable;
+  };
+  const Case cases[] = {
+      {WS_OVERLAPPEDWINDOW, false, true, true, true, true},
+      {WS_SYSMENU, false, true, false, false, false},  // a caption even without WS_CAPTION
+      {WS_OVERLAPPED, false, false, false, false, false},
+      {WS_OVERLAPPED | WS_MINIMIZEBOX, false, false, false, false, false},  // needs the menu
+      {WS_POPUP | WS_CAPTION | WS_SYSMENU, false, true, false, false, false},
+      {WS_POPUP | WS_BORDER | WS_THICKFRAME, true, false, false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    HWND top = makeTop(10, 10, 300, 200, c.style);
+    tops.push_back(top);
+    bool caption = !(c.style & WS_POPUP) || (c.style & WS_CAPTION) == WS_CAPTION;
+    EXPECT_EQ(caption, (GetWindowLongA(top, GWL_STYLE) & WS_CAPTION) == WS_CAPTION);
+    QWidget* frame = vornplatform::topLevelWidgetOf(top);
+    Qt::WindowFlags flags = frame->windowFlags();
+    EXPECT_EQ(c.frameless, flags.testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(!c.frameless, flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_EQ(c.close, flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_EQ(c.minimize, flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(c.maximize, flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(c.sizable, frame->minimumSize() != frame->maximumSize());
+  }
+}
+
+TEST_F(WindowGeometry, TheWindowRectangleHoldsTheWindowManagersFrame) {
+  RECT extents{4, 23, 4, 4};
+  vornplatform::setFrameExtentsOverride(&extents);
+  seen().clear();
+  HWND top = topWindow(10, 20, 300, 200);
+  EXPECT_EQ(lParamsOf(top, WM_SIZE), LParams{MAKELPARAM(292, 173)});  // known from the start
+  HWND popup = makeTop(0, 0, 50, 40, WS_POPUP);
+  tops.push_back(popup);
+  EXPECT_EQ(clientOf(popup).right, 50);  // no frame
+  ShowWindow(top, SW_SHOW);
+  RECT outer = rectOf(top);
+  EXPECT_TRUE(outer.left == 10 && outer.top == 20 && outer.right == 310 && outer.bottom == 220);
+  POINT p{0, 0};
+  ClientToScreen(top, &p);
+  EXPECT_TRUE(p.x == 14 && p.y == 43) << p.x << "," << p.y;
+  QWidget* frame = vornplatform::topLevelWidgetOf(top);
+  EXPECT_EQ(frame->geometry(), QRect(14, 43, 292, 173));
+
+  // The user drags the frame: the window hears of its outer rectangle.
+  seen().clear();
+  frame->move(frame->x() + 30, frame->y() + 5);
+  vornplatform::processEventsFor(20);
+  auto moving = messagesOf(top, WM_MOVING);
+  ASSERT_EQ(moving.size(), 1u);
+  EXPECT_EQ(rectOf(top).left, 40);
+  EXPECT_EQ(rectOf(top).bottom, 225);
+
+  // Framed anew (another theme): the window stays and the client takes what is left.
+  extents = RECT{1, 20, 1, 5};
+  vornplatform::setFrameExtentsOverride(&extents);
+  seen().clear();
+  QMoveEvent news(frame->pos(), frame->pos());  // what the window manager's news bring
+  QCoreApplication::sendEvent(frame, &news);
+  EXPECT_EQ(rectOf(top).left, 40);
+  EXPECT_EQ(lParamsOf(top, WM_SIZE), LParams{MAKELPARAM(298, 175)});
+  EXPECT_EQ(frame->geometry(), QRect(41, 45, 298, 175));
 }
 
 TEST_F(WindowGeometry, ActivationMovesBetweenTopLevelWindows) {

@@ -79,9 +79,13 @@ TEST_F(WindowInput, MouseButtonsCarryTheStateAfterTheEvent) {
   mouse(top, QEvent::MouseButtonDblClick, {12, 22}, Qt::LeftButton, Qt::LeftButton);
   std::vector<std::tuple<UINT, WPARAM, LPARAM>> got;  // the message, its key mask, the point
   for (const Seen& s : seen()) got.emplace_back(s.msg, s.wParam, s.lParam);
+  POINT onScreen{11, 21};  // the release's default processing asks for the context menu
+  ClientToScreen(top, &onScreen);
   EXPECT_EQ(got, (decltype(got){{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20)},
                                 {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(11, 21)},
                                 {WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(11, 21)},
+                                {WM_CONTEXTMENU, reinterpret_cast<WPARAM>(top),
+                                 MAKELPARAM(onScreen.x, onScreen.y)},
                                 {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(12, 22)},
                                 {WM_LBUTTONUP, 0, MAKELPARAM(12, 22)},
                                 {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(12, 22)}}));
