@@ -67,13 +67,13 @@ bool ChildProcess::start(const std::vector<std::string>& argvIn, const ChildOpti
   }
   pid_t pid = fork();
   if (pid == 0)
-    becomeChild(inputPipe[0], outputFd, options.passFd, options.workingFolder.c_str(),
-                argv.data(), envp.data());
+    becomeChild(inputPipe[0], outputFd, options.passFd, options.workingFolder.c_str(), argv.data(),
+                envp.data());
   close(outputFd);
   close(inputPipe[0]);
   if (pid > 0) {
-    setpgid(pid, pid);  // also here, so that stop() never races the child's own call
-    signal(SIGPIPE, SIG_IGN);
+    setpgid(pid, pid);         // also here, so that stop() never races the child's own call
+    signal(SIGPIPE, SIG_IGN);  // a child that closes its input early must not end the tests
     if (write(inputPipe[1], options.input.data(), options.input.size()) < 0) {
       // A child that reads nothing just does not get its input.
     }
@@ -90,8 +90,7 @@ bool ChildProcess::ended() {
   if (exitCode_ >= 0) return true;
   siginfo_t info;
   std::memset(&info, 0, sizeof info);
-  if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
-    return true;
+  if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return true;
   if (info.si_pid == 0) return false;
   exitCode_ = info.si_code == CLD_EXITED ? info.si_status : 128 + info.si_status;
   return true;

@@ -27,9 +27,8 @@ bool DesktopInput::keys(const std::vector<std::string>& combinations) {
 }
 
 bool DesktopInput::click(Point where, int button, int count) {
-  return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y),
-                  "click", "--repeat", std::to_string(count), "--delay", "80",
-                  std::to_string(button)});
+  return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y), "click",
+                  "--repeat", std::to_string(count), "--delay", "80", std::to_string(button)});
 }
 
 bool DesktopInput::move(Point where) {
@@ -37,8 +36,8 @@ bool DesktopInput::move(Point where) {
 }
 
 bool DesktopInput::wheel(Point where, int notches) {
-  return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y),
-                  "click", "--repeat", std::to_string(std::abs(notches)), "--delay", "10",
+  return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y), "click",
+                  "--repeat", std::to_string(std::abs(notches)), "--delay", "10",
                   notches > 0 ? "4" : "5"});
 }
 

@@ -25,7 +25,7 @@ class DesktopInput {
   bool wheel(Point where, int notches);
   // Puts text on the CLIPBOARD selection; xclip serves it until replaced or stopped.
   bool setClipboard(const std::string& text);
-  void stop() { clipboard_.reset(); }
+  void stopClipboard() { clipboard_.reset(); }
 
  private:
   bool xdotool(const std::vector<std::string>& arguments);

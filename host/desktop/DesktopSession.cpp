@@ -47,7 +47,7 @@ std::string readDisplayNumber(int fd, int timeoutMs) {
 
 DesktopSession::~DesktopSession() {
   vornith_.stop();
-  input_.stop();
+  input_.stopClipboard();
   server_.stop();
   windowManager_.stop();
   display_.close();
@@ -94,7 +94,8 @@ bool DesktopSession::startXServer() {
   fs::create_directories(folder_ + "/runtime");
   chmod((folder_ + "/runtime").c_str(), 0700);
   environment_ = {"DISPLAY=" + name, "HOME=" + folder_, "XDG_CONFIG_HOME=" + folder_ + "/config",
-                  "XDG_CACHE_HOME=" + folder_ + "/cache", "XDG_RUNTIME_DIR=" + folder_ + "/runtime"};
+                  "XDG_CACHE_HOME=" + folder_ + "/cache",
+                  "XDG_RUNTIME_DIR=" + folder_ + "/runtime"};
   input_.setEnvironment(environment_);
   return true;
 }
@@ -125,8 +126,8 @@ bool DesktopSession::startProgram() {
   std::string port = std::to_string(server_.port());
   writeFile(program_ + "/Vornith.ini",
             "[System]\nPosX=40\nPosY=40\nSizeX=1000\nSizeY=700\n"
-            "[demo]\nServer0=127.0.0.1:" + port +
-                "\nAutoconnect=On\nRegExpr=nevchat.evt\nMain=NevChat\n");
+            "[demo]\nServer0=127.0.0.1:" +
+                port + "\nAutoconnect=On\nRegExpr=nevchat.evt\nMain=NevChat\n");
   writeFile(program_ + "/Plugs.ini", "[demo]\nNevChat Login=demo\n");
   ChildOptions options;
   options.environment = environment_;
@@ -175,7 +176,7 @@ bool DesktopSession::typeLine(const std::string& text) {
 }
 
 bool DesktopSession::setClipboard(const std::string& text) {
-  input_.stop();
+  input_.stopClipboard();
   waitFor([this] { return !display_.clipboardHasOwner(); }, 2000);
   return input_.setClipboard(text) &&
          waitFor([this] { return display_.clipboardHasOwner(); }, 5000);

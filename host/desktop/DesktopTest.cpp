@@ -6,8 +6,8 @@ void DesktopTest::SetUp() { ASSERT_TRUE(session.start()) << session.why(); }
 
 void DesktopTest::TearDown() {
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  session.saveScreen(std::string(DESKTOP_SCREENSHOT_FOLDER) + "/" + info->test_suite_name() +
-                     "." + info->name() + ".png");
+  session.saveScreen(std::string(DESKTOP_SCREENSHOT_FOLDER) + "/" + info->test_suite_name() + "." +
+                     info->name() + ".png");
 }
 
 ::testing::AssertionResult DesktopTest::receives(const std::vector<std::string>& lines) {

@@ -16,7 +16,9 @@ class DesktopTest : public ::testing::Test {
 
   // Whether the server receives line (or one of lines) from the client in time; if not, what
   // it received.
-  ::testing::AssertionResult receives(const std::string& line) { return receives(std::vector<std::string>{line}); }
+  ::testing::AssertionResult receives(const std::string& line) {
+    return receives(std::vector<std::string>{line});
+  }
   ::testing::AssertionResult receives(const std::vector<std::string>& lines);
   // Clicks into the System page's command line (the page first, through its tab).
   void clickSystemCommandLine();

@@ -32,8 +32,8 @@ uint32_t ScreenImage::commonest() const {
 }
 
 long ScreenImage::countOther(uint32_t rgb) const {
-  return static_cast<long>(std::count_if(pixels_.begin(), pixels_.end(),
-                                         [rgb](uint32_t p) { return p != rgb; }));
+  return static_cast<long>(
+      std::count_if(pixels_.begin(), pixels_.end(), [rgb](uint32_t p) { return p != rgb; }));
 }
 
 std::vector<int> ScreenImage::bands() const {

@@ -50,13 +50,15 @@ struct MainLayout {
   Point firstNick() const { return {window.x + window.width - Nicks / 2, pageTop() + 15}; }
 };
 
-// A setup window (a tree of pages left, the selected page right, "Close" under the tree), or
-// the plugs list dialog, given its inside on the screen.
+// A setup window (a tree of pages left, the selected page right, "Close" under the tree), given
+// its inside on the screen.
 struct SetupLayout {
   Rect window;
 
   // The tree's inside, without its border, above "Close".
-  Rect tree() const { return Rect{window.x + 4, window.y + 4, window.width * 3 / 10 - 12, window.height - 36}; }
+  Rect tree() const {
+    return Rect{window.x + 4, window.y + 4, window.width * 3 / 10 - 12, window.height - 36};
+  }
   // The page area: the right seven tenths of the window.
   Rect page() const {
     int left = window.width * 3 / 10 + 4;
