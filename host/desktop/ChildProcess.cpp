@@ -36,10 +36,11 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings) {
 }
 
 // Runs in the child between fork and exec: only async-signal-safe calls.
-[[noreturn]] void becomeChild(int inputFd, int outputFd, int passFd, const char* folder,
-                              char** argv, char** envp) {
+[[noreturn]] void becomeChild(pid_t parent, int inputFd, int outputFd, int passFd,
+                              const char* folder, char** argv, char** envp) {
   setpgid(0, 0);
   prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(125);  // the test program ended before the line above
   dup2(inputFd, 0);
   dup2(outputFd, 1);
   dup2(outputFd, 2);
@@ -65,10 +66,11 @@ bool ChildProcess::start(const std::vector<std::string>& argvIn, const ChildOpti
     if (outputFd >= 0) close(outputFd);
     return false;
   }
+  pid_t parent = getpid();
   pid_t pid = fork();
   if (pid == 0)
-    becomeChild(inputPipe[0], outputFd, options.passFd, options.workingFolder.c_str(), argv.data(),
-                envp.data());
+    becomeChild(parent, inputPipe[0], outputFd, options.passFd, options.workingFolder.c_str(),
+                argv.data(), envp.data());
   close(outputFd);
   close(inputPipe[0]);
   if (pid > 0) {

@@ -46,6 +46,6 @@ bool DesktopInput::setClipboard(const std::string& text) {
   ChildOptions options;
   options.environment = environment_;
   options.input = text;
-  // -quiet keeps xclip in the foreground, in the group that stop() ends.
+  // -quiet keeps xclip in the foreground, in the group that stopClipboard() ends.
   return clipboard_->start({"xclip", "-selection", "clipboard", "-quiet"}, options);
 }

@@ -124,11 +124,13 @@ bool DesktopSession::copyProgram() {
 bool DesktopSession::startProgram() {
   if (!server_.start()) return fail("chat server: " + server_.error());
   std::string port = std::to_string(server_.port());
-  writeFile(program_ + "/Vornith.ini",
-            "[System]\nPosX=40\nPosY=40\nSizeX=1000\nSizeY=700\n"
-            "[demo]\nServer0=127.0.0.1:" +
-                port + "\nAutoconnect=On\nRegExpr=nevchat.evt\nMain=NevChat\n");
-  writeFile(program_ + "/Plugs.ini", "[demo]\nNevChat Login=demo\n");
+  // The main window's place and size, and one client that logs in to the server.
+  std::string hostSettings = "[System]\nPosX=40\nPosY=40\nSizeX=1000\nSizeY=700\n";
+  std::string client =
+      "[demo]\nServer0=127.0.0.1:" + port + "\nAutoconnect=On\nRegExpr=nevchat.evt\nMain=NevChat\n";
+  if (!writeFile(program_ + "/Vornith.ini", hostSettings + client) ||
+      !writeFile(program_ + "/Plugs.ini", "[demo]\nNevChat Login=demo\n"))
+    return fail("cannot write the settings files");
   ChildOptions options;
   options.environment = environment_;
   options.environment.push_back("QT_QPA_PLATFORM=xcb");
