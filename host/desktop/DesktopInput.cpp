@@ -1,0 +1,51 @@
+#include "host/desktop/DesktopInput.h"
+
+#include <cstdlib>
+
+namespace {
+
+const int kToolTimeoutMs = 10000;
+
+}  // namespace
+
+bool DesktopInput::xdotool(const std::vector<std::string>& arguments) {
+  std::vector<std::string> argv{"xdotool"};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  ChildOptions options;
+  options.environment = environment_;
+  return runTool(argv, options, kToolTimeoutMs) == 0;
+}
+
+bool DesktopInput::type(const std::string& text) {
+  return xdotool({"type", "--delay", std::to_string(KeyDelayMs), "--", text});
+}
+
+bool DesktopInput::keys(const std::vector<std::string>& combinations) {
+  std::vector<std::string> arguments{"key", "--delay", std::to_string(KeyDelayMs)};
+  arguments.insert(arguments.end(), combinations.begin(), combinations.end());
+  return xdotool(arguments);
+}
+
+bool DesktopInput::click(Point where, int button, int count) {
+  return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y), "click",
+                  "--repeat", std::to_string(count), "--delay", "80", std::to_string(button)});
+}
+
+bool DesktopInput::move(Point where) {
+  return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y)});
+}
+
+bool DesktopInput::wheel(Point where, int notches) {
+  return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y), "click",
+                  "--repeat", std::to_string(std::abs(notches)), "--delay", "10",
+                  notches > 0 ? "4" : "5"});
+}
+
+bool DesktopInput::setClipboard(const std::string& text) {
+  clipboard_.reset(new ChildProcess);
+  ChildOptions options;
+  options.environment = environment_;
+  options.input = text;
+  // -quiet keeps xclip in the foreground, in the group that stopClipboard() ends.
+  return clipboard_->start({"xclip", "-selection", "clipboard", "-quiet"}, options);
+}

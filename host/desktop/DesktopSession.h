@@ -1,0 +1,74 @@
+// One copy of the program on a desktop of its own, for one test case: an X server, a window
+// manager, the chat server and a copy of the program folder, all ended with the object.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/desktop/ChildProcess.h"
+#include "host/desktop/DesktopDisplay.h"
+#include "host/desktop/DesktopInput.h"
+#include "host/desktop/ScreenLayout.h"
+#include "outside/chatserver/ChatServer.h"
+
+class DesktopSession {
+ public:
+  static const char* const MainTitle;
+  static const char* const Nick;  // the client's name and its login
+
+  DesktopSession() = default;
+  ~DesktopSession();
+  DesktopSession(const DesktopSession&) = delete;
+  DesktopSession& operator=(const DesktopSession&) = delete;
+
+  // Starts everything and waits until the client is logged in and the screen is still; false
+  // with the reason in why() when something does not come up in time.
+  bool start();
+  const std::string& why() const { return why_; }
+
+  ChatServer& server() { return server_; }
+  DesktopDisplay& display() { return display_; }
+  DesktopInput& input() { return input_; }
+  MainLayout main();
+
+  // Polls condition every 20 ms until it holds or timeoutMs passed.
+  static bool waitFor(const std::function<bool()>& condition, int timeoutMs);
+  // Waits until the area's pixels stayed the same for stillMs.
+  bool waitUntilStill(const Rect& area, int timeoutMs, int stillMs = 300);
+  DesktopDisplay::WindowId waitForWindow(const std::string& title, int timeoutMs = 5000);
+
+  // The lines the server received from the client, its login first.
+  std::vector<std::string> received();
+
+  // Types text and Enter.
+  bool typeLine(const std::string& text);
+  // Puts text on the clipboard and waits until it is offered there.
+  bool setClipboard(const std::string& text);
+  // Opens the menu whose title is at title and chooses its item number item (from 1) with the
+  // arrow keys and Enter.
+  bool chooseMenuItem(Point title, int item);
+
+  bool programEnded(int timeoutMs);
+  // A value of the copy's Vornith.ini or Plugs.ini; empty when missing.
+  std::string setting(const std::string& file, const std::string& section, const std::string& key);
+  void saveScreen(const std::string& path);
+
+ private:
+  bool fail(const std::string& reason);
+  bool startXServer();
+  bool startWindowManager();
+  bool copyProgram();
+  bool startProgram();
+
+  std::string why_;
+  std::string folder_;
+  std::string program_;
+  std::vector<std::string> environment_;
+  ChildProcess xServer_;
+  DesktopDisplay display_;
+  ChildProcess windowManager_;
+  ChatServer server_;
+  DesktopInput input_;
+  ChildProcess vornith_;
+};
