@@ -525,6 +525,7 @@ LRESULT stateMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
 LRESULT inputMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
   *handled = false;
   if (msg == WM_SETFOCUS) restoreCaret(edit);
+  if (msg == WM_LBUTTONDOWN) SetFocus(edit->hwnd);  // a click takes the focus
   if (msg == WM_CHAR && typingRefused(edit, wParam)) {
     *handled = true;
     return 0;
