@@ -149,6 +149,9 @@ bool linkRangeAt(RichEditWidget* edit, int position, int* from, int* to);
 // The length of the address that may be opened starting at text[at] (at a word start), or 0.
 int linkLengthAt(const QString& text, int at);
 
+// WM_COPY, WM_CUT, WM_PASTE and the keys that stand for them.
+LRESULT handleClipboardMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, bool* handled);
+
 // Word breaks over the whole text (bytes, paragraph marks as "\r").
 LRESULT findWordBreak(RichEditWidget* edit, int code, long long position);
 
