@@ -83,6 +83,9 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
       if (button) button->click();
       return 0;
+    case WM_LBUTTONDOWN:
+      if (button) SetFocus(hwnd);  // a click takes the focus (a group box never has it)
+      break;
     case WM_SETTEXT: {
       QString text = bytesToQString(reinterpret_cast<const char*>(lParam));
       if (button) button->setText(text);

@@ -334,6 +334,10 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         applyStyle(list, reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew);
       }
       break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      SetFocus(hwnd);  // a click takes the focus
+      break;
     default:
       break;
   }

@@ -179,6 +179,12 @@ bool RichEditWidget::handleEvent(QEvent* e, bool onViewport) {
 bool RichEditWidget::event(QEvent* e) { return handleEvent(e, false); }
 
 void RichEditWidget::keyPressEvent(QKeyEvent* e) {
+  // The class procedure did the clipboard's work on the key's message (or a subclass kept it).
+  if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Cut) ||
+      e->matches(QKeySequence::Paste)) {
+    e->accept();
+    return;
+  }
   // Control+Enter breaks the line as Enter does (an edit whose owner takes Enter for itself
   // leaves this one to the control); Qt would ignore it.
   bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
@@ -525,6 +531,7 @@ LRESULT stateMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
 LRESULT inputMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lParam, bool* handled) {
   *handled = false;
   if (msg == WM_SETFOCUS) restoreCaret(edit);
+  if (msg == WM_LBUTTONDOWN) SetFocus(edit->hwnd);  // a click takes the focus
   if (msg == WM_CHAR && typingRefused(edit, wParam)) {
     *handled = true;
     return 0;
@@ -584,7 +591,8 @@ LRESULT CALLBACK richEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (!edit) return controlDefaultProc(hwnd, msg, wParam, lParam);
   if (!keepsLayoutDeferred(msg, wParam)) edit->settle();
   bool handled = false;
-  LRESULT result = textMessage(edit, msg, wParam, lParam, &handled);
+  LRESULT result = handleClipboardMessage(edit, msg, wParam, &handled);
+  if (!handled) result = textMessage(edit, msg, wParam, lParam, &handled);
   if (!handled) result = selectionMessage(edit, msg, wParam, lParam, &handled);
   if (!handled) result = stateMessage(edit, msg, wParam, lParam, &handled);
   if (!handled) result = handleLineMessage(edit, msg, wParam, lParam, &handled);

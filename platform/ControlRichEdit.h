@@ -158,6 +158,9 @@ int linkLengthAt(const QString& text, int at);
 // The standard menu of an "EDIT" control, at a point on the screen (both -1: at the caret).
 void showEditMenu(RichEditWidget* edit, LPARAM where);
 
+// WM_COPY, WM_CUT, WM_PASTE and the keys that stand for them.
+LRESULT handleClipboardMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, bool* handled);
+
 // Word breaks over the whole text (bytes, paragraph marks as "\r").
 LRESULT findWordBreak(RichEditWidget* edit, int code, long long position);
 

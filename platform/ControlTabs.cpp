@@ -222,6 +222,13 @@ void userSelect(HWND hwnd, TabStrip* strip, int index) {
   sendNotifyToParent(hwnd, &header);
 }
 
+// Tabs take the focus on a click; buttons only when asked to.
+bool takesFocusOnClick(HWND hwnd) {
+  DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+  if (style & TCS_FOCUSNEVER) return false;
+  return !(style & TCS_BUTTONS) || (style & TCS_FOCUSONBUTTONDOWN);
+}
+
 // The parent asks GetMessagePos where the click was: the input path has recorded it.
 void rightClick(HWND hwnd) {
   NMHDR header{};
@@ -272,6 +279,7 @@ LRESULT CALLBACK tabsProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_LBUTTONDOWN:
+      if (takesFocusOnClick(hwnd)) SetFocus(hwnd);  // before the parent hears of a new tab
       userSelect(hwnd, strip, strip->tabAt(pointOf(lParam)));
       break;
     case WM_RBUTTONUP:

@@ -413,6 +413,9 @@ LRESULT CALLBACK treeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     // The widget acts on input after this procedure returns: remember what is coming.
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+      SetFocus(hwnd);  // a click takes the focus
+      tree->pendingAction = TVC_BYMOUSE;
+      break;
     case WM_LBUTTONDBLCLK:
       tree->pendingAction = TVC_BYMOUSE;
       break;

@@ -1,12 +1,11 @@
-// Qt input into Win32 messages: mouse and keys through the window procedures, the key state,
+// Qt input into Win32 messages: the mouse through the window procedures, the key state,
 // focus, capture and cursors. A control's widget acts on an event only when its message
 // reached the class procedure.
 #include <QAbstractScrollArea>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <map>
@@ -14,6 +13,7 @@
 #include <set>
 
 #include "platform/Handles.h"
+#include "platform/InputDelivery.h"
 #include "platform/QtWindowWidgets.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
@@ -27,7 +27,7 @@ namespace {
 struct Delivery {
   HWND hwnd;
   UINT msg;
-  bool reached;
+  HWND reached;  // the window whose class procedure it reached
   Delivery* outer;
 };
 Delivery* currentDelivery = nullptr;
@@ -70,39 +70,10 @@ std::mutex keyLock;
 SHORT keyStates[256];
 std::map<int, SHORT> keyOverrides;
 
-void setKeyDown(int vk, bool down) {
-  if (vk <= 0 || vk > 255) return;
-  std::lock_guard<std::mutex> guard(keyLock);
-  keyStates[vk] = down ? static_cast<SHORT>(0x8000) : 0;
-}
-
-void noteModifiers(Qt::KeyboardModifiers m) {
-  bool shift = m & Qt::ShiftModifier, ctrl = m & Qt::ControlModifier, alt = m & Qt::AltModifier;
-  setKeyDown(VK_SHIFT, shift), setKeyDown(VK_LSHIFT, shift);
-  setKeyDown(VK_CONTROL, ctrl), setKeyDown(VK_LCONTROL, ctrl);
-  setKeyDown(VK_MENU, alt), setKeyDown(VK_LMENU, alt);
-}
-
 void noteButtons(Qt::MouseButtons b) {
   setKeyDown(VK_LBUTTON, b & Qt::LeftButton);
   setKeyDown(VK_RBUTTON, b & Qt::RightButton);
   setKeyDown(VK_MBUTTON, b & Qt::MiddleButton);
-}
-
-bool keyIsDown(int vk) { return GetKeyState(vk) & 0x8000; }
-
-// What GetMessagePos and GetMessageTime report while the input is handled.
-void noteInputMessage(POINT screenPoint) {
-  setMessagePos(screenPoint);
-  setMessageTime(GetTickCount());
-}
-
-bool deliver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Delivery d{hwnd, msg, false, currentDelivery};
-  currentDelivery = &d;
-  callProcedure(hwnd, msg, wParam, lParam);
-  currentDelivery = d.outer;
-  return d.reached;
 }
 
 bool isPassingThrough(QObject* watched, QEvent* e) {
@@ -111,21 +82,6 @@ bool isPassingThrough(QObject* watched, QEvent* e) {
     if (o == watched) return true;
   }
   return false;
-}
-
-void passToWidget(QObject* watched, QEvent* e) {
-  PassThrough saved = passThrough;
-  passThrough = PassThrough{watched, e->type()};
-  QPointer<QObject> guard(watched);
-  QCoreApplication::sendEvent(watched, e);
-  passThrough = saved;
-}
-
-HWND hwndOfObject(QObject* o) {
-  QVariant v = o->property("vornHwnd");
-  if (!v.isValid()) return nullptr;
-  HWND hwnd = handleOf(v.toUInt());
-  return IsWindow(hwnd) ? hwnd : nullptr;
 }
 
 // Qt's leave of a window's own widget (not of a viewport inside it) leaves the client area.
@@ -139,11 +95,6 @@ void noteMouseLeft(QObject* watched) {
     over = hoverHwnd == hwnd;
   }
   if (over) noteMouseOver(nullptr);
-}
-
-bool isControl(HWND hwnd) {
-  WindowPtr w = findWindow(hwnd);
-  return w && w->windowClass->control;
 }
 
 WPARAM mouseKeyFlags(Qt::MouseButtons b, Qt::KeyboardModifiers m) {
@@ -202,10 +153,10 @@ bool handleMouse(QObject* watched, QMouseEvent* e) {
     if (!msg) return false;
   }
   noteInputMessage(lastCursor);
-  bool reached =
-      deliver(target, msg, mouseKeyFlags(e->buttons(), e->modifiers()), MAKELPARAM(x, y));
+  HWND reached =
+      deliverInput(target, msg, mouseKeyFlags(e->buttons(), e->modifiers()), MAKELPARAM(x, y));
   e->accept();
-  if (reached && target == hwnd && IsWindow(hwnd) && isControl(hwnd)) passToWidget(watched, e);
+  if (reached == hwnd && IsWindow(hwnd) && isControl(hwnd)) passToWidget(watched, e);
   return true;
 }
 
@@ -225,92 +176,41 @@ bool handleWheel(QObject* watched, QWheelEvent* e) {
   noteButtons(e->buttons());
   noteInputMessage(screen);
   WPARAM wParam = MAKEWPARAM(mouseKeyFlags(e->buttons(), e->modifiers()), static_cast<WORD>(delta));
-  bool reached = deliver(hwnd, WM_MOUSEWHEEL, wParam, MAKELPARAM(screen.x, screen.y));
+  HWND reached = deliverInput(hwnd, WM_MOUSEWHEEL, wParam, MAKELPARAM(screen.x, screen.y));
   e->accept();
-  if (reached && IsWindow(hwnd) && isControl(hwnd)) passToWidget(watched, e);
+  if (reached == hwnd && IsWindow(hwnd) && isControl(hwnd)) passToWidget(watched, e);
   return true;
 }
 
-struct KeyEntry {
-  int qtKey;
-  int vk;
-};
-// clang-format off
-const KeyEntry kKeys[] = {
-    {Qt::Key_Backspace, VK_BACK},   {Qt::Key_Tab, VK_TAB},           {Qt::Key_Backtab, VK_TAB},
-    {Qt::Key_Clear, VK_CLEAR},      {Qt::Key_Return, VK_RETURN},     {Qt::Key_Enter, VK_RETURN},
-    {Qt::Key_Shift, VK_SHIFT},      {Qt::Key_Control, VK_CONTROL},   {Qt::Key_Alt, VK_MENU},
-    {Qt::Key_AltGr, VK_RMENU},      {Qt::Key_Pause, VK_PAUSE},       {Qt::Key_CapsLock, VK_CAPITAL},
-    {Qt::Key_Escape, VK_ESCAPE},    {Qt::Key_Space, VK_SPACE},       {Qt::Key_PageUp, VK_PRIOR},
-    {Qt::Key_PageDown, VK_NEXT},    {Qt::Key_End, VK_END},           {Qt::Key_Home, VK_HOME},
-    {Qt::Key_Left, VK_LEFT},        {Qt::Key_Up, VK_UP},             {Qt::Key_Right, VK_RIGHT},
-    {Qt::Key_Down, VK_DOWN},        {Qt::Key_Print, VK_SNAPSHOT},    {Qt::Key_Insert, VK_INSERT},
-    {Qt::Key_Delete, VK_DELETE},    {Qt::Key_Help, VK_HELP},         {Qt::Key_Meta, VK_LWIN},
-    {Qt::Key_Super_L, VK_LWIN},     {Qt::Key_Super_R, VK_RWIN},      {Qt::Key_Menu, VK_APPS},
-    {Qt::Key_NumLock, VK_NUMLOCK},  {Qt::Key_ScrollLock, VK_SCROLL}, {Qt::Key_Semicolon, VK_OEM_1},
-    {Qt::Key_Colon, VK_OEM_1},      {Qt::Key_Equal, VK_OEM_PLUS},    {Qt::Key_Plus, VK_OEM_PLUS},
-    {Qt::Key_Comma, VK_OEM_COMMA},  {Qt::Key_Less, VK_OEM_COMMA},    {Qt::Key_Minus, VK_OEM_MINUS},
-    {Qt::Key_Underscore, VK_OEM_MINUS}, {Qt::Key_Period, VK_OEM_PERIOD}, {Qt::Key_Greater, VK_OEM_PERIOD},
-    {Qt::Key_Slash, VK_OEM_2},      {Qt::Key_Question, VK_OEM_2},    {Qt::Key_QuoteLeft, VK_OEM_3},
-    {Qt::Key_AsciiTilde, VK_OEM_3}, {Qt::Key_BracketLeft, VK_OEM_4}, {Qt::Key_BraceLeft, VK_OEM_4},
-    {Qt::Key_Backslash, VK_OEM_5},  {Qt::Key_Bar, VK_OEM_5},         {Qt::Key_BracketRight, VK_OEM_6},
-    {Qt::Key_BraceRight, VK_OEM_6}, {Qt::Key_Apostrophe, VK_OEM_7},  {Qt::Key_QuoteDbl, VK_OEM_7},
-    {Qt::Key_Exclam, '1'},          {Qt::Key_At, '2'},               {Qt::Key_NumberSign, '3'},
-    {Qt::Key_Dollar, '4'},          {Qt::Key_Percent, '5'},          {Qt::Key_AsciiCircum, '6'},
-    {Qt::Key_Ampersand, '7'},       {Qt::Key_Asterisk, '8'},         {Qt::Key_ParenLeft, '9'},
-    {Qt::Key_ParenRight, '0'},
-};
-// clang-format on
-
-int keypadKey(int key) {
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_NUMPAD0 + (key - Qt::Key_0);
-  switch (key) {
-    case Qt::Key_Asterisk:
-      return VK_MULTIPLY;
-    case Qt::Key_Plus:
-      return VK_ADD;
-    case Qt::Key_Minus:
-      return VK_SUBTRACT;
-    case Qt::Key_Period:
-      return VK_DECIMAL;
-    case Qt::Key_Slash:
-      return VK_DIVIDE;
-    default:
-      return 0;
-  }
+HWND frameHwndOf(QObject* o) {
+  QVariant v = o->property("vornFrame");
+  return v.isValid() ? handleOf(v.toUInt()) : nullptr;
 }
 
 bool handleKey(QObject* watched, QKeyEvent* e) {
+  if (HWND own = hwndOfObject(watched)) return keyEventToMessages(own, e, e->spontaneous());
+  // What reaches a top-level window's frame is keyboard input no widget of ours had (Qt's menu
+  // bar passes on the keys it does not use).
+  HWND frame = frameHwndOf(watched);
+  return IsWindow(frame) && keyEventToMessages(frame, e, true);
+}
+
+// Qt moves its focus on its own now and then (a window activated, a focused widget hidden):
+// the program's choice stands, and Qt's focus goes back to its widget once Qt is done.
+bool focusSyncQueued = false;
+
+void showFocusInQt() {
+  focusSyncQueued = false;
+  QWidget* widget = clientWidgetOf(focusHwnd);
+  if (widget && widget != QApplication::focusWidget() && widget->isVisible())
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+void noteQtFocus(QObject* watched) {
   HWND hwnd = hwndOfObject(watched);
-  if (!hwnd) return false;
-  int vk = virtualKeyOf(e->key(), e->modifiers() & Qt::KeypadModifier);
-  noteModifiers(e->modifiers());
-  bool press = e->type() == QEvent::KeyPress;
-  if (!press && e->isAutoRepeat()) return true;  // a held key repeats its key-down only
-  if (vk == 0) return false;
-  setKeyDown(vk, press);
-  bool alt = (e->modifiers() & Qt::AltModifier) && !(e->modifiers() & Qt::ControlModifier);
-  LPARAM lParam = 1 | (static_cast<LPARAM>(e->nativeScanCode() & 0xFF) << 16);
-  if (alt) lParam |= 1L << 29;
-  if (press && e->isAutoRepeat()) lParam |= 1L << 30;
-  if (!press) lParam |= 3L << 30;
-  POINT cursor{0, 0};
-  GetCursorPos(&cursor);
-  noteInputMessage(cursor);
-  bool reached;
-  if (press) {
-    reached = deliver(hwnd, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(vk), lParam);
-    for (char c : charactersForKey(vk, e)) {
-      if (!IsWindow(hwnd)) break;
-      reached = deliver(hwnd, alt ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(c), lParam) &&
-                reached;
-    }
-  } else {
-    reached = deliver(hwnd, alt ? WM_SYSKEYUP : WM_KEYUP, static_cast<WPARAM>(vk), lParam);
-  }
-  e->accept();
-  if (reached && IsWindow(hwnd) && isControl(hwnd)) passToWidget(watched, e);
-  return true;
+  if (!hwnd || hwnd == focusHwnd || !focusHwnd || focusSyncQueued) return;
+  focusSyncQueued = true;
+  QMetaObject::invokeMethod(qApp, &showFocusInQt, Qt::QueuedConnection);
 }
 
 // Routes the input of every window widget (and scroll-area viewport) into messages.
@@ -330,7 +230,7 @@ class InputFilter : public QObject {
       case QEvent::Wheel:
         return handleWheel(watched, static_cast<QWheelEvent*>(e));
       case QEvent::FocusIn:
-        if (HWND hwnd = hwndOfObject(watched)) setFocusFromQt(hwnd);
+        noteQtFocus(watched);
         return false;
       case QEvent::Leave:
         noteMouseLeft(watched);
@@ -367,96 +267,85 @@ HCURSOR currentCursor = nullptr;
 
 }  // namespace
 
-int virtualKeyOf(int key, bool keypad) {
-  if (keypad) {
-    if (int vk = keypadKey(key)) return vk;
-  }
-  if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + (key - Qt::Key_F1);
-  for (const KeyEntry& entry : kKeys) {
-    if (entry.qtKey == key) return entry.vk;
-  }
-  return 0;
+void setKeyDown(int vk, bool down) {
+  if (vk <= 0 || vk > 255) return;
+  std::lock_guard<std::mutex> guard(keyLock);
+  keyStates[vk] = down ? static_cast<SHORT>(0x8000) : 0;
 }
 
-std::string charactersForKey(int vk, const QKeyEvent* e) {
-  bool ctrl = e ? (e->modifiers() & Qt::ControlModifier) != 0 : keyIsDown(VK_CONTROL);
-  bool shift = e ? (e->modifiers() & Qt::ShiftModifier) != 0 : keyIsDown(VK_SHIFT);
-  switch (vk) {
-    case VK_RETURN:
-      return ctrl ? "\n" : "\r";
-    case VK_TAB:
-      return ctrl ? "" : "\t";
-    case VK_BACK:
-      return ctrl ? "\x7f" : "\b";
-    case VK_ESCAPE:
-      return "\x1b";
-    default:
-      break;
-  }
-  if (ctrl) {
-    if (vk >= 'A' && vk <= 'Z') return std::string(1, static_cast<char>(vk - 'A' + 1));
-    if (!e || !(e->modifiers() & Qt::AltModifier)) return "";  // AltGr still types
-  }
-  if (e) {
-    QString text = e->text();
-    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F) return "";
-    return qStringToBytes(text);
-  }
-  if (vk >= 'A' && vk <= 'Z') {
-    bool upper = shift != ((GetKeyState(VK_CAPITAL) & 1) != 0);
-    return std::string(1, static_cast<char>(upper ? vk : vk + 32));
-  }
-  if (vk >= '0' && vk <= '9' && !shift) return std::string(1, static_cast<char>(vk));
-  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9)
-    return std::string(1, static_cast<char>('0' + vk - VK_NUMPAD0));
-  switch (vk) {
-    case VK_SPACE:
-      return " ";
-    case VK_MULTIPLY:
-      return "*";
-    case VK_ADD:
-      return "+";
-    case VK_SUBTRACT:
-      return "-";
-    case VK_DECIMAL:
-      return ".";
-    case VK_DIVIDE:
-      return "/";
-    default:
-      return "";
-  }
+void noteModifiers(Qt::KeyboardModifiers m) {
+  bool shift = m & Qt::ShiftModifier, ctrl = m & Qt::ControlModifier, alt = m & Qt::AltModifier;
+  setKeyDown(VK_SHIFT, shift), setKeyDown(VK_LSHIFT, shift);
+  setKeyDown(VK_CONTROL, ctrl), setKeyDown(VK_LCONTROL, ctrl);
+  setKeyDown(VK_MENU, alt), setKeyDown(VK_LMENU, alt);
+}
+
+void noteInputMessage(POINT screenPoint) {
+  setMessagePos(screenPoint);
+  setMessageTime(GetTickCount());
+}
+
+HWND deliverInput(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Delivery d{hwnd, msg, nullptr, currentDelivery};
+  currentDelivery = &d;
+  callProcedure(hwnd, msg, wParam, lParam);
+  currentDelivery = d.outer;
+  return d.reached;
+}
+
+void passToWidget(QObject* widget, QEvent* e) {
+  PassThrough saved = passThrough;
+  passThrough = PassThrough{widget, e->type()};
+  QCoreApplication::sendEvent(widget, e);
+  passThrough = saved;
+  e->accept();  // left unaccepted, Qt would carry it on to the parent widgets
+}
+
+HWND hwndOfObject(QObject* o) {
+  QVariant v = o->property("vornHwnd");
+  if (!v.isValid()) return nullptr;
+  HWND hwnd = handleOf(v.toUInt());
+  return IsWindow(hwnd) ? hwnd : nullptr;
+}
+
+bool isControl(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  return w && w->windowClass->control;
 }
 
 void noteDefaultProcessing(HWND hwnd, UINT msg) {
-  if (currentDelivery && currentDelivery->hwnd == hwnd && currentDelivery->msg == msg) {
-    currentDelivery->reached = true;
-  }
+  Delivery* d = currentDelivery;
+  if (!d || d->msg != msg || d->reached) return;
+  bool key = msg >= WM_KEYDOWN && msg <= WM_SYSCHAR;
+  // A window that leaves a key to the focus window passes it on to that window's procedure.
+  if (hwnd == d->hwnd || (key && hwnd == focusHwnd)) d->reached = hwnd;
 }
 
 bool inputDelivery() { return currentDelivery != nullptr; }
 HWND captureWindow() { return captureHwnd; }
 HWND mouseWindow() { return lastMouseHwnd; }
 
+// Only SetFocus moves the focus: Qt never gives a widget the focus on a click or a Tab of its
+// own (a control's class procedure takes the focus on a click, as on Win32).
 void attachWidget(QWidget* widget, HWND hwnd, bool control) {
   QVariant value(static_cast<uint>(reinterpret_cast<uintptr_t>(hwnd)));
   widget->setProperty("vornHwnd", value);
   widget->setMouseTracking(true);
+  widget->setFocusPolicy(Qt::NoFocus);
   widget->installEventFilter(inputFilter());
   if (auto* area = control ? dynamic_cast<QAbstractScrollArea*>(widget) : nullptr) {
     area->viewport()->setProperty("vornHwnd", value);
     area->viewport()->setMouseTracking(true);
+    area->viewport()->setFocusPolicy(Qt::NoFocus);
     area->viewport()->installEventFilter(inputFilter());
   }
 }
 
-void setFocusFromQt(HWND hwnd) {
-  if (hwnd == focusHwnd) return;
-  HWND old = focusHwnd;
-  focusHwnd = hwnd;
-  if (old && IsWindow(old)) callProcedure(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-  if (hwnd == focusHwnd) callProcedure(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+// Keys that reach a top-level window with no focus widget inside it still become messages.
+void attachFrame(QWidget* frame, HWND hwnd) {
+  frame->setProperty("vornFrame", QVariant(static_cast<uint>(reinterpret_cast<uintptr_t>(hwnd))));
+  frame->setFocusPolicy(Qt::NoFocus);
+  frame->installEventFilter(inputFilter());
 }
 
 void forgetWindowState(HWND hwnd) {
@@ -493,6 +382,22 @@ bool cursorShapeOf(HCURSOR cursor, int* shape) {
   return true;
 }
 
+namespace {
+
+// The focus goes into another top-level window only with that window activated, as on Win32.
+// A hidden one is not activated (a window manager never shows an unmapped window active), so
+// nothing inside it takes the focus: building a hidden window leaves the focus where it is.
+bool activateForFocus(HWND hwnd) {
+  HWND top = topLevelOf(hwnd);
+  HWND active = GetActiveWindow();
+  if (top == active) return true;
+  if (!IsWindowVisible(top)) return false;
+  if (!active) return true;  // another program is in front: the focus waits, nothing is raised
+  SetForegroundWindow(top);
+  return IsWindow(hwnd) && GetActiveWindow() == top;
+}
+
+}  // namespace
 }  // namespace vornplatform
 
 using namespace vornplatform;
@@ -547,8 +452,10 @@ HWND SetFocus(HWND hwnd) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
+  if (hwnd == focusHwnd) return hwnd;
+  if (hwnd && !activateForFocus(hwnd)) return nullptr;
   HWND old = focusHwnd;
-  if (hwnd == old) return old;
+  if (hwnd == old) return old;  // the activation gave it the focus
   focusHwnd = hwnd;
   if (old && IsWindow(old)) callProcedure(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
   if (!hwnd) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QTimer>
 #include <cstring>
 #include <mutex>
@@ -184,6 +185,17 @@ DWORD changeFlags(HMENU menu, UINT id, UINT flags, UINT mask) {
   return previous;
 }
 
+// A bar that never takes the keyboard focus on a press of Alt alone: the key goes to the focus
+// window as WM_SYSKEYDOWN and WM_SYSKEYUP, and the keys after it still reach that window.
+class BarStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_MenuBar_AltKeyNavigation) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
+
 }  // namespace
 
 void rebuildMenuBar(HWND hwnd) {
@@ -197,6 +209,9 @@ void rebuildMenuBar(HWND hwnd) {
   if (w->menu) {
     auto* bar = new QMenuBar(w->frame);
     bar->setNativeMenuBar(false);
+    auto* style = new BarStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
     fill(bar, w->menu, [hwnd](UINT id) { PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
     w->menuBar = bar;
     bar->show();

@@ -40,5 +40,7 @@ class FrameWidget : public QWidget {
 // Marks a widget as the client of hwnd and routes its input (and its viewport's, for a scroll
 // area) into Win32 messages.
 void attachWidget(QWidget* widget, HWND hwnd, bool isControl);
+// Routes the keys that reach the outer Qt window of hwnd itself into Win32 messages.
+void attachFrame(QWidget* frame, HWND hwnd);
 
 }  // namespace vornplatform

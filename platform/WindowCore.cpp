@@ -116,6 +116,7 @@ void makeWidgets(WindowRecord& w, const CREATESTRUCTA& cs) {
     auto* frame = new FrameWidget(w.hwnd, frameFlags(w.style, w.exStyle));
     frame->setWindowTitle(bytesToQString(w.text));
     w.frame = frame;
+    attachFrame(frame, w.hwnd);
     host = frame;
   }
   const ControlClass* control = w.windowClass->control;
@@ -436,6 +437,10 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(w->font);
     case WM_PAINT:
       ValidateRect(hwnd, nullptr);
+      return 0;
+    case WM_ACTIVATE:
+      // The activated window takes the keyboard focus unless it is minimised.
+      if (LOWORD(wParam) != WA_INACTIVE && !w->minimized) SetFocus(hwnd);
       return 0;
     case WM_ERASEBKGND:
       return eraseWithClassBrush(*w, reinterpret_cast<HDC>(wParam)) ? 1 : 0;

@@ -13,11 +13,17 @@
 #include "platform/GdiObjects.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
+#include "platform/win32_threads.h"
 
 namespace vornplatform {
 namespace {
 
 HWND activeHwnd = nullptr;
+// The window the program activated last and when: the window manager's news that arrive soon
+// after and say otherwise describe the time before that choice.
+HWND requestedHwnd = nullptr;
+DWORD requestedAt = 0;
+const DWORD kLateNewsMs = 1000;
 int applyingGeometry = 0;
 std::mutex workAreaLock;
 bool workAreaOverridden = false;
@@ -36,6 +42,7 @@ bool sameRect(const RECT& a, const RECT& b) {
 // asking again would queue another activation, and two windows would take turns forever.
 void activate(HWND hwnd, bool tellQt = true) {
   if (hwnd == activeHwnd) return;
+  if (tellQt) requestedHwnd = nullptr;  // the program's latest choice is the one that counts
   HWND old = activeHwnd;
   activeHwnd = hwnd;
   if (old && IsWindow(old))
@@ -43,16 +50,12 @@ void activate(HWND hwnd, bool tellQt = true) {
   if (!hwnd || activeHwnd != hwnd) return;
   QWidget* frame = tellQt ? topLevelWidgetOf(hwnd) : nullptr;
   if (frame) {
+    requestedHwnd = hwnd;
+    requestedAt = GetTickCount();
     frame->raise();
     frame->activateWindow();
   }
   callProcedure(hwnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
-}
-
-HWND topLevelOf(HWND hwnd) {
-  WindowPtr w = findWindow(hwnd);
-  while (w && w->parent) w = findWindow(w->parent);
-  return w ? w->hwnd : nullptr;
 }
 
 bool showWidgets(WindowRecord& w, bool show) {
@@ -126,8 +129,15 @@ int edgeOfResize(const RECT& from, const RECT& to) {
 
 }  // namespace
 
+HWND topLevelOf(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  while (w && w->parent) w = findWindow(w->parent);
+  return w ? w->hwnd : nullptr;
+}
+
 void forgetActivation(HWND hwnd) {
   if (activeHwnd == hwnd) activeHwnd = nullptr;
+  if (requestedHwnd == hwnd) requestedHwnd = nullptr;
 }
 
 int menuHeightOf(const WindowRecord& w) { return !w.parent && w.menu ? kMenuBarHeight : 0; }
@@ -278,6 +288,11 @@ void setWorkAreaOverride(const RECT* area) {
 }
 
 void activateFromQt(HWND hwnd, bool active) {
+  if (requestedHwnd) {
+    bool confirmed = active && hwnd == requestedHwnd;
+    if (!confirmed && GetTickCount() - requestedAt < kLateNewsMs) return;
+    requestedHwnd = nullptr;
+  }
   if (active) {
     activate(hwnd, false);
   } else if (activeHwnd == hwnd) {

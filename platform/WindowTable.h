@@ -93,7 +93,6 @@ void forgetWindowState(HWND hwnd);
 void invalidateWindow(WindowRecord& w, const RECT* rect);
 // Sends WM_PAINT when the window has an update region (or always when forced).
 void paintWindow(HWND hwnd);
-void setFocusFromQt(HWND hwnd);
 void activateFromQt(HWND hwnd, bool active);
 // The Qt window of a top-level window was moved or resized, by the window manager or the user.
 void frameChangedByQt(HWND hwnd);
@@ -116,6 +115,8 @@ HWND captureWindow();
 int virtualKeyOf(int qtKey, bool keypad);
 bool cursorShapeOf(HCURSOR cursor, int* shape);
 void forgetActivation(HWND hwnd);
+// The top-level window that holds hwnd (hwnd itself when it is top-level).
+HWND topLevelOf(HWND hwnd);
 
 // Counts Qt event handlers of window widgets on the stack: widgets are deleted only when none
 // runs (they may belong to a window destroyed from inside the handler).

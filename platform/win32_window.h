@@ -160,6 +160,9 @@ struct INITCOMMONCONTROLSEX {
 #define WM_MOUSEHOVER 0x02A1
 #define WM_MOUSELEAVE 0x02A3
 #define WM_DROPFILES 0x0233
+#define WM_CUT 0x0300
+#define WM_COPY 0x0301
+#define WM_PASTE 0x0302
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
@@ -341,6 +344,7 @@ struct INITCOMMONCONTROLSEX {
 #define VK_OEM_5 0xDC
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
+#define VK_PACKET 0xE7
 #define VK_LSHIFT 0xA0
 #define VK_RSHIFT 0xA1
 #define VK_LCONTROL 0xA2

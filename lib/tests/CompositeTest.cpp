@@ -104,6 +104,7 @@ TEST_F(CompositeTest, HandleFallsBackToTheParentsAndKeysGoToTheFirstChild) {
   EXPECT_EQ(nullptr, root->getHwnd());
   a.createIn(&panel);
   b.createIn(&panel);
+  ShowWindow(panel.getHwnd(), SW_SHOW);  // the focus goes only into a window that can be active
   SetFocus(b.getHwnd());
   log.clear();
   SendMessageA(panel.getHwnd(), WM_CHAR, 'x', 0);  // the focus moves first, the key follows

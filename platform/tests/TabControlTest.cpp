@@ -17,6 +17,7 @@ struct Notice {
   UINT code;
   LRESULT selectionThen;  // TCM_GETCURSEL while the parent handles the notification
   POINT messagePos;
+  HWND focus;
 };
 
 using Heard = std::pair<UINT, LRESULT>;
@@ -29,7 +30,7 @@ class TabControl : public ::testing::Test {
           if (header->hwndFrom != tabs) return false;
           DWORD pos = GetMessagePos();
           POINT at{static_cast<SHORT>(LOWORD(pos)), static_cast<SHORT>(HIWORD(pos))};
-          notices.push_back({header->code, cursel(), at});
+          notices.push_back({header->code, cursel(), at, GetFocus()});
           *result = header->code == TCN_SELCHANGING ? refuse : 0;
           return true;
         },
@@ -129,6 +130,7 @@ TEST_F(TabControl, UserClickAsksThenSwitchesThenTells) {
   ASSERT_TRUE(vorntest::clickTab(tabs, 2));
   // Still the old tab while asking, the new one when told.
   EXPECT_EQ(heard(), (std::vector<Heard>{{TCN_SELCHANGING, 0}, {TCN_SELCHANGE, 2}}));
+  EXPECT_EQ(notices[0].focus, tabs) << "the click took the focus before the parent heard";
 
   notices.clear();
   vorntest::clickTab(tabs, 2);
@@ -138,6 +140,11 @@ TEST_F(TabControl, UserClickAsksThenSwitchesThenTells) {
   vorntest::clickTab(tabs, 1);
   EXPECT_EQ(heard(), (std::vector<Heard>{{TCN_SELCHANGING, 2}}));
   EXPECT_EQ(cursel(), 2) << "the parent refused the switch";
+
+  SetFocus(top);
+  setStyleBits(tabs, TCS_FOCUSNEVER, true);
+  vorntest::clickTab(tabs, 0);
+  EXPECT_EQ(GetFocus(), top);
 }
 
 TEST_F(TabControl, RightClickReportsItsScreenPositionForHitTesting) {

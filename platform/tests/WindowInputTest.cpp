@@ -1,6 +1,7 @@
 // Real Qt input becomes Win32 messages: keys with auto-repeat, mouse buttons with their masks,
-// capture, the close box, focus, and controls that act only when their class procedure saw
-// the message (a subclass that swallows a key keeps it from the widget).
+// capture, the close box, focus and activation, keys that reach the focus window only, and
+// controls that act only when their class procedure saw the message (a subclass that swallows
+// a key keeps it from the widget).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QtTest/qtestspontaneevent.h>
+#include <string>
 #include <tuple>
 
 #include "platform/testing.h"
@@ -124,19 +127,56 @@ TEST_F(WindowInput, CloseBoxSendsWmCloseAndTheDefaultDestroys) {
   EXPECT_EQ(messagesOf(top, WM_DESTROY).size(), 1u);
 }
 
-TEST_F(WindowInput, FocusIsTrackedWithKillAndSetFocusMessages) {
+TEST_F(WindowInput, OnlyTheProgramAndClicksOnControlsMoveTheFocus) {
   HWND a = makeChild(top, 1);
   HWND b = makeChild(top, 2);
+  HWND edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE, 0, 100, 100, 20, top,
+                              reinterpret_cast<HMENU>(3), nullptr, nullptr);
   SetFocus(a);
   seen().clear();
   EXPECT_EQ(SetFocus(b), a);
   EXPECT_EQ(sequenceOf(a), std::vector<UINT>{WM_KILLFOCUS});
   EXPECT_EQ(sequenceOf(b), std::vector<UINT>{WM_SETFOCUS});
-  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);  // a click into the widget
-  QCoreApplication::sendEvent(vornplatform::clientWidgetOf(a), &in);
-  EXPECT_EQ(GetFocus(), a);
-  DestroyWindow(a);
+  QFocusEvent late(QEvent::FocusIn, Qt::ActiveWindowFocusReason);  // the toolkit's own news
+  QCoreApplication::sendEvent(vornplatform::clientWidgetOf(a), &late);
+  mouse(a, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(GetFocus(), b);
+  mouse(edit, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(GetFocus(), edit);
+
+  // The focus goes into another window only with that window active; a hidden one gets none.
+  HWND other = makeTop(400, 0, 200, 100);
+  HWND inside = makeChild(other, 4);
+  EXPECT_EQ(SetFocus(inside), nullptr);
+  EXPECT_EQ(GetFocus(), edit);
+  ShowWindow(other, SW_SHOWNA);
+  EXPECT_EQ(GetActiveWindow(), top);
+  EXPECT_EQ(SetFocus(inside), other);  // activated first, the window took the focus itself
+  EXPECT_EQ(GetForegroundWindow(), other);
+  EXPECT_EQ(GetFocus(), inside);
+  DestroyWindow(inside);
   EXPECT_EQ(GetFocus(), nullptr);
+  DestroyWindow(other);
+}
+
+TEST_F(WindowInput, LateActivationNewsNeverUndoTheProgramsChoice) {
+  HWND other = makeTop(400, 0, 200, 100);
+  ShowWindow(other, SW_SHOW);
+  HWND child = makeChild(other, 1);
+  SetFocus(child);
+  auto news = [](HWND hwnd, QEvent::Type type) {
+    QEvent event(type);
+    QCoreApplication::sendEvent(vornplatform::topLevelWidgetOf(hwnd), &event);
+  };
+  news(top, QEvent::WindowActivate);  // from before the program showed the other window
+  news(other, QEvent::WindowDeactivate);
+  EXPECT_EQ(GetActiveWindow(), other);
+  EXPECT_EQ(GetFocus(), child);
+  news(other, QEvent::WindowActivate);  // the window manager caught up
+  news(top, QEvent::WindowActivate);    // and now the person clicked the first window
+  EXPECT_EQ(GetForegroundWindow(), top);
+  EXPECT_EQ(GetFocus(), top);
+  DestroyWindow(other);
 }
 
 WNDPROC buttonClassProc = nullptr;
@@ -164,6 +204,88 @@ TEST_F(WindowInput, ControlsActOnlyOnInputTheirClassProcedureSaw) {
   SendMessageA(check, BM_SETCHECK, BST_UNCHECKED, 0);  // setting the check is not a click
   EXPECT_EQ(wParamsOf(top, WM_COMMAND), std::vector<WPARAM>{MAKEWPARAM(5, BN_CLICKED)});
   EXPECT_EQ(messagesOf(top, WM_COMMAND)[0].lParam, reinterpret_cast<LPARAM>(check));
+}
+
+WNDPROC editClassProc = nullptr;
+LRESULT CALLBACK recordKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg >= WM_KEYDOWN && msg <= WM_SYSCHAR) seen().push_back({hwnd, msg, wParam, lParam});
+  return CallWindowProcA(editClassProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(WindowInput, InputAControlLeavesNeverReachesItsParentsAndModifiersTypeNothing) {
+  HWND panel = makeChild(top, 1, 0, 0, 250, 150);
+  HWND label = CreateWindowExA(0, "Static", "x", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, panel,
+                               reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  HWND edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 30,
+                              200, 40, panel, reinterpret_cast<HMENU>(3), nullptr, nullptr);
+  editClassProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongA(edit, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&recordKeys)));
+  HWND focus = GetFocus();
+  seen().clear();
+  key(label, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");  // a label takes no key
+  key(label, QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+  mouse(label, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  const std::pair<Qt::Key, Qt::KeyboardModifier> modifiers[] = {
+      {Qt::Key_Shift, Qt::ShiftModifier},
+      {Qt::Key_Control, Qt::ControlModifier},
+      {Qt::Key_Alt, Qt::AltModifier}};
+  for (const auto& m : modifiers) {
+    key(edit, QEvent::KeyPress, m.first, m.second, "");
+    key(edit, QEvent::KeyRelease, m.first, Qt::NoModifier, "");
+  }
+  for (HWND parent : {panel, top}) {
+    EXPECT_TRUE(messagesIn(parent, WM_KEYDOWN, WM_SYSCHAR).empty());
+    EXPECT_TRUE(messagesIn(parent, WM_MOUSEMOVE, WM_MBUTTONDBLCLK).empty());
+  }
+  std::vector<std::pair<UINT, WPARAM>> got;
+  for (const Seen& s : messagesIn(edit, WM_KEYDOWN, WM_SYSCHAR)) got.emplace_back(s.msg, s.wParam);
+  EXPECT_EQ(got, (decltype(got){{WM_KEYDOWN, VK_SHIFT},
+                                {WM_KEYUP, VK_SHIFT},
+                                {WM_KEYDOWN, VK_CONTROL},
+                                {WM_KEYUP, VK_CONTROL},
+                                {WM_SYSKEYDOWN, VK_MENU},
+                                {WM_SYSKEYUP, VK_MENU}}));
+  EXPECT_EQ(GetFocus(), focus);
+}
+
+std::string textOf(HWND hwnd) {
+  char buffer[64] = {};
+  GetWindowTextA(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+void keyboardKey(HWND widgetOf, Qt::Key qtKey, const QString& text) {
+  QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
+  QSpontaneKeyEvent::setSpontaneous(&event);  // as it comes from the window system
+  QCoreApplication::instance()->notify(vornplatform::clientWidgetOf(widgetOf), &event);
+}
+
+TEST_F(WindowInput, KeysGoToTheFocusWindowAndLandWhereTheyArePassedOn) {
+  HWND out = makeChild(top, 1, 0, 0, 100, 40);
+  HWND edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 50,
+                              200, 40, top, reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  // A typed character that the window leaves to another: the focus moves, and the other
+  // window's procedure runs for the same message.
+  answer() = [&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (hwnd != out || msg != WM_CHAR) return false;
+    SetFocus(edit);
+    auto proc = reinterpret_cast<WNDPROC>(GetWindowLongA(edit, GWL_WNDPROC));
+    *result = CallWindowProcA(proc, edit, msg, wParam, lParam);
+    return true;
+  };
+  SetFocus(out);
+  key(out, QEvent::KeyPress, Qt::Key_J, Qt::NoModifier, "j");
+  EXPECT_EQ(textOf(edit), "j");
+  keyboardKey(out, Qt::Key_K, "k");  // Qt gave it to another widget
+  EXPECT_EQ(textOf(edit), "jk");
+  keyboardKey(out, Qt::Key_Eacute, QString::fromUtf8("\xc3\xa9"));
+  EXPECT_EQ(textOf(edit), "jk\xc3\xa9");
+  EXPECT_EQ(wParamsOf(out, WM_KEYDOWN), std::vector<WPARAM>{'J'});
+  SetFocus(nullptr);
+  seen().clear();
+  keyboardKey(out, Qt::Key_L, "l");
+  EXPECT_EQ(wParamsOf(top, WM_SYSKEYDOWN), std::vector<WPARAM>{'L'});
+  EXPECT_EQ(textOf(edit), "jk\xc3\xa9");
 }
 
 TEST_F(WindowInput, InputHandlersSeeWhereAndWhenTheInputHappened) {
@@ -198,8 +320,9 @@ TEST_F(WindowInput, PushButtonClickAndStaticNotifications) {
                               24, top, reinterpret_cast<HMENU>(9), nullptr, nullptr);
   mouse(push, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
   mouse(push, QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
-  // Only the click reaches the parent: the mouse stayed with the button.
-  EXPECT_EQ(sequenceOf(top), std::vector<UINT>{WM_COMMAND});
+  // Only the click reaches the parent: the mouse stayed with the button, which took the focus.
+  EXPECT_EQ(sequenceOf(top), (std::vector<UINT>{WM_KILLFOCUS, WM_COMMAND}));
+  EXPECT_EQ(GetFocus(), push);
   EXPECT_EQ(seen().back().wParam, MAKEWPARAM(9, BN_CLICKED));
 
   HWND quiet = CreateWindowExA(0, "Static", "a", WS_CHILD, 0, 30, 50, 20, top,

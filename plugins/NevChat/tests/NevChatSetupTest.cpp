@@ -70,6 +70,7 @@ TEST_F(NevChatSetupTest, PageNeverShowsThePasswordAndEmptyZonesKeepValues) {
   settings.password.assign("secret");
   session.createSetupWindow(parent);
   ASSERT_TRUE(settings.hasPage());
+  ShowWindow(parent, SW_SHOW);  // the zones below pass the focus on
   session.onSetupOpen();
   char text[64] = {};
   settings.loginZone.getText(text, sizeof text);
