@@ -176,3 +176,60 @@ ScreenImage DesktopDisplay::grab(const Rect& wanted) {
   XDestroyImage(image);
   return pixels;
 }
+
+namespace {
+
+// The code points of UTF-8 text (malformed bytes are skipped).
+std::vector<unsigned long> codePoints(const std::string& utf8) {
+  std::vector<unsigned long> points;
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char c = static_cast<unsigned char>(utf8[i]);
+    int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+    if (extra < 0 || i + extra >= utf8.size()) {
+      ++i;
+      continue;
+    }
+    unsigned long point = extra == 0 ? c : c & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) point = (point << 6) | (utf8[i + k] & 0x3F);
+    points.push_back(point);
+    i += extra + 1;
+  }
+  return points;
+}
+
+// Latin-1 keysyms equal their code points; the rest of Unicode sits above 0x01000000.
+KeySym keysymOf(unsigned long point) { return point <= 0xFF ? point : 0x01000000 | point; }
+
+}  // namespace
+
+bool DesktopDisplay::bindCharacters(const std::string& utf8) {
+  if (!display_) return false;
+  int low = 0, high = 0;
+  XDisplayKeycodes(display_, &low, &high);
+  int perCode = 0;
+  KeySym* map = XGetKeyboardMapping(display_, low, high - low + 1, &perCode);
+  if (!map) return false;
+  auto isFree = [&](int code) {
+    for (int k = 0; k < perCode; ++k)
+      if (map[(code - low) * perCode + k] != NoSymbol) return false;
+    return true;
+  };
+  int code = high;
+  bool ok = true;
+  for (unsigned long point : codePoints(utf8)) {
+    KeySym sym = keysymOf(point);
+    if (point < 0x80 || XKeysymToKeycode(display_, sym) != 0) continue;
+    while (code >= low && !isFree(code)) --code;
+    if (code < low) {
+      ok = false;
+      break;
+    }
+    KeySym pair[2] = {sym, sym};
+    XChangeKeyboardMapping(display_, code, 2, pair, 1);
+    XSync(display_, False);
+    map[(code - low) * perCode] = sym;
+    --code;
+  }
+  XFree(map);
+  return ok;
+}

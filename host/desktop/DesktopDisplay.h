@@ -36,6 +36,10 @@ class DesktopDisplay {
   // (the window manager's own 1 x 1 check window is no such).
   int popupCount();
   bool clipboardHasOwner();
+  // Gives every character of the UTF-8 text that no key types yet a spare key code of its own,
+  // before the program reads the keymap: typing it then needs no remapping on the fly, which a
+  // busy program can read after it was undone.
+  bool bindCharacters(const std::string& utf8);
 
   Rect screen();
   ScreenImage grab(const Rect& area);

@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 
 const char* const DesktopSession::MainTitle = "Vornith 2 - Created by Morvash";
 const char* const DesktopSession::Nick = "demo";
+const char* const DesktopSession::Accented = u8"Gr\u00fc\u00dfe, Zo\u00eb: \u00e7a va?";
 
 namespace {
 
@@ -91,6 +92,7 @@ bool DesktopSession::startXServer() {
   if (number.empty()) return fail("Xvfb did not start (scripts/setup installs xvfb)");
   std::string name = ":" + number;
   if (!display_.open(name)) return fail("cannot open the display " + name);
+  if (!display_.bindCharacters(Accented)) return fail("no spare key codes on " + name);
   fs::create_directories(folder_ + "/runtime");
   chmod((folder_ + "/runtime").c_str(), 0700);
   environment_ = {"DISPLAY=" + name, "HOME=" + folder_, "XDG_CONFIG_HOME=" + folder_ + "/config",

@@ -16,6 +16,8 @@ class DesktopSession {
  public:
   static const char* const MainTitle;
   static const char* const Nick;  // the client's name and its login
+  // Non-ASCII text the cases type: its letters get keys of their own before the program starts.
+  static const char* const Accented;
 
   DesktopSession() = default;
   ~DesktopSession();

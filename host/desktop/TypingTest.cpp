@@ -4,7 +4,7 @@
 namespace {
 
 const std::string kSentence = "Hello, World: Join Dessin at 9!";
-const std::string kAccented = u8"Gr\u00fc\u00dfe, Zo\u00eb: \u00e7a va?";
+const std::string kAccented = DesktopSession::Accented;
 
 using TypingTest = DesktopTest;
 
