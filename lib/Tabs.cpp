@@ -159,6 +159,24 @@ void Tabs::onChildRemoved(Window* child) {
   if (pageCount == 0) selected = -1;
 }
 
+// The page may belong to another module (a plug-in's tab), whose procedure the toolkit's
+// pass-on to the focus window never reaches: the key is sent to the page's focus itself.
+bool Tabs::passToShownPage(UINT message, WPARAM code, LPARAM lParam) {
+  Window* page = pageAt(selected);
+  if (page == nullptr) return false;
+  page->setFocus();
+  HWND focus = GetFocus();
+  if (focus == nullptr || focus == hwnd) return false;
+  SendMessageA(focus, message, code, lParam);
+  return true;
+}
+
+bool Tabs::onChar(int code) { return passToShownPage(WM_CHAR, code, 1); }
+
+bool Tabs::onKey(int key, bool down) {
+  return passToShownPage(down ? WM_KEYDOWN : WM_KEYUP, key, down ? 1 : 0xC0000001);
+}
+
 bool Tabs::onMessage(const MSG& message) {
   if (message.message != WM_NOTIFY || !message.lParam) return Container::onMessage(message);
   const NMHDR& header = *reinterpret_cast<const NMHDR*>(message.lParam);

@@ -20,6 +20,10 @@ class Tabs : public Container {
   bool onSize(int type, int w, int h) override;
   void create() override;
   void onChildRemoved(Window* child) override;
+  // A key reaching the strip itself (it took the focus on a click) goes on to the page the
+  // user sees, never to a hidden first page.
+  bool onChar(int code) override;
+  bool onKey(int key, bool down) override;
 
   // Added operations, in the order of the virtual table.
   // Creates the window as a new last page titled `title` (its name when null).
@@ -55,6 +59,7 @@ class Tabs : public Container {
   bool onTabNotify(const NMHDR& header);
   bool onRightClick();
   Window* pageAt(int index);
+  bool passToShownPage(UINT message, WPARAM code, LPARAM lParam);
 
   // The pages in tab order, so a removed page's tab is found even though the page has
   // already left the child list when the removal is reported.

@@ -89,6 +89,18 @@ TEST_F(TabsTest, SelectAndUserClicksSwitchPages) {
             tabs->log);
 }
 
+// The strip keeps the focus after a click on the tab already shown; what is typed then must
+// reach the page the user sees, not the hidden first page.
+TEST_F(TabsTest, KeysReachingTheStripGoToTheShownPage) {
+  LoggingTabs* tabs = makeTabs("ABC");
+  tabs->select(1);
+  for (UINT message : {WM_CHAR, WM_KEYDOWN}) {
+    SetFocus(tabs->getHwnd());
+    SendMessageA(tabs->getHwnd(), message, 'x', 0);
+    EXPECT_EQ(tabs->childAt(1)->getHwnd(), GetFocus());
+  }
+}
+
 TEST_F(TabsTest, TitlesAreCutAt255Characters) {
   LoggingTabs* tabs = makeTabs("");
   tabs->addPage(leaf("A"), std::string(300, 'x').c_str());
