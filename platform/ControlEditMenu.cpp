@@ -12,11 +12,11 @@ namespace {
 
 // The items carry the numbers of the messages that do the same, as Windows' own menu does.
 enum EditCommand : UINT {
-  kCut = 0x0300,
-  kCopy = 0x0301,
-  kPaste = 0x0302,
-  kDelete = 0x0303,
-  kUndo = 0x0304,
+  kCut = WM_CUT,
+  kCopy = WM_COPY,
+  kPaste = WM_PASTE,
+  kDelete = 0x0303,  // WM_CLEAR
+  kUndo = 0x0304,  // WM_UNDO
   kSelectAll = EM_SETSEL
 };
 
@@ -35,17 +35,14 @@ POINT screenPointOf(RichEditWidget* edit, HWND hwnd, LPARAM where) {
   return p;
 }
 
+// Cut, copy and paste go through their messages, so a subclass sees them as it sees the keys.
 void run(RichEditWidget* edit, HWND hwnd, UINT command) {
   edit->showSelection();
   switch (command) {
     case kCut:
-      edit->cut();
-      break;
     case kCopy:
-      edit->copy();
-      break;
     case kPaste:
-      edit->paste();
+      SendMessageA(hwnd, command, 0, 0);
       break;
     case kDelete:
       SendMessageA(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
