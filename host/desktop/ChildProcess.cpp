@@ -100,13 +100,17 @@ bool ChildProcess::ended() {
 
 bool ChildProcess::running() { return pid_ > 0 && !ended(); }
 
-bool ChildProcess::wait(int timeoutMs) {
+bool pollUntil(const std::function<bool()>& condition, int timeoutMs, int stepMs) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!ended()) {
+  while (!condition()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(stepMs));
   }
   return true;
+}
+
+bool ChildProcess::wait(int timeoutMs) {
+  return pollUntil([this] { return ended(); }, timeoutMs, 10);
 }
 
 void ChildProcess::stop() {

@@ -4,8 +4,12 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+// Polls condition every stepMs until it holds (true) or timeoutMs passed (false).
+bool pollUntil(const std::function<bool()>& condition, int timeoutMs, int stepMs);
 
 struct ChildOptions {
   std::vector<std::string> environment;  // "NAME=value", set over the test program's own

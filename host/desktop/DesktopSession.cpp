@@ -63,12 +63,7 @@ bool DesktopSession::fail(const std::string& reason) {
 }
 
 bool DesktopSession::waitFor(const std::function<bool()>& condition, int timeoutMs) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
+  return pollUntil(condition, timeoutMs, 20);
 }
 
 bool DesktopSession::start() {

@@ -1,4 +1,6 @@
 // Typing and pasting into the chat input and the System command line.
+#include <functional>
+
 #include "host/desktop/DesktopTest.h"
 
 namespace {
@@ -6,7 +8,20 @@ namespace {
 const std::string kSentence = "Hello, World: Join Dessin at 9!";
 const std::string kAccented = DesktopSession::Accented;
 
-using TypingTest = DesktopTest;
+class TypingTest : public DesktopTest {
+ protected:
+  // Pastes with Ctrl+V, then with Shift+Insert, into the input line that clickInput focuses;
+  // prefix turns the pasted text into a line for the server.
+  void pasteBothWays(const std::function<void()>& clickInput, const std::string& prefix) {
+    for (const char* key : {"ctrl+v", "shift+Insert"}) {
+      std::string text = std::string("pasted with ") + key;
+      ASSERT_TRUE(session.setClipboard(prefix + text));
+      clickInput();
+      ASSERT_TRUE(session.input().keys({key, "Return"}));
+      EXPECT_TRUE(receives(text));
+    }
+  }
+};
 
 TEST_F(TypingTest, SentencesTypedIntoTheChatInputArriveWhole) {
   ASSERT_TRUE(session.input().click(session.main().inputLine()));
@@ -23,27 +38,11 @@ TEST_F(TypingTest, SentenceTypedIntoTheSystemCommandLineArrivesWhole) {
 }
 
 TEST_F(TypingTest, CtrlVAndShiftInsertPasteIntoTheChatInput) {
-  ASSERT_TRUE(session.setClipboard("pasted with ctrl+v"));
-  ASSERT_TRUE(session.input().click(session.main().inputLine()));
-  ASSERT_TRUE(session.input().keys({"ctrl+v", "Return"}));
-  EXPECT_TRUE(receives("pasted with ctrl+v"));
-
-  ASSERT_TRUE(session.setClipboard("pasted with shift+insert"));
-  ASSERT_TRUE(session.input().click(session.main().inputLine()));
-  ASSERT_TRUE(session.input().keys({"shift+Insert", "Return"}));
-  EXPECT_TRUE(receives("pasted with shift+insert"));
+  pasteBothWays([this] { session.input().click(session.main().inputLine()); }, "");
 }
 
 TEST_F(TypingTest, CtrlVAndShiftInsertPasteIntoTheSystemCommandLine) {
-  ASSERT_TRUE(session.setClipboard("/send demo pasted with ctrl+v"));
-  clickSystemCommandLine();
-  ASSERT_TRUE(session.input().keys({"ctrl+v", "Return"}));
-  EXPECT_TRUE(receives("pasted with ctrl+v"));
-
-  ASSERT_TRUE(session.setClipboard("/send demo pasted with shift+insert"));
-  ASSERT_TRUE(session.input().click(session.main().inputLine()));
-  ASSERT_TRUE(session.input().keys({"shift+Insert", "Return"}));
-  EXPECT_TRUE(receives("pasted with shift+insert"));
+  pasteBothWays([this] { clickSystemCommandLine(); }, "/send demo ");
 }
 
 TEST_F(TypingTest, NonAsciiTextArrivesAsTypedAndAsPasted) {
