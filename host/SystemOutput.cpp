@@ -47,8 +47,10 @@ bool SystemOutput::onKey(int key, bool down) {
   return RichEdit::onKey(key, down);
 }
 
+// A character typed with Shift is a capital or a sign the user means to type: it goes on to
+// the command line too (only Ctrl keeps it here).
 bool SystemOutput::onChar(int code) {
-  if (!ctrlDown && !shiftDown) {
+  if (!ctrlDown) {
     focusInput();
     return false;
   }

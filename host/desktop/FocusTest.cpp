@@ -7,8 +7,8 @@ namespace {
 using FocusTest = DesktopTest;
 
 TEST_F(FocusTest, KeysGoToTheChatInputRightAfterStart) {
-  ASSERT_TRUE(session.typeLine("typed right after start"));
-  EXPECT_TRUE(receives("typed right after start"));
+  ASSERT_TRUE(session.typeLine("Typed right after start"));
+  EXPECT_TRUE(receives("Typed right after start"));
 }
 
 TEST_F(FocusTest, KeysGoToTheInputLineOfATabChosenByAClick) {
@@ -37,7 +37,7 @@ TEST_F(FocusTest, KeysGoToTheChatInputAfterCtrlTab) {
 // A character typed into the output moves the focus to the input line, and the output leaves
 // the character itself to the new focus window: the whole line arrives.
 TEST_F(FocusTest, KeysTypedIntoTheChatOutputReachTheInputLine) {
-  const std::string line = "typed into the output";
+  const std::string line = "Typed into the output";
   ASSERT_TRUE(session.input().click(session.main().output().centre()));
   ASSERT_TRUE(session.typeLine(line));
   EXPECT_TRUE(receives(line));

@@ -267,6 +267,21 @@ TEST_F(SystemWindowTest, CtrlKey222TogglesTheMenuBarFromConsoleAndCommandLine) {
   EXPECT_EQ(nullptr, GetMenu(hwnd()));
 }
 
+// A capital typed into the console lands in the command line; Ctrl keeps keys in the console.
+TEST_F(SystemWindowTest, CharactersTypedIntoTheConsoleGoToTheCommandLineUnlessCtrlIsHeld) {
+  open();
+  SetForegroundWindow(hwnd());
+  HWND console = window->getOutput().getHwnd(), line = window->getInput().getHwnd();
+  SetFocus(console);
+  SendMessageA(console, WM_KEYDOWN, VK_CONTROL, 1);
+  SendMessageA(console, WM_CHAR, 3, 1);
+  SendMessageA(console, WM_KEYUP, VK_CONTROL, 0xC0000001);
+  EXPECT_EQ(console, GetFocus());
+  SendMessageA(console, WM_KEYDOWN, VK_SHIFT, 1);
+  SendMessageA(console, WM_CHAR, 'H', 1);
+  EXPECT_EQ(line, GetFocus());
+}
+
 TEST_F(SystemWindowTest, RequestsOfClientsNotInTheListAreOnlyFreed) {
   // A pointer that must never be used: a client that was killed while its records waited.
   Client* gone = reinterpret_cast<Client*>(static_cast<uintptr_t>(0x10));

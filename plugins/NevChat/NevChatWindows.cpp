@@ -284,8 +284,10 @@ void NevChatSession::onFontChanged(const char* name) {
   }
 }
 
+// A character typed with Shift (a capital, a sign) is meant for the input line as much as
+// any other; only Ctrl keeps it where it is.
 void NevChatSession::onCharTyped() {
-  if (input == nullptr || held(VK_CONTROL) || held(VK_SHIFT)) return;
+  if (input == nullptr || held(VK_CONTROL)) return;
   input->setFocus();
 }
 
