@@ -66,21 +66,23 @@ bool DesktopSession::waitFor(const std::function<bool()>& condition, int timeout
   return pollUntil(condition, timeoutMs, 20);
 }
 
-bool DesktopSession::start() {
+bool DesktopSession::start(int dpi) {
   char pattern[] = "/tmp/vornith-desktop-XXXXXX";
   if (mkdtemp(pattern) == nullptr) return fail("no temporary folder");
   folder_ = pattern;
-  return startXServer() && startWindowManager() && copyProgram() && startProgram();
+  return startXServer(dpi) && startWindowManager() && copyProgram() && startProgram();
 }
 
-bool DesktopSession::startXServer() {
+bool DesktopSession::startXServer(int dpi) {
   int pipeFds[2];
   if (pipe2(pipeFds, O_CLOEXEC) != 0) return fail("no pipe");
   ChildOptions options;
   options.passFd = pipeFds[1];
   options.outputFile = folder_ + "/xvfb.log";
   bool started = xServer_.start(
-      {"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1000x24", "-nolisten", "tcp"}, options);
+      {"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1000x24", "-dpi", std::to_string(dpi),
+       "-nolisten", "tcp"},
+      options);
   close(pipeFds[1]);
   std::string number = started ? readDisplayNumber(pipeFds[0], kStartTimeoutMs) : "";
   close(pipeFds[0]);

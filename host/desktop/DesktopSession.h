@@ -26,7 +26,8 @@ class DesktopSession {
 
   // Starts everything and waits until the client is logged in and the screen is still; false
   // with the reason in why() when something does not come up in time.
-  bool start();
+  // dpi: the resolution the X server reports.
+  bool start(int dpi = 96);
   const std::string& why() const { return why_; }
 
   ChatServer& server() { return server_; }
@@ -58,7 +59,7 @@ class DesktopSession {
 
  private:
   bool fail(const std::string& reason);
-  bool startXServer();
+  bool startXServer(int dpi);
   bool startWindowManager();
   bool copyProgram();
   bool startProgram();

@@ -19,6 +19,8 @@ struct MainLayout {
   int pageTop() const { return window.y + MenuBar; }
   int pageBottom() const { return window.y + window.height - TabStrip; }
 
+  Rect menuBar() const { return Rect{window.x, window.y, window.width, MenuBar}; }
+  Rect tabStrip() const { return Rect{window.x, pageBottom(), window.width, TabStrip}; }
   Point systemMenu() const { return {window.x + 25, window.y + MenuBar / 2}; }
   Point clientMenu() const { return {window.x + 80, window.y + MenuBar / 2}; }
   // The tabs: "System" first, then the client's chat page.

@@ -178,4 +178,15 @@ TEST_F(WindowsTest, OneRightClickOnANickOpensOneMenu) {
   EXPECT_TRUE(closed && !reopened) << "another menu took the nick menu's place";
 }
 
+// Text is sized at 96 dots per inch whatever the X server reports, as on Windows: the menu bar
+// and the tab strip look the same, pixel for pixel, on a 144-dpi screen.
+TEST_F(WindowsTest, TextKeepsItsPixelSizeOnAHighResolutionScreen) {
+  DesktopSession sharp;
+  ASSERT_TRUE(sharp.start(144)) << sharp.why();
+  MainLayout here = session.main(), there = sharp.main();
+  ASSERT_EQ(here.window.width, there.window.width);  // the height gives way to a taller title
+  EXPECT_TRUE(session.display().grab(here.menuBar()) == sharp.display().grab(there.menuBar()));
+  EXPECT_TRUE(session.display().grab(here.tabStrip()) == sharp.display().grab(there.tabStrip()));
+}
+
 }  // namespace
