@@ -6,6 +6,7 @@
 // only that one.
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <thread>
 
@@ -23,6 +24,9 @@ using namespace chatbench;
 
 const char kClient[] = "target";
 const char kLastWords[] = "that was the flood";
+// The feeder stays at most so many pieces ahead of the lines shown: the test server drops a
+// client with more than 16 MB waiting for it.
+const long kAhead = 32;
 
 std::string repeated(const std::string& unit, size_t times) {
   std::string out;
@@ -45,42 +49,59 @@ std::string words(size_t bytes) {
   return out;
 }
 
-struct Scenario {
-  const char* name;
-  std::vector<std::string> (*pieces)();
-  long lines;  // lines the client counts at least
+// What a scenario sends: its distinct pieces, and their order by index (the long scenarios
+// repeat a few pieces rather than hold hundreds of megabytes in this process).
+struct Flood {
+  std::vector<std::string> pieces;
+  std::vector<size_t> order;
+  void add(const std::string& piece, size_t times) {
+    pieces.push_back(piece);
+    order.insert(order.end(), times, pieces.size() - 1);
+  }
 };
 
-std::vector<std::string> smileys(size_t lines, size_t perLine) {
-  return std::vector<std::string>(lines, chatLine(repeated(":)", perLine)));
+struct Scenario {
+  const char* name;
+  Flood (*flood)();
+  long lines;     // lines the client counts at least
+  long perPiece;  // lines the client counts for each piece sent
+};
+
+Flood smileys(size_t lines, size_t perLine) {
+  Flood flood;
+  flood.add(chatLine(repeated(":)", perLine)), lines);
+  return flood;
 }
 
-std::vector<std::string> smileys600() { return smileys(100, 600); }
-std::vector<std::string> smileys500() { return smileys(200, 500); }
+Flood smileys600() { return smileys(100, 600); }
+Flood smileys500() { return smileys(200, 500); }
 
-std::vector<std::string> mixed() {
-  std::vector<std::string> out;
-  for (int i = 0; i < 40; ++i) out.push_back(chatLine(words(static_cast<size_t>(8000 + 1000 * i))));
-  out.push_back(chatLine(repeated(":)", 2000)));
-  for (int i = 0; i < 40; ++i) out.push_back(chatLine(words(30000)));
-  return out;
+Flood mixed() {
+  Flood flood;
+  for (int i = 0; i < 40; ++i) flood.add(chatLine(words(static_cast<size_t>(8000 + 1000 * i))), 1);
+  flood.add(chatLine(repeated(":)", 2000)), 1);
+  flood.add(chatLine(words(30000)), 40);
+  return flood;
 }
 
 // 16 MB without a line feed, sent in 64 KB pieces.
-std::vector<std::string> stream() {
-  std::vector<std::string> out(1, "12:00:00 <bob> ");
-  std::string piece = words(65536);
-  for (size_t sent = 0; sent < (16u << 20); sent += piece.size()) out.push_back(piece);
-  return out;
+Flood stream() {
+  Flood flood;
+  flood.add("12:00:00 <bob> ", 1);
+  flood.add(words(65536), (16u << 20) / 65536);
+  return flood;
 }
 
-std::vector<std::string> longLines() {
-  return std::vector<std::string>(2000, chatLine(words(65536 - 16)));
+Flood longLines() {
+  Flood flood;
+  flood.add(chatLine(words(65536 - 16)), 2000);
+  return flood;
 }
 
 const Scenario kScenarios[] = {
-    {"smileys600", smileys600, 100}, {"smileys500", smileys500, 200}, {"mixed", mixed, 81},
-    {"stream", stream, 256},         {"long", longLines, 2000},
+    {"smileys600", smileys600, 100, 1}, {"smileys500", smileys500, 200, 1},
+    {"mixed", mixed, 81, 1},            {"stream", stream, 256, 1},
+    {"long", longLines, 2000, 2},  // a line longer than a received chunk counts twice
 };
 
 LONG picturesInserted(HWND pane) {
@@ -112,10 +133,10 @@ int runScenario(const Scenario& scenario) {
   }
   writeFolder(folder, server.port(), kClient);
   std::filesystem::current_path(folder.path());
-  std::vector<std::string> pieces = scenario.pieces();
-  pieces.push_back("\n13:00:00 <bob> " + std::string(kLastWords) + "\n");
+  Flood flood = scenario.flood();
+  flood.add("\n13:00:00 <bob> " + std::string(kLastWords) + "\n", 1);
   size_t bytes = 0;
-  for (const std::string& piece : pieces) bytes += piece.size();
+  for (size_t index : flood.order) bytes += flood.pieces[index].size();
 
   startUp(GetModuleHandleA(nullptr));
   Client* client = clientList != nullptr ? clientList->findClient(kClient) : nullptr;
@@ -133,9 +154,14 @@ int runScenario(const Scenario& scenario) {
   std::vector<SlowStep> slowest;
   slowest.reserve(8);
   Clock::time_point start = Clock::now();
+  std::atomic<long> shown{0};
+  std::atomic<bool> stop{false};
   std::thread feeder([&] {
-    for (const std::string& piece : pieces)
-      if (!server.inject(kClient, piece)) return;
+    for (size_t i = 0; i < flood.order.size(); ++i) {
+      while (static_cast<long>(i) > shown.load() / scenario.perPiece + kAhead && !stop.load())
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      if (stop.load() || !server.inject(kClient, flood.pieces[flood.order[i]])) return;
+    }
   });
   bool finished = false;
   long done = 0;
@@ -153,12 +179,14 @@ int runScenario(const Scenario& scenario) {
     steps.add(took);
     long linesBefore = done;
     done = client->getLineCount() - before;
+    shown.store(done);
     keepSlowest(slowest, {took, 0, got ? msg.message : 0, linesBefore, done});
     if (done != linesBefore) lastProgress = Clock::now();
     if (done > scenario.lines) finished = showsLastLine(pane, kLastWords);
     if (!got) std::this_thread::yield();
   }
   double seconds = since(start);
+  stop.store(true);
   feeder.join();
 
   std::printf("== %s: %.1f MB sent; %s after %.2f s; line counter %ld\n", scenario.name,
