@@ -15,19 +15,16 @@
 #include <thread>
 #include <vector>
 
-#include "host/Client.h"
-#include "host/ClientList.h"
+#include "bench/ChatBenchParts.h"
 #include "bench/ProcessMemory.h"
+#include "host/ClientList.h"
 #include "host/Host.h"
-#include "lib/RichEdit.h"
 #include "outside/chatserver/ChatServer.h"
 #include "platform/testing.h"
-#include "platform/tests/TempFolder.h"
-#include "plugins/NevChat/NevChatSession.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace chatbench;
 
 const char kClient[] = "flood";
 const long kSampleEvery = 10000;
@@ -65,103 +62,6 @@ std::vector<std::string> chatLines(long count) {
   return lines;
 }
 
-void writeFolder(const TempFolder& folder, int port) {
-  namespace fs = std::filesystem;
-  fs::create_directories(folder.file("Plugins"));
-  fs::create_directories(folder.file("Events"));
-  fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
-  fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-  std::string section = std::string("[") + kClient + "]\n";
-  folder.write("Vornith.ini",
-               "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n" + section +
-                   "Autoconnect=On\nServer0=127.0.0.1:" + std::to_string(port) +
-                   "\nRegExpr=nevchat.evt\nMain=NevChat\n");
-  folder.write("Plugs.ini", section + "NevChat Login=" + kClient + "\n");
-}
-
-// How long each trip away from the message loop took: 50 µs buckets up to ten seconds, made
-// before the flood so that counting touches no new memory.
-class StepTimes {
- public:
-  StepTimes() : buckets(kBuckets, 0) {}
-  void add(double seconds) {
-    ++count;
-    maximum = std::max(maximum, seconds);
-    long bucket = static_cast<long>(seconds / kWidth);
-    ++buckets[static_cast<size_t>(std::min(bucket, kBuckets - 1))];
-  }
-  // The upper end of the bucket holding the given fraction of all steps.
-  double percentile(double fraction) const {
-    long wanted = static_cast<long>(fraction * static_cast<double>(count));
-    long seen = 0;
-    for (long i = 0; i < kBuckets; ++i) {
-      seen += buckets[static_cast<size_t>(i)];
-      if (seen > wanted) return static_cast<double>(i + 1) * kWidth;
-    }
-    return maximum;
-  }
-  double longest() const { return maximum; }
-  long steps() const { return count; }
-
- private:
-  static constexpr long kBuckets = 200000;
-  static constexpr double kWidth = 50e-6;
-  std::vector<long> buckets;
-  long count = 0;
-  double maximum = 0;
-};
-
-// The longest steps, with the message dispatched and how far the flood was.
-struct SlowStep {
-  double seconds;
-  double peekSeconds;
-  UINT message;
-  long linesBefore;
-  long linesAfter;
-};
-
-void keepSlowest(std::vector<SlowStep>& slowest, const SlowStep& step) {
-  const size_t kept = 5;
-  if (slowest.size() == kept && step.seconds <= slowest.back().seconds) return;
-  slowest.push_back(step);
-  std::sort(slowest.begin(), slowest.end(),
-            [](const SlowStep& a, const SlowStep& b) { return a.seconds > b.seconds; });
-  if (slowest.size() > kept) slowest.pop_back();
-}
-
-double since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-HWND outputPane(Client* client) {
-  PlugsObject* session = client->getMainRecord().session;
-  if (session == nullptr) return nullptr;
-  RichEdit* output = static_cast<NevChatSession*>(session)->getOutput();
-  return output != nullptr ? output->getHwnd() : nullptr;
-}
-
-long paneMessage(HWND pane, UINT message) {
-  return pane != nullptr ? static_cast<long>(SendMessageA(pane, message, 0, 0)) : -1;
-}
-
-// Whether the pane's last line ends with the flood's last words. A line cut at the end of a
-// received chunk counts twice in the client's line counter, so the counter alone ends early.
-bool showsLastLine(HWND pane) {
-  long count = paneMessage(pane, EM_GETLINECOUNT);
-  if (count < 1) return false;
-  char text[512];
-  *reinterpret_cast<WORD*>(text) = sizeof text - 1;
-  LRESULT length = SendMessageA(pane, EM_GETLINE, static_cast<WPARAM>(count - 1),
-                                reinterpret_cast<LPARAM>(text));
-  if (length < 0 || length >= static_cast<LRESULT>(sizeof text)) return false;
-  text[length] = '\0';
-  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n'))
-    text[--length] = '\0';
-  size_t words = std::strlen(kLastWords);
-  return static_cast<size_t>(length) >= words &&
-         std::strcmp(text + length - words, kLastWords) == 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -173,7 +73,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the chat server did not start: %s\n", server.error().c_str());
     return 1;
   }
-  writeFolder(folder, server.port());
+  writeFolder(folder, server.port(), kClient);
   std::string previous = std::filesystem::current_path().string();
   std::filesystem::current_path(folder.path());
   std::vector<std::string> lines = chatLines(total);
@@ -234,7 +134,7 @@ int main(int argc, char** argv) {
       residentAt.push_back(done);
       nextSample += kSampleEvery;
     }
-    if (done >= total) finished = showsLastLine(pane);
+    if (done >= total) finished = showsLastLine(pane, kLastWords);
     if (done != lastDone) {
       lastDone = done;
       lastProgress = Clock::now();

@@ -564,6 +564,9 @@ bool keepsLayoutDeferred(UINT msg, WPARAM wParam) {
     case EM_SETEVENTMASK:
     case EM_GETEVENTMASK:
     case EM_SCROLLCARET:
+    // A picture goes in through the OLE interface as text does through EM_REPLACESEL: a
+    // line's pictures share the layout of the appends around them.
+    case EM_GETOLEINTERFACE:
       return true;
     case WM_VSCROLL:
       return LOWORD(wParam) == SB_BOTTOM;

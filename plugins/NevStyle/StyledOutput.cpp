@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -22,7 +23,16 @@ int paragraphStartFrom(HWND pane, int line, int count, int* at) {
   return -1;
 }
 
+// At most room bytes of text, not ending inside a UTF-8 sequence.
+size_t shownLength(const char* text, size_t room) {
+  size_t length = room;
+  while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+  return length;
+}
+
 }  // namespace
+
+const char StyledOutput::kCutMark[] = " [...]";
 
 StyledOutput::StyledOutput(PlugsSession* session) : session(session) { buffer[0] = '\0'; }
 
@@ -72,24 +82,37 @@ void StyledOutput::print(const char* format, ...) {
 
 void StyledOutput::vprint(const char* format, va_list args) {
   if (format == nullptr) return;
+  va_list again;
+  va_copy(again, args);
   int written = std::vsnprintf(buffer, sizeof buffer, format, args);
+  char* text = buffer;
+  std::vector<char> whole;
+  if (written >= static_cast<int>(sizeof buffer)) {
+    // Formatted whole, so that its line break survives; the paragraph bound cuts what shows.
+    whole.resize(static_cast<size_t>(written) + 1);
+    std::vsnprintf(whole.data(), whole.size(), format, again);
+    text = whole.data();
+  }
+  va_end(again);
   if (written <= 0) return;
-  int length = static_cast<int>(std::strlen(buffer));
+  int length = static_cast<int>(std::strlen(text));
   if (length == 0) return;
   if (pendingNewline) {
     appendRun("\n", 1);
     pendingNewline = 0;
+    paragraphBytes = paragraphPictures = 0;
+    paragraphCut = false;
     countBreaks(1);
   }
   if (!isOn(withEmptyLine)) {
     auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
-    if (isBreak(buffer[length - 1])) {
+    if (isBreak(text[length - 1])) {
       pendingNewline = 1;
-      buffer[--length] = '\0';
-      if (length > 0 && isBreak(buffer[length - 1])) buffer[--length] = '\0';
+      text[--length] = '\0';
+      if (length > 0 && isBreak(text[length - 1])) text[--length] = '\0';
     }
   }
-  if (length > 0) printText(buffer);
+  if (length > 0) printText(text);
 }
 
 void StyledOutput::appendRun(const char* text, int length) {
@@ -101,15 +124,43 @@ void StyledOutput::appendRun(const char* text, int length) {
 void StyledOutput::printText(const char* text) {
   if (tab != nullptr) session->highlightSystemTab(tab, true);
   if (output == nullptr || text == nullptr) return;
-  int breaks = static_cast<int>(std::count(text, text + std::strlen(text), '\n'));
+  int breaks = 0;
+  while (*text != '\0') {
+    size_t content = std::strcspn(text, "\r\n");
+    size_t ends = std::strspn(text + content, "\r\n");
+    showPiece(text, content, ends);
+    breaks += static_cast<int>(std::count(text + content, text + content + ends, '\n'));
+    text += content + ends;
+  }
+  countBreaks(breaks);
+}
+
+// The content of a paragraph (or its next part) and the breaks after it, bounded.
+void StyledOutput::showPiece(const char* text, size_t content, size_t breaks) {
+  size_t room = paragraphCut ? 0 : static_cast<size_t>(ParagraphShown - paragraphBytes);
+  size_t shown = content <= room ? content : shownLength(text, room);
+  piece.assign(text, shown);
+  if (shown < content && !paragraphCut) {
+    piece += kCutMark;
+    paragraphCut = true;
+  }
+  paragraphBytes += static_cast<int>(shown);
+  piece.append(text + content, breaks);
+  if (!piece.empty()) appendShown(piece.c_str());
+  if (breaks > 0) {
+    paragraphBytes = paragraphPictures = 0;
+    paragraphCut = false;
+  }
+}
+
+void StyledOutput::appendShown(const char* text) {
   if (!isOn(emoticons)) {
     output->appendText(text);
-    countBreaks(breaks);
     return;
   }
   bool doubles = isOn(doubleEmoticons);
   int from = 0;
-  for (;;) {
+  while (paragraphPictures < PicturesPerParagraph) {
     EmoticonMatch found = nextEmoticon(text, from, doubles);
     if (found.length == 0) break;
     appendRun(text + from, found.offset - from);
@@ -117,13 +168,12 @@ void StyledOutput::printText(const char* text) {
     if (picture == nullptr || !output->appendPicture(picture)) {
       // What cannot be shown as a picture stays readable as text.
       output->appendText(text + found.offset);
-      countBreaks(breaks);
       return;
     }
+    ++paragraphPictures;
     from = found.offset + found.length;
   }
   if (text[from] != '\0') output->appendText(text + from);
-  countBreaks(breaks);
 }
 
 void StyledOutput::setLineLimit(int lines, int every) {
@@ -139,14 +189,27 @@ void StyledOutput::countBreaks(int breaks) {
   trimToLimit();
 }
 
+// The display line where the cut for both limits starts (-1: none), and its character.
+int StyledOutput::cutPosition(HWND pane, int count, int* removed) {
+  int cutLine = -1;
+  // A fifth over a limit before cutting back to it: each cut costs a layout of what stays.
+  if (lineLimit > 0 && count > lineLimit + lineLimit / 5)
+    cutLine = paragraphStartFrom(pane, count - lineLimit, count, removed);
+  int bytes = output->getTextLength();
+  if (byteLimit <= 0 || bytes <= byteLimit + byteLimit / 5) return cutLine;
+  int at = 0;
+  int byBytes = paragraphStartFrom(pane, output->lineFromChar(bytes - byteLimit), count, &at);
+  if (byBytes <= cutLine) return cutLine;
+  *removed = at;
+  return byBytes;
+}
+
 int StyledOutput::trimToLimit() {
-  if (output == nullptr || lineLimit <= 0) return 0;
+  if (output == nullptr || (lineLimit <= 0 && byteLimit <= 0)) return 0;
   HWND pane = output->getHwnd();
   int count = static_cast<int>(SendMessageA(pane, EM_GETLINECOUNT, 0, 0));
-  // A fifth over the limit before cutting back to it: each cut costs a layout of what stays.
-  if (count <= lineLimit + lineLimit / 5) return 0;
   int removed = 0;
-  int cutLine = paragraphStartFrom(pane, count - lineLimit, count, &removed);
+  int cutLine = cutPosition(pane, count, &removed);
   if (cutLine < 0) return 0;
   int first = output->getFirstVisibleLine();
   bool following = output->updateAutoScroll();

@@ -127,4 +127,15 @@ TEST_F(ChatWindowTest, OldestLinesGoAndTheHistoryFollows) {
   EXPECT_EQ(CLR_INVALID, backgroundAt(pane, 34));
 }
 
+TEST_F(ChatWindowTest, ALongLineShowsItsFirstBytesAndItsEventKeepsItWhole) {
+  std::string line = std::string(10000, 'x') + " tail\n";
+  feedEvent(session, "shout", line.c_str());
+  feedEvent(session, "shout", "after\n");
+  EXPECT_EQ(std::string(StyledOutput::ParagraphShown, 'x') + StyledOutput::kCutMark + "\rafter",
+            shown(session.getOutput()->getHwnd()));
+  ListNode<HistoryRecord>* first = session.getSearchHistory().headNode();
+  ASSERT_NE(nullptr, first);
+  EXPECT_EQ(line, first->value.text) << "the search goes through the whole line";
+}
+
 }  // namespace

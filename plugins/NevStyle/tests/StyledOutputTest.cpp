@@ -59,11 +59,13 @@ class StyledOutputTest : public ControlTest {
     styleHost = nullptr;
     ControlTest::TearDown();
   }
-  // The pane as read: breaks as "\r", pictures as "[pic]".
+  // The pane as read: breaks as "\r", pictures as "[pic]" each.
   std::string shown() {
     std::string out;
-    for (const vorntest::RichTextRun& run : vorntest::richEditRuns(pane.getHwnd()))
-      out += run.picture ? "[pic]" : run.text;
+    for (const vorntest::RichTextRun& run : vorntest::richEditRuns(pane.getHwnd())) {
+      if (!run.picture) out += run.text;
+      for (size_t i = 0; run.picture && i < run.text.size(); ++i) out += "[pic]";
+    }
     return out;
   }
 
@@ -101,10 +103,24 @@ TEST_F(StyledOutputTest, WithEmptyLineKeepsTheTextAsItIs) {
   EXPECT_FALSE(styled.hasPendingNewline());
 }
 
-TEST_F(StyledOutputTest, LongTextIsCutToTheBuffer) {
-  std::string longText(6000, 'x');
-  styled.print("%s", longText.c_str());
-  EXPECT_EQ(std::string(StyledOutput::BufferSize - 1, 'x'), shown());
+TEST_F(StyledOutputTest, ALongParagraphShowsItsFirstBytesAndTheCutMark) {
+  const std::string bound(StyledOutput::ParagraphShown, 'x');
+  styled.print("%s\n", std::string(10000, 'x').c_str());
+  styled.print("next");
+  EXPECT_EQ(bound + StyledOutput::kCutMark + "\rnext", shown())
+      << "cut once, and the line break past the buffer is kept";
+  styled.printText("\n");
+  pane.clear();
+  for (int i = 0; i < 40; ++i) styled.printText(std::string(1000, 'y').c_str());
+  styled.printText("\nafter");
+  EXPECT_EQ(std::string(StyledOutput::ParagraphShown, 'y') + StyledOutput::kCutMark + "\rafter",
+            shown())
+      << "a paragraph that grows without a break is bounded as a whole";
+  styled.printText("\n");
+  pane.clear();
+  styled.printText((std::string(StyledOutput::ParagraphShown - 1, 'z') + "\xC3\xA9").c_str());
+  EXPECT_EQ(std::string(StyledOutput::ParagraphShown - 1, 'z') + StyledOutput::kCutMark, shown())
+      << "never half a character";
 }
 
 TEST_F(StyledOutputTest, UnknownFontIsReportedInRedAndTheFontStays) {
@@ -138,6 +154,36 @@ TEST_F(StyledOutputTest, EmoticonsBecomePicturesOnlyWhenEnabled) {
   doubles = 1;
   styled.printText(":))x;)");
   EXPECT_EQ("[pic]x;)", shown()) << "after a letter the wink stays text";
+}
+
+TEST_F(StyledOutputTest, PastSixtyFourPicturesALinesEmoticonsStayText) {
+  emoticons = 1;
+  ASSERT_TRUE(styled.pictures().load(GetModuleHandleA(nullptr)));
+  std::string smileys;
+  for (int i = 0; i < 70; ++i) smileys += ":)";
+  styled.printText(smileys.substr(0, 40).c_str());
+  styled.printText((smileys.substr(40) + "\n:)").c_str());
+  std::string pictures;
+  for (int i = 0; i < StyledOutput::PicturesPerParagraph; ++i) pictures += "[pic]";
+  EXPECT_EQ(pictures + ":):):):):):)\r[pic]", shown()) << "the count starts again on a new line";
+}
+
+TEST_F(StyledOutputTest, TheScrollbackKeepsItsMostRecentBytes) {
+  std::vector<int> trims;
+  styled.setTrimListener([&](int removed) { trims.push_back(removed); });
+  styled.setLineLimit(0, 1);
+  styled.setByteLimit(1000);
+  char line[128];
+  for (int i = 0; i < 30; ++i) {
+    std::snprintf(line, sizeof line, "line %02d %s\n", i, std::string(90, '.').c_str());
+    styled.print("%s", line);
+  }
+  std::string text = shown();
+  EXPECT_LE(text.size(), 1200u);
+  EXPECT_GE(text.size(), 900u);
+  EXPECT_EQ(0u, text.find("line ")) << "cut at a paragraph's start";
+  EXPECT_NE(std::string::npos, text.find("line 29 ")) << "the newest line stays";
+  EXPECT_FALSE(trims.empty());
 }
 
 }  // namespace

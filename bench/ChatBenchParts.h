@@ -1,0 +1,122 @@
+// What the chat benchmarks share: a program folder with one NevChat client of the local chat
+// server, the timing of the GUI thread's trips away from its message loop, and the client's
+// output pane.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/Client.h"
+#include "lib/RichEdit.h"
+#include "platform/tests/TempFolder.h"
+#include "platform/win32.h"
+#include "plugins/NevChat/NevChatSession.h"
+
+namespace chatbench {
+
+using Clock = std::chrono::steady_clock;
+
+// The program folder for one client of the server at port, logged in under its own name.
+inline void writeFolder(const TempFolder& folder, int port, const char* client) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder.file("Plugins"));
+  fs::create_directories(folder.file("Events"));
+  fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
+  fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
+  std::string section = std::string("[") + client + "]\n";
+  folder.write("Vornith.ini",
+               "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n" + section +
+                   "Autoconnect=On\nServer0=127.0.0.1:" + std::to_string(port) +
+                   "\nRegExpr=nevchat.evt\nMain=NevChat\n");
+  folder.write("Plugs.ini", section + "NevChat Login=" + client + "\n");
+}
+
+// How long each trip away from the message loop took: 50 µs buckets up to ten seconds, made
+// before the flood so that counting touches no new memory.
+class StepTimes {
+ public:
+  StepTimes() : buckets(kBuckets, 0) {}
+  void add(double seconds) {
+    ++count;
+    maximum = std::max(maximum, seconds);
+    long bucket = static_cast<long>(seconds / kWidth);
+    ++buckets[static_cast<size_t>(std::min(bucket, kBuckets - 1))];
+  }
+  // The upper end of the bucket holding the given fraction of all steps.
+  double percentile(double fraction) const {
+    long wanted = static_cast<long>(fraction * static_cast<double>(count));
+    long seen = 0;
+    for (long i = 0; i < kBuckets; ++i) {
+      seen += buckets[static_cast<size_t>(i)];
+      if (seen > wanted) return static_cast<double>(i + 1) * kWidth;
+    }
+    return maximum;
+  }
+  double longest() const { return maximum; }
+  long steps() const { return count; }
+
+ private:
+  static constexpr long kBuckets = 200000;
+  static constexpr double kWidth = 50e-6;
+  std::vector<long> buckets;
+  long count = 0;
+  double maximum = 0;
+};
+
+// The longest steps, with the message dispatched and how far the flood was.
+struct SlowStep {
+  double seconds;
+  double peekSeconds;
+  UINT message;
+  long linesBefore;
+  long linesAfter;
+};
+
+inline void keepSlowest(std::vector<SlowStep>& slowest, const SlowStep& step) {
+  const size_t kept = 5;
+  if (slowest.size() == kept && step.seconds <= slowest.back().seconds) return;
+  slowest.push_back(step);
+  std::sort(slowest.begin(), slowest.end(),
+            [](const SlowStep& a, const SlowStep& b) { return a.seconds > b.seconds; });
+  if (slowest.size() > kept) slowest.pop_back();
+}
+
+inline double since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+inline HWND outputPane(Client* client) {
+  PlugsObject* session = client->getMainRecord().session;
+  if (session == nullptr) return nullptr;
+  RichEdit* output = static_cast<NevChatSession*>(session)->getOutput();
+  return output != nullptr ? output->getHwnd() : nullptr;
+}
+
+inline long paneMessage(HWND pane, UINT message) {
+  return pane != nullptr ? static_cast<long>(SendMessageA(pane, message, 0, 0)) : -1;
+}
+
+// Whether the pane's last line ends with the flood's last words. A line cut at the end of a
+// received chunk counts twice in the client's line counter, so the counter alone ends early.
+inline bool showsLastLine(HWND pane, const char* lastWords) {
+  long count = paneMessage(pane, EM_GETLINECOUNT);
+  if (count < 1) return false;
+  char text[512];
+  *reinterpret_cast<WORD*>(text) = sizeof text - 1;
+  LRESULT length = SendMessageA(pane, EM_GETLINE, static_cast<WPARAM>(count - 1),
+                                reinterpret_cast<LPARAM>(text));
+  if (length < 0 || length >= static_cast<LRESULT>(sizeof text)) return false;
+  text[length] = '\0';
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n'))
+    text[--length] = '\0';
+  size_t words = std::strlen(lastWords);
+  return static_cast<size_t>(length) >= words &&
+         std::strcmp(text + length - words, lastWords) == 0;
+}
+
+}  // namespace chatbench
