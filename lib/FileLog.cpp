@@ -1,6 +1,7 @@
 // Log files: the header and the file behind the stream's writes.
 #include "lib/FileLog.h"
 
+#include <cstring>
 #include <ctime>
 
 #include "platform/win32.h"
@@ -15,6 +16,9 @@ void FileLog::open(const char* fileName) {
   close();
   if (!fileName) return;
   file_ = fopenPath(fileName, "w");
+  written_ = 0;
+  stopped_ = false;
+  lastByte_ = '\n';
 
   char date[16] = "";
   char time[16] = "";
@@ -30,7 +34,25 @@ void FileLog::open(const char* fileName) {
 }
 
 void FileLog::write(const char* text) {
-  if (file_) std::fputs(text, file_);
+  if (!file_ || stopped_) return;
+  const long length = static_cast<long>(std::strlen(text));
+  if (length == 0) return;
+  if (length > kSizeLimit - written_) {
+    stopLogging();
+    return;
+  }
+  std::fputs(text, file_);
+  written_ += length;
+  lastByte_ = text[length - 1];
+}
+
+void FileLog::stopLogging() {
+  stopped_ = true;
+  // The closing line stands on a line of its own, even when the limit cut a line short.
+  if (lastByte_ != '\n') std::fputs("\n", file_);
+  std::fprintf(file_, "Log size limit reached (%ld MB): logging stopped.\n",
+               kSizeLimit / (1024 * 1024));
+  std::fflush(file_);
 }
 
 void FileLog::close() {

@@ -8,6 +8,10 @@
 
 class FileLog : public TextStream {
  public:
+  // Bytes one opened file may take (header included); a log fed by a hostile server would
+  // otherwise fill the disk. Past it one last line says that logging stopped.
+  static constexpr long kSizeLimit = 16L * 1024 * 1024;
+
   // size is the stream's buffer size (see TextStream).
   FileLog(const char* fileName, int size);
   ~FileLog() override;
@@ -21,6 +25,11 @@ class FileLog : public TextStream {
 
  private:
   void close();
+  // Writes the closing line once and drops every later write until the next open.
+  void stopLogging();
 
   FILE* file_ = nullptr;
+  long written_ = 0;
+  bool stopped_ = false;
+  char lastByte_ = '\n';
 };

@@ -49,4 +49,33 @@ TEST(FileLogTest, HeaderLinesAndReopening) {
   std::filesystem::current_path(oldCwd);
 }
 
+// A log fed without end stops at its size limit with one closing line, and a reopened file
+// logs again.
+TEST(FileLogTest, StopsAtTheSizeLimitWithOneClosingLine) {
+  TempFolder tmp;
+  const std::filesystem::path oldCwd = std::filesystem::current_path();
+  std::filesystem::current_path(tmp.path());
+  const std::string closing = "Log size limit reached (16 MB): logging stopped.\n";
+  const std::string line(999, 'x');
+  {
+    FileLog log(".\\flood.log", 4096);
+    for (long sent = 0; sent < FileLog::kSizeLimit + 100000; sent += 1000) {
+      log.printf("%s", line.c_str());  // an open line each time: continued, never ended
+      log.printf("\n");
+    }
+  }
+  std::string text = tmp.read("flood.log");
+  EXPECT_LE(static_cast<long>(text.size()),
+            FileLog::kSizeLimit + 1 + static_cast<long>(closing.size()));
+  EXPECT_GT(static_cast<long>(text.size()), FileLog::kSizeLimit - 2000);
+  ASSERT_GE(text.size(), closing.size());
+  EXPECT_EQ(text.substr(text.size() - closing.size()), closing);
+  EXPECT_EQ(text.find(closing), text.size() - closing.size());
+  EXPECT_EQ(text[text.size() - closing.size() - 1], '\n');
+
+  FileLog(".\\flood.log", 256).printf("again\n");
+  EXPECT_TRUE(holds(tmp.read("flood.log"), ".\\flood.log", "-> again\n"));
+  std::filesystem::current_path(oldCwd);
+}
+
 }  // namespace

@@ -132,9 +132,9 @@ void NevChatSession::dispatch(int id, const char* text, const EventData& data) {
   const char* nick = orEmpty(data.getValue("nick"));
   switch (id) {
     case kGetPass:
-      return onLoginPrompt(text, settings->password);
+      return onLoginPrompt(text, settings->password, passwordAnswers, "password");
     case kLogin:
-      return onLoginPrompt(text, settings->login);
+      return onLoginPrompt(text, settings->login, loginAnswers, "login");
     case kAlreadyLog:
     case kInvalidPass:
       return onLoginRefused(text);
@@ -241,11 +241,20 @@ void NevChatSession::dispatch(int id, const char* text, const EventData& data) {
 }
 
 // The server asks for the login or the password: the saved value answers, else the user does.
-void NevChatSession::onLoginPrompt(const char* text, String& saved) {
+// A server that keeps asking gets the saved value a few times only, then the user answers.
+void NevChatSession::onLoginPrompt(const char* text, String& saved, PromptAnswerLimit& answers,
+                                   const char* what) {
   show("system", "normal", text);
   if (saved.length() > 0) {
-    sendData("%s\n", saved.text());
-    return;
+    PromptAnswerLimit::Verdict verdict = answers.take(GetTickCount());
+    if (verdict == PromptAnswerLimit::Verdict::Answer) {
+      sendData("%s\n", saved.text());
+      return;
+    }
+    if (verdict == PromptAnswerLimit::Verdict::FirstWait)
+      look("vornith", "normal")
+          ->printStyled(
+              "<Vornith> The server keeps asking for the %s: type it in the input line.\n", what);
   }
   inputEnabled = 1;
   if (input != nullptr) input->captureNext(&saved);

@@ -179,10 +179,14 @@ void NevChatSession::onSystemEvent(int id, EventData* data) {
     case 2:
       printStyled("<Vornith 2.0> Connection established : %s\n", text);
       resetState();
+      loginAnswers.reset();
+      passwordAnswers.reset();
       break;
     case 3:
       printStyled("<Vornith 2.0> Connection closed !\n");
       inputEnabled = 0;
+      loginAnswers.reset();
+      passwordAnswers.reset();
       break;
     case 4:
       printStyled("<Vornith 2.0> Connection failed !\n");

@@ -6,6 +6,7 @@
 #include "lib/String.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/HistoryRecord.h"
+#include "plugins/NevChat/PromptAnswerLimit.h"
 #include "sdk/PlugsMainSession.h"
 
 class NevChatSetupPage;
@@ -109,15 +110,17 @@ class NevChatSession : public PlugsMainSession {
   // Private members and helpers of each file, one block per file.
   // --- NevChatSession.cpp / NevChatEvents.cpp / NevChatRequests.cpp ---
   List<HistoryRecord> searchHistory{500};  // nodes come in blocks of 500
-  String topicCopy;             // the topic as the topic window shows it, for the backup record
-  String pluginName;            // scratch of answerRequest
-  String* nickTrace = nullptr;  // tests: the nick-list updates as text lines
+  String topicCopy;                // the topic as the topic window shows it, for the backup record
+  String pluginName;               // scratch of answerRequest
+  String* nickTrace = nullptr;     // tests: the nick-list updates as text lines
+  PromptAnswerLimit loginAnswers;  // automatic answers to this connection's login prompts
+  PromptAnswerLimit passwordAnswers;  // ... and to its password prompts
 
   NevChatSession* look(const char* colour, const char* font);
   void show(const char* colour, const char* font, const char* text);
   void showTime(const char* nevtime);
   void dispatch(int id, const char* text, const EventData& data);
-  void onLoginPrompt(const char* text, String& saved);
+  void onLoginPrompt(const char* text, String& saved, PromptAnswerLimit& answers, const char* what);
   void onLoginRefused(const char* text);
   void onLoggedIn(const char* text, const char* login);
   void onWhoLine(const char* text, const EventData& data);

@@ -87,4 +87,30 @@ TEST_F(InputTest, LinesAreSentOnceTheDialogueBeganAndTheCapturedOneIsNotKept) {
   EXPECT_STREQ("/nothing", text) << "Up never shows the password";
 }
 
+// A server that asks for the login without end gets the saved one three times; then the user
+// types it and the line says why. A new connection answers by itself again.
+TEST_F(InputTest, SavedLoginAnswersARepeatedPromptThreeTimesPerConnection) {
+  settings->login.assign("alice");
+  for (int prompt = 0; prompt < 5; ++prompt) feedEvent(session, "login", "<Nev> Login: ");
+  EXPECT_EQ("alice\nalice\nalice\n", host.sent);
+  EXPECT_TRUE(session.isInputEnabled());
+  EXPECT_EQ(&settings->login, input->captureTarget());
+  const std::string why =
+      "<Vornith> The server keeps asking for the login: type it in the input line.";
+  std::string text = shown(session.getOutput()->getHwnd());
+  ASSERT_NE(std::string::npos, text.find(why));
+  EXPECT_EQ(text.find(why), text.rfind(why)) << "said once, not at every prompt";
+
+  enter("bob");
+  EXPECT_EQ("alice\nalice\nalice\nbob\n", host.sent);
+  EXPECT_STREQ("bob", settings->login.text());
+
+  EventData where{const_cast<char*>("host:4777"), 0, nullptr};
+  session.onSystemEvent(3, &where);
+  session.onSystemEvent(2, &where);
+  host.sent.clear();
+  feedEvent(session, "login", "<Nev> Login: ");
+  EXPECT_EQ("bob\n", host.sent);
+}
+
 }  // namespace
