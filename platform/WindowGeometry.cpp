@@ -340,6 +340,15 @@ void frameChangedByQt(HWND hwnd) {
                 g.y() + g.height() + extents.bottom};
   if (sameRect(proposed, w->rect)) return;
   RECT old = w->rect;
+  // Window and platform taking turns (the window snaps, the platform moves it back): the
+  // platform's place is taken as it is, or they would go on for ever.
+  bool takingTurns = sameRect(proposed, w->reported[1]) && !sameRect(proposed, w->reported[0]);
+  w->reported[1] = w->reported[0];
+  w->reported[0] = proposed;
+  if (takingTurns) {
+    changeWindowRect(hwnd, proposed, static_cast<WPARAM>(-1));
+    return;
+  }
   if (widthOf(proposed) != widthOf(old) || heightOf(proposed) != heightOf(old)) {
     callProcedure(hwnd, WM_SIZING, static_cast<WPARAM>(edgeOfResize(old, proposed)),
                   reinterpret_cast<LPARAM>(&proposed));

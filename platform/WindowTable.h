@@ -52,6 +52,9 @@ struct WindowRecord {
   HMENU menu = nullptr;      // the bar of a top-level window
   HFONT font = nullptr;      // what WM_SETFONT gave a control
   QPointer<QWidget> frame;   // the outer Qt window of a top-level window
+  // The platform's last two reports of a moved frame: when a platform refuses the place the
+  // window answers (the offscreen one does near the screen's corner), its reports alternate.
+  RECT reported[2]{};
   QPointer<QWidget> client;  // the widget of the client area (a control's own widget)
   QPointer<QMenuBar> menuBar;
   std::unique_ptr<QImage> backing;
