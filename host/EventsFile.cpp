@@ -75,6 +75,11 @@ const char* skipBlanks(const char* p) {
 
 enum class ParseResult { Nothing, Definition, Fault };
 
+// Variables can double each other's text line after line; these bounds keep a small hostile
+// file from taking gigabytes. One definition's text, and everything one load keeps.
+const int kMaxDefinitionLength = 65536;
+const long kMaxLoadLength = 16L * 1024 * 1024;
+
 class EventsFileParser {
  public:
   EventsFileParser(EventList& list, const char* path)
@@ -88,6 +93,8 @@ class EventsFileParser {
   ParseResult parseDefinition();
   // Reads one item at p into data_; returns where it ends, or null after a report.
   const char* parseItem(const char* p);
+  // Appends to data_ unless the definition grows past its bound (then reports, false).
+  bool appendData(const char* text, int length);
   void reportLine(const char* message);
   void reportFile(const char* fmt);
 
@@ -99,6 +106,7 @@ class EventsFileParser {
   VariableTable variables_;
   String name_;
   String data_;
+  long kept_ = 0;  // text of the variables and events stored so far
 };
 
 void EventsFileParser::reportFile(const char* fmt) {
@@ -158,6 +166,11 @@ void EventsFileParser::parseLines(FILE* file) {
 }
 
 void EventsFileParser::handleDefinition() {
+  if (kept_ + data_.length() > kMaxLoadLength) {
+    reportLine("Too many definitions : the file's expanded text passes 16 MB");
+    return;
+  }
+  kept_ += data_.length();
   if (inEvents_) {
     list_.addEvent(name_.text(), data_.text());
   } else if (variables_.find(name_.text())) {
@@ -202,8 +215,7 @@ const char* EventsFileParser::parseItem(const char* p) {
       reportLine("End of string not found !");
       return nullptr;
     }
-    data_.append(start, static_cast<int>(p - start));
-    return p + 1;
+    return appendData(start, static_cast<int>(p - start)) ? p + 1 : nullptr;
   }
   const char* start = p;
   while (isNameChar(*p)) ++p;
@@ -216,8 +228,18 @@ const char* EventsFileParser::parseItem(const char* p) {
     reportLine(message.text());
     return nullptr;
   }
-  data_.append(text);
-  return p;
+  return appendData(text, static_cast<int>(std::strlen(text))) ? p : nullptr;
+}
+
+bool EventsFileParser::appendData(const char* text, int length) {
+  if (data_.length() + length > kMaxDefinitionLength) {
+    String message("Definition '");
+    message.append(name_).append("' : too long (more than 65536 characters)");
+    reportLine(message.text());
+    return false;
+  }
+  data_.append(text, length);
+  return true;
 }
 
 }  // namespace

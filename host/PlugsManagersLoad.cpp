@@ -97,7 +97,10 @@ bool PlugsManagers::loadPlugFile(PlugRecord& record, int kind, const char* path,
   if (path == nullptr || std::strlen(path) >= sizeof record.file)
     return refuse(nullptr, "The plugins '%s' has its path too long !\n", path ? path : "", nullptr);
   HMODULE module = LoadLibraryA(path);
-  if (module == nullptr) return false;
+  if (module == nullptr && GetLastError() == ERROR_BAD_EXE_FORMAT)
+    return refuse(nullptr, "The plugins '%s' is damaged or is not a module !\n", path, nullptr);
+  if (module == nullptr)
+    return refuse(nullptr, "The plugins '%s' can't be loaded !\n", path, nullptr);
   bool accepted = false;
   if (guardedCall([&] { accepted = bindPlug(record, module, kind, path, firstLoad); })) {
     if (!accepted) forget(record);

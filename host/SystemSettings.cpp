@@ -1,5 +1,7 @@
 #include "host/SystemSettings.h"
 
+#include "host/WorkAreaFit.h"
+
 SystemSettings::SystemSettings() : IniFile(".\\Vornith.ini") {
   setSection("System");
   getString("Plugins Directory", pluginsDirectory, TextSize, ".\\Plugins");
@@ -10,6 +12,8 @@ SystemSettings::SystemSettings() : IniFile(".\\Vornith.ini") {
   windowTop = getInt("PosY", 0);
   windowWidth = getInt("SizeX", 600);
   windowHeight = getInt("SizeY", 300);
+  // Fitted at once, so a bad value is also what gets corrected on disk.
+  fitToWorkArea(windowLeft, windowTop, windowWidth, windowHeight);
   magneticForce = getInt("Magnetic Force", 10);
   maximized = getBool("Maximized", false);
   showSystemMenu = getBool("Show System Menu", true);

@@ -8,7 +8,8 @@ class SystemSettings : public IniFile {
  public:
   enum { TextSize = 512 };
 
-  // Reads every field; a missing file, section or key gives the field's default.
+  // Reads every field; a missing file, section or key gives the field's default. The window's
+  // place is fitted to the screen's work area.
   SystemSettings();
   // Writes every field back (creating the file when needed), in the order they were read.
   ~SystemSettings();

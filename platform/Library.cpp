@@ -15,6 +15,7 @@
 
 #include "platform/Handles.h"
 #include "platform/LoadedModules.h"
+#include "platform/ModuleFile.h"
 #include "platform/win32.h"
 
 namespace {
@@ -183,7 +184,13 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     std::lock_guard<std::mutex> guard(t.lock);
     return moduleOf(systemHandle(t, index));
   }
-  void* native = dlopen(loadPath(fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string path = loadPath(fileName);
+  // A name that opens no file here is left to the loader's own search.
+  if (vornplatform::checkModuleFile(path.c_str()) == vornplatform::ModuleFileCheck::BadFormat) {
+    SetLastError(ERROR_BAD_EXE_FORMAT);
+    return nullptr;
+  }
+  void* native = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (native == nullptr) {
     // The Win32 error code cannot say which symbol or dependency was missing; the loader can.
     const char* reason = dlerror();

@@ -333,7 +333,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->parent = child ? parent : nullptr;
   w->id = child ? reinterpret_cast<LONG_PTR>(menu) : 0;
   w->menu = child ? nullptr : menu;
-  w->rect = RECT{x, y, x + width, y + height};
+  w->rect = boundedWindowRect(x, y, width, height);
+  x = w->rect.left, y = w->rect.top;
+  width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
   w->normalRect = w->rect;
   fitClientToRect(*w);
   addWindow(w);

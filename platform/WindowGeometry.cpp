@@ -31,6 +31,10 @@ RECT workAreaOverride{};
 bool extentsOverridden = false;  // GUI thread only
 RECT extentsOverride{};
 
+// A backing image stays within 8192 pixels a side and 64 MB.
+const int kMaxBackingExtent = 8192;
+const int kMaxBackingPixels = 4096 * 4096;
+
 int widthOf(const RECT& r) { return r.right - r.left; }
 int heightOf(const RECT& r) { return r.bottom - r.top; }
 
@@ -154,6 +158,16 @@ void askFrameBeforeShowing(WindowRecord& w) {
   applyGeometryToQt(w);
 }
 
+RECT boundedWindowRect(long long x, long long y, long long width, long long height) {
+  auto bound = [](long long value, long long least, long long most) {
+    return static_cast<LONG>(std::max(least, std::min(value, most)));
+  };
+  LONG left = bound(x, -kMaxWindowExtent - 1, kMaxWindowExtent);
+  LONG top = bound(y, -kMaxWindowExtent - 1, kMaxWindowExtent);
+  return RECT{left, top, left + bound(width, 0, kMaxWindowExtent),
+              top + bound(height, 0, kMaxWindowExtent)};
+}
+
 void fitClientToRect(WindowRecord& w) {
   RECT m = w.parent ? RECT{} : w.margins;
   w.clientWidth = std::max<int>(widthOf(w.rect) - m.left - m.right, 0);
@@ -197,9 +211,9 @@ void applyGeometryToQt(WindowRecord& w) {
 void changeWindowRect(HWND hwnd, const RECT& requested, WPARAM sizeType, const RECT* margins) {
   WindowPtr w = findWindow(hwnd);
   if (!w) return;
-  RECT rect = requested;
-  if (rect.right < rect.left) rect.right = rect.left;
-  if (rect.bottom < rect.top) rect.bottom = rect.top;
+  RECT rect = boundedWindowRect(requested.left, requested.top,
+                                static_cast<long long>(requested.right) - requested.left,
+                                static_cast<long long>(requested.bottom) - requested.top);
   POINT oldOrigin = w->parent ? POINT{w->rect.left, w->rect.top} : clientOriginOnScreen(*w);
   int oldWidth = w->clientWidth, oldHeight = w->clientHeight;
   w->rect = rect;
@@ -258,7 +272,9 @@ bool takeUpdateRegion(HWND hwnd, RECT* region, BOOL* erase) {
 QImage* backingImageOf(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (!w) return nullptr;
-  int width = std::max(w->clientWidth, 1), height = std::max(w->clientHeight, 1);
+  // Beyond what any screen shows, drawing is clipped instead of paid for in memory.
+  int width = std::min(std::max(w->clientWidth, 1), kMaxBackingExtent);
+  int height = std::min(std::max(w->clientHeight, 1), kMaxBackingPixels / width);
   if (w->backing && w->backing->width() == width && w->backing->height() == height) {
     return w->backing.get();
   }
@@ -324,6 +340,15 @@ void frameChangedByQt(HWND hwnd) {
                 g.y() + g.height() + extents.bottom};
   if (sameRect(proposed, w->rect)) return;
   RECT old = w->rect;
+  // Window and platform taking turns (the window snaps, the platform moves it back): the
+  // platform's place is taken as it is, or they would go on for ever.
+  bool takingTurns = sameRect(proposed, w->reported[1]) && !sameRect(proposed, w->reported[0]);
+  w->reported[1] = w->reported[0];
+  w->reported[0] = proposed;
+  if (takingTurns) {
+    changeWindowRect(hwnd, proposed, static_cast<WPARAM>(-1));
+    return;
+  }
   if (widthOf(proposed) != widthOf(old) || heightOf(proposed) != heightOf(old)) {
     callProcedure(hwnd, WM_SIZING, static_cast<WPARAM>(edgeOfResize(old, proposed)),
                   reinterpret_cast<LPARAM>(&proposed));
@@ -411,7 +436,7 @@ BOOL IsZoomed(HWND hwnd) {
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL) {
   if (!findWindow(hwnd)) return FALSE;
-  changeWindowRect(hwnd, RECT{x, y, x + width, y + height}, static_cast<WPARAM>(-1));
+  changeWindowRect(hwnd, boundedWindowRect(x, y, width, height), static_cast<WPARAM>(-1));
   return TRUE;
 }
 
@@ -419,8 +444,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   WindowPtr w = findWindow(hwnd);
   if (!w || w->dying) return FALSE;
   RECT rect = w->rect;
-  if (!(flags & SWP_NOMOVE)) rect = RECT{x, y, x + widthOf(rect), y + heightOf(rect)};
-  if (!(flags & SWP_NOSIZE)) rect.right = rect.left + cx, rect.bottom = rect.top + cy;
+  if (!(flags & SWP_NOMOVE)) rect = boundedWindowRect(x, y, widthOf(rect), heightOf(rect));
+  if (!(flags & SWP_NOSIZE)) rect = boundedWindowRect(rect.left, rect.top, cx, cy);
   if (!sameRect(rect, w->rect)) changeWindowRect(hwnd, rect, static_cast<WPARAM>(-1));
   if (!(flags & SWP_NOZORDER) && w->frame) {
     if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {

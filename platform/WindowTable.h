@@ -52,6 +52,9 @@ struct WindowRecord {
   HMENU menu = nullptr;      // the bar of a top-level window
   HFONT font = nullptr;      // what WM_SETFONT gave a control
   QPointer<QWidget> frame;   // the outer Qt window of a top-level window
+  // The platform's last two reports of a moved frame: when a platform refuses the place the
+  // window answers (the offscreen one does near the screen's corner), its reports alternate.
+  RECT reported[2]{};
   QPointer<QWidget> client;  // the widget of the client area (a control's own widget)
   QPointer<QMenuBar> menuBar;
   std::unique_ptr<QImage> backing;
@@ -83,6 +86,10 @@ void applyGeometryToQt(WindowRecord& w);
 // Sets the window rectangle (and the frame's extents when given), then sends WM_MOVE and WM_SIZE
 // when the client moved or resized.
 void changeWindowRect(HWND hwnd, const RECT& rect, WPARAM sizeType, const RECT* margins = nullptr);
+// Win32's limits on a window's place: coordinates within 16 bits and no extent beyond 32767, so
+// no request can ask for a backing image of gigabytes or overflow the rectangle's arithmetic.
+const int kMaxWindowExtent = 32767;
+RECT boundedWindowRect(long long x, long long y, long long width, long long height);
 // The client area is the window rectangle less the frame and the menu bar.
 void fitClientToRect(WindowRecord& w);
 // A new top-level window learns the window manager's frame before it shows, where the window

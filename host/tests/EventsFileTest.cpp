@@ -120,4 +120,27 @@ TEST_F(EventsFileTest, LongLinesAndRejectedPatternsAreReportedAndDropped) {
   EXPECT_TRUE(list.hasEvent("after"));
 }
 
+// Each variable doubling the one before took gigabytes; each definition and the whole load are
+// bounded, and what passes a bound is reported and skipped like any faulty line.
+TEST_F(EventsFileTest, ExpandedTextIsBoundedPerDefinitionAndPerFile) {
+  std::string vars = "[VARS]\na0 = \"xxxxxxxx\"\n";  // a13 is 64 KB
+  for (int i = 1; i <= 40; ++i)
+    vars += "a" + std::to_string(i) + " = a" + std::to_string(i - 1) + " + a" +
+            std::to_string(i - 1) + "\n";
+  ASSERT_TRUE(load(vars + "[EVENTS]\nbig = a13 + \"y\"\nwhole = a13\nafter = \"z\"\n"));
+  EXPECT_EQ(0u, console.all().find(error("Definition 'a14' : too long (more than 65536 characters)",
+                                         "a14 = a13 + a13\n")));
+  EXPECT_TRUE(console.has("Unknown variable 'a14'"));
+  EXPECT_TRUE(console.has("Definition 'big' : too long"));
+  EXPECT_FALSE(list.hasEvent("big"));
+  EXPECT_TRUE(list.hasEvent("whole") && list.hasEvent("after"));
+
+  for (int i = 0; i < 300; ++i) vars += "copy" + std::to_string(i) + " = a13\n";
+  ASSERT_TRUE(load(vars));
+  // The chain's 128 KB and 254 copies of 64 KB fill the load's 16 MB.
+  EXPECT_FALSE(console.has("copy253 = a13"));
+  EXPECT_TRUE(console.has("Too many definitions : the file's expanded text passes 16 MB (file : " +
+                          path + ") :\n -> copy254 = a13\n"));
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include "host/SystemSettings.h"
 #include "host/SystemWindow.h"
 #include "host/tests/ConsolePane.h"
+#include "platform/testing.h"
 
 namespace {
 
@@ -102,21 +103,21 @@ TEST(ProgramFolderTest, PathIsCutAtItsLastSeparatorOfEitherKind) {
 TEST(SystemSettingsTest, FieldsChangedWhileRunningReplaceWhatTheFileHeld) {
   InFolder here;
   ASSERT_TRUE(here.folder.write("Vornith.ini",
-                                "[system]\nsizex=800\nPlugins Directory=plugs\nPlugs0000=+Tray\n"
+                                "[system]\nsizex=500\nPlugins Directory=plugs\nPlugs0000=+Tray\n"
                                 "Alias Filename=" +
                                     std::string(700, 'p') + "\n"));
   {
     SystemSettings settings;
-    EXPECT_EQ(800, settings.windowWidth);
+    EXPECT_EQ(500, settings.windowWidth);
     EXPECT_STREQ("plugs", settings.pluginsDirectory);
     EXPECT_EQ(std::string(511, 'p'), settings.aliasFileName);
     // A plug-in's own write to a host key does not survive the host's field.
     ASSERT_TRUE(settings.writeInt("PosX", 99));
-    settings.windowLeft = -5;
+    settings.windowLeft = 5;
     settings.showSystemMenu = false;
   }
   SystemSettings again;
-  EXPECT_EQ(-5, again.windowLeft);
+  EXPECT_EQ(5, again.windowLeft);
   EXPECT_FALSE(again.showSystemMenu);
   char registry[16] = {};
   again.getString("Plugs0000", registry, sizeof registry, "");
@@ -134,6 +135,36 @@ TEST(SystemSettingsTest, BooleansReadFiveCharactersAndAreWrittenOnOrOff) {
         std::string::npos,
         here.folder.read("Vornith.ini").find(expected ? "\nMaximized=On\n" : "\nMaximized=Off\n"));
   }
+}
+
+// A damaged place hid the window for good (a zero size was saved back) or asked for gigabytes.
+TEST(SystemSettingsTest, TheWindowsPlaceIsFittedToTheWorkAreaAndSavedSo) {
+  vorntest::setWorkArea(RECT{0, 30, 1000, 730});
+  struct Case {
+    const char* keys;
+    int left, top, width, height;
+  };
+  const Case cases[] = {
+      {"PosX=10\nPosY=40\nSizeX=600\nSizeY=300", 10, 40, 600, 300},
+      {"PosX=-99999999999\nSizeX=2147483647\nSizeY=2147483647", 0, 30, 1000, 700},
+      {"PosX=900\nPosY=700\nSizeX=0\nSizeY=-5", 800, 580, 200, 150},
+      {"PosX=-50\nPosY=-10\nSizeX=400\nSizeY=200", 0, 30, 400, 200},
+  };
+  for (const Case& c : cases) {
+    InFolder here;
+    ASSERT_TRUE(here.folder.write("Vornith.ini", std::string("[System]\n") + c.keys + "\n"));
+    {
+      SystemSettings settings;
+      EXPECT_EQ(c.left, settings.windowLeft) << c.keys;
+      EXPECT_EQ(c.top, settings.windowTop) << c.keys;
+      EXPECT_EQ(c.width, settings.windowWidth) << c.keys;
+      EXPECT_EQ(c.height, settings.windowHeight) << c.keys;
+    }
+    std::string ini = here.folder.read("Vornith.ini");
+    EXPECT_NE(std::string::npos, ini.find("SizeX=" + std::to_string(c.width) + "\n")) << ini;
+    EXPECT_NE(std::string::npos, ini.find("SizeY=" + std::to_string(c.height) + "\n")) << ini;
+  }
+  vorntest::clearWorkArea();
 }
 
 bool globalsEmpty() {

@@ -82,6 +82,30 @@ TEST_F(PlugsTest, RefusalsPrintTheirMessageAndLeaveNoModule) {
   EXPECT_EQ("Load Error : The plugins '" + path + "' has its path too long !\n", console());
 }
 
+// A module file cut short used to kill the start inside the loader; now each copy is refused with
+// its line and the rest of the folder loads.
+TEST_F(PlugsTest, DamagedModuleFilesAreRefusedAndTheScanGoesOn) {
+  auto refusal = [&](const std::string& file) {
+    return "Load Error : The plugins '" + pathOf(file.c_str()) + "' is damaged or is not a module !\n";
+  };
+  add({"GoodMain.vma", "GoodAddin.vad"});
+  std::filesystem::resize_file(folder / "GoodMain.vma", 1000);
+  std::vector<std::string> cut;
+  for (int size : {1, 1000, 4096, 20000}) {  // the fixture's loaded part ends near 28 KB
+    cut.push_back("Cut" + std::to_string(size) + ".vio");
+    std::filesystem::copy_file(std::string(FIXTURE_PLUGINS_DIR) + "/GoodInOut.vio",
+                               folder / cut.back());
+    std::filesystem::resize_file(folder / cut.back(), size);
+  }
+  PlugsManagers& plugs = loadAll();
+  std::string shown = console();
+  EXPECT_NE(std::string::npos, shown.find(refusal("GoodMain.vma"))) << shown;
+  for (const std::string& file : cut) EXPECT_NE(std::string::npos, shown.find(refusal(file))) << shown;
+  EXPECT_TRUE(plugs.plugList(PLUG_KIND_MAIN)->empty());
+  EXPECT_TRUE(plugs.plugList(PLUG_KIND_INOUT)->empty());
+  EXPECT_NE(nullptr, plugs.findPlug("Good_Addin2", 0)) << "the scan goes on";
+}
+
 TEST_F(PlugsTest, ThrowingInitShowsTheBoxAndRefusesTheFile) {
   add({"InitThrows.vad", "GoodAddin.vad"});
   vorntest::answerNextMessageBox(IDOK);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ModuleFile.h"
+#include "platform/tests/TempFolder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -149,6 +151,48 @@ TEST(LibraryTest, ModuleFromAddressFailsForUnknownPlacesAndBadArguments) {
   }
   EXPECT_FALSE(GetModuleHandleExA(fromAddress, program, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+// Damaged copies of a real module are refused before they are mapped (a copy cut short was
+// mapped past its end, and the first touch of the missing pages killed the process).
+TEST(LibraryTest, DamagedModuleFilesFailWithBadFormat) {
+  std::string whole;
+  TempFolder folder;
+  FILE* f = std::fopen(platformLibraryPath().c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  char buffer[65536];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;) whole.append(buffer, got);
+  std::fclose(f);
+  ASSERT_GT(whole.size(), 300000u);
+  ASSERT_TRUE(folder.write("whole.vma", whole));
+  EXPECT_EQ(vornplatform::checkModuleFile(folder.file("whole.vma").c_str()),
+            vornplatform::ModuleFileCheck::Loadable);
+  std::string wrongMachine = whole;
+  wrongMachine[18] = static_cast<char>(wrongMachine[18] ^ 0x55);
+  std::string wrongClass = whole;
+  wrongClass[4] = static_cast<char>(wrongClass[4] == 1 ? 2 : 1);
+  const std::pair<const char*, std::string> damaged[] = {
+      {"empty", ""},
+      {"cut20", whole.substr(0, 20)},
+      {"cut1000", whole.substr(0, 1000)},
+      {"cut4096", whole.substr(0, 4096)},
+      {"cut65536", whole.substr(0, 65536)},
+      {"cut300000", whole.substr(0, 300000)},  // inside the layer's code in any build
+      {"text", std::string(5000, 'x')},
+      {"machine", wrongMachine},
+      {"class", wrongClass},
+  };
+  for (const auto& [name, bytes] : damaged) {
+    std::string file = std::string(name) + ".vma";
+    ASSERT_TRUE(folder.write(file, bytes)) << name;
+    SetLastError(0);
+    EXPECT_EQ(LoadLibraryA(folder.file(file).c_str()), nullptr) << name;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT)) << name;
+  }
+  // A name that opens nothing is still the loader's to look for.
+  SetLastError(0);
+  EXPECT_EQ(LoadLibraryA(folder.file("absent.vma").c_str()), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 TEST(GdiMathTest, MulDivRoundsToNearestAndFailsWithMinusOne) {

@@ -2,7 +2,10 @@
 // menu bars take their height from the client, show commands report their size types.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <QCoreApplication>
+#include <QImage>
 #include <QMoveEvent>
 #include <QWidget>
 
@@ -35,6 +38,7 @@ RECT rectOf(HWND hwnd, bool client = false) {
   return r;
 }
 RECT clientOf(HWND hwnd) { return rectOf(hwnd, true); }
+std::vector<LONG> boxOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The lParam of each message of one kind, in order.
 using LParams = std::vector<LPARAM>;
@@ -62,6 +66,26 @@ TEST_F(WindowGeometry, MoveSendsMoveAndSizeSynchronouslyEvenWhenHidden) {
     EXPECT_EQ(lParamsOf(child, WM_SIZE), c.sizes ? LParams{MAKELPARAM(c.w, c.h)} : LParams{});
     EXPECT_EQ(vornplatform::clientWidgetOf(child)->geometry(), QRect(c.x, c.y, c.w, c.h));
   }
+}
+
+// Sizes and places read from damaged settings reached the window unchecked: a width of 2^31-1
+// asked for gigabytes of backing image, and x + width overflowed.
+TEST_F(WindowGeometry, AbsurdPlacesAndSizesAreClampedAsWin32Does) {
+  const int most = 32767;
+  HWND top = topWindow(INT_MIN + 1, 5, INT_MAX, INT_MAX);  // INT_MIN asks for a default
+  EXPECT_EQ(boxOf(RECT{-most - 1, 5, -1, 5 + most}), boxOf(rectOf(top)));
+  MoveWindow(top, INT_MAX, INT_MIN, -5, 0, FALSE);
+  EXPECT_EQ(boxOf(RECT{most, -most - 1, most, -most - 1}), boxOf(rectOf(top)));
+  SetWindowPos(top, nullptr, 1, 2, INT_MAX, 100, SWP_NOZORDER);
+  EXPECT_EQ(boxOf(RECT{1, 2, 1 + most, 102}), boxOf(rectOf(top)));
+  HWND child = makeChild(top, 3, 0, 0, INT_MAX, INT_MAX);
+  EXPECT_EQ(most, clientOf(child).right);
+  // What is drawn beyond any screen is clipped, not held in memory.
+  QImage* backing = vornplatform::backingImageOf(child);
+  ASSERT_NE(nullptr, backing);
+  EXPECT_LE(qint64(backing->width()) * backing->height(), qint64(4096) * 4096);
+  SetWindowPos(top, nullptr, 0, 0, 300, 200, SWP_NOZORDER);
+  EXPECT_EQ(boxOf(RECT{0, 0, 300, 200}), boxOf(rectOf(top)));
 }
 
 TEST_F(WindowGeometry, ScreenAndClientCoordinatesFollowTheParents) {
