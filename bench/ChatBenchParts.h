@@ -12,8 +12,12 @@
 #include <vector>
 
 #include "host/Client.h"
+#include "host/ClientList.h"
+#include "host/Host.h"
+#include "outside/chatserver/ChatServer.h"
 #include "lib/RichEdit.h"
 #include "platform/tests/TempFolder.h"
+#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatSession.h"
 
@@ -34,6 +38,52 @@ inline void writeFolder(const TempFolder& folder, int port, const char* client) 
                    "Autoconnect=On\nServer0=127.0.0.1:" + std::to_string(port) +
                    "\nRegExpr=nevchat.evt\nMain=NevChat\n");
   folder.write("Plugs.ini", section + "NevChat Login=" + client + "\n");
+}
+
+// One trip away from the message loop: at most one message taken and dispatched.
+struct LoopStep {
+  bool got = false;   // a message was taken
+  bool quit = false;  // it was WM_QUIT (not dispatched)
+  UINT message = 0;
+  double seconds = 0;      // the whole trip
+  double peekSeconds = 0;  // of which in PeekMessageA
+};
+
+inline LoopStep runLoopStep() {
+  LoopStep step;
+  Clock::time_point start = Clock::now();
+  MSG msg;
+  step.got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != 0;
+  step.peekSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+  step.message = step.got ? msg.message : 0;
+  step.quit = step.got && msg.message == WM_QUIT;
+  if (step.got && !step.quit) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  step.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return step;
+}
+
+// Starts the chat server and, in a fresh program folder that becomes the working folder, the
+// host with one client that logs in to it; the client, or null after a line on stderr.
+inline Client* startLoggedInClient(ChatServer& server, const TempFolder& folder,
+                                   const char* name) {
+  if (!server.start()) {
+    std::fprintf(stderr, "the chat server did not start: %s\n", server.error().c_str());
+    return nullptr;
+  }
+  writeFolder(folder, server.port(), name);
+  std::filesystem::current_path(folder.path());
+  startUp(GetModuleHandleA(nullptr));
+  Client* client = clientList != nullptr ? clientList->findClient(name) : nullptr;
+  if (client == nullptr ||
+      !vorntest::pumpUntil([&] { return server.isLoggedIn(name); }, 10000)) {
+    std::fprintf(stderr, "the client did not log in\n");
+    return nullptr;
+  }
+  vorntest::pumpFor(500);
+  return client;
 }
 
 // How long each trip away from the message loop took: 50 µs buckets up to ten seconds, made

@@ -127,25 +127,12 @@ long linesOfBob(HWND pane) {
 int runScenario(const Scenario& scenario) {
   TempFolder folder;
   ChatServer server;
-  if (!server.start()) {
-    std::fprintf(stderr, "the chat server did not start: %s\n", server.error().c_str());
-    return 1;
-  }
-  writeFolder(folder, server.port(), kClient);
-  std::filesystem::current_path(folder.path());
   Flood flood = scenario.flood();
   flood.add("\n13:00:00 <bob> " + std::string(kLastWords) + "\n", 1);
   size_t bytes = 0;
   for (size_t index : flood.order) bytes += flood.pieces[index].size();
-
-  startUp(GetModuleHandleA(nullptr));
-  Client* client = clientList != nullptr ? clientList->findClient(kClient) : nullptr;
-  if (client == nullptr ||
-      !vorntest::pumpUntil([&] { return server.isLoggedIn(kClient); }, 10000)) {
-    std::fprintf(stderr, "the client did not log in\n");
-    return 1;
-  }
-  vorntest::pumpFor(500);
+  Client* client = startLoggedInClient(server, folder, kClient);
+  if (client == nullptr) return 1;
   HWND pane = outputPane(client);
   long before = client->getLineCount();
   LONG picturesBefore = picturesInserted(pane);
@@ -167,20 +154,14 @@ int runScenario(const Scenario& scenario) {
   long done = 0;
   Clock::time_point lastProgress = start;
   while (!finished && since(lastProgress) < 20) {
-    Clock::time_point stepStart = Clock::now();
-    MSG msg;
-    bool got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != 0;
-    if (got && msg.message == WM_QUIT) break;
-    if (got) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    double took = since(stepStart);
-    steps.add(took);
+    LoopStep step = runLoopStep();
+    if (step.quit) break;
+    bool got = step.got;
+    steps.add(step.seconds);
     long linesBefore = done;
     done = client->getLineCount() - before;
     shown.store(done);
-    keepSlowest(slowest, {took, 0, got ? msg.message : 0, linesBefore, done});
+    keepSlowest(slowest, {step.seconds, 0, step.message, linesBefore, done});
     if (done != linesBefore) lastProgress = Clock::now();
     if (done > scenario.lines) finished = showsLastLine(pane, kLastWords);
     if (!got) std::this_thread::yield();

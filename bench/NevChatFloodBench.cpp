@@ -69,25 +69,12 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   TempFolder folder;
   ChatServer server;
-  if (!server.start()) {
-    std::fprintf(stderr, "the chat server did not start: %s\n", server.error().c_str());
-    return 1;
-  }
-  writeFolder(folder, server.port(), kClient);
   std::string previous = std::filesystem::current_path().string();
-  std::filesystem::current_path(folder.path());
   std::vector<std::string> lines = chatLines(total);
   size_t bytes = 0;
   for (const std::string& line : lines) bytes += line.size();
-
-  startUp(GetModuleHandleA(nullptr));
-  Client* client = clientList != nullptr ? clientList->findClient(kClient) : nullptr;
-  if (client == nullptr ||
-      !vorntest::pumpUntil([&] { return server.isLoggedIn(kClient); }, 10000)) {
-    std::fprintf(stderr, "the client did not log in\n");
-    return 1;
-  }
-  vorntest::pumpFor(500);
+  Client* client = startLoggedInClient(server, folder, kClient);
+  if (client == nullptr) return 1;
   HWND pane = outputPane(client);
   long before = client->getLineCount();
   long paneLinesBefore = paneMessage(pane, EM_GETLINECOUNT);
@@ -113,21 +100,14 @@ int main(int argc, char** argv) {
   bool finished = false;
   Clock::time_point lastProgress = start;
   while (!finished) {
-    Clock::time_point stepStart = Clock::now();
-    MSG msg;
-    bool got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != 0;
-    double peek = since(stepStart);
-    if (got && msg.message == WM_QUIT) break;
-    if (got) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    double took = since(stepStart);
-    steps.add(took);
+    LoopStep step = runLoopStep();
+    if (step.quit) break;
+    bool got = step.got;
+    steps.add(step.seconds);
     long linesBefore = done;
     done = client->getLineCount() - before;
-    if (done > linesBefore) busySteps.add(took);
-    keepSlowest(slowest, {took, peek, got ? msg.message : 0, linesBefore, done});
+    if (done > linesBefore) busySteps.add(step.seconds);
+    keepSlowest(slowest, {step.seconds, step.peekSeconds, step.message, linesBefore, done});
     if (scrollingFrom < 0 && paneMessage(pane, EM_GETFIRSTVISIBLELINE) > 0) scrollingFrom = done;
     if (done >= nextSample) {
       resident.push_back(statusField("VmRSS:"));
