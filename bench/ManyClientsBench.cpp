@@ -70,6 +70,7 @@ bool runCase(int count, bool connect) {
 
   auto start = Clock::now();
   startUp(GetModuleHandleA(nullptr));
+  double startUpSeconds = since(start);
   // The first window shows once the loop has run after the start.
   vorntest::pumpFor(0);
   double startSeconds = since(start);
@@ -86,8 +87,8 @@ bool runCase(int count, bool connect) {
     vorntest::pumpFor(300);
   }
   double quit = quitSeconds();
-  std::printf("%d clients%s: start to first window %.3f s, quit %.3f s\n", count,
-              connect ? " logged in" : " not connecting", startSeconds, quit);
+  std::printf("%d clients%s: start to first window %.3f s (start-up %.3f s), quit %.3f s\n",
+              count, connect ? " logged in" : " not connecting", startSeconds, startUpSeconds, quit);
   std::uintmax_t saved = std::filesystem::file_size("Plugs.ini");
   std::printf("  Plugs.ini %ju bytes, Vornith.ini %ju bytes\n", saved,
               std::filesystem::file_size("Vornith.ini"));

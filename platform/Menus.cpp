@@ -404,7 +404,10 @@ HMENU GetMenu(HWND hwnd) {
 BOOL DrawMenuBar(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (!w || w->parent) return FALSE;
-  rebuildMenuBar(hwnd);
+  if (isGuiThread())
+    scheduleBarRebuild(hwnd);
+  else
+    rebuildMenuBar(hwnd);
   return TRUE;
 }
 
