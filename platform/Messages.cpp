@@ -155,7 +155,7 @@ void enterMessageLoop() {
   entered = true;
   noteMessageLoopRunning();
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                   [] { flushProfileFiles(); });
+                   [] { flushRecentProfileWrites(); });
 }
 
 void wakeGuiThread() {
@@ -407,7 +407,7 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
       }
     }
     flushDeletions();
-    flushProfileFiles();
+    flushRecentProfileWrites();
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
 }

@@ -100,11 +100,15 @@ bool flushProfileFile(const std::string& path) {
 }
 
 void flushProfileFiles() {
-  if (!anyPending.exchange(false)) return;
+  anyPending = false;
   std::lock_guard<std::mutex> guard(cacheLock());
-  // A file that could not be written stays waiting and is tried again next time.
-  for (auto& [path, entry] : entries())
-    if (!writeOut(entry, path)) anyPending = true;
+  for (auto& [path, entry] : entries()) writeOut(entry, path);
+}
+
+// A file that could not be written (a full disk) stays waiting, tried again after the next
+// write rather than at every wait of the loop.
+void flushRecentProfileWrites() {
+  if (anyPending.exchange(false)) flushProfileFiles();
 }
 
 void noteMessageLoopRunning() {

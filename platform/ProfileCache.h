@@ -25,8 +25,10 @@ EditResult editProfileFile(const std::string& path, ProfileEdit edit);
 
 // Writes what waits for path; false when that write failed.
 bool flushProfileFile(const std::string& path);
-// Writes what waits for every file: when the loop is about to wait, and at the process's end.
+// Writes what waits for every file (at the process's end, and on request).
 void flushProfileFiles();
+// The same when the loop is about to wait, if anything was written since the last time.
+void flushRecentProfileWrites();
 
 // Called by the GUI thread's message loop: from then on that thread's writes wait for it.
 void noteMessageLoopRunning();
