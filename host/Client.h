@@ -43,6 +43,8 @@ class Client : public PlugsListener, public ButtonListener {
 
   const char* getName() const { return name; }
   void init();
+  // Asks the receive thread to stop without waiting for it; term then joins it.
+  void stopReceiving();
   void term();
   void readConfig();
   void writeConfig();

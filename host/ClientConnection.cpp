@@ -3,6 +3,7 @@
 #include "host/ClientConnection.h"
 #include "lib/TextCopy.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -281,8 +282,20 @@ void ClientConnection::post(int kind, const char* text, int value) {
   postRequest(ConnectionRequest::create(kind, owner, text, value));
 }
 
-void ClientConnection::term() {
+void ClientConnection::askToStop() {
   requestStop();
+  std::lock_guard<std::mutex> guard(idleLock);
+  idleWake.notify_all();
+}
+
+void ClientConnection::waitIdle(int milliseconds) {
+  std::unique_lock<std::mutex> guard(idleLock);
+  idleWake.wait_for(guard, std::chrono::milliseconds(milliseconds),
+                    [this] { return stopRequested.load(); });
+}
+
+void ClientConnection::term() {
+  askToStop();
   disconnect();
   // The close can come before a connect on the thread has made its socket; keep closing
   // until the thread has seen the stop flag, so an unanswered connect never holds us.
@@ -311,7 +324,7 @@ void ClientConnection::run() {
       serverLock.enter();
       walk->first();
       serverLock.leave();
-      Sleep(100);
+      waitIdle(100);
     } else if (wantedNow && !connectedNow) {
       connectNextServer();
     } else if (connectedNow && !wantedNow) {

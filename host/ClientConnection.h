@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 #include "host/ConnectionRequest.h"
 #include "host/ServerEntry.h"
@@ -51,6 +53,9 @@ class ClientConnection : public Thread {
   void chunkHandled();
   static constexpr int MaxPendingChunks = 4;
 
+  // Asks the thread to stop and wakes it from its idle wait, without waiting for it: a quit
+  // asks every client's thread before it joins the first.
+  void askToStop();
   // Ends the thread even while it is still connecting: disconnects, aborts a blocked connect
   // and joins. Nothing is posted after it returns, apart from a Closed of a live connection.
   void term();
@@ -63,6 +68,7 @@ class ClientConnection : public Thread {
 
  private:
   void readState(bool* wanted, bool* connected);
+  void waitIdle(int milliseconds);
   bool takeNextServer(char* host, int size, int* port);
   void connectNextServer();
   void receiveChunk();
@@ -78,6 +84,9 @@ class ClientConnection : public Thread {
   char* receiveBuffer;
   bool wanted;
   bool connected;
+  // The idle thread waits on these, so that a stop needs no wait for its next round.
+  std::mutex idleLock;
+  std::condition_variable idleWake;
   CriticalSection linkLock;  // guards wanted and connected
   List<ServerEntry*> servers;
   CriticalSection serverLock;  // guards servers and the walk over them

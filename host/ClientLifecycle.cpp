@@ -92,6 +92,8 @@ void Client::init() {
   log.endSection("Done.\n");
 }
 
+void Client::stopReceiving() { connection.askToStop(); }
+
 void Client::term() {
   log.beginSection("Term step:\n");
   if (connection.isConnected()) connection.disconnect();

@@ -99,7 +99,10 @@ void ClientList::initAll() {
   eachClient(clients, [](Client* client) { client->init(); });
 }
 
+// Every receive thread is asked first, so the threads end side by side instead of each
+// client waiting for its own in turn.
 void ClientList::termAll() {
+  eachClient(clients, [](Client* client) { client->stopReceiving(); });
   eachClient(clients, [](Client* client) { client->term(); });
 }
 

@@ -129,6 +129,8 @@ void startUp(HINSTANCE instance) {
   rootWindow->addChild(systemWindow);
   addConsoleFont();
   systemWindow->show();
+  // A logout or a kill asks for the same close as the window's own, so settings are saved.
+  postMessageOnTermination(systemWindow->getHwnd(), WM_CLOSE);
   fillSdkFunctions(sdkFunctions);
   printBanner();
   startPlugins();
@@ -140,6 +142,7 @@ void startUp(HINSTANCE instance) {
 // until the end, and console text printed meanwhile goes nowhere.
 void shutDown() {
   removeConsoleFont();
+  postMessageOnTermination(nullptr, 0);
   if (clientList != nullptr) clientList->quitAll();
   if (systemPluginsSession != nullptr) systemPluginsSession->term();
   delete clientList;
@@ -155,4 +158,6 @@ void shutDown() {
   delete systemSettings;
   systemSettings = nullptr;
   hostInstance = nullptr;
+  // Settings written during the quit wait in memory until now (a null name: every file).
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, nullptr);
 }

@@ -1,12 +1,14 @@
-// A small chained hash map from a handle value to a non-null pointer: 16 buckets by the low
-// four bits of the key. The root window keeps its handle-to-window registry in one.
+// A chained hash map from a handle value to a non-null pointer, its buckets doubling as it
+// fills so a look-up stays short with thousands of windows. The root window's registry.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class IdMap {
  public:
-  enum { BucketCount = 16 };
+  enum { FirstBucketCount = 16 };
 
   IdMap();
   IdMap(const IdMap&) = delete;
@@ -26,7 +28,10 @@ class IdMap {
     void* value;
     Node* next;
   };
-  Node* buckets[BucketCount];
+  size_t bucketOf(uintptr_t key) const;
+  void grow();
 
-  static unsigned bucketOf(uintptr_t key) { return static_cast<unsigned>(key & 15); }
+  std::vector<Node*> buckets;  // a power of two of them
+  unsigned bits;               // log2 of their number
+  size_t count;
 };

@@ -162,7 +162,8 @@ bool isEnabledCommand(HMENU menu, UINT id) { return id != 0 && isEnabledItem(men
 
 std::set<uint32_t> pendingBars;
 
-// Menu changes reach the Qt bars once control returns to the loop (or at DrawMenuBar).
+// Menu changes reach the Qt bars once control returns to the loop, so a burst of them (a menu
+// per client at start) rebuilds each bar once.
 void scheduleBarRebuild(HWND hwnd) {
   if (!isGuiThread()) return;
   bool first = pendingBars.empty();
@@ -219,8 +220,31 @@ void rebuildMenuBar(HWND hwnd) {
   applyGeometryToQt(*w);
 }
 
+namespace {
+std::mutex barOwnersLock;
+std::set<uint32_t> barOwners;  // handle values; a destroyed window leaves at the next change
+}  // namespace
+
+void noteMenuBarOwner(HWND hwnd) {
+  std::lock_guard<std::mutex> guard(barOwnersLock);
+  barOwners.insert(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)));
+}
+
 void menuChanged(HMENU menu) {
-  for (const WindowPtr& w : allWindows()) {
+  std::vector<WindowPtr> owners;
+  {
+    std::lock_guard<std::mutex> guard(barOwnersLock);
+    for (auto it = barOwners.begin(); it != barOwners.end();) {
+      WindowPtr w = findWindow(handleOf(*it));
+      if (!w) {
+        it = barOwners.erase(it);
+        continue;
+      }
+      owners.push_back(std::move(w));
+      ++it;
+    }
+  }
+  for (const WindowPtr& w : owners) {
     if (w->menu && !w->dying && reachable(w->menu, menu)) scheduleBarRebuild(w->hwnd);
   }
 }
@@ -366,6 +390,7 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
   WindowPtr w = findWindow(hwnd);
   if (!w || w->parent || (menu && !findMenu(menu))) return FALSE;
   w->menu = menu;
+  if (menu) noteMenuBarOwner(hwnd);
   rebuildMenuBar(hwnd);
   changeWindowRect(hwnd, w->rect, static_cast<WPARAM>(-1));
   return TRUE;
@@ -379,7 +404,10 @@ HMENU GetMenu(HWND hwnd) {
 BOOL DrawMenuBar(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (!w || w->parent) return FALSE;
-  rebuildMenuBar(hwnd);
+  if (isGuiThread())
+    scheduleBarRebuild(hwnd);
+  else
+    rebuildMenuBar(hwnd);
   return TRUE;
 }
 

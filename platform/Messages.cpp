@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/ProfileCache.h"
 #include "platform/Screenshot.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
@@ -145,6 +146,17 @@ class Router : public QObject {
 };
 
 std::atomic<Router*> routerInstance{nullptr};
+
+// Settings written while handling messages reach the disk before the thread goes to sleep,
+// also in a nested loop (a modal dialog) that waits without coming back here.
+void enterMessageLoop() {
+  static bool entered = false;
+  if (entered) return;
+  entered = true;
+  noteMessageLoopRunning();
+  QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                   [] { flushRecentProfileWrites(); });
+}
 
 void wakeGuiThread() {
   Router* router = routerInstance.load();
@@ -377,7 +389,10 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   if (!msg) return -1;
   QueuePtr q = queueOf(GetCurrentThreadId());
   bool gui = isGuiThread();
-  if (gui) armScreenshotFromEnvironment();
+  if (gui) {
+    armScreenshotFromEnvironment();
+    enterMessageLoop();
+  }
   for (;;) {
     runCompletions(*q);
     {
@@ -392,6 +407,7 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
       }
     }
     flushDeletions();
+    flushRecentProfileWrites();
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
 }

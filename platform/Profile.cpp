@@ -1,32 +1,28 @@
-// The private-profile functions: every call re-reads the file (other processes may change
-// it) and every write replaces it whole, under one lock so that writers in this process
-// never lose each other's keys.
+// The private-profile functions over the process's copies of the files (ProfileCache): reads
+// see every write at once, and other programs' changes once they reach the disk.
 #include "platform/win32_files.h"
 #include "platform/win32_profile.h"
 
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/ProfileCache.h"
 #include "platform/ProfileFile.h"
-#include "platform/ProfileStore.h"
 
+using vornplatform::EditResult;
 using vornplatform::ProfileFile;
-using vornplatform::ReadResult;
 
 namespace {
 
-std::mutex& writeLock() {
-  static std::mutex lock;
-  return lock;
-}
-
-// The file's text; empty when it is missing or unreadable (the caller then gets defaults).
-std::string readProfile(LPCSTR fileName) {
-  std::string content;
-  if (fileName && *fileName) vornplatform::readWholeFile(resolvePath(fileName), content);
-  return content;
+// Calls use with the file; an empty one when it is missing or unreadable (defaults apply).
+template <typename Use>
+void readProfile(LPCSTR fileName, Use use) {
+  if (!fileName || !*fileName) {
+    use(ProfileFile(std::string()));
+    return;
+  }
+  vornplatform::readProfileFile(resolvePath(fileName), use);
 }
 
 DWORD copyValue(const std::string& value, LPSTR buffer, DWORD size) {
@@ -70,28 +66,29 @@ bool validKey(LPCSTR key) {
          name.find_first_of("=\r\n") == std::string::npos;
 }
 
-// Reads the file, lets edit change it and writes it back when it changed.
-template <typename Edit>
-BOOL editProfile(LPCSTR fileName, Edit edit) {
+// Lets edit change the file; edit owns what it uses, as it may run again later.
+BOOL editProfile(LPCSTR fileName, vornplatform::ProfileEdit edit) {
   if (!fileName || !*fileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::lock_guard<std::mutex> guard(writeLock());
-  std::string path = resolvePath(fileName);
-  std::string content;
-  // Never write over a file that exists but could not be read: its settings would be lost.
-  if (vornplatform::readWholeFile(path, content) == ReadResult::Failed) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  ProfileFile profile(content);
-  if (!edit(profile)) return TRUE;
-  if (!vornplatform::replaceWholeFile(path, profile.text())) {
+  // Never written over: a file that exists but could not be read, or that could not be replaced.
+  if (vornplatform::editProfileFile(resolvePath(fileName), std::move(edit)) != EditResult::Done) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
   return TRUE;
+}
+
+// The flush form writes what waits for the file at once; a null name flushes every file.
+BOOL flushProfile(LPCSTR fileName) {
+  if (!fileName || !*fileName) {
+    vornplatform::flushProfileFiles();
+    return TRUE;
+  }
+  if (vornplatform::flushProfileFile(resolvePath(fileName))) return TRUE;
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
 }
 
 UINT parseProfileInt(const std::string& text) {
@@ -127,40 +124,53 @@ UINT parseProfileInt(const std::string& text) {
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                                DWORD size, LPCSTR fileName) {
   if (!buffer || size == 0) return 0;
-  ProfileFile profile(readProfile(fileName));
-  if (!section) return copyList(profile.sectionList(), buffer, size);
-  if (!key) return copyList(profile.keyList(section), buffer, size);
-  std::string value;
-  if (!profile.findValue(section, key, value)) {
+  std::string text;
+  bool found = true;
+  readProfile(fileName, [&](const ProfileFile& profile) {
+    if (!section)
+      text = profile.sectionList();
+    else if (!key)
+      text = profile.keyList(section);
+    else
+      found = profile.findValue(section, key, text);
+  });
+  if (!section || !key) return copyList(text, buffer, size);
+  if (!found) {
     SetLastError(ERROR_FILE_NOT_FOUND);
-    value = withoutTrailingBlanks(defaultValue);
+    text = withoutTrailingBlanks(defaultValue);
   }
-  return copyValue(value, buffer, size);
+  return copyValue(text, buffer, size);
 }
 
 DWORD GetPrivateProfileSectionNamesA(LPSTR buffer, DWORD size, LPCSTR fileName) {
   if (!buffer || size == 0) return 0;
-  return copyList(ProfileFile(readProfile(fileName)).sectionList(), buffer, size);
+  std::string list;
+  readProfile(fileName, [&](const ProfileFile& profile) { list = profile.sectionList(); });
+  return copyList(list, buffer, size);
 }
 
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {
   if (!section || !key) return static_cast<UINT>(defaultValue);
   std::string value;
-  if (!ProfileFile(readProfile(fileName)).findValue(section, key, value) || value.empty())
-    return static_cast<UINT>(defaultValue);
+  bool found = false;
+  readProfile(fileName,
+              [&](const ProfileFile& profile) { found = profile.findValue(section, key, value); });
+  if (!found || value.empty()) return static_cast<UINT>(defaultValue);
   return parseProfileInt(value);
 }
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
-  if (!section && !key && !value) return TRUE;  // the "flush" form: nothing is cached
+  if (!section && !key && !value) return flushProfile(fileName);
   if (!section || !validSection(section) || (key && !validKey(key))) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  return editProfile(fileName, [&](ProfileFile& profile) {
-    if (!key) return profile.deleteSection(section);
-    if (!value) return profile.deleteKey(section, key);
-    return profile.setValue(section, key, value);
+  std::string sectionName(section), keyName(key ? key : ""), newValue(value ? value : "");
+  bool hasKey = key != nullptr, hasValue = value != nullptr;
+  return editProfile(fileName, [=](ProfileFile& profile) {
+    if (!hasKey) return profile.deleteSection(sectionName.c_str());
+    if (!hasValue) return profile.deleteKey(sectionName.c_str(), keyName.c_str());
+    return profile.setValue(sectionName.c_str(), keyName.c_str(), newValue.c_str());
   });
 }
 
@@ -169,12 +179,14 @@ BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR data, LPCSTR fileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  std::string sectionName(section);
   if (!data) {
-    return editProfile(fileName,
-                       [&](ProfileFile& profile) { return profile.deleteSection(section); });
+    return editProfile(
+        fileName, [=](ProfileFile& profile) { return profile.deleteSection(sectionName.c_str()); });
   }
   std::vector<std::string> entries;
   for (LPCSTR entry = data; *entry; entry += std::strlen(entry) + 1) entries.emplace_back(entry);
-  return editProfile(
-      fileName, [&](ProfileFile& profile) { return profile.replaceSection(section, entries); });
+  return editProfile(fileName, [=](ProfileFile& profile) {
+    return profile.replaceSection(sectionName.c_str(), entries);
+  });
 }

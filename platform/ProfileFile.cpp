@@ -1,7 +1,8 @@
-// Parsing and editing of profile files. Lines are offsets into the text, so a read makes no
-// copies, and an edit splices the text so that every other byte stays as it was.
+// Parsing and editing of profile files. Each line keeps its own bytes, grouped by section, so
+// an edit changes only the lines it names and costs what that section costs.
 #include "platform/ProfileFile.h"
 
+#include <algorithm>
 #include <set>
 
 namespace vornplatform {
@@ -48,32 +49,38 @@ std::string trimmed(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
-ProfileFile::ProfileFile(std::string content) : text_(std::move(content)), newline_("\n") {
-  parse();
-  if (!lines_.empty() && lines_[0].end >= 2 && text_.compare(lines_[0].end - 2, 2, "\r\n") == 0)
+ProfileFile::ProfileFile(const std::string& content) : blocks_(1), newline_("\n") {
+  size_t pos = 0;
+  while (pos < content.size()) {
+    size_t end = content.find('\n', pos);
+    end = (end == std::string::npos) ? content.size() : end + 1;
+    Line line = parseLine(content.substr(pos, end - pos), pos == 0);
+    if (line.kind == Kind::Section) blocks_.emplace_back();
+    blocks_.back().lines.push_back(std::move(line));
+    pos = end;
+  }
+  size_t firstEnd = content.find('\n');
+  if (firstEnd != std::string::npos && firstEnd > 0 && content[firstEnd - 1] == '\r')
     newline_ = "\r\n";
 }
 
-void ProfileFile::parse() {
-  lines_.clear();
-  size_t pos = 0;
-  while (pos < text_.size()) {
-    size_t end = text_.find('\n', pos);
-    end = (end == std::string::npos) ? text_.size() : end + 1;
-    lines_.push_back(parseLine(pos, end));
-    pos = end;
-  }
+std::string ProfileFile::text() const {
+  std::string out;
+  for (const Block& block : blocks_)
+    for (const Line& line : block.lines) out += line.text;
+  return out;
 }
 
-ProfileFile::Line ProfileFile::parseLine(size_t start, size_t end) const {
-  Line line{start, end, Kind::Other, 0, 0, 0, 0};
-  size_t s = start, e = end;
+ProfileFile::Line ProfileFile::parseLine(std::string text, bool fileStart) {
+  Line line{std::move(text), Kind::Other, 0, 0, 0, 0};
+  const std::string& t = line.text;
+  size_t s = 0, e = t.size();
   // An editor's UTF-8 byte order mark must not hide the first section.
-  if (s == 0 && text_.compare(0, 3, "\xEF\xBB\xBF") == 0) s = 3;
-  while (s < e && isBlank(text_[s])) ++s;
-  while (e > s && isBlank(text_[e - 1])) --e;
-  if (s == e || text_[s] == ';') return line;
-  std::string_view content(text_.data() + s, e - s);
+  if (fileStart && t.compare(0, 3, "\xEF\xBB\xBF") == 0) s = 3;
+  while (s < e && isBlank(t[s])) ++s;
+  while (e > s && isBlank(t[e - 1])) --e;
+  if (s == e || t[s] == ';') return line;
+  std::string_view content(t.data() + s, e - s);
   size_t nameEnd;
   if (content[0] == '[') {
     // The last ']' closes the name, so a name holding ']' still reads back as written.
@@ -87,48 +94,40 @@ ProfileFile::Line ProfileFile::parseLine(size_t start, size_t end) const {
     line.kind = Kind::Key;
     nameEnd = s + equals;
     size_t v = nameEnd + 1;
-    while (v < e && isBlank(text_[v])) ++v;
+    while (v < e && isBlank(t[v])) ++v;
     line.valueStart = v;
     line.valueSize = e - v;
   }
-  while (s < nameEnd && isBlank(text_[s])) ++s;
-  while (nameEnd > s && isBlank(text_[nameEnd - 1])) --nameEnd;
+  while (s < nameEnd && isBlank(t[s])) ++s;
+  while (nameEnd > s && isBlank(t[nameEnd - 1])) --nameEnd;
   line.nameStart = s;
   line.nameSize = nameEnd - s;
   return line;
 }
 
-std::string_view ProfileFile::name(const Line& line) const {
-  return std::string_view(text_.data() + line.nameStart, line.nameSize);
+std::string_view ProfileFile::name(const Line& line) {
+  return std::string_view(line.text.data() + line.nameStart, line.nameSize);
 }
 
 size_t ProfileFile::findSection(std::string_view sectionName) const {
-  for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == Kind::Section && equalsIgnoringCase(name(lines_[i]), sectionName))
-      return i;
+  for (size_t i = 1; i < blocks_.size(); ++i)
+    if (equalsIgnoringCase(name(blocks_[i].lines[0]), sectionName)) return i;
   return npos;
 }
 
-size_t ProfileFile::sectionEnd(size_t header) const {
-  size_t i = header + 1;
-  while (i < lines_.size() && lines_[i].kind != Kind::Section) ++i;
-  return i;
-}
-
-size_t ProfileFile::findKey(size_t header, std::string_view key) const {
-  size_t end = sectionEnd(header);
-  for (size_t i = header + 1; i < end; ++i)
-    if (lines_[i].kind == Kind::Key && equalsIgnoringCase(name(lines_[i]), key)) return i;
+size_t ProfileFile::findKey(const Block& block, std::string_view key) {
+  for (size_t i = 1; i < block.lines.size(); ++i)
+    if (block.lines[i].kind == Kind::Key && equalsIgnoringCase(name(block.lines[i]), key)) return i;
   return npos;
 }
 
 bool ProfileFile::findValue(const char* section, const char* key, std::string& value) const {
-  size_t header = findSection(trimmed(section));
-  if (header == npos) return false;
-  size_t line = findKey(header, trimmed(key));
+  size_t block = findSection(trimmed(section));
+  if (block == npos) return false;
+  size_t line = findKey(blocks_[block], trimmed(key));
   if (line == npos) return false;
-  const Line& found = lines_[line];
-  value = withoutQuotes(std::string_view(text_.data() + found.valueStart, found.valueSize));
+  const Line& found = blocks_[block].lines[line];
+  value = withoutQuotes(std::string_view(found.text.data() + found.valueStart, found.valueSize));
   return true;
 }
 
@@ -137,9 +136,10 @@ bool ProfileFile::findValue(const char* section, const char* key, std::string& v
 std::string ProfileFile::sectionList() const {
   std::string list;
   std::set<std::string> seen;
-  for (const Line& line : lines_) {
-    if (line.kind != Kind::Section || !seen.insert(std::string(name(line))).second) continue;
-    list += name(line);
+  for (size_t i = 1; i < blocks_.size(); ++i) {
+    std::string_view sectionName = name(blocks_[i].lines[0]);
+    if (!seen.insert(std::string(sectionName)).second) continue;
+    list += sectionName;
     list += '\0';
   }
   return list;
@@ -147,96 +147,115 @@ std::string ProfileFile::sectionList() const {
 
 std::string ProfileFile::keyList(const char* section) const {
   std::string list;
-  size_t header = findSection(trimmed(section));
-  if (header == npos) return list;
+  size_t block = findSection(trimmed(section));
+  if (block == npos) return list;
   std::set<std::string> seen;
-  size_t end = sectionEnd(header);
-  for (size_t i = header + 1; i < end; ++i) {
-    if (lines_[i].kind != Kind::Key || !seen.insert(lowered(name(lines_[i]))).second) continue;
-    list += name(lines_[i]);
+  for (const Line& line : blocks_[block].lines) {
+    if (line.kind != Kind::Key || !seen.insert(lowered(name(line))).second) continue;
+    list += name(line);
     list += '\0';
   }
   return list;
 }
 
-// Where line index starts; the end of the text for the index past the last line.
-size_t ProfileFile::offsetOf(size_t index) const {
-  return index < lines_.size() ? lines_[index].start : text_.size();
+// The line ahead of position index of block, looking back through earlier blocks; null at the
+// start of the file.
+ProfileFile::Line* ProfileFile::lineBefore(size_t block, size_t index) {
+  for (;;) {
+    if (index > 0) return &blocks_[block].lines[index - 1];
+    if (block == 0) return nullptr;
+    --block;
+    index = blocks_[block].lines.size();
+  }
 }
 
-void ProfileFile::splice(size_t from, size_t to, const std::string& replacement) {
-  text_.replace(from, to - from, replacement);
-  parse();
-}
-
-void ProfileFile::insertLine(size_t index, const std::string& content) {
-  size_t at = offsetOf(index);
+void ProfileFile::insertLine(size_t block, size_t index, const std::string& content) {
   // Only the last line can lack a line end; it gets one so the new line stands alone.
-  std::string prefix = (at > 0 && text_[at - 1] != '\n') ? newline_ : std::string();
-  splice(at, at, prefix + content + newline_);
+  Line* before = lineBefore(block, index);
+  if (before && !before->text.empty() && before->text.back() != '\n') before->text += newline_;
+  std::vector<Line>& lines = blocks_[block].lines;
+  lines.insert(lines.begin() + static_cast<long>(index),
+               parseLine(content + newline_, !before && block == 0 && index == 0));
+}
+
+void ProfileFile::appendSection(const std::string& sectionName) {
+  blocks_.emplace_back();
+  Line* before = lineBefore(blocks_.size() - 1, 0);
+  if (before && !before->text.empty() && before->text.back() != '\n') before->text += newline_;
+  blocks_.back().lines.push_back(parseLine("[" + sectionName + "]" + newline_, false));
 }
 
 bool ProfileFile::setValue(const char* section, const char* key, const char* value) {
   std::string sectionName = trimmed(section), keyName = trimmed(key);
   std::string newValue = firstLine(value);
-  size_t header = findSection(sectionName);
-  if (header == npos) {
-    insertLine(lines_.size(), "[" + sectionName + "]");
-    insertLine(lines_.size(), keyName + "=" + newValue);
+  size_t block = findSection(sectionName);
+  if (block == npos) {
+    appendSection(sectionName);
+    insertLine(blocks_.size() - 1, 1, keyName + "=" + newValue);
     return true;
   }
-  size_t line = findKey(header, keyName);
+  std::vector<Line>& lines = blocks_[block].lines;
+  size_t line = findKey(blocks_[block], keyName);
   if (line != npos) {
     // Only the value changes: the key keeps its spelling and the line its line end.
-    const Line& found = lines_[line];
-    size_t from = text_.find('=', found.nameStart) + 1, to = found.end;
-    if (to > from && text_[to - 1] == '\n') --to;
-    if (to > from && text_[to - 1] == '\r') --to;
-    if (text_.compare(from, to - from, newValue) == 0) return false;
-    splice(from, to, newValue);
+    Line& found = lines[line];
+    std::string& t = found.text;
+    size_t from = t.find('=', found.nameStart) + 1, to = t.size();
+    if (to > from && t[to - 1] == '\n') --to;
+    if (to > from && t[to - 1] == '\r') --to;
+    if (t.compare(from, to - from, newValue) == 0) return false;
+    t.replace(from, to - from, newValue);
+    found = parseLine(std::move(t), block == 0 && line == 0);
     return true;
   }
   // New keys go after the section's last key, ahead of blank lines and comments that lead
   // into the next section.
-  size_t at = header + 1, end = sectionEnd(header);
-  for (size_t i = header + 1; i < end; ++i)
-    if (lines_[i].kind == Kind::Key) at = i + 1;
-  insertLine(at, keyName + "=" + newValue);
+  size_t at = 1;
+  for (size_t i = 1; i < lines.size(); ++i)
+    if (lines[i].kind == Kind::Key) at = i + 1;
+  insertLine(block, at, keyName + "=" + newValue);
   return true;
 }
 
 bool ProfileFile::deleteKey(const char* section, const char* key) {
-  size_t header = findSection(trimmed(section));
-  if (header == npos) return false;
+  size_t block = findSection(trimmed(section));
+  if (block == npos) return false;
   std::string keyName = trimmed(key);
-  bool changed = false;
-  for (size_t line; (line = findKey(header, keyName)) != npos; changed = true)
-    splice(lines_[line].start, lines_[line].end, std::string());
-  return changed;
+  std::vector<Line>& lines = blocks_[block].lines;
+  size_t before = lines.size();
+  lines.erase(std::remove_if(lines.begin() + 1, lines.end(),
+                             [&](const Line& line) {
+                               return line.kind == Kind::Key &&
+                                      equalsIgnoringCase(name(line), keyName);
+                             }),
+              lines.end());
+  return lines.size() != before;
 }
 
 bool ProfileFile::deleteSection(const char* section) {
   std::string sectionName = trimmed(section);
-  bool changed = false;
-  for (size_t header; (header = findSection(sectionName)) != npos; changed = true)
-    splice(lines_[header].start, offsetOf(sectionEnd(header)), std::string());
-  return changed;
+  size_t before = blocks_.size();
+  blocks_.erase(std::remove_if(blocks_.begin() + 1, blocks_.end(),
+                               [&](const Block& block) {
+                                 return equalsIgnoringCase(name(block.lines[0]), sectionName);
+                               }),
+                blocks_.end());
+  return blocks_.size() != before;
 }
 
 bool ProfileFile::replaceSection(const char* section, const std::vector<std::string>& entries) {
   std::string sectionName = trimmed(section);
-  size_t header = findSection(sectionName);
-  if (header == npos) {
-    insertLine(lines_.size(), "[" + sectionName + "]");
-    header = lines_.size() - 1;
+  size_t block = findSection(sectionName);
+  if (block == npos) {
+    appendSection(sectionName);
+    block = blocks_.size() - 1;
   }
   // Blank lines stay (they separate sections); everything else of the section goes.
-  for (size_t i = sectionEnd(header); i > header + 1; --i) {
-    const Line& line = lines_[i - 1];
-    if (!trimmed(std::string_view(text_.data() + line.start, line.end - line.start)).empty())
-      splice(line.start, line.end, std::string());
-  }
-  for (size_t i = 0; i < entries.size(); ++i) insertLine(header + 1 + i, firstLine(entries[i]));
+  std::vector<Line>& lines = blocks_[block].lines;
+  lines.erase(std::remove_if(lines.begin() + 1, lines.end(),
+                             [](const Line& line) { return !trimmed(line.text).empty(); }),
+              lines.end());
+  for (size_t i = 0; i < entries.size(); ++i) insertLine(block, 1 + i, firstLine(entries[i]));
   return true;
 }
 

@@ -11,7 +11,7 @@ namespace vornplatform {
 
 class ProfileFile {
  public:
-  explicit ProfileFile(std::string content);
+  explicit ProfileFile(const std::string& content);
 
   // The value of key in section (blanks trimmed, one pair of surrounding quotes removed).
   bool findValue(const char* section, const char* key, std::string& value) const;
@@ -26,30 +26,32 @@ class ProfileFile {
   // Replaces the lines of section by entries ("key=value" each), creating it when missing.
   bool replaceSection(const char* section, const std::vector<std::string>& entries);
 
-  const std::string& text() const { return text_; }
+  std::string text() const;
 
  private:
   enum class Kind { Other, Section, Key };
-  // Offsets into text_: the whole line with its line end, its name and its value.
+  // One line with its line end; the name and value are offsets into it.
   struct Line {
-    size_t start, end;
+    std::string text;
     Kind kind;
     size_t nameStart, nameSize, valueStart, valueSize;
   };
+  // A header and the lines up to the next one; the first block holds the lines ahead of any
+  // header and has none. An edit touches one block, never the whole file.
+  struct Block {
+    std::vector<Line> lines;
+  };
   static const size_t npos = static_cast<size_t>(-1);
 
-  void parse();
-  Line parseLine(size_t start, size_t end) const;
-  std::string_view name(const Line& line) const;
+  static Line parseLine(std::string text, bool fileStart);
+  static std::string_view name(const Line& line);
   size_t findSection(std::string_view name) const;
-  size_t sectionEnd(size_t header) const;
-  size_t findKey(size_t header, std::string_view key) const;
-  size_t offsetOf(size_t index) const;
-  void splice(size_t from, size_t to, const std::string& replacement);
-  void insertLine(size_t index, const std::string& content);
+  static size_t findKey(const Block& block, std::string_view key);
+  Line* lineBefore(size_t block, size_t index);
+  void insertLine(size_t block, size_t index, const std::string& content);
+  void appendSection(const std::string& name);
 
-  std::string text_;
-  std::vector<Line> lines_;
+  std::vector<Block> blocks_;
   std::string newline_;  // "\r\n" when the file's first line ends so, else "\n"
 };
 

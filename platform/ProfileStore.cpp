@@ -51,6 +51,24 @@ int createTemp(const std::string& path, std::string& tempName) {
 
 }  // namespace
 
+bool FileStamp::operator==(const FileStamp& other) const {
+  return exists == other.exists && device == other.device && inode == other.inode &&
+         size == other.size && seconds == other.seconds && nanoseconds == other.nanoseconds;
+}
+
+FileStamp stampOf(const std::string& path) {
+  FileStamp stamp;
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return stamp;
+  stamp.exists = true;
+  stamp.device = st.st_dev;
+  stamp.inode = st.st_ino;
+  stamp.size = static_cast<unsigned long long>(st.st_size);
+  stamp.seconds = st.st_mtim.tv_sec;
+  stamp.nanoseconds = st.st_mtim.tv_nsec;
+  return stamp;
+}
+
 ReadResult readWholeFile(const std::string& path, std::string& content) {
   content.clear();
   FILE* in = std::fopen(path.c_str(), "rb");

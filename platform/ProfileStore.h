@@ -8,6 +8,17 @@ namespace vornplatform {
 
 enum class ReadResult { Read, Missing, Failed };
 
+// What tells a file's versions apart without reading it; a missing file has exists false.
+struct FileStamp {
+  bool exists = false;
+  unsigned long long device = 0, inode = 0, size = 0;
+  long long seconds = 0, nanoseconds = 0;
+  bool operator==(const FileStamp& other) const;
+  bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+FileStamp stampOf(const std::string& path);
+
 // Reads every byte of the file at path; Missing when it (or its folder) does not exist.
 ReadResult readWholeFile(const std::string& path, std::string& content);
 

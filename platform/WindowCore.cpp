@@ -339,6 +339,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->normalRect = w->rect;
   fitClientToRect(*w);
   addWindow(w);
+  if (w->menu) noteMenuBarOwner(w->hwnd);
   if (parentRecord && child) parentRecord->children.push_back(w->hwnd);
 
   CREATESTRUCTA cs{

@@ -138,5 +138,8 @@ HWND mouseWindow();  // the window of the last mouse event
 // Menus (Menus.cpp): refresh the Qt bar of a window from its menu records.
 void rebuildMenuBar(HWND hwnd);
 void menuChanged(HMENU menu);
+// The window got a menu bar (at its creation or through SetMenu): menu changes look only at
+// such windows, not at every window of the process.
+void noteMenuBarOwner(HWND hwnd);
 
 }  // namespace vornplatform

@@ -69,3 +69,9 @@ static_assert(sizeof(OSVERSIONINFOEXA) == 156, "OSVERSIONINFOEXA keeps its Win32
 // ("Linux 6.1.0-18-amd64"). dwOSVersionInfoSize must be the size of one of the two records
 // (else FALSE with ERROR_INVALID_PARAMETER); only that many bytes are written.
 VORNAPI BOOL GetVersionExA(LPOSVERSIONINFOA info);
+
+// Not a Win32 call: the session's end on this system. SIGTERM, SIGINT and SIGHUP post msg to
+// hwnd on the GUI thread (the host asks for WM_CLOSE to its main window, so a logout ends the
+// program as its own close does); a second such signal ends the process at once. A later call
+// changes the target; a null hwnd leaves the first signal without effect. GUI thread only.
+VORNAPI void postMessageOnTermination(HWND hwnd, UINT msg);

@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
-TEST(IdMapTest, KeysSharingABucketStaySeparate) {
+TEST(IdMapTest, KeysStaySeparateAndFindableAsTheMapGrows) {
   IdMap map;
   int values[5] = {};
   const uintptr_t wide = (uintptr_t(1) << 40) | 21;  // keys are whole handle values
-  const uintptr_t keys[5] = {5, 21, 37, 53, wide};   // all in one bucket
+  const uintptr_t keys[5] = {5, 21, 37, 53, wide};
   for (int i = 0; i < 5; ++i) EXPECT_TRUE(map.add(keys[i], &values[i]));
   EXPECT_FALSE(map.add(21, &values[0]));  // the first value keeps its key
   EXPECT_FALSE(map.add(6, nullptr));
@@ -25,6 +27,11 @@ TEST(IdMapTest, KeysSharingABucketStaySeparate) {
   EXPECT_FALSE(map.isEmpty());
   map.remove(53);
   EXPECT_TRUE(map.isEmpty());
+  // Past many doublings every key still finds its own value.
+  std::vector<int> many(5000);
+  for (size_t i = 0; i < many.size(); ++i) EXPECT_TRUE(map.add(0x10000 + 8 * i, &many[i]));
+  for (size_t i = 0; i < many.size(); i += 7) EXPECT_EQ(&many[i], map.find(0x10000 + 8 * i));
+  EXPECT_EQ(nullptr, map.find(0x10000 + 8 * many.size()));
 }
 
 }  // namespace

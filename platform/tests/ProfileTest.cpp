@@ -2,12 +2,14 @@
 // that keep every other byte, atomic replacement and concurrent writers.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/tests/TempFolder.h"
+#include "platform/tests/WindowTestKit.h"
 #include "platform/win32.h"
 
 namespace {
@@ -202,6 +204,43 @@ TEST_F(ProfileTest, ConcurrentWritersLoseNoKey) {
   for (int k = 0; k < threads * keys; ++k)
     EXPECT_EQ(std::to_string(k), get("S", std::to_string(k).c_str()));
   EXPECT_EQ(1u, entries());
+}
+
+// The GUI thread's loop collects its writes and writes them when it next waits; readers in the
+// process see them at once, other threads write through, and a change another program makes
+// meanwhile is kept.
+TEST_F(ProfileTest, TheLoopThreadWritesOnceItWaits) {
+  HWND window = windowtest::makeTop();
+  MSG m;
+  PostMessageA(nullptr, WM_USER, 0, 0);
+  ASSERT_TRUE(GetMessageA(&m, nullptr, 0, 0));  // this thread now runs the loop
+  auto set = [this](const char* key, const char* value) {
+    return WritePrivateProfileStringA("S", key, value, file_.c_str());
+  };
+  ASSERT_TRUE(set("a", "1"));
+  EXPECT_EQ("1", get("S", "a"));
+  EXPECT_EQ("<missing>", content());
+  std::thread([&] { EXPECT_TRUE(set("b", "2")); }).join();
+  EXPECT_EQ("[S]\na=1\nb=2\n", content());  // the other thread wrote what waited too
+
+  ASSERT_TRUE(set("c", "3"));
+  tmp_.write("Test.ini", "; edited\n[S]\na=1\nb=2\nz=9\n");
+  ASSERT_TRUE(set("d", "4"));
+  EXPECT_EQ("9", get("S", "z"));
+  std::thread waker([window] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    PostMessageA(window, WM_USER, 0, 0);
+  });
+  std::string beforeWait = content();
+  ASSERT_TRUE(GetMessageA(&m, nullptr, 0, 0));
+  waker.join();
+  EXPECT_EQ("; edited\n[S]\na=1\nb=2\nz=9\n", beforeWait);
+  EXPECT_EQ("; edited\n[S]\na=1\nb=2\nz=9\nc=3\nd=4\n", content());
+
+  ASSERT_TRUE(set("a", "5"));
+  EXPECT_TRUE(WritePrivateProfileStringA(nullptr, nullptr, nullptr, file_.c_str()));
+  EXPECT_NE(std::string::npos, content().find("a=5\n"));
+  DestroyWindow(window);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // receive road through every plug-in kind, sending from the command line, connection ends,
 // a faulting plug-in, shut-down order and the files written afterwards.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <filesystem>
 #include <string>
@@ -195,6 +198,30 @@ TEST_F(HostEndToEnd, RunsTheLinePathFromStartToShutDown) {
   EXPECT_TRUE(has(log, "Creation of alpha in hand.")) << log;
   EXPECT_TRUE(has(log, "| -> Event found: tell")) << log;
   EXPECT_TRUE(has(log, "Client destroyed.")) << log;
+  for (HMODULE module : held) FreeLibrary(module);
+}
+
+// A logout's SIGTERM closes the system window as a person does, so the settings are saved.
+TEST_F(HostEndToEnd, TerminationSignalQuitsAsTheWindowsCloseDoes) {
+  startUp(GetModuleHandleA(nullptr));
+  holdModules();
+  vorntest::pumpFor(100);
+  ASSERT_EQ(kill(getpid(), SIGTERM), 0);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool quit = false;
+  for (MSG message; !quit && std::chrono::steady_clock::now() < deadline;) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+      vorntest::pumpFor(5);
+    else if (message.message == WM_QUIT)
+      quit = true;
+    else
+      DispatchMessageA(&message);
+  }
+  EXPECT_TRUE(quit);
+  shutDown();
+  std::string settings = folder.read("Vornith.ini");
+  EXPECT_TRUE(has(settings, "System Tabs Style=")) << settings;
+  EXPECT_TRUE(has(settings, "Addins=TestAddin FaultyAddin")) << settings;
   for (HMODULE module : held) FreeLibrary(module);
 }
 
