@@ -79,15 +79,25 @@ class WindowsTest : public DesktopTest {
     EXPECT_EQ(frameFaults(window), "");
     ASSERT_TRUE(clickCloseBox(window)) << "no frame to find the close box in";
     EXPECT_TRUE(
-        DesktopSession::waitFor([&] { return !session.display().findWindow(opener.title); }, 3000))
+        DesktopSession::waitFor([&] { return !session.display().findWindow(opener.title); }, 5000))
         << "the close box did not close the window";
   }
 
+  // The window manager frames a new window in steps: the click waits until the frame and the
+  // place read the same twice in a row.
   bool clickCloseBox(WindowId window) {
-    std::vector<long> e = session.display().frameExtents(window);
-    if (e.size() != 4) return false;
-    return session.input().click(
-        FrameLayout{session.display().geometry(window), e[0], e[1], e[2], e[3]}.closeBox());
+    std::vector<long> e;
+    Rect last{-1, -1, -1, -1}, now;
+    auto settled = [&] {
+      e = session.display().frameExtents(window);
+      now = session.display().geometry(window);
+      bool same = now.x == last.x && now.y == last.y && now.width == last.width &&
+                  now.height == last.height;
+      last = now;
+      return e.size() == 4 && same;
+    };
+    if (!DesktopSession::waitFor(settled, 3000)) return false;
+    return session.input().click(FrameLayout{now, e[0], e[1], e[2], e[3]}.closeBox());
   }
 };
 
