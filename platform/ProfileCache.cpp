@@ -29,8 +29,11 @@ std::mutex& cacheLock() {
   return *lock;
 }
 
+std::atomic<bool> cacheUsed{false};
+
 std::map<std::string, Entry>& entries() {
   static auto* instance = new std::map<std::string, Entry>;
+  cacheUsed = true;
   return *instance;
 }
 
@@ -62,8 +65,12 @@ bool writeOut(Entry& entry, const std::string& path) {
 }
 
 // Writes files when the process ends normally, also for programs that never run a loop.
+// A module that never used the cache (a copy of this library loaded and freed again) makes
+// nothing at its end.
 struct FlushAtExit {
-  ~FlushAtExit() { flushProfileFiles(); }
+  ~FlushAtExit() {
+    if (cacheUsed) flushProfileFiles();
+  }
 } flushAtExit;
 
 }  // namespace
