@@ -1,7 +1,8 @@
 // On the xcb platform: the standard request to the root window for a frame's extents, read
 // back from the window's _NET_FRAME_EXTENTS property, and a native event filter by which a
-// property change or a reparenting of one of our top-level windows makes the window core look
-// at its frame again, once Qt has taken the event in (Qt reads its frame margins afresh then).
+// change of that property or a reparenting of one of our top-level windows makes the window
+// core look at its frame again, once Qt has taken the event in (Qt reads its frame margins
+// afresh then).
 #include "platform/FrameExtents.h"
 
 #include <xcb/xcb.h>
@@ -25,10 +26,16 @@ namespace {
 
 const int kAnswerWaitMs = 100;
 
-uint32_t windowOfEvent(const uint8_t* event) {
+// The window whose frame may have changed: the extents property changed, or it was reparented.
+// Other property changes (Qt sets the user time on every key press) say nothing of the frame.
+uint32_t windowOfEvent(const uint8_t* event, xcb_atom_t extents) {
   uint8_t type = event[0] & 0x7F;
   uint32_t window = 0;
-  if (type == XCB_PROPERTY_NOTIFY) std::memcpy(&window, event + 4, sizeof window);
+  if (type == XCB_PROPERTY_NOTIFY) {
+    xcb_atom_t atom = XCB_ATOM_NONE;
+    std::memcpy(&atom, event + 8, sizeof atom);
+    if (atom == extents) std::memcpy(&window, event + 4, sizeof window);
+  }
   if (type == XCB_REPARENT_NOTIFY) std::memcpy(&window, event + 8, sizeof window);
   return window;
 }
@@ -40,15 +47,28 @@ HWND topLevelWithNativeWindow(uint32_t window) {
   return nullptr;
 }
 
+xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
+  xcb_atom_t atom = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+  std::free(reply);
+  return atom;
+}
+
 class FrameEventFilter : public QAbstractNativeEventFilter {
  public:
+  explicit FrameEventFilter(xcb_atom_t extents) : extents_(extents) {}
+
   bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
     if (type != "xcb_generic_event_t" || !message) return false;
-    uint32_t window = windowOfEvent(static_cast<const uint8_t*>(message));
+    uint32_t window = windowOfEvent(static_cast<const uint8_t*>(message), extents_);
     HWND hwnd = window ? topLevelWithNativeWindow(window) : nullptr;
     if (hwnd) QTimer::singleShot(0, qApp, [hwnd] { frameChangedByQt(hwnd); });
     return false;
   }
+
+ private:
+  xcb_atom_t extents_;
 };
 
 xcb_connection_t* connectionWatched() {
@@ -57,17 +77,10 @@ xcb_connection_t* connectionWatched() {
   static bool watching = false;
   if (!watching) {
     watching = true;
-    qGuiApp->installNativeEventFilter(new FrameEventFilter);
+    qGuiApp->installNativeEventFilter(
+        new FrameEventFilter(atomNamed(x11->connection(), "_NET_FRAME_EXTENTS")));
   }
   return x11->connection();
-}
-
-xcb_atom_t atomNamed(xcb_connection_t* connection, const char* name) {
-  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-      connection, xcb_intern_atom(connection, 0, std::strlen(name), name), nullptr);
-  xcb_atom_t atom = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-  std::free(reply);
-  return atom;
 }
 
 // The 32-bit values of a window property, or none when it is missing or of another kind.

@@ -62,8 +62,7 @@ int keypadKey(int key) {
 
 bool keyIsDown(int vk) { return GetKeyState(vk) & 0x8000; }
 
-// A key the table does not know that types a character (a letter with an accent, say) comes
-// as VK_PACKET, the key Win32 gives typed Unicode characters.
+// Whether the key types a character rather than a control code.
 bool typesText(const QKeyEvent* e) {
   QString text = e->text();
   return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F;
@@ -125,11 +124,7 @@ std::string charactersForKey(int vk, const QKeyEvent* e) {
     if (vk >= 'A' && vk <= 'Z') return std::string(1, static_cast<char>(vk - 'A' + 1));
     if (!e || !(e->modifiers() & Qt::AltModifier)) return "";  // AltGr still types
   }
-  if (e) {
-    QString text = e->text();
-    if (text.isEmpty() || text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F) return "";
-    return qStringToBytes(text);
-  }
+  if (e) return typesText(e) ? qStringToBytes(e->text()) : std::string();
   if (vk >= 'A' && vk <= 'Z') {
     bool upper = shift != ((GetKeyState(VK_CAPITAL) & 1) != 0);
     return std::string(1, static_cast<char>(upper ? vk : vk + 32));
@@ -181,6 +176,8 @@ HWND deliverPress(const KeyRoute& route, int vk, LPARAM lParam, const QKeyEvent*
 
 bool keyEventToMessages(HWND own, QKeyEvent* e, bool fromKeyboard) {
   int vk = virtualKeyOf(e->key(), e->modifiers() & Qt::KeypadModifier);
+  // A key the table does not know that types a character (a letter with an accent, say) comes
+  // as VK_PACKET, the key Win32 gives typed Unicode characters.
   if (vk == 0 && typesText(e)) vk = VK_PACKET;
   noteModifiers(e->modifiers());
   bool press = e->type() == QEvent::KeyPress;

@@ -169,19 +169,23 @@ ProfileFile::Line* ProfileFile::lineBefore(size_t block, size_t index) {
   }
 }
 
-void ProfileFile::insertLine(size_t block, size_t index, const std::string& content) {
-  // Only the last line can lack a line end; it gets one so the new line stands alone.
+// Only the last line can lack a line end; it gets one so that a line put after it stands
+// alone. False at the start of the file.
+bool ProfileFile::endLineBefore(size_t block, size_t index) {
   Line* before = lineBefore(block, index);
   if (before && !before->text.empty() && before->text.back() != '\n') before->text += newline_;
+  return before != nullptr;
+}
+
+void ProfileFile::insertLine(size_t block, size_t index, const std::string& content) {
+  bool fileStart = !endLineBefore(block, index);
   std::vector<Line>& lines = blocks_[block].lines;
-  lines.insert(lines.begin() + static_cast<long>(index),
-               parseLine(content + newline_, !before && block == 0 && index == 0));
+  lines.insert(lines.begin() + static_cast<long>(index), parseLine(content + newline_, fileStart));
 }
 
 void ProfileFile::appendSection(const std::string& sectionName) {
   blocks_.emplace_back();
-  Line* before = lineBefore(blocks_.size() - 1, 0);
-  if (before && !before->text.empty() && before->text.back() != '\n') before->text += newline_;
+  endLineBefore(blocks_.size() - 1, 0);
   blocks_.back().lines.push_back(parseLine("[" + sectionName + "]" + newline_, false));
 }
 

@@ -48,6 +48,7 @@ class ProfileFile {
   size_t findSection(std::string_view name) const;
   static size_t findKey(const Block& block, std::string_view key);
   Line* lineBefore(size_t block, size_t index);
+  bool endLineBefore(size_t block, size_t index);
   void insertLine(size_t block, size_t index, const std::string& content);
   void appendSection(const std::string& name);
 

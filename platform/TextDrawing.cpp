@@ -2,8 +2,8 @@
 // with 8-bit text shown as the layer shows all text.
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QRegularExpression>
 #include <QFontMetricsF>
+#include <QRegularExpression>
 #include <QtMath>
 #include <QPainter>
 #include <QTextLayout>
@@ -115,11 +115,11 @@ int measureLines(const QString& text, const QFont& font, int flags, int width, i
       (flags & Qt::TextSingleLine)
           ? QStringList{QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))}
           : text.split(QLatin1Char('\n'));
+  static const QRegularExpression mnemonicMark(QStringLiteral("&(?!&)"));
   int count = 0;
   *widest = 0;
   for (QString paragraph : paragraphs) {
-    if (flags & Qt::TextShowMnemonic)
-      paragraph.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    if (flags & Qt::TextShowMnemonic) paragraph.remove(mnemonicMark);
     if (!(flags & Qt::TextWordWrap)) {
       *widest = qMax(*widest, metrics.horizontalAdvance(paragraph));
       ++count;
