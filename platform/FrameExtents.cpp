@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
+#include <map>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -130,11 +131,7 @@ void sendRequest(xcb_connection_t* connection, xcb_window_t root, xcb_window_t w
   xcb_flush(connection);
 }
 
-}  // namespace
-
-bool askFrameExtents(QWidget* frame, RECT* extents) {
-  xcb_connection_t* connection = connectionWatched();
-  if (!connection || !frame || (frame->windowFlags() & Qt::FramelessWindowHint)) return false;
+bool askWindowManager(xcb_connection_t* connection, QWidget* frame, RECT* extents) {
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
   if (!screen) return false;
   const Atoms& known = atoms(connection, screen->root);
@@ -155,6 +152,25 @@ bool askFrameExtents(QWidget* frame, RECT* extents) {
     QThread::msleep(2);
   } while (waited.elapsed() < kAnswerWaitMs);
   return false;
+}
+
+}  // namespace
+
+// Windows of one kind get the same frame: the window manager is asked once per kind, so many
+// windows made at start wait for one answer each kind (later changes still reach every window).
+bool askFrameExtents(QWidget* frame, RECT* extents) {
+  xcb_connection_t* connection = connectionWatched();
+  if (!connection || !frame || (frame->windowFlags() & Qt::FramelessWindowHint)) return false;
+  static std::map<int, RECT> answered;
+  int kind = static_cast<int>(frame->windowFlags());
+  auto known = answered.find(kind);
+  if (known != answered.end()) {
+    *extents = known->second;
+    return true;
+  }
+  if (!askWindowManager(connection, frame, extents)) return false;
+  answered[kind] = *extents;
+  return true;
 }
 
 }  // namespace vornplatform
