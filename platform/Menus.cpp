@@ -164,6 +164,13 @@ std::set<uint32_t> pendingBars;
 
 // Menu changes reach the Qt bars once control returns to the loop, so a burst of them (a menu
 // per client at start) rebuilds each bar once.
+// A bar already waiting for its rebuild needs no search through its menus (many menus changed
+// in one burst would search the whole bar each).
+bool rebuildPending(HWND hwnd) {
+  return isGuiThread() &&
+         pendingBars.count(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd))) != 0;
+}
+
 void scheduleBarRebuild(HWND hwnd) {
   if (!isGuiThread()) return;
   bool first = pendingBars.empty();
@@ -245,7 +252,8 @@ void menuChanged(HMENU menu) {
     }
   }
   for (const WindowPtr& w : owners) {
-    if (w->menu && !w->dying && reachable(w->menu, menu)) scheduleBarRebuild(w->hwnd);
+    if (!w->menu || w->dying || rebuildPending(w->hwnd)) continue;
+    if (reachable(w->menu, menu)) scheduleBarRebuild(w->hwnd);
   }
 }
 
