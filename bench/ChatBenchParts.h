@@ -25,19 +25,25 @@ namespace chatbench {
 
 using Clock = std::chrono::steady_clock;
 
-// The program folder for one client of the server at port, logged in under its own name.
-inline void writeFolder(const TempFolder& folder, int port, const char* client) {
+// The program folder for NevChat clients of the server at port, each logged in under its own
+// name; they connect at start when connect is set.
+inline void writeFolder(const TempFolder& folder, int port,
+                        const std::vector<std::string>& clients, bool connect = true) {
   namespace fs = std::filesystem;
   fs::create_directories(folder.file("Plugins"));
   fs::create_directories(folder.file("Events"));
   fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
   fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-  std::string section = std::string("[") + client + "]\n";
-  folder.write("Vornith.ini",
-               "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n" + section +
-                   "Autoconnect=On\nServer0=127.0.0.1:" + std::to_string(port) +
-                   "\nRegExpr=nevchat.evt\nMain=NevChat\n");
-  folder.write("Plugs.ini", section + "NevChat Login=" + client + "\n");
+  std::string host = "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n";
+  std::string plugs;
+  for (const std::string& client : clients) {
+    std::string section = "[" + client + "]\n";
+    host += section + "Autoconnect=" + (connect ? "On" : "Off") +
+            "\nServer0=127.0.0.1:" + std::to_string(port) + "\nRegExpr=nevchat.evt\nMain=NevChat\n";
+    plugs += section + "NevChat Login=" + client + "\n";
+  }
+  folder.write("Vornith.ini", host);
+  folder.write("Plugs.ini", plugs);
 }
 
 // One trip away from the message loop: at most one message taken and dispatched.
@@ -73,7 +79,7 @@ inline Client* startLoggedInClient(ChatServer& server, const TempFolder& folder,
     std::fprintf(stderr, "the chat server did not start: %s\n", server.error().c_str());
     return nullptr;
   }
-  writeFolder(folder, server.port(), name);
+  writeFolder(folder, server.port(), {name});
   std::filesystem::current_path(folder.path());
   startUp(GetModuleHandleA(nullptr));
   Client* client = clientList != nullptr ? clientList->findClient(name) : nullptr;

@@ -5,48 +5,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
-#include "host/ClientList.h"
-#include "host/Host.h"
+#include "bench/ChatBenchParts.h"
 #include "host/SystemWindow.h"
 #include "lib/RootWindow.h"
-#include "outside/chatserver/ChatServer.h"
-#include "platform/testing.h"
-#include "platform/tests/TempFolder.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using namespace chatbench;
 
 std::string clientName(int index) { return "client" + std::to_string(index); }
-
-// count NevChat clients, every one logged in as itself when connect is set.
-void writeFolder(const TempFolder& folder, int count, int port, bool connect) {
-  namespace fs = std::filesystem;
-  fs::create_directories(folder.file("Plugins"));
-  fs::create_directories(folder.file("Events"));
-  fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
-  fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-  std::string host = "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n";
-  std::string plugs;
-  for (int i = 0; i < count; ++i) {
-    std::string section = "[" + clientName(i) + "]\n";
-    host += section + "Autoconnect=" + (connect ? "On" : "Off") +
-            "\nServer0=127.0.0.1:" + std::to_string(port) + "\nRegExpr=nevchat.evt\nMain=NevChat\n";
-    plugs += section + "NevChat Login=" + clientName(i) + "\n";
-  }
-  folder.write("Vornith.ini", host);
-  folder.write("Plugs.ini", plugs);
-}
 
 // WM_CLOSE to the system window, the loop until it ends, and the host's end.
 double quitSeconds() {
@@ -64,7 +37,9 @@ bool runCase(int count, bool connect) {
     std::fprintf(stderr, "the chat server did not start: %s\n", server.error().c_str());
     return false;
   }
-  writeFolder(folder, count, server.port(), connect);
+  std::vector<std::string> names;
+  for (int i = 0; i < count; ++i) names.push_back(clientName(i));
+  writeFolder(folder, server.port(), names, connect);
   std::string previous = std::filesystem::current_path().string();
   std::filesystem::current_path(folder.path());
 
@@ -78,8 +53,8 @@ bool runCase(int count, bool connect) {
   if (connect) {
     ok = vorntest::pumpUntil(
         [&] {
-          for (int i = 0; i < count; ++i)
-            if (!server.isLoggedIn(clientName(i))) return false;
+          for (const std::string& name : names)
+            if (!server.isLoggedIn(name)) return false;
           return true;
         },
         30000);

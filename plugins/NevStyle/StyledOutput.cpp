@@ -100,8 +100,7 @@ void StyledOutput::vprint(const char* format, va_list args) {
   if (pendingNewline) {
     appendRun("\n", 1);
     pendingNewline = 0;
-    paragraphBytes = paragraphPictures = 0;
-    paragraphCut = false;
+    startParagraph();
     countBreaks(1);
   }
   if (!isOn(withEmptyLine)) {
@@ -147,10 +146,12 @@ void StyledOutput::showPiece(const char* text, size_t content, size_t breaks) {
   paragraphBytes += static_cast<int>(shown);
   piece.append(text + content, breaks);
   if (!piece.empty()) appendShown(piece.c_str());
-  if (breaks > 0) {
-    paragraphBytes = paragraphPictures = 0;
-    paragraphCut = false;
-  }
+  if (breaks > 0) startParagraph();
+}
+
+void StyledOutput::startParagraph() {
+  paragraphBytes = paragraphPictures = 0;
+  paragraphCut = false;
 }
 
 void StyledOutput::appendShown(const char* text) {

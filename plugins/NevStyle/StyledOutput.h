@@ -72,6 +72,7 @@ class StyledOutput {
   void appendRun(const char* text, int length);
   void showPiece(const char* text, size_t content, size_t breaks);
   void appendShown(const char* text);
+  void startParagraph();
   int cutPosition(HWND pane, int count, int* removed);
   void countBreaks(int breaks);
 
