@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "bench/ChatBenchParts.h"
+#include "bench/ChatBench.h"
 #include "bench/ProcessMemory.h"
 #include "host/ClientList.h"
 #include "host/Host.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/ChatBenchParts.h"
+#include "bench/ChatBench.h"
 #include "host/SystemWindow.h"
 #include "lib/RootWindow.h"
 

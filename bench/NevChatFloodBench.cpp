@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/ChatBenchParts.h"
+#include "bench/ChatBench.h"
 #include "bench/ProcessMemory.h"
 #include "host/ClientList.h"
 #include "host/Host.h"
