@@ -35,7 +35,8 @@ class ClientSetupPages {
 
  private:
   // The page windows, wrapped so that each lays its controls out over its whole area. A page
-  // object of the setup window hands its window on and lays nothing out itself.
+  // object of the setup window hands its window on and lays nothing out itself. Declared
+  // before the controls, so they are destroyed after the controls inside them.
   std::vector<std::unique_ptr<ExistWindow>> pageWindows;
 
  public:
