@@ -11,8 +11,22 @@
 #include "lib/tests/ToolkitFixture.h"
 #include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NevChatSetupPage.h"
-#include "plugins/NevChat/tests/FakeHost.h"
 #include "plugins/NevStyle/StyledOutput.h"
+#include "plugins/testsupport/FakeHost.h"
+
+using Vars = std::vector<std::pair<const char*, const char*>>;
+
+// Hands one event to the session as the host does: the line and its variables.
+inline void feedEvent(NevChatSession& session, const char* name, const char* line,
+                      const Vars& vars = {}) {
+  std::vector<char*> pairs;
+  for (const auto& v : vars) {
+    pairs.push_back(const_cast<char*>(v.first));
+    pairs.push_back(const_cast<char*>(v.second));
+  }
+  EventData data{const_cast<char*>(line), static_cast<int>(vars.size()), pairs.data()};
+  session.onEvent(1, name, &data);
+}
 
 // The tests' way to the session's private state: the flags and the trace of nick-list updates.
 class NevChatTestAccess {

@@ -1,5 +1,5 @@
-// A stand-in for the host's services table in NevChat's tests: every service records what it
-// was asked, settings live in a map, colours and fonts answer the defaults they were given.
+// A stand-in for the host's services table in the plug-ins' tests: every service records what
+// it was asked, settings live in a map, colours and fonts answer the defaults they were given.
 #pragma once
 
 #include <cstdarg>
@@ -12,23 +12,8 @@
 #include <vector>
 
 #include "platform/win32.h"
-#include "plugins/NevChat/NevChatSession.h"
 #include "sdk/PlugsModule.h"
 #include "sdk/SdkFunctions.h"
-
-using Vars = std::vector<std::pair<const char*, const char*>>;
-
-// Hands one event to the session as the host does: the line and its variables.
-inline void feedEvent(NevChatSession& session, const char* name, const char* line,
-                      const Vars& vars = {}) {
-  std::vector<char*> pairs;
-  for (const auto& v : vars) {
-    pairs.push_back(const_cast<char*>(v.first));
-    pairs.push_back(const_cast<char*>(v.second));
-  }
-  EventData data{const_cast<char*>(line), static_cast<int>(vars.size()), pairs.data()};
-  session.onEvent(1, name, &data);
-}
 
 class FakeHost {
  public:
@@ -51,11 +36,16 @@ class FakeHost {
   void clear() {
     sent.clear();
     events.clear();
+    requests.clear();
   }
 
   std::string sent;                  // everything sent to the server
   std::vector<std::string> console;  // system console lines
   std::vector<std::string> events;   // "to type data" (data as text)
+  std::vector<std::string> requests;  // "to request" of every request asked
+  // Scripted answers by request name: the result and the text copied into the answer buffer.
+  // A request with no script is unanswered (-1), as when no plug-in takes it.
+  std::map<std::string, std::pair<int, std::string>> answers;
   std::vector<std::string> servers;  // "host port flag"
   std::vector<std::string> tabTexts;
   std::map<std::string, COLORREF> colours;
@@ -147,6 +137,14 @@ class FakeHost {
     table.getPlugsList = [](PlugsObject*) { return h().plugsList.c_str(); };
     table.sendEvent = [](PlugsObject*, const char* to, const char* type, void* data) {
       h().events.push_back(std::string(to) + " " + type + " " + (data ? (const char*)data : ""));
+    };
+    table.sendRequest = [](PlugsObject*, const char* to, char* answer, int size,
+                           const char* request, void*) {
+      h().requests.push_back(std::string(to ? to : "") + " " + (request ? request : ""));
+      auto found = h().answers.find(request ? request : "");
+      if (found == h().answers.end()) return -1;
+      if (answer != nullptr && size > 0) snprintf(answer, size, "%s", found->second.second.c_str());
+      return found->second.first;
     };
   }
 };
