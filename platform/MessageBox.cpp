@@ -30,6 +30,9 @@ struct Records {
   std::vector<UINT> beeps;
 };
 
+// A server can ring the bell on every line: the record keeps only the latest beeps.
+constexpr size_t kMaxBeepRecords = 1000;
+
 Records& records() {
   static Records* instance = new Records;
   return *instance;
@@ -173,7 +176,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 BOOL MessageBeep(UINT type) {
   {
     std::lock_guard<std::mutex> guard(records().lock);
-    records().beeps.push_back(type);
+    std::vector<UINT>& beeps = records().beeps;
+    if (beeps.size() >= kMaxBeepRecords) beeps.erase(beeps.begin());
+    beeps.push_back(type);
   }
   ensureApplication();
   QApplication::beep();

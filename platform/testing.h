@@ -74,7 +74,7 @@ struct ShownMessageBox {
 VORNAPI std::vector<ShownMessageBox> shownMessageBoxes();
 // Forgets the boxes shown and the answers not used yet.
 VORNAPI void clearMessageBoxes();
-// The types passed to MessageBeep since the last clear, oldest first.
+// The types passed to MessageBeep since the last clear, oldest first (the latest 1,000).
 VORNAPI std::vector<UINT> recordedBeeps();
 VORNAPI void clearRecordedBeeps();
 

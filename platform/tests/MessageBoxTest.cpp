@@ -139,6 +139,12 @@ TEST_F(MessageBoxTest, BeepsAreRecorded) {
   EXPECT_EQ(vorntest::recordedBeeps(), (std::vector<UINT>{MB_ICONEXCLAMATION, MB_OK}));
   vorntest::clearRecordedBeeps();
   EXPECT_TRUE(vorntest::recordedBeeps().empty());
+  // A bell on every line of a long session keeps only the latest beeps.
+  for (int i = 0; i < 5000; ++i) MessageBeep(i == 4999 ? MB_ICONHAND : MB_OK);
+  std::vector<UINT> kept = vorntest::recordedBeeps();
+  EXPECT_EQ(kept.size(), 1000u);
+  EXPECT_EQ(kept.back(), static_cast<UINT>(MB_ICONHAND));
+  vorntest::clearRecordedBeeps();
 }
 
 }  // namespace
