@@ -11,7 +11,7 @@
 class NevLineSession : public PlugsInOutSession {
  public:
   // An unfinished tail longer than this is released as a line of its own.
-  static const size_t kMaxPending = 64 * 1024;
+  static constexpr size_t kMaxPending = 64 * 1024;
 
   explicit NevLineSession(const char* clientName);
 
