@@ -9,7 +9,6 @@ namespace {
 
 // The compiled pattern points into this text, so it lives as long as the module.
 const char kStampPattern[] = "^/d/d:/d/d:/d/d (.*):(text)$";
-const char kTextSave[] = "text";
 const size_t kStampLength = 9;  // "HH:MM:SS "
 const char kBell = '\a';
 
@@ -39,15 +38,11 @@ const char* NevTimeStampSession::onReceivedData(const char* text) {
   if (text == nullptr) return output.c_str();
   const char* piece = text;
   while (const char* feed = std::strchr(piece, '\n')) {
-    line.assign(piece, static_cast<size_t>(feed - piece) + 1);
-    formatLine(line.c_str(), line.size());
+    formatLine(piece, static_cast<size_t>(feed - piece) + 1);
     piece = feed + 1;
   }
   // A text that ends with its line feed has no last piece: an empty one would only be a stamp.
-  if (*piece != '\0') {
-    line.assign(piece);
-    formatLine(line.c_str(), line.size());
-  }
+  if (*piece != '\0') formatLine(piece, std::strlen(piece));
   return output.c_str();
 }
 
@@ -59,38 +54,25 @@ void NevTimeStampSession::formatLine(const char* text, size_t length) {
     ++text;
     --length;
   }
-  switch (setup.state) {
-    case NevTimeStampSetup::KeepServerStamp:
-      output.append(text, length);
-      break;
-    case NevTimeStampSetup::NoStamp: {
-      std::string rest;
-      if (savedText(text, length, rest))
-        output.append(rest);
-      else
-        output.append(text, length);
-      break;
+  // Any state but "keep" drops the server's stamp, and "local" puts the local time first.
+  if (setup.state != NevTimeStampSetup::KeepServerStamp) {
+    if (setup.state != NevTimeStampSetup::NoStamp) appendLocalStamp();
+    if (hasServerStamp(text, length)) {
+      text += kStampLength;
+      length -= kStampLength;
     }
-    default:
-      appendLocalStamp();
-      if (hasServerStamp(text, length))
-        output.append(text + kStampLength, length - kStampLength);
-      else
-        output.append(text, length);
-      break;
   }
+  output.append(text, length);
 }
 
+// The pattern's "." takes any byte, so only the stamp decides: matching the first bytes gives
+// the whole line's answer at a cost that does not grow with the line.
 bool NevTimeStampSession::hasServerStamp(const char* text, size_t length) {
-  return compiled && length >= kStampLength && matchRegExpr(stamp, text) == 1;
-}
-
-// A stamp followed by nothing leaves the save absent, and so nothing.
-bool NevTimeStampSession::savedText(const char* text, size_t length, std::string& rest) {
-  if (!hasServerStamp(text, length)) return false;
-  const RegExprSave* save = findRegExprSave(stamp, kTextSave, kTextSave + sizeof kTextSave - 1);
-  if (save != nullptr) rest.assign(save->start, static_cast<size_t>(save->end - save->start));
-  return true;
+  if (!compiled || length < kStampLength) return false;
+  char head[kStampLength + 1];
+  std::memcpy(head, text, kStampLength);
+  head[kStampLength] = '\0';
+  return matchRegExpr(stamp, head) == 1;
 }
 
 void NevTimeStampSession::appendLocalStamp() {

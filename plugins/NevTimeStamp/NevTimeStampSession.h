@@ -26,20 +26,19 @@ class NevTimeStampSession : public PlugsInOutSession {
   const char* onReceivedData(const char* text) override;
   const char* onDataToSend(const char* text) override;
 
-  // Appends one line (its line feed included, if any) to the output as the setting says.
+  // Appends one line of length bytes (its line feed included, if any) to the output as the
+  // setting says.
   virtual void formatLine(const char* line, size_t length);
 
   NevTimeStampSetup& getSetup() { return setup; }
 
  private:
+  // Whether the line begins with a server stamp "HH:MM:SS ".
   bool hasServerStamp(const char* text, size_t length);
-  // Whether the line has a server stamp; rest then holds the text behind it.
-  bool savedText(const char* text, size_t length, std::string& rest);
   void appendLocalStamp();
 
   RegExpr stamp;
   bool compiled = false;
-  std::string line;
   std::string output;
   NevTimeStampSetup setup;
 };
