@@ -24,6 +24,12 @@ void NevLineSession::init() {
   setup.readSetup();
 }
 
+// The settings are kept at the end as every plug-in's settings are.
+void NevLineSession::term() {
+  setup.writeSetup();
+  PlugsInOutSession::term();
+}
+
 // --- Received side -------------------------------------------------------------------------
 
 const char* NevLineSession::onReceivedData(const char* text) {

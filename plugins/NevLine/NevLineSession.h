@@ -16,6 +16,7 @@ class NevLineSession : public PlugsInOutSession {
   explicit NevLineSession(const char* clientName);
 
   void init() override;
+  void term() override;
   bool hasSetupWindow() override { return true; }
   void createSetupWindow(HWND parent) override { setup.create(parent); }
   void writeSetup() override { setup.writeSetup(); }

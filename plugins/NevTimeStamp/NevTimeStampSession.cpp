@@ -27,7 +27,9 @@ void NevTimeStampSession::init() {
   setup.readSetup();
 }
 
+// The setting is kept at the end as every plug-in's settings are.
 void NevTimeStampSession::term() {
+  setup.writeSetup();
   if (compiled) freeRegExpr(stamp);
   compiled = false;
   PlugsInOutSession::term();
