@@ -10,19 +10,27 @@
 
 namespace {
 
+using Texts = std::vector<std::string>;
+
 class NevLineTest : public ::testing::Test {
  protected:
   void SetUp() override { session.init(); }
 
-  // Every chunk in turn; what the session released, one entry per chunk.
-  std::vector<std::string> receive(const std::vector<std::string>& chunks) {
-    std::vector<std::string> released;
+  // What the session released for each chunk in turn.
+  Texts receive(const Texts& chunks) {
+    Texts released;
     for (const std::string& chunk : chunks) released.push_back(session.onReceivedData(chunk.c_str()));
     return released;
   }
-  void refusePeerData() {
-    host.table.sendRequest = [](PlugsObject*, const char*, char* answer, int, const char*, void*) {
-      answer[0] = 0;
+  // The main plug-in answers "senddataok" with this byte.
+  void answerPeerData(char byte) {
+    static char answer;
+    answer = byte;
+    host.table.sendRequest = [](PlugsObject*, const char*, char* buffer, int size,
+                                const char* request, void*) {
+      EXPECT_STREQ("senddataok", request);
+      EXPECT_EQ(1, size);
+      buffer[0] = answer;
       return 1;
     };
   }
@@ -31,36 +39,20 @@ class NevLineTest : public ::testing::Test {
   NevLineSession session{"alpha"};
 };
 
-using Released = std::vector<std::string>;
-
-TEST_F(NevLineTest, ReceivedTextIsReleasedInWholeLines) {
-  EXPECT_EQ((Released{"", "hello\n", "world\n"}), receive({"hel", "lo\nwor", "ld\n"}));
-  EXPECT_EQ((Released{"a\nb\n", ""}), receive({"a\nb\nc", ""}));
-  EXPECT_EQ("c", session.getPending());
-  EXPECT_EQ((Released{"c\r\n"}), receive({"\r\n"}));
-  EXPECT_STREQ("", session.onReceivedData(nullptr));
-}
-
-TEST_F(NevLineTest, PromptsAreReleasedAtOnce) {
-  const char* const released[] = {"<Nev> Login: ", "12:00:00 <Nev> Password: ",
-                                  "12:00:00 xx <Nev> Password", "<Nev> Password:",
-                                  "old\n<Nev> Login"};
-  for (const char* text : released) {
-    EXPECT_EQ(std::string(text) + "\n", session.onReceivedData(text)) << text;
-    EXPECT_EQ("", session.getPending());
-  }
-  // Too short to be examined, or not a prompt where one is looked for.
-  const char* const kept[] = {"<Nev>", "12:00:00 <Nev", "1<Nev> Login", "x <Nev> Login",
-                              "12:00:00 <Nev> Passw"};
-  for (const char* text : kept) {
-    EXPECT_EQ("", std::string(session.onReceivedData(text))) << text;
-    EXPECT_EQ(text, session.getPending());
-    session.onReceivedData("\n");
+TEST_F(NevLineTest, ReceivedTextIsReleasedInWholeLinesAndPromptsAtOnce) {
+  EXPECT_EQ((Texts{"", "hello\n", "world\n"}), receive({"hel", "lo\nwor", "ld\n"}));
+  EXPECT_EQ((Texts{"a\n", "b\r\n"}), receive({"a\nb", "\r\n"}));
+  for (const char* prompt : {"<Nev> Login: ", "12:00:00 <Nev> Password: ",
+                             "12:00:00 \xFF\xFB\x01<Nev> Password: ", "old\n<Nev> Login"})
+    EXPECT_EQ(std::string(prompt) + "\n", session.onReceivedData(prompt)) << prompt;
+  // Too short to be examined, or no prompt where one is looked for.
+  for (const char* kept : {"<Nev>", "12:00:00 <Nev", "1<Nev> Login", "x <Nev> Login"}) {
+    EXPECT_EQ((Texts{"", std::string(kept) + "\n"}), receive({kept, "\n"})) << kept;
   }
 }
 
-// Only a prompt depends on where the connection cut the text: it is released as soon as its
-// keyword is whole, so a cut just behind the keyword releases the keyword alone.
+// Only a prompt depends on the cut: it goes as soon as its keyword is whole, so a cut just
+// behind the keyword releases the keyword alone and keeps the rest for the next line.
 TEST_F(NevLineTest, ChunkSplitAtEveryPosition) {
   const std::string text = "12:00:00 hi\n12:00:01 <Nev> Login: ";
   const size_t keywordEnd = text.find("Login") + 5;
@@ -92,12 +84,12 @@ TEST_F(NevLineTest, TabsReachTheNextTabStopOfTheirLine) {
     int size;
     const char* in;
     const char* out;
-  } const cases[] = {
-      {4, "\tx", "    x"},        {4, "ab\tc", "ab  c"},         {4, "a\tb", "a   b"},
-      {4, "abcd\te", "abcd    e"}, {4, "ab\ncd\te", "ab\ncd  e"}, {2, "\t\t", "    "},
-      {0, "\tx", "    x"},        {-3, "a\tb", "a   b"},        {40, "\t", "                "},
+  } const table[] = {
+      {4, "\tx", "    x"},       {4, "ab\tc", "ab  c"},         {4, "abcd\te", "abcd    e"},
+      {4, "ab\ncd\te", "ab\ncd  e"}, {2, "\t\t", "    "},      {0, "\tx", "    x"},
+      {-3, "a\tb", "a   b"},       {40, "\t", "                "},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : table) {
     session.getSetup().tabSize = c.size;
     EXPECT_STREQ(c.out, session.onDataToSend(c.in)) << c.size << " " << c.in;
   }
@@ -106,58 +98,36 @@ TEST_F(NevLineTest, TabsReachTheNextTabStopOfTheirLine) {
 }
 
 TEST_F(NevLineTest, RefusedPeerDataDropsPeerLinesAndTheUnfinishedRest) {
-  EXPECT_STREQ("senddata bob x\nhi", session.onDataToSend("senddata bob x\nhi"))
-      << "unanswered: unchanged";
-  refusePeerData();
+  EXPECT_STREQ("senddata bob x\nhi", session.onDataToSend("senddata bob x\nhi")) << "unanswered";
+  answerPeerData(0);
   EXPECT_STREQ("hello\n", session.onDataToSend("senddata bob x\nhello\n"));
   EXPECT_STREQ("", session.onDataToSend("hi"));
   EXPECT_STREQ("a\nsenddatax\n", session.onDataToSend("a\nsenddatax\nsenddata \nb"));
-  host.table.sendRequest = [](PlugsObject*, const char*, char* answer, int size, const char* request,
-                              void*) {
-    EXPECT_STREQ("senddataok", request);
-    EXPECT_EQ(1, size);
-    answer[0] = 1;
-    return 1;
-  };
+  answerPeerData(1);
   EXPECT_STREQ("senddata bob x\nhi", session.onDataToSend("senddata bob x\nhi"));
 }
 
-TEST_F(NevLineTest, SettingsAreClampedWhenRead) {
-  const std::pair<const char*, int> sizes[] = {{"0", 4}, {"-2", 4}, {"99", 16}, {"7", 7}};
-  for (const auto& size : sizes) {
+TEST_F(NevLineTest, TabSizeIsClampedFromTheSettingsAndThePage) {
+  for (auto size : {std::make_pair("0", 4), {"-2", 4}, {"99", 16}, {"7", 7}}) {
     host.settings["NevLine TabSize"] = size.first;
     session.reloadSetup();
     EXPECT_EQ(size.second, session.getSetup().tabSize) << size.first;
   }
-  host.settings["NevLine Tab2Space"] = "0";
-  session.reloadSetup();
-  session.writeSetup();
-  EXPECT_EQ("0", host.settings["NevLine Tab2Space"]);
-  EXPECT_EQ("7", host.settings["NevLine TabSize"]);
-}
-
-TEST_F(NevLineTest, SetupPageShowsAndTakesTheSettings) {
   RootWindow* root = new RootWindow();
   initToolkit(nullptr, 101, root);
   HWND parent = CreateWindowExA(0, "Static", "setup", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
                                 nullptr, nullptr, nullptr);
   NevLineSetup& setup = session.getSetup();
-  setup.tabSize = 8;
   session.createSetupWindow(parent);
-  ASSERT_TRUE(setup.hasPage());
   session.onSetupOpen();
-  EXPECT_TRUE(setup.convertBox->isChecked());
   char text[32] = {};
   setup.sizeZone->getText(text, sizeof text);
-  EXPECT_STREQ("8", text);
-  const std::pair<const char*, int> zones[] = {
-      {"12", 12}, {"", 4}, {"x", 4}, {"0", 4}, {"-5", 4}, {"300", 16}, {"000000000000000123", 4}};
-  for (const auto& zone : zones) {
+  EXPECT_STREQ("7", text);
+  for (auto zone : {std::make_pair("12", 12), {"", 4}, {"-5", 4}, {"300", 16},
+                    {"000000000000000123", 4}}) {
     setup.sizeZone->setText(zone.first);
-    setup.convertBox->setChecked(false);
     session.onSetupClose();
     EXPECT_EQ(zone.second, setup.tabSize) << zone.first;
-    EXPECT_FALSE(setup.tab2Space);
   }
   DestroyWindow(parent);
   delete root;

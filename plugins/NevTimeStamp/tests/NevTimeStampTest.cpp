@@ -70,39 +70,27 @@ TEST_F(NevTimeStampTest, LongLinesAreNeverCut) {
   EXPECT_EQ(line.substr(9), receive(2, line.c_str()));
 }
 
-// Every piece gets a stamp of its own, so a line cut by the connection gets two: NevLine in
-// front joins the pieces. Cuts at a line's end change nothing.
+// Every piece gets a stamp of its own, so a line cut by the connection gets two (NevLine in
+// front joins the pieces); a cut at a line's end changes nothing.
 TEST_F(NevTimeStampTest, ChunkSplitAtEveryPosition) {
-  const std::string text = "12:00:01 ab\n12:00:02 cd\n";
+  const std::string text = "12:00:01 ab\n";
   for (size_t cut = 0; cut <= text.size(); ++cut) {
     std::string joined = receive(1, text.substr(0, cut).c_str());
     joined += receive(1, text.substr(cut).c_str());
-    bool atLineEnd = cut == 0 || cut == 12 || cut == text.size();
-    if (atLineEnd) {
-      EXPECT_EQ("09:05:07 ab\n09:05:07 cd\n", joined) << cut;
-    } else {
-      size_t lineStart = cut < 12 ? 0 : 12;
-      std::string piece = text.substr(lineStart, cut - lineStart);
-      std::string stamped = piece.size() >= 9 ? piece.substr(9) : piece;
-      EXPECT_EQ(0u, joined.find(cut < 12 ? "" : "09:05:07 ab\n")) << cut;
-      EXPECT_NE(std::string::npos, joined.find("09:05:07 " + stamped + "09:05:07 ")) << cut;
-    }
+    std::string first = text.substr(0, cut);
+    if (first.size() >= 9) first.erase(0, 9);
+    bool whole = cut == 0 || cut == text.size();
+    EXPECT_EQ(whole ? "09:05:07 ab\n" : "09:05:07 " + first + "09:05:07 " + text.substr(cut), joined)
+        << cut;
   }
 }
 
 TEST_F(NevTimeStampTest, StateOutsideItsRangeReadsAsTheDefault) {
-  const std::pair<const char*, int> states[] = {{"0", 0}, {"2", 2}, {"3", 1}, {"-1", 1}, {"x", 0}};
-  for (const auto& state : states) {
+  for (auto state : {std::make_pair("0", 0), {"2", 2}, {"3", 1}, {"-1", 1}}) {
     host.settings["NevTimeStamp State"] = state.first;
     session.reloadSetup();
     EXPECT_EQ(state.second, session.getSetup().state) << state.first;
   }
-  host.settings.erase("NevTimeStamp State");
-  session.reloadSetup();
-  EXPECT_EQ(1, session.getSetup().state);
-  session.getSetup().state = 2;
-  session.writeSetup();
-  EXPECT_EQ("2", host.settings["NevTimeStamp State"]);
 }
 
 TEST_F(NevTimeStampTest, SetupButtonsActAsOneChoice) {
