@@ -79,6 +79,9 @@ VORNAPI std::vector<UINT> recordedBeeps();
 VORNAPI void clearRecordedBeeps();
 
 // --- Faked system state ----------------------------------------------------------------------
+// GetLocalTime answers time until clearLocalTime() goes back to the system's clock.
+VORNAPI void setLocalTime(const SYSTEMTIME& time);
+VORNAPI void clearLocalTime();
 // SystemParametersInfoA(SPI_GETWORKAREA) answers area until clearWorkArea() goes back to
 // the screen's own.
 VORNAPI void setWorkArea(const RECT& area);

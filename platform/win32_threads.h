@@ -43,3 +43,21 @@ VORNAPI DWORD GetCurrentThreadId();
 VORNAPI void Sleep(DWORD milliseconds);
 // Milliseconds of a monotonic clock; wraps around after 2^32.
 VORNAPI DWORD GetTickCount();
+
+// A calendar time as Win32 records it: every field a 16-bit word, months and days from 1,
+// days of the week from 0 (Sunday).
+struct SYSTEMTIME {
+  WORD wYear;
+  WORD wMonth;
+  WORD wDayOfWeek;
+  WORD wDay;
+  WORD wHour;
+  WORD wMinute;
+  WORD wSecond;
+  WORD wMilliseconds;
+};
+typedef SYSTEMTIME* LPSYSTEMTIME;
+static_assert(sizeof(SYSTEMTIME) == 16, "SYSTEMTIME keeps its Win32 size");
+
+// The wall-clock time in the local time zone; a null record is ignored.
+VORNAPI void GetLocalTime(LPSYSTEMTIME time);

@@ -44,6 +44,26 @@ std::string readDisplayNumber(int fd, int timeoutMs) {
   return std::string();
 }
 
+// A machine shared with other users may give this program its own display numbers:
+// VORNITH_DESKTOP_DISPLAYS="73 74" makes the sessions of one process take them in turn.
+// Without it the X server takes the first free number.
+std::string nextFixedDisplay() {
+  static size_t next = 0;
+  const char* list = std::getenv("VORNITH_DESKTOP_DISPLAYS");
+  std::vector<std::string> numbers;
+  std::string number;
+  for (const char* c = list != nullptr ? list : ""; ; ++c) {
+    if (std::isdigit(static_cast<unsigned char>(*c))) {
+      number += *c;
+      continue;
+    }
+    if (!number.empty()) numbers.push_back(":" + number);
+    number.clear();
+    if (*c == '\0') break;
+  }
+  return numbers.empty() ? std::string() : numbers[next++ % numbers.size()];
+}
+
 }  // namespace
 
 DesktopSession::~DesktopSession() {
@@ -79,10 +99,12 @@ bool DesktopSession::startXServer(int dpi) {
   ChildOptions options;
   options.passFd = pipeFds[1];
   options.outputFile = folder_ + "/xvfb.log";
-  bool started = xServer_.start(
-      {"Xvfb", "-displayfd", "3", "-screen", "0", "1600x1000x24", "-dpi", std::to_string(dpi),
-       "-nolisten", "tcp"},
-      options);
+  std::vector<std::string> arguments = {"Xvfb", "-displayfd", "3", "-screen", "0",
+                                       "1600x1000x24", "-dpi", std::to_string(dpi),
+                                       "-nolisten", "tcp"};
+  std::string fixed = nextFixedDisplay();
+  if (!fixed.empty()) arguments.insert(arguments.begin() + 1, fixed);
+  bool started = xServer_.start(arguments, options);
   close(pipeFds[1]);
   std::string number = started ? readDisplayNumber(pipeFds[0], kStartTimeoutMs) : "";
   close(pipeFds[0]);
@@ -125,10 +147,10 @@ bool DesktopSession::startProgram() {
   std::string port = std::to_string(server_.port());
   // The main window's place and size, and one client that logs in to the server.
   std::string hostSettings = "[System]\nPosX=40\nPosY=40\nSizeX=1000\nSizeY=700\n";
-  std::string client =
-      "[demo]\nServer0=127.0.0.1:" + port + "\nAutoconnect=On\nRegExpr=nevchat.evt\nMain=NevChat\n";
+  std::string client = "[demo]\nServer0=127.0.0.1:" + port +
+                       "\nAutoconnect=On\nRegExpr=nevchat.evt\nMain=NevChat\n" + clientSettings_;
   if (!writeFile(program_ + "/Vornith.ini", hostSettings + client) ||
-      !writeFile(program_ + "/Plugs.ini", "[demo]\nNevChat Login=demo\n"))
+      !writeFile(program_ + "/Plugs.ini", "[demo]\nNevChat Login=demo\n" + plugsSettings_))
     return fail("cannot write the settings files");
   ChildOptions options;
   options.environment = environment_;

@@ -24,6 +24,12 @@ class DesktopSession {
   DesktopSession(const DesktopSession&) = delete;
   DesktopSession& operator=(const DesktopSession&) = delete;
 
+  // More lines for the client's section of Vornith.ini and of Plugs.ini, given before start.
+  void addClientSettings(const std::string& hostLines, const std::string& plugsLines) {
+    clientSettings_ += hostLines;
+    plugsSettings_ += plugsLines;
+  }
+
   // Starts everything and waits until the client is logged in and the screen is still; false
   // with the reason in why() when something does not come up in time.
   // dpi: the resolution the X server reports.
@@ -65,6 +71,8 @@ class DesktopSession {
   bool startProgram();
 
   std::string why_;
+  std::string clientSettings_;
+  std::string plugsSettings_;
   std::string folder_;
   std::string program_;
   std::vector<std::string> environment_;
