@@ -44,64 +44,56 @@ void GuiHandOff::askFileToSend(const std::string& nick) { queue({Item::Open, nic
 std::string GuiHandOff::chooseTarget(const std::string& offeredName) {
   auto answer = std::make_shared<Answer>();
   queue({Item::Save, offeredName, answer});
-  std::unique_lock<std::mutex> guard(lock);
-  answered.wait(guard, [&] { return answer->done || closed; });
+  std::unique_lock<std::mutex> guard(shared->lock);
+  shared->answered.wait(guard, [&] { return answer->done || shared->closed; });
   return answer->done ? answer->path : std::string();
 }
 
 void GuiHandOff::shutDown() {
-  std::lock_guard<std::mutex> guard(lock);
-  closed = true;
-  items.clear();
-  answered.notify_all();
+  std::lock_guard<std::mutex> guard(shared->lock);
+  shared->closed = true;
+  shared->items.clear();
+  shared->answered.notify_all();
 }
 
 void GuiHandOff::queue(Item item) {
   {
-    std::lock_guard<std::mutex> guard(lock);
-    if (closed || window == nullptr) {
+    std::lock_guard<std::mutex> guard(shared->lock);
+    if (shared->closed || window == nullptr) {
       if (item.answer) item.answer->done = true;
-      answered.notify_all();
+      shared->answered.notify_all();
       return;
     }
-    items.push_back(std::move(item));
+    shared->items.push_back(std::move(item));
   }
   PostMessageA(window, kDeliver, 0, 0);
 }
 
-// One item per posted message, so a dialog's own loop never runs later items out of order
-// ahead of the ones before it.
+// One item per posted message, in order. A dialog runs a loop of its own, in which the owner
+// may end: after it, only the shared part is touched, and the owner only when still open.
 void GuiHandOff::deliver() {
+  std::shared_ptr<Shared> keep = shared;
   Item item;
   {
-    std::lock_guard<std::mutex> guard(lock);
-    if (items.empty()) return;
-    item = std::move(items.front());
-    items.pop_front();
+    std::lock_guard<std::mutex> guard(keep->lock);
+    if (keep->items.empty()) return;
+    item = std::move(keep->items.front());
+    keep->items.pop_front();
   }
-  deliverItem(item);
-}
-
-void GuiHandOff::deliverItem(const Item& item) {
-  switch (item.kind) {
-    case Item::Send:
-      receiver.sendText(item.text);
-      break;
-    case Item::Print:
-      receiver.printText(item.text);
-      break;
-    case Item::Open: {
-      std::string path = chooseFile(false, "");
-      if (!path.empty()) receiver.fileToSend(item.text, path);
-      break;
-    }
-    case Item::Save: {
-      std::string path = chooseFile(true, item.text);
-      std::lock_guard<std::mutex> guard(lock);
+  if (item.kind == Item::Send) {
+    receiver.sendText(item.text);
+  } else if (item.kind == Item::Print) {
+    receiver.printText(item.text);
+  } else {
+    std::string path = chooseFile(item.kind == Item::Save, item.kind == Item::Save ? item.text : "");
+    std::unique_lock<std::mutex> guard(keep->lock);
+    if (item.kind == Item::Save) {
       item.answer->path = path;
       item.answer->done = true;
-      answered.notify_all();
-      break;
+      keep->answered.notify_all();
+    } else if (!keep->closed && !path.empty()) {
+      guard.unlock();
+      receiver.fileToSend(item.text, path);
     }
   }
 }

@@ -51,15 +51,19 @@ class GuiHandOff : public TransferLines {
     std::shared_ptr<Answer> answer;
   };
 
+  // Kept alive by a dialog still open, so that the owner may go while it shows.
+  struct Shared {
+    std::mutex lock;
+    std::condition_variable answered;
+    std::deque<Item> items;
+    bool closed = false;
+  };
+
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void queue(Item item);
   void deliver();
-  void deliverItem(const Item& item);
 
   Receiver& receiver;
   HWND window = nullptr;
-  std::mutex lock;
-  std::condition_variable answered;
-  std::deque<Item> items;
-  bool closed = false;
+  std::shared_ptr<Shared> shared = std::make_shared<Shared>();
 };
