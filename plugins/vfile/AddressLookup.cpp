@@ -28,7 +28,8 @@ bool isPublicAddress(const in_addr& address) {
 }
 
 // The local end of a connection to host:port, made within timeoutMs; false when none came.
-bool localEndTowards(const std::string& host, int port, int timeoutMs, in_addr& local) {
+bool localEndTowards(const std::string& host, int port, int timeoutMs,
+                     const std::atomic<bool>& cancelled, in_addr& local) {
   sockaddr_in peer{};
   peer.sin_family = AF_INET;
   peer.sin_port = htons(static_cast<uint16_t>(port));
@@ -36,13 +37,17 @@ bool localEndTowards(const std::string& host, int port, int timeoutMs, in_addr& 
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return false;
   int result = connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer);
-  if (result != 0 && errno == EINPROGRESS) {
+  // Short slices, so that the session's end need not wait for the whole time-out.
+  bool pending = result != 0 && errno == EINPROGRESS;
+  for (int waited = 0; pending && waited < timeoutMs && !cancelled; waited += 100) {
     pollfd entry{fd, POLLOUT, 0};
+    int ready = poll(&entry, 1, 100);
+    if (ready == 0) continue;
     int error = 0;
     socklen_t length = sizeof error;
-    if (poll(&entry, 1, timeoutMs) == 1 &&
-        getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0)
+    if (ready == 1 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0)
       result = 0;
+    break;
   }
   sockaddr_in own{};
   socklen_t ownLength = sizeof own;
@@ -83,7 +88,7 @@ void AddressLookup::run() {
   }
   in_addr local{};
   if (!localEndTowards(settings.lookupHost, settings.lookupPort, settings.lookupTimeoutMs,
-                       local)) {
+                       cancelled, local)) {
     finish("127.0.0.1", false);
     return;
   }

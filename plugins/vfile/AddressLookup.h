@@ -2,6 +2,7 @@
 // connection towards a public address, a public one of the host's own preferred.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -15,6 +16,8 @@ class AddressLookup : public TransferThread {
   // The address once known; waits for the look-up at most waitMs, then "127.0.0.1".
   std::string getAddress(int waitMs);
   bool isPublic();
+  // Cuts a look-up still waiting for its connection short (the address is then "127.0.0.1").
+  void cancel() { cancelled = true; }
 
  protected:
   void run() override;
@@ -26,4 +29,5 @@ class AddressLookup : public TransferThread {
   std::condition_variable known;
   std::string address;
   bool publicAddress = false;
+  std::atomic<bool> cancelled{false};
 };

@@ -47,6 +47,7 @@ void FileTransferSession::stopAll() {
     for (auto& transfer : *list) transfer->close();
   for (auto* list : {&transfers, &incoming})
     for (auto& transfer : *list) transfer->stop();
+  addressLookup.cancel();
   addressLookup.join();
 }
 
@@ -123,17 +124,20 @@ void FileTransferSession::startSend(const std::string& path, const std::string& 
 }
 
 bool FileTransferSession::onEvent(int, const char* eventName, EventData* data, bool) {
-  if (eventName == nullptr || data == nullptr) return false;
+  if (eventName == nullptr) return false;
+  // A record without variables reads as one whose variables are all empty.
+  EventData none{const_cast<char*>(""), 0, nullptr};
+  const EventData& event = data != nullptr ? *data : none;
   if (strcmp(eventName, "vfilesendserver") == 0)
-    onSendServer(*data);
+    onSendServer(event);
   else if (strcmp(eventName, "vfilesend") == 0)
-    onSend(*data);
+    onSend(event);
   else if (strcmp(eventName, "vfileacceptserver") == 0)
-    onAcceptServer(*data);
+    onAcceptServer(event);
   else if (strcmp(eventName, "vfileaccept") == 0)
-    onAccept(*data);
+    onAccept(event);
   else if (strcmp(eventName, "vfilerefuse") == 0)
-    onRefuse(*data);
+    onRefuse(event);
   else
     return false;
   return true;

@@ -29,12 +29,6 @@ bool feed(FileTransferSession& session, const char* name, const Vars& vars) {
   return session.onEvent(1, name, &data, false);
 }
 
-bool has(const std::vector<std::string>& lines, const std::string& line) {
-  for (const std::string& l : lines)
-    if (l == line) return true;
-  return false;
-}
-
 class FileTransferSessionTest : public ::testing::Test {
  protected:
   FileTransferSessionTest() {
