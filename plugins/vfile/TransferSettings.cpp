@@ -1,0 +1,6 @@
+#include "plugins/vfile/TransferSettings.h"
+
+TransferSettings& transferSettings() {
+  static TransferSettings settings;
+  return settings;
+}

@@ -1,0 +1,130 @@
+// Two clients, alice and bob, each with NevChat and vfile, in one program folder against the
+// local chat server: alice offers a file, bob saves it, and bob refuses a second offer.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/Client.h"
+#include "host/ClientList.h"
+#include "host/Console.h"
+#include "host/Host.h"
+#include "host/tests/e2e/HostRun.h"
+#include "lib/RichEdit.h"
+#include "outside/chatserver/ChatServer.h"
+#include "platform/testing.h"
+#include "platform/tests/TempFolder.h"
+#include "platform/win32.h"
+#include "sdk/PlugsObject.h"
+
+namespace {
+
+bool has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::string consoleText() {
+  RichEdit* pane = getConsole();
+  std::string text;
+  if (pane == nullptr) return text;
+  for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.text;
+  std::replace(text.begin(), text.end(), '\r', '\n');
+  return text;
+}
+
+// The client's vfile session, as the host made it.
+PlugsObject* vfileOf(const char* client) {
+  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
+  SessionRecord* record = found != nullptr ? found->findSession("vfile") : nullptr;
+  return record != nullptr ? record->session : nullptr;
+}
+
+class FileTransferEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(folder.path().empty());
+    ASSERT_TRUE(server.start()) << server.error();
+    namespace fs = std::filesystem;
+    fs::create_directories(folder.file("Plugins"));
+    fs::create_directories(folder.file("Events"));
+    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
+    fs::copy_file(VFILE_MODULE, folder.file("Plugins/vfile.vad"));
+    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
+    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
+                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=vfile\n";
+    folder.write("Vornith.ini", "[alice" + client + "[bob" + client);
+    folder.write("Plugs.ini", "[alice]\nNevChat Login=alice\n[bob]\nNevChat Login=bob\n");
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    previous = cwd;
+    ASSERT_EQ(chdir(folder.path().c_str()), 0);
+  }
+  void TearDown() override {
+    vorntest::clearDialogs();
+    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
+  }
+
+  bool sentPrefix(const char* nick, const std::string& prefix) {
+    for (const std::string& line : server.transcript(nick))
+      if (line.rfind(prefix, 0) == 0) return true;
+    return false;
+  }
+  std::string transcriptOf(const char* nick) {
+    std::string text;
+    for (const std::string& line : server.transcript(nick)) text += line + "\n";
+    return text;
+  }
+  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 15000); }
+  void offer(PlugsObject* from, const std::string& data) {
+    from->onUserEvent("NevChat", "sendfile", const_cast<char*>(data.c_str()));
+  }
+
+  TempFolder folder;
+  ChatServer server;
+  std::string previous;
+};
+
+TEST_F(FileTransferEndToEnd, AliceOffersBobSavesThenRefuses) {
+  std::string data(3 * 1024 * 1024 + 5, '\0');
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31 + i / 7);
+  ASSERT_TRUE(folder.write("holiday.bin", data));
+
+  startUp(GetModuleHandleA(nullptr));
+  ASSERT_NE(clientList, nullptr);
+  PlugsObject* alice = vfileOf("alice");
+  ASSERT_NE(alice, nullptr) << consoleText();
+  ASSERT_NE(vfileOf("bob"), nullptr);
+  ASSERT_TRUE(wait([&] { return server.isLoggedIn("alice") && server.isLoggedIn("bob"); }));
+
+  // The offer travels as private data; bob's save dialog comes up with the offered name.
+  vorntest::answerNextFileDialog(folder.file("from-alice.bin").c_str());
+  offer(alice, "bob:" + folder.file("holiday.bin"));
+  ASSERT_TRUE(wait([&] { return folder.read("from-alice.bin").size() == data.size(); }))
+      << transcriptOf("alice") << transcriptOf("bob") << consoleText();
+  EXPECT_TRUE(folder.read("from-alice.bin") == data);
+  EXPECT_TRUE(sentPrefix("alice", "senddata bob [Varazir][Send][holiday.bin][3145733][0]["))
+      << transcriptOf("alice");
+  EXPECT_TRUE(sentPrefix("bob", "senddata alice [Varazir][Accept][0]")) << transcriptOf("bob");
+  std::vector<vorntest::ShownFileDialog> dialogs = vorntest::shownFileDialogs();
+  ASSERT_EQ(1u, dialogs.size());
+  EXPECT_EQ("holiday.bin", dialogs[0].initialFile);
+  EXPECT_TRUE(has(consoleText(), "evt:vfilesendserver from alice sending holiday.bin(3145733 "
+                                 "bytes)[id:0]"));
+  EXPECT_TRUE(has(consoleText(), "evt:vfileaccept from bob looking if id(0) exist ..."));
+
+  // A second offer, refused in bob's dialog: alice hears of it and her transfer is closed.
+  vorntest::cancelNextFileDialog();
+  offer(alice, "bob:" + folder.file("holiday.bin"));
+  ASSERT_TRUE(wait([&] { return has(consoleText(), "bob refuse File transfert ("); }))
+      << transcriptOf("bob") << consoleText();
+  EXPECT_TRUE(sentPrefix("bob", "senddata alice [Varazir][Refuse][1]"));
+  EXPECT_FALSE(has(consoleText(), "not in queue"));
+
+  closeAndShutDown();
+  EXPECT_EQ(clientList, nullptr);
+}
+
+}  // namespace
