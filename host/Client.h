@@ -152,8 +152,8 @@ class Client : public PlugsListener, public ButtonListener {
   bool autoconnect = false;
   FileLog log;
 
-  // Setup window controls (ClientSetup.cpp): made with the pages at the init step, gone at the
-  // term step; null outside that span.
+  // Setup window controls (ClientSetup.cpp): made with the pages when the setup is first shown
+  // after the init step, gone at the term step; null outside that span.
   ListView* serverList = nullptr;
   SimpleEdit* serverEdit = nullptr;
   SimpleEdit* portEdit = nullptr;
@@ -229,7 +229,10 @@ class Client : public PlugsListener, public ButtonListener {
     void operator()(ClientSetupPages* pages) const;
   };
   std::unique_ptr<ClientSetupPages, SetupPagesDeleter> setupPages;
+  bool setupWanted = false;  // between the setup's init and term steps
   void attachSetupPages(ClientSetupPages* pages);
+  // Builds the setup window's pages (once per init step) and the plug-ins' pages under them.
+  void buildSetup();
   void addSessionSetupPages(SessionRecord* record, int groupPage);
   void showDefaultServer(const char* host, int port);
   void addServerFromPage();

@@ -44,8 +44,8 @@ Client::Client(const char* sectionName)
   mainRecord = SessionRecord();
   plugsListText.assign("");
   createSessions();
+  // Its window is made when first shown.
   plugsListDialog = new PlugsListDialog(name);
-  plugsListDialog->create(this);
   buildMenu();
   log.printf("Client Created.\n");
 }

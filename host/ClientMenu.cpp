@@ -110,7 +110,9 @@ void Client::onMenuCommand(int id) {
       writePlugsSetup();
       break;
     case PlugsListItem:
-      if (plugsListDialog != nullptr) plugsListDialog->show();
+      if (plugsListDialog == nullptr) break;
+      plugsListDialog->create(this);
+      plugsListDialog->show();
       break;
     case ReloadEventsItem:
       reloadEventsFile();

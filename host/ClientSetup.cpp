@@ -60,10 +60,17 @@ void Client::addSessionSetupPages(SessionRecord* record, int groupPage) {
   if (node != nullptr) addSetupPageOf(record->plug, node, groupPage);
 }
 
+// The window and its pages are built when first shown: most clients never open theirs, and
+// building them for every client made a start with hundreds of clients slow.
 void Client::setupInit() {
   log.printf("Setup init.\n");
   attachSetupPages(nullptr);
   mainPage = addinsPage = inOutPage = 0;
+  setupWanted = true;
+}
+
+void Client::buildSetup() {
+  if (!setupWanted || setupPages != nullptr) return;
   ClientSetupPages* pages = new ClientSetupPages(this);
   attachSetupPages(pages);
   if (setupWindow == nullptr) return;
@@ -107,6 +114,7 @@ void Client::showDefaultServer(const char* host, int port) {
 
 void Client::showSetup() {
   log.printf("Show the setup.\n");
+  buildSetup();
   ServerEntry* first = connection.fillServerList();
   showDefaultServer(first != nullptr ? first->host : nullptr, first != nullptr ? first->port : 0);
   forEachRecord([this](SessionRecord* record) {
@@ -131,6 +139,7 @@ void Client::onSetupClose() {
 // The client's controls go before the pages that hold them.
 void Client::setupTerm() {
   log.printf("Term setup.\n");
+  setupWanted = false;
   attachSetupPages(nullptr);
   if (setupWindow != nullptr) setupWindow->clearPages();
   mainPage = addinsPage = inOutPage = 0;

@@ -68,9 +68,13 @@ int TabStrip::setCurrent(int index) {
 void TabStrip::tabChanged(int index) {
   const Tab* t = tab(index);
   if (!t) return;
-  bar_->setTabText(index, bytesToQString(t->text));
+  // A new text lays the whole row out again, so an unchanged one is left alone: a row of
+  // hundreds of tabs is filled one insertion at a time, and lit again at every line received.
+  QString text = bytesToQString(t->text);
+  if (bar_->tabText(index) != text) bar_->setTabText(index, text);
   bool lit = t->state & TCIS_HIGHLIGHTED;
-  bar_->setTabTextColor(index, lit ? palette().color(QPalette::Highlight) : QColor());
+  QColor colour = lit ? palette().color(QPalette::Highlight) : QColor();
+  if (bar_->tabTextColor(index) != colour) bar_->setTabTextColor(index, colour);
 }
 
 void TabStrip::setBottom(bool bottom) {

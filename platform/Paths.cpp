@@ -45,23 +45,26 @@ std::vector<std::string> splitComponents(const std::string& path) {
   return parts;
 }
 
-// Cookie stream that reads from an underlying FILE and drops the CR of each CR LF.
+// Cookie stream that reads from an underlying FILE and drops the CR of each CR LF. Reads go by
+// blocks: the events file of every client is read through here at the start.
 ssize_t readDroppingCr(void* cookie, char* buf, size_t size) {
   FILE* in = static_cast<FILE*>(cookie);
+  size_t got = std::fread(buf, 1, size, in);
+  if (got == 0) return std::ferror(in) ? -1 : 0;
   size_t n = 0;
-  while (n < size) {
-    int c = std::fgetc(in);
-    if (c == EOF) break;
-    if (c == '\r') {
+  for (size_t i = 0; i < got; ++i) {
+    char c = buf[i];
+    if (c == '\r' && i + 1 < got && buf[i + 1] == '\n') continue;
+    if (c == '\r' && i + 1 == got) {
+      // A CR ending the block: the next byte tells.
       int next = std::fgetc(in);
       if (next == '\n')
         c = '\n';
       else if (next != EOF)
         std::ungetc(next, in);
     }
-    buf[n++] = static_cast<char>(c);
+    buf[n++] = c;
   }
-  if (n == 0 && std::ferror(in)) return -1;
   return static_cast<ssize_t>(n);
 }
 

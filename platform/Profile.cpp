@@ -22,7 +22,7 @@ void readProfile(LPCSTR fileName, Use use) {
     use(ProfileFile(std::string()));
     return;
   }
-  vornplatform::readProfileFile(resolvePath(fileName), use);
+  vornplatform::readProfileFile(fileName, use);
 }
 
 DWORD copyValue(const std::string& value, LPSTR buffer, DWORD size) {
@@ -73,7 +73,7 @@ BOOL editProfile(LPCSTR fileName, vornplatform::ProfileEdit edit) {
     return FALSE;
   }
   // Never written over: a file that exists but could not be read, or that could not be replaced.
-  if (vornplatform::editProfileFile(resolvePath(fileName), std::move(edit)) != EditResult::Done) {
+  if (vornplatform::editProfileFile(fileName, std::move(edit)) != EditResult::Done) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }

@@ -43,8 +43,8 @@ std::thread::id loopThread;
 
 bool deferHere() { return loopRunning.load() && std::this_thread::get_id() == loopThread; }
 
-void refresh(Entry& entry, const std::string& path) {
-  FileStamp now = stampOf(path);
+// now is the file's stamp as just taken.
+void refresh(Entry& entry, const std::string& path, const FileStamp& now) {
   if (entry.file && now == entry.stamp) return;
   std::string content;
   entry.unreadable = readWholeFile(path, content) == ReadResult::Failed;
@@ -57,7 +57,7 @@ void refresh(Entry& entry, const std::string& path) {
 // Never over a file that exists but could not be read: its settings would be lost.
 bool writeOut(Entry& entry, const std::string& path) {
   if (entry.pending.empty()) return true;
-  refresh(entry, path);
+  refresh(entry, path, stampOf(path));
   if (entry.unreadable || !replaceWholeFile(path, entry.file->text())) return false;
   entry.pending.clear();
   entry.stamp = stampOf(path);
@@ -75,17 +75,21 @@ struct FlushAtExit {
 
 }  // namespace
 
-void readProfileFile(const std::string& path, const std::function<void(const ProfileFile&)>& use) {
+void readProfileFile(const char* fileName,
+                     const std::function<void(const ProfileFile&)>& use) {
   std::lock_guard<std::mutex> guard(cacheLock());
-  Entry& entry = entries()[path];
-  refresh(entry, path);
+  ProfileLocation where = locateProfile(fileName);
+  Entry& entry = entries()[where.path];
+  refresh(entry, where.path, where.stamp);
   use(*entry.file);
 }
 
-EditResult editProfileFile(const std::string& path, ProfileEdit edit) {
+EditResult editProfileFile(const char* fileName, ProfileEdit edit) {
   std::lock_guard<std::mutex> guard(cacheLock());
+  ProfileLocation where = locateProfile(fileName);
+  const std::string& path = where.path;
   Entry& entry = entries()[path];
-  refresh(entry, path);
+  refresh(entry, path, where.stamp);
   if (entry.unreadable) return EditResult::Unreadable;
   if (!edit(*entry.file)) return EditResult::Done;
   entry.pending.push_back(std::move(edit));

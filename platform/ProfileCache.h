@@ -16,12 +16,13 @@ enum class EditResult { Done, Unreadable, WriteFailed };
 using ProfileEdit = std::function<bool(ProfileFile&)>;
 
 // Calls use with the file as this process last wrote it or, when the disk version changed,
-// as it is now (empty when missing or unreadable). path is a native path.
-void readProfileFile(const std::string& path, const std::function<void(const ProfileFile&)>& use);
+// as it is now (empty when missing or unreadable). fileName is as the caller gave it
+// (locateProfile finds the file).
+void readProfileFile(const char* fileName, const std::function<void(const ProfileFile&)>& use);
 
 // Applies edit. On the thread of a running message loop the file is written later; any other
 // thread (or before the loop runs) writes it at once, and a failed write is undone.
-EditResult editProfileFile(const std::string& path, ProfileEdit edit);
+EditResult editProfileFile(const char* fileName, ProfileEdit edit);
 
 // Writes what waits for path; false when that write failed.
 bool flushProfileFile(const std::string& path);

@@ -110,9 +110,14 @@ std::string_view ProfileFile::name(const Line& line) {
 }
 
 size_t ProfileFile::findSection(std::string_view sectionName) const {
-  for (size_t i = 1; i < blocks_.size(); ++i)
-    if (equalsIgnoringCase(name(blocks_[i].lines[0]), sectionName)) return i;
-  return npos;
+  if (!indexed_) {
+    sectionIndex_.clear();
+    for (size_t i = 1; i < blocks_.size(); ++i)
+      sectionIndex_.emplace(lowered(name(blocks_[i].lines[0])), i);
+    indexed_ = true;
+  }
+  auto found = sectionIndex_.find(lowered(sectionName));
+  return found != sectionIndex_.end() ? found->second : npos;
 }
 
 size_t ProfileFile::findKey(const Block& block, std::string_view key) {
@@ -187,6 +192,7 @@ void ProfileFile::appendSection(const std::string& sectionName) {
   blocks_.emplace_back();
   endLineBefore(blocks_.size() - 1, 0);
   blocks_.back().lines.push_back(parseLine("[" + sectionName + "]" + newline_, false));
+  if (indexed_) sectionIndex_.emplace(lowered(name(blocks_.back().lines[0])), blocks_.size() - 1);
 }
 
 bool ProfileFile::setValue(const char* section, const char* key, const char* value) {
@@ -239,6 +245,7 @@ bool ProfileFile::deleteKey(const char* section, const char* key) {
 bool ProfileFile::deleteSection(const char* section) {
   std::string sectionName = trimmed(section);
   size_t before = blocks_.size();
+  indexed_ = false;  // the blocks after it move
   blocks_.erase(std::remove_if(blocks_.begin() + 1, blocks_.end(),
                                [&](const Block& block) {
                                  return equalsIgnoringCase(name(block.lines[0]), sectionName);

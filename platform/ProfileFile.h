@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vornplatform {
@@ -53,6 +54,10 @@ class ProfileFile {
   void appendSection(const std::string& name);
 
   std::vector<Block> blocks_;
+  // The first block of each section name (lowered), built at the first look-up: a file with a
+  // section per client is searched for every key read or written.
+  mutable std::unordered_map<std::string, size_t> sectionIndex_;
+  mutable bool indexed_ = false;
   std::string newline_;  // "\r\n" when the file's first line ends so, else "\n"
 };
 

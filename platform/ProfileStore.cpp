@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/win32_files.h"
+
 namespace vornplatform {
 
 namespace {
@@ -67,6 +69,18 @@ FileStamp stampOf(const std::string& path) {
   stamp.seconds = st.st_mtim.tv_sec;
   stamp.nanoseconds = st.st_mtim.tv_nsec;
   return stamp;
+}
+
+ProfileLocation locateProfile(const char* fileName) {
+  ProfileLocation where;
+  where.path = fileName != nullptr ? fileName : "";
+  for (char& c : where.path)
+    if (c == '\\') c = '/';
+  where.stamp = stampOf(where.path);
+  if (where.stamp.exists || where.path.empty()) return where;
+  where.path = resolvePath(fileName);
+  where.stamp = stampOf(where.path);
+  return where;
 }
 
 ReadResult readWholeFile(const std::string& path, std::string& content) {

@@ -19,6 +19,17 @@ struct FileStamp {
 
 FileStamp stampOf(const std::string& path);
 
+// A profile file's native path and its stamp.
+struct ProfileLocation {
+  std::string path;
+  FileStamp stamp;
+};
+
+// Where a name given to the profile functions leads: the name itself (backslashes made slashes)
+// when that file exists, else what resolvePath finds. The usual case looks at the disk once, as
+// every key read or written needs this.
+ProfileLocation locateProfile(const char* fileName);
+
 // Reads every byte of the file at path; Missing when it (or its folder) does not exist.
 ReadResult readWholeFile(const std::string& path, std::string& content);
 

@@ -36,6 +36,7 @@ class ClientTestAccess {
     return pages;
   }
   static void dropPages(Client& client) { client.attachSetupPages(nullptr); }
+  static ClientSetupPages* setupPages(Client& client) { return client.setupPages.get(); }
 };
 
 inline std::string readIni(const char* file, const char* section, const char* key) {
@@ -271,6 +272,10 @@ class FakeSession : public PlugsObject {
     if (initThrows) throw std::runtime_error("init");
   }
   void term() override { journal.push_back(plug + " term"); }
+  bool hasSetupWindow() override { return withSetupPage; }
+  void createSetupWindow(HWND parent) override {
+    journal.push_back(plug + " setup page" + (IsWindow(parent) ? "" : " without a window"));
+  }
   void onUserEvent(const char* from, const char* type, void*) override {
     journal.push_back(plug + " event " + from + " " + type);
   }
@@ -284,6 +289,9 @@ class FakeSession : public PlugsObject {
   Lines& journal;
   int answer;
   bool initThrows;
+
+ public:
+  bool withSetupPage = false;
 };
 
 class FakeFactory : public VornithPlugsFactory {
@@ -300,7 +308,10 @@ class FakeFactory : public VornithPlugsFactory {
   const char* getHelpFile() override { return nullptr; }
   PlugsObject* newSession(const char* client) override {
     journal.push_back(name_ + " newSession");
-    return nullSession ? nullptr : new FakeSession(client, name_, journal, answer, initThrows);
+    if (nullSession) return nullptr;
+    FakeSession* session = new FakeSession(client, name_, journal, answer, initThrows);
+    session->withSetupPage = withSetupPage;
+    return session;
   }
   void deleteSession(PlugsObject* session) override {
     journal.push_back(name_ + " deleteSession");
@@ -309,6 +320,7 @@ class FakeFactory : public VornithPlugsFactory {
 
   bool nullSession = false;
   bool initThrows = false;
+  bool withSetupPage = false;
   int answer = -1;
 
  private:

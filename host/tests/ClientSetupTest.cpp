@@ -1,5 +1,6 @@
 // A client's popup menu and the network page of its setup window: command ids per client,
 // autoconnect, the events file reload, the kill question, and the server input.
+#include "host/PlugsListDialog.h"
 #include "host/SetupWindow.h"
 #include "host/SystemWindow.h"
 #include "host/tests/ClientFixture.h"
@@ -74,6 +75,48 @@ TEST_F(ClientMenuTest, KillAsksFirstAndThenDeletesOnlyTheHostSection) {
   EXPECT_EQ("(missing)", readIni(".\\Vornith.ini", "alpha", "Server0"));
   EXPECT_EQ("255", readIni(".\\Plugs.ini", "alpha", "Color text"));
   EXPECT_NE(std::string::npos, console().find("Client 'alpha' has been destroyed !\n"));
+}
+
+int itemCount(ListView& list) {
+  return static_cast<int>(SendMessageA(list.getHwnd(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+// Both windows wait for their first opening; then they hold what was made before it, and the
+// setup window takes the page of a plug-in added later.
+TEST_F(ClientMenuTest, SetupAndPlugsListAreBuiltWhenFirstOpened) {
+  if (lacksClass("SysListView32") || lacksClass("SysTreeView32")) GTEST_SKIP();
+  fake("Main", 7).withSetupPage = true;
+  fake("Later", 8).withSetupPage = true;
+  writeIni(".\\Vornith.ini", "beta", "Main", "Main");
+  writeIni(".\\Vornith.ini", "beta", "Server0", "127.0.0.1:1");
+  Client* beta = makeClient("beta");
+  beta->defineColor("Text", "Text colour", 1, 2, 3);
+  beta->init();
+  journal.clear();
+  EXPECT_FALSE(beta->getSetupWindow()->isCreated());
+  EXPECT_FALSE(beta->getPlugsListDialog()->isCreated());
+  EXPECT_EQ(nullptr, ClientTestAccess::setupPages(*beta));
+  int first = ClientTestAccess::firstCommandId(*beta);
+  beta->onMenuCommand(first + 3);
+  beta->onMenuCommand(first + 3);  // the second opening builds nothing more
+  EXPECT_TRUE(IsWindowVisible(beta->getSetupWindow()->getHwnd()));
+  EXPECT_EQ(Lines{"Main setup page"}, journal);
+  ClientSetupPages* pages = ClientTestAccess::setupPages(*beta);
+  ASSERT_NE(nullptr, pages);
+  for (Window* frame : std::initializer_list<Window*>{&pages->networkFrame, &pages->colorFrame,
+                                                      &pages->fontFrame, &pages->mainFrame,
+                                                      &pages->addinsFrame, &pages->inOutFrame})
+    EXPECT_TRUE(IsWindow(frame->getHwnd())) << frame->getName();
+  EXPECT_EQ(1, itemCount(pages->serverList));
+  EXPECT_EQ(1, itemCount(pages->colorList));
+  EXPECT_NE(0, plug("Main")->sessions->setupPage);
+  journal.clear();
+  beta->addPlug(plug("Later"));
+  EXPECT_TRUE(has("Later setup page"));
+  beta->onMenuCommand(first + 6);
+  EXPECT_TRUE(IsWindowVisible(beta->getPlugsListDialog()->getHwnd()));
+  beta->term();
+  EXPECT_EQ(nullptr, ClientTestAccess::setupPages(*beta));
 }
 
 TEST(ClientPortTextTest, OnlyPortsOfASocketAreAccepted) {

@@ -49,6 +49,18 @@ TEST_F(PathsTest, TextReadsDropOnlyTheCrOfCrLf) {
     EXPECT_EQ("a\nb\rc\n", readAll(fopenPath(file.c_str(), mode))) << mode;
   EXPECT_EQ(nullptr, fopenPath((dir_ + "/nothing/here.txt").c_str(), "r"));
   EXPECT_EQ(nullptr, fopenPath(nullptr, "r"));
+  // The first CR ends any block of a power of two up to 64 KB; the lines after it put CRs at
+  // other boundaries.
+  std::string crLf(65535, 'x'), lf(65535, 'x');
+  crLf += "\r\n";
+  lf += "\n";
+  for (int i = 0; i < 3000; ++i) {
+    std::string line(static_cast<size_t>(i % 37), 'x');
+    crLf += line + (i % 5 ? "\r\n" : "\r");
+    lf += line + (i % 5 ? "\n" : "\r");
+  }
+  ASSERT_TRUE(folder_.write("long.txt", crLf + "\r"));
+  EXPECT_EQ(lf + "\r", readAll(fopenPath((dir_ + "/long.txt").c_str(), "r")));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "host/ClientList.h"
 #include "host/Console.h"
 #include "host/Host.h"
+#include "host/SetupWindow.h"
 #include "host/tests/e2e/HostRun.h"
 #include "host/SystemWindow.h"
 #include "lib/RichEdit.h"
@@ -25,6 +26,7 @@
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
+#include "plugins/NevChat/NevChatSetupPage.h"
 #include "plugins/NevChat/NicksWindow.h"
 
 namespace {
@@ -287,17 +289,29 @@ TEST_F(NevChatEndToEnd, TwoClientsChatAndTalkToEachOther) {
   })) << consoleText();
   EXPECT_EQ(clientList->findClient("bob")->getConnection().findServer("127.0.0.1", 4778), nullptr);
 
+  // bob's setup window, built at its first opening, shows his saved login in NevChat's page;
+  // a quit message typed there is kept once the window closes.
+  Client* bobClient = clientList->findClient("bob");
+  EXPECT_FALSE(bobClient->getSetupWindow()->isCreated());
+  bobClient->showSetup();
+  char login[64] = "";
+  bob->getSettings().loginZone.getText(login, sizeof login);
+  EXPECT_STREQ(login, "bob");
+  bob->getSettings().quitZone.setText("bye all");
+  bobClient->getSetupWindow()->onClose();
+
   // Shut-down: the quit lines reach the server; the settings keep the logins.
   closeAndShutDown();
   EXPECT_EQ(clientList, nullptr);
   for (int i = 0; i < 100 && (server.isLoggedIn("alice") || server.isLoggedIn("bob")); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(server.transcript("alice").back(), "quit ...") << transcriptOf("alice");
-  EXPECT_EQ(server.transcript("bob").back(), "quit ...") << transcriptOf("bob");
+  EXPECT_EQ(server.transcript("bob").back(), "quit bye all") << transcriptOf("bob");
   std::string plugs = folder.read("Plugs.ini");
   EXPECT_TRUE(has(plugs, "[alice]\nNevChat Login=alice\n")) << plugs;
   EXPECT_TRUE(has(plugs, "[bob]\nNevChat Login=bob\n")) << plugs;
   EXPECT_TRUE(has(plugs, "NevChat Display VReq=On"));
+  EXPECT_TRUE(has(plugs, "NevChat Quit=bye all"));
   std::string settings = folder.read("Vornith.ini");
   EXPECT_TRUE(has(settings, "Server0=127.0.0.1:" + std::to_string(server.port()))) << settings;
   // The server alice was sent to is remembered with her servers only.
