@@ -126,7 +126,8 @@ bool DesktopSession::startProgram() {
   // The main window's place and size, and one client that logs in to the server.
   std::string hostSettings = "[System]\nPosX=40\nPosY=40\nSizeX=1000\nSizeY=700\n";
   std::string client =
-      "[demo]\nServer0=127.0.0.1:" + port + "\nAutoconnect=On\nRegExpr=nevchat.evt\nMain=NevChat\n";
+      "[demo]\nServer0=127.0.0.1:" + port + "\nAutoconnect=On\nRegExpr=nevchat.evt\nMain=NevChat\n" +
+      extraClientSettings;
   if (!writeFile(program_ + "/Vornith.ini", hostSettings + client) ||
       !writeFile(program_ + "/Plugs.ini", "[demo]\nNevChat Login=demo\n"))
     return fail("cannot write the settings files");

@@ -20,6 +20,8 @@ class DesktopSession {
   static const char* const Accented;
 
   DesktopSession() = default;
+  // Lines added to the client's section of Vornith.ini (set before start), e.g. its add-ins.
+  std::string extraClientSettings;
   ~DesktopSession();
   DesktopSession(const DesktopSession&) = delete;
   DesktopSession& operator=(const DesktopSession&) = delete;
