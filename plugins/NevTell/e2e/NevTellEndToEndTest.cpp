@@ -21,6 +21,7 @@
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
+#include "plugins/NevChat/NicksWindow.h"
 #include "plugins/NevTell/NevTellInputWindow.h"
 #include "plugins/NevTell/NevTellSession.h"
 #include "plugins/NevTell/NevTellTab.h"
@@ -150,9 +151,15 @@ TEST_F(NevTellEndToEnd, TellsGetATabPerPartnerOnBothSides) {
   ASSERT_TRUE(vorntest::pressKey(alicesTab->getInput()->getHwnd(), VK_ESCAPE));
   ASSERT_TRUE(wait([&] { return !hasTab("bob"); }));
   EXPECT_EQ(0, alice->tabCount());
+
+  // The chat window's "Query" on a nick opens the tab through the host; tells follow there.
+  aliceChat->getNicks()->query("bob");
+  ASSERT_TRUE(wait([&] { return hasTab("bob"); }));
+  EXPECT_EQ("<Vornith> Query activated.", paneOf(alice, "bob"));
   enter(aliceChat->getInput(), ".t bob still there?");
   ASSERT_TRUE(wait([&] { return has(paneOf(bob, "alice"), "<alice> still there?"); }));
   EXPECT_FALSE(has(paneOf(bob, "alice"), "hello bob")) << "a fresh tab";
+  ASSERT_TRUE(wait([&] { return has(paneOf(alice, "bob"), "<alice> still there?"); }));
 
   closeAndShutDown();
   std::string plugs = folder.read("Plugs.ini");
