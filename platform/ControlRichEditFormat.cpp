@@ -275,6 +275,10 @@ COLORREF setBackgroundColour(RichEditWidget* edit, bool useSystem, COLORREF colo
   QPalette palette = edit->palette();
   COLORREF old = colorRefOf(palette.color(QPalette::Base));
   QColor next = useSystem ? QColor(Qt::white) : qColorOf(colour);
+  // A new palette repaints the pane and its children: the same colour again changes nothing.
+  if (palette.color(QPalette::Base) == next &&
+      edit->viewport()->palette().color(QPalette::Base) == next)
+    return old;
   palette.setColor(QPalette::Base, next);
   edit->setPalette(palette);
   edit->viewport()->setPalette(palette);

@@ -3,6 +3,7 @@
 #include "platform/ControlTabs.h"
 
 #include <QPainter>
+#include <QTimer>
 #include <QStyleOptionTabWidgetFrame>
 #include <algorithm>
 #include <cstring>
@@ -28,6 +29,7 @@ int TabStrip::insert(int index, const Tab& tab) {
   if (index < 0) return -1;
   index = std::min(index, count());
   tabs_.insert(tabs_.begin() + index, tab);
+  holdLayout();
   bar_->insertTab(index, bytesToQString(tab.text));
   if (tabs_.size() == 1) {
     current_ = 0;
@@ -42,6 +44,7 @@ int TabStrip::insert(int index, const Tab& tab) {
 bool TabStrip::remove(int index) {
   if (!valid(index)) return false;
   tabs_.erase(tabs_.begin() + index);
+  holdLayout();
   bar_->removeTab(index);
   if (index == current_) {
     current_ = -1;
@@ -68,13 +71,25 @@ int TabStrip::setCurrent(int index) {
 void TabStrip::tabChanged(int index) {
   const Tab* t = tab(index);
   if (!t) return;
-  // A new text lays the whole row out again, so an unchanged one is left alone: a row of
-  // hundreds of tabs is filled one insertion at a time, and lit again at every line received.
+  // Setting a tab's text lays out the whole bar again: only a real change is passed on, so
+  // highlighting a tab that is lit already (each new line of a busy page) costs nothing.
   QString text = bytesToQString(t->text);
-  if (bar_->tabText(index) != text) bar_->setTabText(index, text);
   bool lit = t->state & TCIS_HIGHLIGHTED;
   QColor colour = lit ? palette().color(QPalette::Highlight) : QColor();
-  if (bar_->tabTextColor(index) != colour) bar_->setTabTextColor(index, colour);
+  bool newText = bar_->tabText(index) != text, newColour = bar_->tabTextColor(index) != colour;
+  if (newText || newColour) holdLayout();
+  if (newText) bar_->setTabText(index, text);
+  if (newColour) bar_->setTabTextColor(index, colour);
+}
+
+void TabStrip::holdLayout() {
+  if (held_ || !bar_->isVisible()) return;
+  held_ = true;
+  bar_->hide();
+  QTimer::singleShot(0, this, [this] {
+    held_ = false;
+    bar_->show();
+  });
 }
 
 void TabStrip::setBottom(bool bottom) {

@@ -52,8 +52,13 @@ class TabStrip : public QWidget {
 
  private:
   void placeBar();
+  // The bar lays all its tabs out again at each change while it is shown: changes made in one
+  // go (a page per new partner, a tab lit per line) hide it until control returns to the loop,
+  // so it lays out once for all of them.
+  void holdLayout();
 
   QTabBar* bar_;
+  bool held_ = false;
   std::vector<Tab> tabs_;
   int current_ = -1;
   bool bottom_ = false;

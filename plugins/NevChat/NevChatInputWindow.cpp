@@ -38,28 +38,11 @@ bool isName(const String& name) {
 
 NevChatInputWindow::NevChatInputWindow() : HistoryEditEx("NevChat Input Window") {}
 
-NevChatInputWindow::~NevChatInputWindow() {
-  if (font != nullptr) DeleteObject(font);
-}
+NevChatInputWindow::~NevChatInputWindow() = default;
 
 void NevChatInputWindow::setSession(NevChatSession* owner) { session = owner; }
 
-void NevChatInputWindow::applyFont() {
-  if (session == nullptr || hwnd == nullptr) return;
-  FontRecord record = session->getFont("input");
-  if (record.face == nullptr || record.face[0] == '\0') return;
-  HDC screen = GetDC(nullptr);
-  int perInch = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  HFONT made = CreateFontA(-(record.size * perInch / 72), 0, 0, 0,
-                           (record.style & 2) ? FW_BOLD : FW_NORMAL, (record.style & 1) ? 1 : 0,
-                           (record.style & 4) ? 1 : 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, record.face);
-  if (made == nullptr) return;
-  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
-  if (font != nullptr) DeleteObject(font);
-  font = made;
-}
+void NevChatInputWindow::applyFont() { font.apply(session, hwnd); }
 
 void NevChatInputWindow::setNickWords(const char* text) {
   words.assign(text != nullptr ? text : "");

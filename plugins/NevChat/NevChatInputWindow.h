@@ -5,6 +5,7 @@
 #include "lib/HistoryEdit.h"
 #include "lib/String.h"
 #include "platform/win32.h"
+#include "plugins/NevStyle/InputFont.h"
 
 class NevChatSession;
 
@@ -31,5 +32,5 @@ class NevChatInputWindow : public HistoryEditEx {
   NevChatSession* session = nullptr;
   String* capture = nullptr;
   String words;
-  HFONT font = nullptr;
+  InputFont font;
 };

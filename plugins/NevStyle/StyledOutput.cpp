@@ -62,7 +62,8 @@ bool StyledOutput::setTextFont(const char* key) {
   FontRecord record = session->getFont(key);
   if (record.face == nullptr || record.face[0] == '\0') {
     session->setSystemColor(255, 0, 0);
-    session->printSystem("NevChat Error : Font '%s' Unknown !", key != nullptr ? key : "");
+    session->printSystem("%s Error : Font '%s' Unknown !", ownerName.text(),
+                        key != nullptr ? key : "");
     return false;
   }
   if (font != nullptr) {
@@ -165,7 +166,7 @@ void StyledOutput::appendShown(const char* text) {
     EmoticonMatch found = nextEmoticon(text, from, doubles);
     if (found.length == 0) break;
     appendRun(text + from, found.offset - from);
-    HBITMAP picture = loaded.get(found.picture);
+    HBITMAP picture = (sharedPictures != nullptr ? sharedPictures : &loaded)->get(found.picture);
     if (picture == nullptr || !output->appendPicture(picture)) {
       // What cannot be shown as a picture stays readable as text.
       output->appendText(text + found.offset);

@@ -41,6 +41,10 @@ class StyledOutput {
   RichEdit* getOutput() const { return output; }
   // The system tab highlighted by every print (null: none).
   void setTab(HWND systemTab) { tab = systemTab; }
+  // The plug-in named in the console line about an unknown font key ("NevChat" unless set).
+  void setOwnerName(const char* name) { ownerName = name != nullptr ? name : ""; }
+  // Pictures loaded once by the owner for many panes (null: the pane's own, see pictures()).
+  void sharePictures(const EmoticonPictures* shared) { sharedPictures = shared; }
   // The owner's live settings (each may be null: off).
   void bindFlags(const unsigned char* withEmptyLine, const unsigned char* emoticons,
                  const unsigned char* doubleEmoticons);
@@ -91,6 +95,8 @@ class StyledOutput {
   int paragraphPictures = 0;
   bool paragraphCut = false;  // the last paragraph reached its bound
   EmoticonPictures loaded;
+  const EmoticonPictures* sharedPictures = nullptr;
+  String ownerName{"NevChat"};
   int lineLimit = DefaultLineLimit;
   int byteLimit = DefaultByteLimit;
   int checkEvery = LinesBetweenChecks;

@@ -54,6 +54,10 @@ class FakeHost {
   std::map<std::string, bool> plugs;            // hasPlug answers (absent: false)
   std::string plugsList;                        // getPlugsList text
   std::map<std::string, float> plugVersions;
+  std::vector<HWND> removedTabs;      // removeSystemTab calls, in order
+  std::vector<HWND> selectedTabs;     // selectSystemTab calls, in order
+  std::vector<HWND> highlightedTabs;  // highlightSystemTab calls that turned it on
+  HWND frontTab = nullptr;            // isSystemTabSelected answers true for this tab
   int connects = 0;
   int takenKey = 0;  // checkKeyPressed answers true for this key
   HWND tabParent = nullptr, tab = nullptr;
@@ -96,6 +100,19 @@ class FakeHost {
       return host.tab;
     };
     table.setSystemTabText = [](HWND, const char* text) { h().tabTexts.push_back(text); };
+    // The tab's window goes with its parent, as the host's page does.
+    table.removeSystemTab = [](HWND tab) {
+      h().removedTabs.push_back(tab);
+      DestroyWindow(GetParent(tab));
+    };
+    table.selectSystemTab = [](HWND tab) {
+      h().selectedTabs.push_back(tab);
+      h().frontTab = tab;
+    };
+    table.highlightSystemTab = [](HWND tab, bool on) {
+      if (on) h().highlightedTabs.push_back(tab);
+    };
+    table.isSystemTabSelected = [](HWND tab) { return tab != nullptr && tab == h().frontTab; };
     table.checkKeyPressed = [](int key) { return key == h().takenKey; };
     // The first definition of a key wins, as the host keeps it.
     table.defineColor = [](PlugsObject*, const char* name, const char*, int r, int g, int b) {

@@ -1,0 +1,169 @@
+// Two clients, alice and bob, with NevChat as main plug-in and NevTell as add-in against the
+// local chat server: tells open a tab per partner on both sides, the tab's input line answers,
+// and "/close" and Escape close tabs while their own handlers run.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/Client.h"
+#include "host/ClientList.h"
+#include "host/Host.h"
+#include "host/SystemWindow.h"
+#include "host/tests/e2e/HostRun.h"
+#include "outside/chatserver/ChatServer.h"
+#include "platform/testing.h"
+#include "platform/tests/TempFolder.h"
+#include "platform/win32.h"
+#include "plugins/NevChat/NevChatInputWindow.h"
+#include "plugins/NevChat/NevChatSession.h"
+#include "plugins/NevChat/NicksWindow.h"
+#include "plugins/NevTell/NevTellInputWindow.h"
+#include "plugins/NevTell/NevTellSession.h"
+#include "plugins/NevTell/NevTellTab.h"
+
+namespace {
+
+bool has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::string textOf(HWND richEdit) {
+  std::string text;
+  for (const auto& run : vorntest::richEditRuns(richEdit)) text += run.picture ? "[pic]" : run.text;
+  std::replace(text.begin(), text.end(), '\r', '\n');
+  return text;
+}
+
+NevChatSession* chatOf(const char* client) {
+  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
+  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
+}
+
+NevTellSession* tellOf(const char* client) {
+  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
+  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
+  return static_cast<NevTellSession*>(found->getAddins().headNode()->value->session);
+}
+
+std::string paneOf(NevTellSession* session, const char* nick) {
+  NevTellTab* tab = session->getTab(nick, false);
+  return tab != nullptr ? textOf(tab->getOutput()->getHwnd()) : std::string("(no tab)");
+}
+
+bool hasTab(const std::string& title) {
+  SystemTabs& tabs = systemWindow->getTabs();
+  for (int i = 0; i < tabs.getPageCount(); ++i) {
+    char text[256] = "";
+    tabs.getPageTitle(i, text, sizeof text);
+    if (title == text) return true;
+  }
+  return false;
+}
+
+void enter(HistoryEdit* input, const char* line) {
+  input->setText(line);
+  input->onEnter();
+}
+
+class NevTellEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(folder.path().empty());
+    ASSERT_TRUE(server.start()) << server.error();
+    namespace fs = std::filesystem;
+    fs::create_directories(folder.file("Plugins"));
+    fs::create_directories(folder.file("Events"));
+    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
+    fs::copy_file(NEVTELL_MODULE, folder.file("Plugins/NevTell.vad"));
+    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
+    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
+                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=NevTell\n";
+    folder.write("Vornith.ini", "[System]\nSizeX=900\nSizeY=500\n[alice" + client + "[bob" + client);
+    folder.write("Plugs.ini", "[alice]\nNevChat Login=alice\n[bob]\nNevChat Login=bob\n");
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    previous = cwd;
+    ASSERT_EQ(chdir(folder.path().c_str()), 0);
+  }
+  void TearDown() override {
+    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
+  }
+  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
+  bool sent(const char* nick, const std::string& line) {
+    std::vector<std::string> lines = server.transcript(nick);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  TempFolder folder;
+  ChatServer server;
+  std::string previous;
+};
+
+TEST_F(NevTellEndToEnd, TellsGetATabPerPartnerOnBothSides) {
+  startUp(GetModuleHandleA(nullptr));
+  NevChatSession* aliceChat = chatOf("alice");
+  NevChatSession* bobChat = chatOf("bob");
+  NevTellSession* alice = tellOf("alice");
+  NevTellSession* bob = tellOf("bob");
+  ASSERT_TRUE(aliceChat && bobChat && alice && bob);
+  ASSERT_TRUE(wait([&] { return aliceChat->isSendDataOk() && bobChat->isSendDataOk(); }));
+  EXPECT_STREQ("alice", alice->getOwnLogin());
+
+  // A tell typed in the chat window: the writer's own tab opens in front, the reader's tab
+  // opens highlighted, and the reader's chat pane does not show it.
+  enter(aliceChat->getInput(), ".t bob hello bob :)");
+  ASSERT_TRUE(wait([&] { return has(paneOf(bob, "alice"), "<alice> hello bob [pic]"); }))
+      << paneOf(bob, "alice");
+  ASSERT_TRUE(wait([&] { return has(paneOf(alice, "bob"), "<alice> hello bob [pic]"); }))
+      << paneOf(alice, "bob");
+  EXPECT_TRUE(hasTab("alice") && hasTab("bob"));
+  EXPECT_TRUE(alice->getTab("bob", false)->isSelected());
+  EXPECT_FALSE(has(textOf(bobChat->getOutput()->getHwnd()), "tells you"));
+  for (const auto& run : vorntest::richEditRuns(bob->getTab("alice", false)->getOutput()->getHwnd())) {
+    if (has(run.text, "<alice>")) {
+      EXPECT_EQ(bob->getColor("normal"), run.colour);
+    }
+  }
+
+  // bob answers in the tab's input line.
+  NevTellTab* bobsTab = bob->getTab("alice", false);
+  enter(bobsTab->getInput(), "fine, and you?");
+  ASSERT_TRUE(wait([&] { return sent("bob", ".t alice fine, and you?"); }));
+  ASSERT_TRUE(wait([&] { return has(paneOf(alice, "bob"), "<bob> fine, and you?"); }))
+      << paneOf(alice, "bob");
+  ASSERT_TRUE(wait([&] { return has(paneOf(bob, "alice"), "<bob> fine, and you?"); }));
+
+  // What a person sees: bob's tell tab in front, beside the chat tabs.
+  systemWindow->selectTab(bobsTab->getTabHandle());
+  vorntest::pumpFor(100);
+  EXPECT_TRUE(vorntest::saveScreenPng(E2E_SCREENSHOT));
+
+  // "/close" typed in the tab and Escape pressed in the other close them; new tells reopen.
+  enter(bobsTab->getInput(), "/close");
+  ASSERT_TRUE(wait([&] { return !hasTab("alice"); }));
+  EXPECT_EQ(nullptr, bob->getTab("alice", false));
+  NevTellTab* alicesTab = alice->getTab("bob", false);
+  ASSERT_TRUE(vorntest::pressKey(alicesTab->getInput()->getHwnd(), VK_ESCAPE));
+  ASSERT_TRUE(wait([&] { return !hasTab("bob"); }));
+  EXPECT_EQ(0, alice->tabCount());
+
+  // The chat window's "Query" on a nick opens the tab through the host; tells follow there.
+  aliceChat->getNicks()->query("bob");
+  ASSERT_TRUE(wait([&] { return hasTab("bob"); }));
+  EXPECT_EQ("<Vornith> Query activated.", paneOf(alice, "bob"));
+  enter(aliceChat->getInput(), ".t bob still there?");
+  ASSERT_TRUE(wait([&] { return has(paneOf(bob, "alice"), "<alice> still there?"); }));
+  EXPECT_FALSE(has(paneOf(bob, "alice"), "hello bob")) << "a fresh tab";
+  ASSERT_TRUE(wait([&] { return has(paneOf(alice, "bob"), "<alice> still there?"); }));
+
+  closeAndShutDown();
+  std::string plugs = folder.read("Plugs.ini");
+  EXPECT_TRUE(has(plugs, "NevTell Intercept=")) << plugs;
+}
+
+}  // namespace
