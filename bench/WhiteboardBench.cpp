@@ -41,19 +41,23 @@ DrawSession* drawSession(Client* client) {
   return first != nullptr ? static_cast<DrawSession*>(first->value->session) : nullptr;
 }
 
-// Segments of 1 to 40 pixels all over the board; fixed seed.
-void fill(DrawBoard* board, long count) {
+// Segments of 1 to 40 pixels all over the board, or (far) from one end of the coordinates to
+// the other, as a hostile peer may send them; fixed seed.
+void fill(DrawBoard* board, long count, bool far) {
   std::mt19937 random(20261209);
   for (long i = 0; i < count; ++i) {
     int x = static_cast<int>(random() % 600), y = static_cast<int>(random() % 400);
     int dx = static_cast<int>(random() % 40), dy = static_cast<int>(random() % 40);
-    board->addLine(DrawLine::of(0, x, y, x + dx, y + dy, 0));
+    if (far)
+      board->addLine(DrawLine::of(0, -32768, y, 32767, 400 - y, 0));
+    else
+      board->addLine(DrawLine::of(0, x, y, x + dx, y + dy, 0));
   }
 }
 
-void measureRepaint(DrawSession* session, long count) {
+void measureRepaint(DrawSession* session, long count, bool far) {
   DrawBoard* board = session->getBoard("holder");
-  fill(board, count);
+  fill(board, count, far);
   vorntest::pumpFor(200);
   std::vector<double> times;
   for (int i = 0; i < 20; ++i) {
@@ -64,8 +68,8 @@ void measureRepaint(DrawSession* session, long count) {
     times.push_back(since(start));
   }
   std::sort(times.begin(), times.end());
-  std::printf("repaint of %d segments: median %.1f ms, slowest %.1f ms\n", board->lineCount(),
-              times[times.size() / 2] * 1e3, times.back() * 1e3);
+  std::printf("repaint of %d %ssegments: median %.1f ms, slowest %.1f ms\n", board->lineCount(),
+              far ? "far-reaching " : "", times[times.size() / 2] * 1e3, times.back() * 1e3);
   session->closeBoard("holder");
 }
 
@@ -130,7 +134,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the client with v2draw did not log in\n");
     return 1;
   }
-  measureRepaint(session, held);
+  measureRepaint(session, held, false);
+  measureRepaint(session, held, true);
   measureArrival(client, session, server, perSecond, seconds);
   shutDown();
   server.stop();

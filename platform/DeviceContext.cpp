@@ -74,10 +74,8 @@ void beginDrawing(DeviceContext* dc, QPainter* painter, QImage* target) {
 }
 
 void finishDrawing(DeviceContext* dc) {
-  if (dc->kind != DcKind::Window) return;
-  showDrawnImage(dc->window);
   // Inside BeginPaint the window is shown again once, by EndPaint.
-  if (!dc->painting) backingChanged(dc->window);
+  if (dc->kind == DcKind::Window) noteDrawn(dc->window, dc->painting);
 }
 
 QFont fontOf(const DeviceContext* dc) {

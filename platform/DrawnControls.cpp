@@ -35,13 +35,15 @@ class DrawnImageFilter : public QObject {
 
 }  // namespace
 
-void showDrawnImage(HWND hwnd) {
+void noteDrawn(HWND hwnd, bool painting) {
   WindowPtr w = findWindow(hwnd);
-  if (!w || !w->client || !w->windowClass->control || w->drawnOn) return;
-  w->drawnOn = true;
-  QWidget* widget = w->client;
-  // The filter is a child of the widget, so it goes with it.
-  widget->installEventFilter(new DrawnImageFilter(hwnd, widget));
+  if (!w || !w->client) return;
+  if (!w->drawnOn && w->windowClass->control) {
+    w->drawnOn = true;
+    // The filter is a child of the widget, so it goes with it.
+    w->client->installEventFilter(new DrawnImageFilter(hwnd, w->client));
+  }
+  if (!painting) w->client->update();
 }
 
 }  // namespace vornplatform

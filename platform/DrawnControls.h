@@ -6,7 +6,9 @@
 
 namespace vornplatform {
 
-// From now on the control's widget shows the window's backing image; once per window.
-void showDrawnImage(HWND hwnd);
+// Something was drawn into the window's backing image through a context: the widget shows it
+// again (at once unless painting is true: EndPaint does it then), and from now on a control's
+// widget shows the backing image instead of its own looks.
+void noteDrawn(HWND hwnd, bool painting);
 
 }  // namespace vornplatform

@@ -55,3 +55,36 @@ TEST(DrawnControlTest, AStaticDrawnOnShowsTheDrawingAndAMeasuredOneItsText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DrawnControlTest, LinesReachingFarOutsideAreDrawnWhereTheyCrossTheWindow) {
+  reset();
+  HWND top = makeTop(10, 10, 300, 200);
+  RECT client;
+  GetClientRect(top, &client);
+  HDC dc = GetDC(top);
+  const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+  EXPECT_EQ(white, GetPixel(dc, 40, 50));
+  MoveToEx(dc, -30000, 50, nullptr);
+  LineTo(dc, 30000, 50);
+  EXPECT_EQ(black, GetPixel(dc, 0, 50));
+  EXPECT_EQ(black, GetPixel(dc, client.right - 1, 50));
+  MoveToEx(dc, -2000000000, -2000000000, nullptr);
+  LineTo(dc, 2000000000, 2000000000);
+  EXPECT_EQ(black, GetPixel(dc, 10, 10));
+  EXPECT_EQ(black, GetPixel(dc, 100, 100));
+  // Outside altogether: nothing; an end near the window keeps its exact pixels.
+  MoveToEx(dc, -5000, 5000, nullptr);
+  LineTo(dc, 5000, 6000);
+  MoveToEx(dc, 20, 120, nullptr);
+  LineTo(dc, -40000, 120);
+  EXPECT_EQ(black, GetPixel(dc, 0, 120));
+  EXPECT_EQ(black, GetPixel(dc, 20, 120)) << "the start is drawn";
+  EXPECT_EQ(white, GetPixel(dc, 21, 120));
+  ReleaseDC(top, dc);
+  DestroyWindow(top);
+  reset();
+}
+
+}  // namespace
