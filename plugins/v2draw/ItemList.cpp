@@ -2,10 +2,18 @@
 
 namespace {
 
-// The process-wide pool; its nodes are never released. Used from the GUI thread only.
+// The process-wide pool: nodes go back to the heap only when the module goes. Used from the
+// GUI thread only.
 struct NodePoolHead {
   ItemNode* free = nullptr;
   int count = 0;
+  ~NodePoolHead() {
+    while (free != nullptr) {
+      ItemNode* next = free->next;
+      delete free;
+      free = next;
+    }
+  }
 };
 
 NodePoolHead& pool() {
