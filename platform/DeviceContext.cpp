@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "platform/DrawnControls.h"
 #include "platform/HandleTable.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
@@ -74,7 +75,7 @@ void beginDrawing(DeviceContext* dc, QPainter* painter, QImage* target) {
 
 void finishDrawing(DeviceContext* dc) {
   // Inside BeginPaint the window is shown again once, by EndPaint.
-  if (dc->kind == DcKind::Window && !dc->painting) backingChanged(dc->window);
+  if (dc->kind == DcKind::Window) noteDrawn(dc->window, dc->painting);
 }
 
 QFont fontOf(const DeviceContext* dc) {
@@ -112,7 +113,8 @@ HDC GetDC(HWND hwnd) {
 int ReleaseDC(HWND, HDC dc) {
   DeviceContext* context = contextOf(dc);
   if (context == nullptr || context->kind == DcKind::Memory) return 0;
-  finishDrawing(context);
+  // Releasing draws nothing: a control measured through its context keeps its own looks.
+  if (context->kind == DcKind::Window) backingChanged(context->window);
   return releaseContext(dc) ? 1 : 0;
 }
 

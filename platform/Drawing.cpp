@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/DeviceContext.h"
+#include "platform/LineClip.h"
 #include "platform/win32.h"
 
 #define BLACKNESS_ROP 0x00000042
@@ -64,14 +65,32 @@ QPen qtPen(const PenValues& pen, Qt::PenCapStyle cap) {
   return QPen(colorOf(pen.color), pen.width, qtPenStyle(pen.style), cap, Qt::MiterJoin);
 }
 
-// A one-pixel line from a to b without b, stepping as Bresenham does.
+// Whether pixels of the image can be written as 32-bit words directly.
+bool plainPixels(const QImage* image) {
+  QImage::Format format = image->format();
+  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+         format == QImage::Format_ARGB32_Premultiplied;
+}
+
+// A one-pixel line from a to b without b, stepping as Bresenham does. The colour is opaque,
+// so it is the same word in each of the plain formats.
 void thinLine(QImage* image, const QRect& clip, QPoint a, QPoint b, QRgb color) {
+  if (clip.isEmpty() || !cutFarLine(clip, &a, &b)) return;
+  bool plain = plainPixels(image);
+  uchar* bits = plain ? image->bits() : nullptr;  // one detach for the whole line
+  qsizetype stride = image->bytesPerLine();
   int dx = std::abs(b.x() - a.x()), dy = -std::abs(b.y() - a.y());
   int sx = a.x() < b.x() ? 1 : -1, sy = a.y() < b.y() ? 1 : -1;
   int error = dx + dy;
   QPoint p = a;
+  int left = clip.left(), top = clip.top(), right = clip.right(), bottom = clip.bottom();
   while (p != b) {
-    if (clip.contains(p)) image->setPixel(p, color);
+    if (p.x() >= left && p.x() <= right && p.y() >= top && p.y() <= bottom) {
+      if (plain)
+        reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = color;
+      else
+        image->setPixel(p, color);
+    }
     int doubled = 2 * error;
     if (doubled >= dy) {
       error += dy;

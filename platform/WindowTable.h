@@ -58,6 +58,7 @@ struct WindowRecord {
   QPointer<QWidget> client;  // the widget of the client area (a control's own widget)
   QPointer<QMenuBar> menuBar;
   std::unique_ptr<QImage> backing;
+  bool drawnOn = false;  // a control drawn on through a device context shows backing
   bool invalid = false;  // has an update region
   RECT invalidRect{};
   bool erase = false;

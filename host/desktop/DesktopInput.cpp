@@ -35,6 +35,18 @@ bool DesktopInput::move(Point where) {
   return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y)});
 }
 
+bool DesktopInput::drag(const std::vector<Point>& path) {
+  if (path.empty()) return false;
+  std::vector<std::string> arguments;
+  for (size_t i = 0; i < path.size(); ++i) {
+    arguments.insert(arguments.end(), {"mousemove", std::to_string(path[i].x),
+                                       std::to_string(path[i].y), "sleep", "0.1"});
+    if (i == 0) arguments.insert(arguments.end(), {"mousedown", "1", "sleep", "0.1"});
+  }
+  arguments.insert(arguments.end(), {"mouseup", "1"});
+  return xdotool(arguments);
+}
+
 bool DesktopInput::wheel(Point where, int notches) {
   return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y), "click",
                   "--repeat", std::to_string(std::abs(notches)), "--delay", "10",

@@ -21,6 +21,9 @@ class DesktopInput {
   bool keys(const std::vector<std::string>& combinations);
   bool click(Point where, int button = 1, int count = 1);
   bool move(Point where);
+  // Presses the left button at the path's first point, moves through the others holding it
+  // and lets it go at the last.
+  bool drag(const std::vector<Point>& path);
   // Turns the wheel over a point: notches away from the user (up) when positive.
   bool wheel(Point where, int notches);
   // Puts text on the CLIPBOARD selection; xclip serves it until replaced or stopped.

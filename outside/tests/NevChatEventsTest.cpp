@@ -106,7 +106,7 @@ const Sample Samples[] = {
     {"[data] bob }l -1 10 20 300 400 -3\n", "vsenddatadrawline",
      "nick=bob color=-1 x1=10 y1=20 x2=300 y2=400 width=-3"},
     {"<bob> }l 5 10 20 300 400 2\n", "vchanneldrawline",
-     "nick=bob color=5 x1=10 y1=20 x2=300 y2=400 width=2"},
+     "color=5 x1=10 y1=20 x2=300 y2=400 width=2"},
     {"???\n", "[Unknown]", ""},
 };
 
