@@ -66,6 +66,9 @@ MineDuelWindow::MineDuelWindow(MineDuelSession* session, const char* nick, HWND 
     panes[i]->setOwner(menus[i]);
     panes[i]->styled().setPendingNewline(false);
   }
+  // The score and help panes are rewritten whole: their texts keep every line break.
+  score->styled().bindFlags(&kOn, &kOn, &kOn);
+  help->styled().bindFlags(&kOn, &kOn, &kOn);
   for (Window* window : {static_cast<Window*>(this), static_cast<Window*>(container),
                          static_cast<Window*>(score), static_cast<Window*>(chat),
                          static_cast<Window*>(help), static_cast<Window*>(input)})
