@@ -54,7 +54,10 @@ void repaint(benchmark::State& state, int side, int mines) {
   HWND window = gameWindow();
   board.random().seed(1);
   board.start(nullptr, window, side, side, mines);
-  for (int x = 0; x < side; x += 3) board.play(x % 2 == 1, x, side / 2);
+  if (mines == 0)
+    board.revealFrom(0, 0);  // every cell uncovered
+  else
+    for (int x = 0; x < side; x += 3) board.play(x % 2 == 1, x, side / 2);
   using WindowCall = HWND (*)();
   HMODULE library = LoadLibraryA(MINEGRID_PATH);
   auto gridWindow = reinterpret_cast<WindowCall>(
@@ -68,11 +71,13 @@ void repaint(benchmark::State& state, int side, int mines) {
 
 void BM_RepaintGame16(benchmark::State& state) { repaint(state, 16, 50); }
 void BM_RepaintBoard100(benchmark::State& state) { repaint(state, 100, 2000); }
+void BM_RepaintUncovered100(benchmark::State& state) { repaint(state, 100, 0); }
 
 BENCHMARK(BM_FloodRevealRules)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloodRevealWithGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintGame16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintBoard100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintUncovered100)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -95,35 +95,46 @@ bool GridPicture::click(int column, int row) {
   return PostMessageA(owner, GameMessage, static_cast<WPARAM>(column), row) != 0;
 }
 
+// Hidden cells are the grey ground under the lines; only uncovered ones are drawn one by one.
 void GridPicture::paint(HDC dc) {
-  for (int y = 0; y < rows; ++y)
-    for (int x = 0; x < columns; ++x) paintCell(dc, x, y);
-  RECT leave{0, rows * CellSize + 2, columns * CellSize + 1, rows * CellSize + LeaveHeight};
-  FillRect(dc, &leave, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  int right = columns * CellSize + 1, bottom = rows * CellSize + 1;
+  RECT ground{0, 0, right, bottom};
+  FillRect(dc, &ground, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  HGDIOBJ pen = SelectObject(dc, GetStockObject(BLACK_PEN));
+  for (int x = 0; x <= columns; ++x) {
+    MoveToEx(dc, x * CellSize, 0, nullptr);
+    LineTo(dc, x * CellSize, bottom);
+  }
+  for (int y = 0; y <= rows; ++y) {
+    MoveToEx(dc, 0, y * CellSize, nullptr);
+    LineTo(dc, right, y * CellSize);
+  }
+  SelectObject(dc, pen);
   SetBkMode(dc, TRANSPARENT);
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < columns; ++x)
+      if (values[static_cast<size_t>(y) * columns + x] != Hidden) paintCell(dc, x, y);
+  RECT leave{0, rows * CellSize + 2, right, rows * CellSize + LeaveHeight};
+  FillRect(dc, &leave, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   SetTextColor(dc, RGB(255, 255, 255));
   DrawTextA(dc, "Leave", -1, &leave, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void GridPicture::paintCell(HDC dc, int x, int y) {
-  int value = values[static_cast<size_t>(y) * columns + x];
-  RECT cell{x * CellSize, y * CellSize, (x + 1) * CellSize + 1, (y + 1) * CellSize + 1};
-  HGDIOBJ pen = SelectObject(dc, GetStockObject(BLACK_PEN));
-  HGDIOBJ brush = SelectObject(dc, GetStockObject(value == Hidden ? GRAY_BRUSH : WHITE_BRUSH));
-  Rectangle(dc, cell.left, cell.top, cell.right, cell.bottom);
-  if (value < 0 && value != Hidden) {
-    HBRUSH mine = CreateSolidBrush(colours[static_cast<size_t>(y) * columns + x]);
-    SelectObject(dc, mine);
-    Ellipse(dc, cell.left + 4, cell.top + 4, cell.right - 4, cell.bottom - 4);
+  size_t at = static_cast<size_t>(y) * columns + x;
+  int value = values[at];
+  RECT cell{x * CellSize + 1, y * CellSize + 1, (x + 1) * CellSize, (y + 1) * CellSize};
+  FillRect(dc, &cell, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  if (value < 0) {
+    HBRUSH mine = CreateSolidBrush(colours[at]);
+    HGDIOBJ brush = SelectObject(dc, mine);
+    Ellipse(dc, cell.left + 3, cell.top + 3, cell.right - 3, cell.bottom - 3);
     SelectObject(dc, brush);
     DeleteObject(mine);
   } else if (value > 0) {
     char digit[16];
     std::snprintf(digit, sizeof digit, "%i", value);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colours[static_cast<size_t>(y) * columns + x]);
+    SetTextColor(dc, colours[at]);
     DrawTextA(dc, digit, -1, &cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
-  SelectObject(dc, brush);
-  SelectObject(dc, pen);
 }
