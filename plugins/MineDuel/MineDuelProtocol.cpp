@@ -114,6 +114,10 @@ void MineDuelSession::onInitRequest(const char* nick, const char* rest) {
   }
   board.random().seed(static_cast<uint32_t>(values[0]));
   startGame(partner.c_str(), values[1], values[2], values[3]);
+  if (gameWindow == nullptr) {
+    sendRequestTo(nick, "STOP");
+    return;
+  }
   board.enable(false);
   updateScore(0, 0, 0, 0);
 }
@@ -150,6 +154,10 @@ void MineDuelSession::onOk(const char* nick) {
   int seed = board.random().next();
   board.random().seed(static_cast<uint32_t>(seed));
   startGame(nick, GameSide, GameSide, GameMines);
+  if (gameWindow == nullptr) {
+    sendRequestTo(nick, "STOP");
+    return;
+  }
   updateScore(0, 0, 1, 0);
   sendData("senddata %s VREQ MINEDUEL INIT %i %i %i %i\n", partner.c_str(), seed,
            static_cast<int>(GameSide), static_cast<int>(GameSide), static_cast<int>(GameMines));

@@ -154,7 +154,11 @@ void MineDuelSession::startGame(const char* nick, int width, int height, int min
   char title[128];
   std::snprintf(title, sizeof title, "MineDuel - %s", nick);
   gameTab = addSystemTab(title);
-  if (gameTab == nullptr) return;
+  // Without a tab there is no game to wait for.
+  if (gameTab == nullptr) {
+    partner.clear();
+    return;
+  }
   gameWindow = new MineDuelWindow(this, nick, gameTab);
   selectSystemTab(gameTab);
   board.start(this, gameTab, width, height, mines);
