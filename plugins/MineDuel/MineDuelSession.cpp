@@ -191,7 +191,8 @@ void MineDuelSession::updateScore(int myScore, int adversaryScore, int turn, int
     gameWindow->updateScore(myScore, adversaryScore, turn, over, board.getLayout().mineCount());
 }
 
-void MineDuelSession::onGridMessage(int column, int row) {
+void MineDuelSession::onGridMessage(MineDuelWindow* window, int column, int row) {
+  if (window == nullptr || window != gameWindow) return;
   if (column >= 0) {
     board.play(false, column, row);
     return;

@@ -50,8 +50,9 @@ class MineDuelSession : public PlugsAddinSession, public MineDuelBoardOwner {
   virtual std::string getMyNick();
 
   void sendMove(int x, int y) override;
-  // A local click (column >= 0) or the grid's request to leave (column < 0).
-  void onGridMessage(int column, int row);
+  // A local click (column >= 0) or the grid's request to leave (column < 0) in window; one
+  // still queued for a game that has ended is dropped.
+  void onGridMessage(MineDuelWindow* window, int column, int row);
 
   MineDuelBoard& getBoard() { return board; }
   MineDuelWindow* getGameWindow() const { return gameWindow; }

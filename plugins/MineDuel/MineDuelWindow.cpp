@@ -1,5 +1,6 @@
 #include "plugins/MineDuel/MineDuelWindow.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <map>
@@ -110,7 +111,8 @@ StyledOutputWindow* MineDuelWindow::makePane(const char* name) {
 
 bool MineDuelWindow::onMessage(const MSG& message) {
   if (message.hwnd == hwnd && message.message == GridMessage) {
-    session->onGridMessage(static_cast<int>(message.wParam), static_cast<int>(message.lParam));
+    session->onGridMessage(this, static_cast<int>(message.wParam),
+                           static_cast<int>(message.lParam));
     return true;
   }
   return ExistWindow::onMessage(message);
@@ -132,7 +134,7 @@ void MineDuelWindow::placeBesideGrid() {
     GetWindowRect(child, &rect);
     POINT corner{rect.right, rect.top};
     ScreenToClient(hwnd, &corner);
-    if (corner.x > gridRight) gridRight = corner.x + 4;
+    gridRight = std::max(gridRight, corner.x + 4);
   }
   RECT client{};
   GetClientRect(hwnd, &client);

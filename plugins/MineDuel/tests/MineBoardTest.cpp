@@ -161,15 +161,4 @@ TEST_F(MineBoard, EvenScoresWithEveryMineFoundEndWithoutAWinner) {
   EXPECT_TRUE(reports.moves.empty());
 }
 
-TEST(MineBoardSize, APartnersGameMustFitTheBoard) {
-  EXPECT_TRUE(MineDuelBoard::acceptsSize(16, 16, 50));
-  EXPECT_TRUE(MineDuelBoard::acceptsSize(100, 100, 9999));
-  EXPECT_TRUE(MineDuelBoard::acceptsSize(1, 2, 1));
-  EXPECT_FALSE(MineDuelBoard::acceptsSize(0, 16, 5));
-  EXPECT_FALSE(MineDuelBoard::acceptsSize(16, 101, 5));
-  EXPECT_FALSE(MineDuelBoard::acceptsSize(16, -3, 5));
-  EXPECT_FALSE(MineDuelBoard::acceptsSize(4, 4, 16));
-  EXPECT_FALSE(MineDuelBoard::acceptsSize(4, 4, 0));
-}
-
 }  // namespace
