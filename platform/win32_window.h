@@ -466,6 +466,10 @@ VORNAPI BOOL EnableWindow(HWND hwnd, BOOL enable);
 VORNAPI BOOL IsIconic(HWND hwnd);
 VORNAPI BOOL IsZoomed(HWND hwnd);
 VORNAPI HWND GetParent(HWND hwnd);
+// GW_CHILD gives the first child, GW_HWNDNEXT the next sibling (both in creation order).
+#define GW_HWNDNEXT 2
+#define GW_CHILD 5
+VORNAPI HWND GetWindow(HWND hwnd, UINT relation);
 VORNAPI HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 VORNAPI int GetDlgCtrlID(HWND hwnd);
 VORNAPI LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

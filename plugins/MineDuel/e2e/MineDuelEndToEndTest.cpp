@@ -1,0 +1,189 @@
+// Two clients, alice and bob, play a whole game through the local chat server: the challenge
+// and answer typed as "/mine" commands, moves made by clicks on the grid library's stand-in
+// (bob's grid is the process's current one) and by the grid's message to alice's window, chat
+// in the game window, and the grid's "Leave" ending the game on both sides.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "host/Client.h"
+#include "host/ClientList.h"
+#include "host/Host.h"
+#include "host/SystemWindow.h"
+#include "host/tests/e2e/HostRun.h"
+#include "outside/chatserver/ChatServer.h"
+#include "platform/testing.h"
+#include "platform/tests/TempFolder.h"
+#include "platform/win32.h"
+#include "plugins/MineDuel/MineDuelInput.h"
+#include "plugins/MineDuel/MineDuelSession.h"
+#include "plugins/MineDuel/MineDuelWindow.h"
+#include "plugins/NevChat/NevChatInputWindow.h"
+#include "plugins/NevChat/NevChatSession.h"
+
+namespace {
+
+using ClickCall = int (*)(int, int);
+using LeaveCall = int (*)();
+
+bool has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::string textOf(StyledOutputWindow* pane) {
+  std::string text;
+  for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.picture ? "[pic]" : run.text;
+  std::replace(text.begin(), text.end(), '\r', '\n');
+  return text;
+}
+
+Client* clientOf(const char* name) {
+  return clientList != nullptr ? clientList->findClient(name) : nullptr;
+}
+
+NevChatSession* chatOf(const char* name) {
+  Client* found = clientOf(name);
+  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
+}
+
+MineDuelSession* gameOf(const char* name) {
+  Client* found = clientOf(name);
+  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
+  return static_cast<MineDuelSession*>(found->getAddins().headNode()->value->session);
+}
+
+void enter(HistoryEdit* input, const char* line) {
+  input->setText(line);
+  input->onEnter();
+}
+
+bool myTurn(MineDuelSession* session) {
+  MineDuelWindow* window = session->getGameWindow();
+  return window != nullptr && has(textOf(window->getScore()), "It's your turn.");
+}
+
+// The first cell, column by column, that the board has not shown.
+std::pair<int, int> firstHidden(MineDuelSession* session) {
+  const MineGrid& reveal = session->getBoard().getReveal();
+  for (int x = 0; x < reveal.width(); ++x)
+    for (int y = 0; y < reveal.height(); ++y)
+      if (reveal.cell(x, y) == 0) return {x, y};
+  return {-1, -1};
+}
+
+bool sameReveal(MineDuelSession* a, MineDuelSession* b) {
+  const MineGrid& left = a->getBoard().getReveal();
+  const MineGrid& right = b->getBoard().getReveal();
+  for (int x = 0; x < left.width(); ++x)
+    for (int y = 0; y < left.height(); ++y)
+      if (left.cell(x, y) != right.cell(x, y)) return false;
+  return true;
+}
+
+class MineDuelEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(folder.path().empty());
+    ASSERT_TRUE(server.start()) << server.error();
+    namespace fs = std::filesystem;
+    fs::create_directories(folder.file("Plugins"));
+    fs::create_directories(folder.file("Events"));
+    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
+    fs::copy_file(MINEDUEL_MODULE, folder.file("Plugins/MineDuel.vad"));
+    fs::copy_file(MINEGRID_MODULE, folder.file("Plugins/MineDuel.dll"));
+    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
+    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
+                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=MineDuel\n";
+    folder.write("Vornith.ini", "[System]\nSizeX=1000\nSizeY=600\n[alice" + client + "[bob" + client);
+    folder.write("Plugs.ini", "[alice]\nNevChat Login=alice\n[bob]\nNevChat Login=bob\n");
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    previous = cwd;
+    ASSERT_EQ(chdir(folder.path().c_str()), 0);
+  }
+  void TearDown() override {
+    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
+  }
+  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
+
+  TempFolder folder;
+  ChatServer server;
+  std::string previous;
+};
+
+TEST_F(MineDuelEndToEnd, AWholeGameBetweenTwoClientsWithClicksOnTheGrid) {
+  startUp(GetModuleHandleA(nullptr));
+  NevChatSession* aliceChat = chatOf("alice");
+  NevChatSession* bobChat = chatOf("bob");
+  MineDuelSession* alice = gameOf("alice");
+  MineDuelSession* bob = gameOf("bob");
+  ASSERT_TRUE(aliceChat && bobChat && alice && bob);
+  ASSERT_TRUE(wait([&] { return aliceChat->isSendDataOk() && bobChat->isSendDataOk(); }));
+  HMODULE grid = LoadLibraryA(".\\plugins\\MineDuel.dll");
+  ASSERT_NE(nullptr, grid);
+  auto click = reinterpret_cast<ClickCall>(reinterpret_cast<void (*)()>(GetProcAddress(grid, "MineGridClick")));
+  auto leave = reinterpret_cast<LeaveCall>(reinterpret_cast<void (*)()>(GetProcAddress(grid, "MineGridLeave")));
+  ASSERT_TRUE(click && leave);
+
+  enter(aliceChat->getInput(), "/mine start bob");
+  ASSERT_TRUE(wait([&] { return bob->getRequestedBy() == "alice"; }));
+  enter(bobChat->getInput(), "/mine ok");
+  ASSERT_TRUE(wait([&] { return alice->getGameWindow() && bob->getGameWindow(); }));
+  ASSERT_TRUE(wait([&] { return myTurn(alice) && !myTurn(bob); }));
+  for (int x = 0; x < 16; ++x)
+    for (int y = 0; y < 16; ++y)
+      ASSERT_EQ(alice->getBoard().getLayout().cell(x, y), bob->getBoard().getLayout().cell(x, y));
+
+  // Chat inside the game window, emoticons as pictures.
+  enter(alice->getGameWindow()->getInput(), "good luck :)");
+  ASSERT_TRUE(wait([&] { return has(textOf(bob->getGameWindow()->getChat()), "<alice> good luck [pic]"); }))
+      << textOf(bob->getGameWindow()->getChat());
+
+  int moves = 0;
+  bool shot = false;
+  while (alice->getBoard().isPlaying() && moves < 300) {
+    ASSERT_TRUE(wait([&] { return sameReveal(alice, bob) && (myTurn(alice) || myTurn(bob)); }))
+        << "after move " << moves;
+    if (!alice->getBoard().isPlaying()) break;
+    if (moves == 6 && !shot) {
+      systemWindow->selectTab(bob->getGameTab());
+      vorntest::pumpFor(100);
+      EXPECT_TRUE(vorntest::saveScreenPng(E2E_SCREENSHOT));
+      shot = true;
+    }
+    bool alicePlays = myTurn(alice);
+    auto cell = firstHidden(alicePlays ? alice : bob);
+    if (alicePlays)
+      PostMessageA(alice->getGameTab(), MineDuelWindow::GridMessage, cell.first, cell.second);
+    else
+      ASSERT_EQ(1, click(cell.first, cell.second)) << cell.first << "," << cell.second;
+    ++moves;
+    ASSERT_TRUE(wait([&] {
+      return alice->getBoard().getReveal().cell(cell.first, cell.second) != 0 &&
+             bob->getBoard().getReveal().cell(cell.first, cell.second) != 0;
+    })) << "move " << moves;
+  }
+  ASSERT_TRUE(wait([&] { return !alice->getBoard().isPlaying() && !bob->getBoard().isPlaying(); }));
+  EXPECT_EQ(alice->getBoard().getMyScore(), bob->getBoard().getAdversaryScore());
+  EXPECT_EQ(alice->getBoard().getAdversaryScore(), bob->getBoard().getMyScore());
+  std::string aliceScore = textOf(alice->getGameWindow()->getScore());
+  std::string bobScore = textOf(bob->getGameWindow()->getScore());
+  EXPECT_TRUE((has(aliceScore, "YOU WIN") && has(bobScore, "You have lost")) ||
+              (has(bobScore, "YOU WIN") && has(aliceScore, "You have lost")) ||
+              (has(aliceScore, "No winners.") && has(bobScore, "No winners.")))
+      << aliceScore << "\n--\n" << bobScore;
+
+  // bob's grid asks to leave: STOP reaches alice, and both tabs go.
+  ASSERT_EQ(1, leave());
+  ASSERT_TRUE(wait([&] { return alice->getGameWindow() == nullptr && bob->getGameWindow() == nullptr; }));
+  ASSERT_TRUE(wait([&] { return alice->getPartner().empty() && bob->getPartner().empty(); }));
+  std::vector<std::string> lines = server.transcript("bob");
+  EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), "senddata alice VREQ MINEDUEL STOP"));
+  closeAndShutDown();
+}
+
+}  // namespace
