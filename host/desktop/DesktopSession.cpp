@@ -45,10 +45,11 @@ std::string readDisplayNumber(int fd, int timeoutMs) {
 }
 
 // A machine shared with other users may give this program its own display numbers:
-// VORNITH_DESKTOP_DISPLAYS="73 74" makes the sessions of one process take them in turn.
-// Without it the X server takes the first free number.
-std::string nextFixedDisplay() {
-  static size_t next = 0;
+// VORNITH_DESKTOP_DISPLAYS="73 74" limits the X servers to those display numbers; test
+// processes run side by side each take one that is free. Without it (an empty list) the X
+// server takes the first free number itself. A case may hold two servers at once, so give one
+// number more than the cases run side by side.
+std::vector<std::string> fixedDisplays() {
   const char* list = std::getenv("VORNITH_DESKTOP_DISPLAYS");
   std::vector<std::string> numbers;
   std::string number;
@@ -61,7 +62,7 @@ std::string nextFixedDisplay() {
     number.clear();
     if (*c == '\0') break;
   }
-  return numbers.empty() ? std::string() : numbers[next++ % numbers.size()];
+  return numbers;
 }
 
 }  // namespace
@@ -93,21 +94,33 @@ bool DesktopSession::start(int dpi) {
   return startXServer(dpi) && startWindowManager() && copyProgram() && startProgram();
 }
 
-bool DesktopSession::startXServer(int dpi) {
+std::string DesktopSession::launchXServer(const std::string& display, int dpi) {
   int pipeFds[2];
-  if (pipe2(pipeFds, O_CLOEXEC) != 0) return fail("no pipe");
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) return "";
   ChildOptions options;
   options.passFd = pipeFds[1];
   options.outputFile = folder_ + "/xvfb.log";
   std::vector<std::string> arguments = {"Xvfb", "-displayfd", "3", "-screen", "0",
                                        "1600x1000x24", "-dpi", std::to_string(dpi),
                                        "-nolisten", "tcp"};
-  std::string fixed = nextFixedDisplay();
-  if (!fixed.empty()) arguments.insert(arguments.begin() + 1, fixed);
+  if (!display.empty()) arguments.insert(arguments.begin() + 1, display);
   bool started = xServer_.start(arguments, options);
   close(pipeFds[1]);
   std::string number = started ? readDisplayNumber(pipeFds[0], kStartTimeoutMs) : "";
   close(pipeFds[0]);
+  if (number.empty()) xServer_.stop();
+  return number;
+}
+
+bool DesktopSession::startXServer(int dpi) {
+  std::vector<std::string> displays = fixedDisplays();
+  if (displays.empty()) displays.push_back("");
+  std::string number;
+  // A number another test's server holds makes Xvfb end at once: the next one is tried.
+  for (size_t i = 0; i < displays.size() && number.empty(); ++i) {
+    if (!displays[i].empty() && fs::exists("/tmp/.X" + displays[i].substr(1) + "-lock")) continue;
+    number = launchXServer(displays[i], dpi);
+  }
   if (number.empty()) return fail("Xvfb did not start (scripts/setup installs xvfb)");
   std::string name = ":" + number;
   if (!display_.open(name)) return fail("cannot open the display " + name);

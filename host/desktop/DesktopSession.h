@@ -66,6 +66,8 @@ class DesktopSession {
  private:
   bool fail(const std::string& reason);
   bool startXServer(int dpi);
+  // Xvfb on the display given (empty: the first free one); its number, or "" when it failed.
+  std::string launchXServer(const std::string& display, int dpi);
   bool startWindowManager();
   bool copyProgram();
   bool startProgram();
