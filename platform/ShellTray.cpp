@@ -6,6 +6,11 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#ifdef VORNITH_HAVE_QTDBUS
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#endif
 
 #include <cstddef>
 #include <cstring>
@@ -16,6 +21,7 @@
 
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
+#include "platform/WindowTable.h"
 #include "platform/testing_shell.h"
 #include "platform/win32.h"
 #include "platform/win32_shell.h"
@@ -38,10 +44,22 @@ using IconKey = std::pair<HWND, UINT>;
 std::map<IconKey, TrayIcon> icons;
 std::vector<vorntest::TrayCall> calls;
 int fakedArea = -1;  // -1 asks the desktop
+int fakedDoubleClicks = -1;
 
 bool areaAvailable() {
   if (fakedArea >= 0) return fakedArea == 1;
   return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+// Qt shows the icon through the desktop's status-notifier service when one is registered on
+// the session bus; that service reports activations only, never double clicks.
+bool statusNotifierTray() {
+#ifdef VORNITH_HAVE_QTDBUS
+  QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+  return bus != nullptr && bus->isServiceRegistered("org.kde.StatusNotifierWatcher");
+#else
+  return false;
+#endif
 }
 
 QIcon programIcon() {
@@ -92,11 +110,31 @@ void applyRecord(TrayIcon& entry, const NOTIFYICONDATAA& data) {
   entry.qt->setToolTip(bytesToQString(entry.tip));
 }
 
+// While real icons exist, watches the notification area: when a tray host comes back, every
+// top-level window is told "TaskbarCreated", as the shell tells them, to add its icon again.
+void watchTrayHost() {
+  static QTimer* timer = nullptr;
+  static bool wasAvailable = true;
+  if (timer != nullptr) return;
+  timer = new QTimer(qApp);
+  QObject::connect(timer, &QTimer::timeout, [] {
+    bool available = QSystemTrayIcon::isSystemTrayAvailable();
+    if (available && !wasAvailable) {
+      UINT message = RegisterWindowMessageA("TaskbarCreated");
+      for (const WindowPtr& w : allWindows())
+        if (!w->parent && !w->dying) SendMessageA(w->hwnd, message, 0, 0);
+    }
+    wasAvailable = available;
+  });
+  timer->start(1000);
+}
+
 BOOL addIcon(const NOTIFYICONDATAA& data) {
   IconKey key{data.hWnd, data.uID};
   if (!IsWindow(data.hWnd) || icons.count(key) || !areaAvailable()) return FALSE;
   TrayIcon& entry = icons[key];
   if (fakedArea < 0) {
+    watchTrayHost();
     entry.qt = std::make_unique<QSystemTrayIcon>();
     QObject::connect(entry.qt.get(), &QSystemTrayIcon::activated,
                      [key](QSystemTrayIcon::ActivationReason reason) {
@@ -142,15 +180,27 @@ BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
   return result;
 }
 
+BOOL VornTrayReportsDoubleClicks() {
+  if (fakedDoubleClicks >= 0) return fakedDoubleClicks == 1;
+  ensureApplication();
+  return statusNotifierTray() ? FALSE : TRUE;
+}
+
 namespace vorntest {
 
 std::vector<TrayCall> recordedTrayCalls() { return calls; }
 
 void clearTrayCalls() { calls.clear(); }
 
-void setTrayAreaAvailable(bool available) { fakedArea = available ? 1 : 0; }
+void setTrayAreaAvailable(bool available, bool reportsDoubleClicks) {
+  fakedArea = available ? 1 : 0;
+  fakedDoubleClicks = reportsDoubleClicks ? 1 : 0;
+}
 
-void clearTrayArea() { fakedArea = -1; }
+void clearTrayArea() {
+  fakedArea = -1;
+  fakedDoubleClicks = -1;
+}
 
 bool trayIconShown(HWND window, UINT id) { return icons.count({window, id}) != 0; }
 

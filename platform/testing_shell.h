@@ -22,9 +22,9 @@ struct TrayCall {
 };
 VORNAPI std::vector<TrayCall> recordedTrayCalls();
 VORNAPI void clearTrayCalls();
-// Whether the desktop has a notification area: faked (true or false) until clearTrayArea()
-// asks the desktop again. With a faked area no Qt icon is made.
-VORNAPI void setTrayAreaAvailable(bool available);
+// Whether the desktop has a notification area, and whether it reports double clicks: faked
+// until clearTrayArea() asks the desktop again. With a faked area no Qt icon is made.
+VORNAPI void setTrayAreaAvailable(bool available, bool reportsDoubleClicks = true);
 VORNAPI void clearTrayArea();
 // Whether the icon (window, id) is shown now.
 VORNAPI bool trayIconShown(HWND window, UINT id);

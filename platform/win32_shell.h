@@ -57,3 +57,14 @@ VORNAPI HDC GetWindowDC(HWND hwnd);
 // Plays a RIFF PCM file; with SND_NOSTOP, FALSE while another sound plays. A null sound
 // stops the playing one. No sound device or an unreadable file is FALSE, never a wait.
 VORNAPI BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+
+// Whether the desktop's notification area reports double clicks on icons; where it does not,
+// a click is all a person can do.
+VORNAPI BOOL VornTrayReportsDoubleClicks();
+
+// Activates a top-level window of this program; returns the one active before.
+VORNAPI HWND SetActiveWindow(HWND hwnd);
+// Whether child is a descendant of parent (both live windows).
+VORNAPI BOOL IsChild(HWND parent, HWND child);
+// Debugger output: written to stderr when VORNITH_DEBUG_OUTPUT is set, else dropped.
+VORNAPI void OutputDebugStringA(LPCSTR text);
