@@ -10,6 +10,7 @@
 namespace {
 
 const char* const kFormClass = "VawareSetupForm";
+const int kFormWidth = 330, kFormHeight = 284;
 enum ControlId {
   kFirstFlag = 101,  // 101..104, one check box a flag
   kPosition = 110,
@@ -57,7 +58,7 @@ void buildControls(HWND form) {
   control(form, "Static", "Sound for a word:", 0, 0, 8, 156, 110, 20);
   edit(form, kOnWord, 120, 154, 200, 22);
   control(form, "Static", "Watched words, one a line:", 0, 0, 8, 184, 220, 20);
-  edit(form, kWords, 8, 206, 312, 120, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
+  edit(form, kWords, 8, 206, 312, 70, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
 }
 
 std::string textOf(HWND form, int id) {
@@ -122,10 +123,9 @@ bool registerFormClass() {
 
 HWND SetupForm::create(HWND parent) {
   if (!IsWindow(parent) || !registerFormClass()) return nullptr;
-  RECT area{0, 0, 330, 340};
-  GetClientRect(parent, &area);
-  HWND form = CreateWindowExA(0, kFormClass, "", WS_CHILD | WS_VISIBLE, 0, 0, area.right,
-                              area.bottom, parent, nullptr, libraryInstance(), nullptr);
+  // The page may not be laid out yet: the form takes the size its controls need.
+  HWND form = CreateWindowExA(0, kFormClass, "", WS_CHILD | WS_VISIBLE, 0, 0, kFormWidth,
+                              kFormHeight, parent, nullptr, libraryInstance(), nullptr);
   if (form == nullptr) return nullptr;
   buildControls(form);
   liveForms().push_back(form);
