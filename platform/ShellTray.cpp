@@ -41,7 +41,8 @@ struct TrayIcon {
 };
 
 using IconKey = std::pair<HWND, UINT>;
-std::map<IconKey, TrayIcon> icons;
+// Never destroyed: an icon left at exit must not outlive the Qt application it belongs to.
+std::map<IconKey, TrayIcon>& icons = *new std::map<IconKey, TrayIcon>;
 std::vector<vorntest::TrayCall> calls;
 int fakedArea = -1;  // -1 asks the desktop
 int fakedDoubleClicks = -1;
@@ -157,8 +158,17 @@ BOOL notify(DWORD message, const NOTIFYICONDATAA& data) {
       applyRecord(found->second, data);
       return TRUE;
     }
-    case NIM_DELETE:
-      return icons.erase(key) ? TRUE : FALSE;
+    case NIM_DELETE: {
+      auto found = icons.find(key);
+      if (found == icons.end()) return FALSE;
+      // A click on the icon may be what removes it: Qt deletes it once the click is handled.
+      if (found->second.qt) {
+        found->second.qt->hide();
+        found->second.qt.release()->deleteLater();
+      }
+      icons.erase(found);
+      return TRUE;
+    }
     default:
       return FALSE;
   }
