@@ -505,12 +505,9 @@ LRESULT stateMessage(RichEditWidget* edit, UINT msg, WPARAM wParam, LPARAM lPara
       edit->autoUrlDetect = wParam != 0;
       return 0;
     case EM_SETCHARFORMAT:
-      if (!lParam) return 0;
-      setCharFormat(edit, wParam, *reinterpret_cast<const CHARFORMAT2A*>(lParam));
-      return TRUE;
+      return setCharFormatRecord(edit, wParam, lParam);
     case EM_GETCHARFORMAT:
-      if (lParam) getCharFormat(edit, wParam, reinterpret_cast<CHARFORMAT2A*>(lParam));
-      return 0;
+      return getCharFormatRecord(edit, wParam, lParam);
     case EM_SETBKGNDCOLOR:
       return static_cast<LRESULT>(
           setBackgroundColour(edit, wParam != 0, static_cast<COLORREF>(lParam)));

@@ -131,6 +131,10 @@ void replaceSelection(RichEditWidget* edit, const char* text, size_t length);
 // Character formats.
 void setCharFormat(RichEditWidget* edit, WPARAM which, const CHARFORMAT2A& format);
 void getCharFormat(RichEditWidget* edit, WPARAM which, CHARFORMAT2A* format);
+// EM_SETCHARFORMAT / EM_GETCHARFORMAT with the record lParam points to: a CHARFORMATA when its
+// cbSize says so (only its fields are read or written), a CHARFORMAT2A otherwise.
+LRESULT setCharFormatRecord(RichEditWidget* edit, WPARAM which, LPARAM record);
+LRESULT getCharFormatRecord(RichEditWidget* edit, WPARAM which, LPARAM record);
 // The look of a piece of text (all attributes in the mask), defaults filled in.
 void describeFormat(RichEditWidget* edit, const QTextCharFormat& format, CHARFORMAT2A* out);
 COLORREF setBackgroundColour(RichEditWidget* edit, bool useSystem, COLORREF colour);

@@ -50,6 +50,10 @@ bool FrameWidget::event(QEvent* event) {
     HandlerScope scope;
     if (IsWindow(hwnd_)) activateFromQt(hwnd_, event->type() == QEvent::WindowActivate);
   }
+  if (event->type() == QEvent::WindowStateChange) {
+    HandlerScope scope;
+    if (IsWindow(hwnd_)) minimizedFromQt(hwnd_, isMinimized());
+  }
   return QWidget::event(event);
 }
 

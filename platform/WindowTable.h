@@ -102,6 +102,8 @@ void invalidateWindow(WindowRecord& w, const RECT* rect);
 // Sends WM_PAINT when the window has an update region (or always when forced).
 void paintWindow(HWND hwnd);
 void activateFromQt(HWND hwnd, bool active);
+// The window manager minimised or restored the top-level window (WindowMinimize.cpp).
+void minimizedFromQt(HWND hwnd, bool minimized);
 // The Qt window of a top-level window was moved or resized, by the window manager or the user.
 void frameChangedByQt(HWND hwnd);
 

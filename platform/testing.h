@@ -124,3 +124,4 @@ VORNAPI bool saveScreenPng(const char* path);
 #include "platform/testing_richedit.h"
 #include "platform/testing_controls.h"
 #include "platform/testing_dialogs.h"
+#include "platform/testing_shell.h"

@@ -17,3 +17,5 @@
 #include "platform/win32_commctrl.h"
 #include "platform/win32_dialogs.h"
 #include "platform/win32_resources.h"
+#include "platform/win32_dialogtemplate.h"
+#include "platform/win32_shell.h"

@@ -129,6 +129,21 @@ struct GETTEXTLENGTHEX {
   UINT codepage;
 };
 
+// The first rich edit's record: the leading fields of CHARFORMAT2A.
+struct CHARFORMATA {
+  UINT cbSize;
+  DWORD dwMask;
+  DWORD dwEffects;
+  LONG yHeight;
+  LONG yOffset;
+  COLORREF crTextColor;
+  BYTE bCharSet;
+  BYTE bPitchAndFamily;
+  char szFaceName[LF_FACESIZE];
+};
+static_assert(sizeof(CHARFORMATA) == 60, "CHARFORMATA keeps its Windows size");
+typedef CHARFORMATA CHARFORMAT;
+
 struct CHARFORMAT2A {
   UINT cbSize;
   DWORD dwMask;

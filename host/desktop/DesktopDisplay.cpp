@@ -81,6 +81,12 @@ std::string DesktopDisplay::titleOf(WindowId window) {
   return title;
 }
 
+long DesktopDisplay::windowState(WindowId window) {
+  unsigned long type = atom("WM_STATE");
+  std::vector<unsigned long> state = property(window, "WM_STATE", type);
+  return state.empty() ? -1 : static_cast<long>(state[0]);
+}
+
 bool DesktopDisplay::viewable(WindowId window) {
   XWindowAttributes attributes;
   return XGetWindowAttributes(display_, window, &attributes) != 0 &&

@@ -32,6 +32,9 @@ class DesktopDisplay {
   std::vector<long> frameExtents(WindowId window);
   std::vector<std::string> allowedActions(WindowId window);
   WindowId activeWindow();
+  // The window manager's state of a top-level window: 1 normal, 3 minimised, 0 or -1 (no state)
+  // when it is withdrawn: hidden by the program.
+  long windowState(WindowId window);
   // Mapped windows on the screen that bypass the window manager: open menus and other pop-ups
   // (the window manager's own 1 x 1 check window is no such).
   int popupCount();

@@ -39,6 +39,8 @@ class DesktopSession {
   ChatServer& server() { return server_; }
   DesktopDisplay& display() { return display_; }
   DesktopInput& input() { return input_; }
+  // DISPLAY and the rest of what the program runs with, for more programs on its desktop.
+  const std::vector<std::string>& environment() const { return environment_; }
   MainLayout main();
 
   // Polls condition every 20 ms until it holds or timeoutMs passed.

@@ -51,6 +51,7 @@ class FakeHost {
   std::map<std::string, COLORREF> colours;
   std::map<std::string, FontRecord> fonts;      // faces are the code's literals
   std::map<std::string, std::string> settings;  // client section, key -> text
+  std::map<std::string, std::string> systemSettings;  // the host's "System" section
   std::map<std::string, bool> plugs;            // hasPlug answers (absent: false)
   std::string plugsList;                        // getPlugsList text
   std::map<std::string, float> plugVersions;
@@ -78,6 +79,35 @@ class FakeHost {
   static const std::string* setting(const char* key) {
     auto found = h().settings.find(key);
     return found != h().settings.end() ? &found->second : nullptr;
+  }
+
+  static const std::string* systemSetting(const char* key) {
+    auto found = h().systemSettings.find(key);
+    return found != h().systemSettings.end() ? &found->second : nullptr;
+  }
+  // The system settings services, as the client ones but in systemSettings.
+  void fillSystemSettings() {
+    table.getSystemString = [](const char* key, char* buffer, int size, const char* def) -> int {
+      const std::string* value = systemSetting(key);
+      if (buffer == nullptr || size <= 0) return 0;
+      snprintf(buffer, size, "%s", value ? value->c_str() : (def ? def : ""));
+      return static_cast<int>(strlen(buffer));
+    };
+    table.getSystemInt = [](const char* key, int def) {
+      return systemSetting(key) ? atoi(systemSetting(key)->c_str()) : def;
+    };
+    table.getSystemBool = [](const char* key, bool def) {
+      return systemSetting(key) ? *systemSetting(key) == "1" : def;
+    };
+    table.writeSystemString = [](const char* key, const char* value) {
+      h().systemSettings[key] = value ? value : "";
+    };
+    table.writeSystemInt = [](const char* key, int value) {
+      h().systemSettings[key] = std::to_string(value);
+    };
+    table.writeSystemBool = [](const char* key, bool value) {
+      h().systemSettings[key] = value ? "1" : "0";
+    };
   }
 
   void fill() {
@@ -149,6 +179,7 @@ class FakeHost {
     table.writeClientBool = [](PlugsObject*, const char* key, bool value) {
       h().settings[key] = value ? "1" : "0";
     };
+    fillSystemSettings();
     table.hasPlug = [](PlugsObject*, const char* plug) { return h().plugs[plug]; };
     table.getPlugVersion = [](const char* plug) { return h().plugVersions[plug]; };
     table.getPlugsList = [](PlugsObject*) { return h().plugsList.c_str(); };

@@ -1,0 +1,138 @@
+// The alert options in a settings store, and their round trip through the stand-in
+// settings-form library loaded by name.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "platform/testing.h"
+#include "plugins/SettingsForm/AlertOptions.h"
+#include "plugins/SettingsForm/SettingsFormBinding.h"
+
+namespace {
+
+class MapStore : public SettingsStore {
+ public:
+  std::map<std::string, std::string> values;
+  bool getBool(const char* key, bool def) override {
+    return values.count(key) ? values[key] == "1" : def;
+  }
+  int getInt(const char* key, int def) override {
+    return values.count(key) ? std::stoi(values[key]) : def;
+  }
+  void getString(const char* key, char* buffer, int size, const char* def) override {
+    snprintf(buffer, static_cast<size_t>(size), "%s", values.count(key) ? values[key].c_str() : def);
+  }
+  void writeBool(const char* key, bool value) override { values[key] = value ? "1" : "0"; }
+  void writeInt(const char* key, int value) override { values[key] = std::to_string(value); }
+  void writeString(const char* key, const char* value) override { values[key] = value; }
+};
+
+TEST(AlertOptionsTest, DefaultsKeysAndWordsRoundTripThroughTheStore) {
+  AlertOptions options;
+  EXPECT_EQ(options.getInt("Position"), 2);
+  EXPECT_STREQ(options.getString("OnTellFilename"), "beep.wav");
+  EXPECT_FALSE(options.getBool("position"));  // exact names only
+  EXPECT_EQ(options.getString("Nothing"), nullptr);
+
+  MapStore store;
+  store.values = {{"VawareWordOnly", "1"}, {"VawareOnWordFilename", "ding.wav"},
+                  {"VawareWordCount", "2"}, {"VawareWord0", "Cat"}, {"VawareWord5", "stale"}};
+  options.read(store);
+  EXPECT_TRUE(options.getBool("WordOnly"));
+  EXPECT_STREQ(options.getString("OnWordFilename"), "ding.wav");
+  EXPECT_STREQ(options.getString("OnTellFilename"), "beep.wav");  // absent: kept
+  ASSERT_EQ(options.words().size(), 2u);
+  EXPECT_EQ(options.words()[0], "Cat");        // as stored, not lower-cased
+  EXPECT_EQ(options.words()[1], "wordError");  // a missing word
+
+  options.words() = {"dog"};
+  options.write(store);
+  EXPECT_EQ(store.values["VawareWordCount"], "1");
+  EXPECT_EQ(store.values["VawareWord0"], "dog");
+  EXPECT_EQ(store.values["VawareWord5"], "stale");  // higher keys stay
+  EXPECT_EQ(store.values["VawarePosition"], "2");
+}
+
+class SettingsFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    library = LoadLibraryA(VAWARESETUP_LIBRARY);
+    ASSERT_NE(library, nullptr);
+    SettingsFormBinding::bindModule(library);
+    parent = CreateWindowExA(0, "Static", "setup", WS_OVERLAPPEDWINDOW, 0, 0, 400, 400, nullptr,
+                             nullptr, nullptr, nullptr);
+  }
+  void TearDown() override {
+    DestroyWindow(parent);
+    SettingsFormBinding::bindModule(nullptr);
+  }
+  HMODULE library = nullptr;
+  HWND parent = nullptr;
+};
+
+TEST_F(SettingsFormTest, PushedValuesComeBackWithTheWordsLowerCasedAndEmptiesSkipped) {
+  HWND form = SettingsFormBinding::createForm(parent);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(GetParent(form), parent);
+  AlertOptions pushed;
+  pushed.row(0).number = 1;       // SoundOnly
+  pushed.row(4).number = 0x10003;  // Position: only the low 16 bits travel
+  pushed.setText(5, std::string(2000, 'x').c_str());
+  pushed.setText(6, "ding.wav");
+  pushed.words() = {"Cat", "", "Dog"};
+  SettingsFormBinding::push(pushed);
+
+  AlertOptions pulled;
+  SettingsFormBinding::pull(pulled);
+  EXPECT_TRUE(pulled.getBool("SoundOnly"));
+  EXPECT_FALSE(pulled.getBool("NoSound"));
+  EXPECT_EQ(pulled.getInt("Position"), 3);
+  EXPECT_EQ(std::string(pulled.getString("OnTellFilename")).size(), 1023u);
+  EXPECT_STREQ(pulled.getString("OnWordFilename"), "ding.wav");
+  ASSERT_EQ(pulled.words().size(), 2u);
+  EXPECT_EQ(pulled.words()[0], "cat");
+  EXPECT_EQ(pulled.words()[1], "dog");
+}
+
+TEST_F(SettingsFormTest, APersonsChangeInTheFormIsWhatThePullReads) {
+  HWND form = SettingsFormBinding::createForm(parent);
+  ASSERT_NE(form, nullptr);
+  AlertOptions options;
+  SettingsFormBinding::push(options);
+  HWND noSound = GetDlgItem(form, 103);
+  ASSERT_NE(noSound, nullptr);
+  SendMessageA(noSound, BM_CLICK, 0, 0);
+  HWND words = GetDlgItem(form, 113);
+  SetWindowTextA(words, "Alpha\r\n  \r\nbeta ");
+  SendMessageA(form, WM_COMMAND, MAKEWPARAM(113, EN_CHANGE), reinterpret_cast<LPARAM>(words));
+  SettingsFormBinding::pull(options);
+  EXPECT_TRUE(options.getBool("NoSound"));
+  ASSERT_EQ(options.words().size(), 2u);
+  EXPECT_EQ(options.words()[0], "alpha");
+  EXPECT_EQ(options.words()[1], "beta");
+
+  // The parent takes the form with it; the values stay reachable without a form.
+  DestroyWindow(parent);
+  parent = nullptr;
+  options.row(2).number = 0;
+  SettingsFormBinding::push(options);
+  SettingsFormBinding::pull(options);
+  EXPECT_FALSE(options.getBool("NoSound"));
+}
+
+TEST(SettingsFormMissingTest, WithoutTheLibraryNoFormIsMadeAndTheValuesStay) {
+  SettingsFormBinding::bindModule(nullptr);
+  HWND parent = CreateWindowExA(0, "Static", "setup", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(SettingsFormBinding::createForm(parent), nullptr);
+  AlertOptions options;
+  options.words() = {"kept"};
+  SettingsFormBinding::push(options);
+  SettingsFormBinding::pull(options);
+  EXPECT_EQ(options.words().size(), 1u);
+  EXPECT_EQ(options.getInt("Position"), 2);
+  DestroyWindow(parent);
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+// The alert add-in's pure rules: which events can alert, whether a watched word occurs in a
+// line, the line an alert shows and how long it stays up.
+#pragma once
+
+#include <string>
+
+class AlertRules {
+ public:
+  enum EventKind { NoAlert, TellEvent, WordEvent };
+
+  // By the first three letters of the event name, case ignored: "tel" a tell; "sen", "sho",
+  // "emo", "usr" a public line checked for words.
+  static EventKind kindOf(const char* eventName);
+  // With wordOnly, ASCII letters are not boundaries; without it every byte is.
+  static bool isWordBoundary(unsigned char c, bool wordOnly);
+  // word (lower-case already) in the lower-cased text, with a boundary (or the text's end) on
+  // both sides of a hit. An empty word never matches.
+  static bool containsWord(const char* text, const char* word, bool wordOnly);
+  // The text up to its first CR or LF.
+  static std::string firstLine(const char* text);
+  // baseMs plus 60 characters a second.
+  static unsigned hideDelayMs(unsigned baseMs, size_t lineLength);
+};

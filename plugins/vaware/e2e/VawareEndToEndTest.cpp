@@ -1,0 +1,131 @@
+// The alert and tray plug-ins in the real host against the local chat server: alice and bob
+// with vaware, vtray as the system plug-in. A tell and a watched word raise alice's pop-up and
+// sounds, her own lines never do; the window goes into the tray and back; the settings of both
+// are written where they belong.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "host/Client.h"
+#include "host/ClientList.h"
+#include "host/Host.h"
+#include "host/SystemWindow.h"
+#include "host/tests/e2e/HostRun.h"
+#include "outside/chatserver/ChatServer.h"
+#include "platform/testing.h"
+#include "platform/tests/TempFolder.h"
+#include "platform/win32.h"
+#include "plugins/NevChat/NevChatInputWindow.h"
+#include "plugins/NevChat/NevChatSession.h"
+#include "plugins/vaware/VawareSession.h"
+
+namespace {
+
+Client* clientOf(const char* name) {
+  return clientList != nullptr ? clientList->findClient(name) : nullptr;
+}
+
+NevChatSession* chatOf(const char* name) {
+  Client* found = clientOf(name);
+  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
+}
+
+VawareSession* alertOf(const char* name) {
+  Client* found = clientOf(name);
+  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
+  return static_cast<VawareSession*>(found->getAddins().headNode()->value->session);
+}
+
+class VawareEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server.start()) << server.error();
+    namespace fs = std::filesystem;
+    fs::create_directories(folder.file("Plugins"));
+    fs::create_directories(folder.file("Events"));
+    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
+    fs::copy_file(VAWARE_MODULE, folder.file("Plugins/vaware.vad"));
+    fs::copy_file(VTRAY_MODULE, folder.file("Plugins/vtray.vsy"));
+    fs::copy_file(VAWARESETUP_LIBRARY, folder.file("Plugins/vawareSetup.dll"));
+    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
+    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
+                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=Vaware\n";
+    folder.write("Vornith.ini", "[alice" + client + "[bob" + client);
+    folder.write("Plugs.ini",
+                 "[alice]\nNevChat Login=alice\nVawareWordCount=1\nVawareWord0=cake\n"
+                 "VawareOnTellFilename=tell.wav\n[bob]\nNevChat Login=bob\n");
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    previous = cwd;
+    ASSERT_EQ(chdir(folder.path().c_str()), 0);
+    vorntest::useSilentSoundDevice();
+    vorntest::clearRecordedSounds();
+    vorntest::setTrayAreaAvailable(true);
+  }
+  void TearDown() override {
+    vorntest::clearTrayArea();
+    vorntest::clearSoundDevice();
+    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
+  }
+  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
+  std::string sounds() {
+    std::string played;
+    for (const vorntest::PlayedSound& sound : vorntest::recordedSounds()) played += sound.sound + " ";
+    return played;
+  }
+  static std::string popupText(VawareSession* session) {
+    char text[256] = {};
+    GetDlgItemTextA(session->popup().window(), AlertPopup::kEditId, text, sizeof text);
+    return text;
+  }
+  static void say(NevChatSession* chat, const char* line) {
+    chat->getInput()->setText(line);
+    chat->getInput()->onEnter();
+  }
+
+  TempFolder folder;
+  ChatServer server;
+  std::string previous;
+};
+
+TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray) {
+  startUp(GetModuleHandleA(nullptr));
+  VawareSession* alice = alertOf("alice");
+  NevChatSession* bobChat = chatOf("bob");
+  ASSERT_TRUE(alice && alertOf("bob") && bobChat);
+  ASSERT_TRUE(alice->popup().exists());
+  ASSERT_TRUE(wait([&] { return server.isLoggedIn("alice") && server.isLoggedIn("bob"); }));
+  // The user is somewhere else: with the host in front nothing would show.
+  HWND elsewhere = CreateWindowExA(0, "Static", "elsewhere", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(elsewhere, SW_SHOW);
+  SetForegroundWindow(elsewhere);
+
+  say(bobChat, ".t alice are you there?");
+  ASSERT_TRUE(wait([&] { return IsWindowVisible(alice->popup().window()) != FALSE; }));
+  EXPECT_NE(popupText(alice).find("bob tells you: are you there?"), std::string::npos);
+  EXPECT_EQ(sounds(), "tell.wav ");  // bob's own "You tell" line alerts nobody
+
+  ShowWindow(alice->popup().window(), SW_HIDE);
+  say(bobChat, "who brings the CAKE?");
+  ASSERT_TRUE(wait([&] { return IsWindowVisible(alice->popup().window()) != FALSE; }));
+  EXPECT_EQ(sounds(), "tell.wav beep.wav ");  // bob's own sentence is not his alert
+
+  // vtray: minimised into the tray, and back with a double click on the icon.
+  HWND window = systemWindow->getHwnd();
+  ASSERT_TRUE(vorntest::minimizeByWindowManager(window));
+  EXPECT_FALSE(IsWindowVisible(window));
+  ASSERT_TRUE(vorntest::clickTrayIcon(window, 0, true));
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_FALSE(vorntest::trayIconShown(window, 0));
+
+  DestroyWindow(elsewhere);
+  closeAndShutDown();
+  EXPECT_NE(folder.read("Plugs.ini").find("VawareWord0=cake"), std::string::npos);
+  EXPECT_NE(folder.read("Vornith.ini").find("VawarePosition=2"), std::string::npos);
+}
+
+}  // namespace

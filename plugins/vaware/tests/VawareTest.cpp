@@ -1,0 +1,200 @@
+// The alert rules and the pop-up's geometry as pure code, then the session over the fake host:
+// who raises an alert, what shows, what sounds, and the sample request.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/testing.h"
+#include "plugins/testsupport/FakeHost.h"
+#include "plugins/vaware/AlertGeometry.h"
+#include "plugins/vaware/AlertRules.h"
+#include "plugins/vaware/VawareSession.h"
+
+namespace {
+
+TEST(AlertRulesTest, WordsNeedBoundariesOnlyWithWordOnly) {
+  for (const char* text : {"the cat.", "cat5", "cat", "Concatenate", "CATS"}) {
+    EXPECT_TRUE(AlertRules::containsWord(text, "cat", false)) << text;
+  }
+  for (const char* text : {"the cat.", "cat5", "cat", "a CAT!", "bobcat cat"})
+    EXPECT_TRUE(AlertRules::containsWord(text, "cat", true)) << text;
+  for (const char* text : {"concatenate", "cats", "bobcat"})
+    EXPECT_FALSE(AlertRules::containsWord(text, "cat", true)) << text;
+  EXPECT_FALSE(AlertRules::containsWord("anything", "", false));  // never loops
+  EXPECT_TRUE(AlertRules::containsWord("caf\xe9 ok", "caf", true));  // bytes above 127 split
+}
+
+TEST(AlertRulesTest, EventKindsLinesAndDelays) {
+  EXPECT_EQ(AlertRules::kindOf("tell"), AlertRules::TellEvent);
+  EXPECT_EQ(AlertRules::kindOf("TELLAWAY"), AlertRules::TellEvent);
+  EXPECT_EQ(AlertRules::kindOf("Shout"), AlertRules::WordEvent);
+  EXPECT_EQ(AlertRules::kindOf("usralias"), AlertRules::WordEvent);
+  EXPECT_EQ(AlertRules::kindOf("te"), AlertRules::NoAlert);
+  EXPECT_EQ(AlertRules::kindOf("youtell"), AlertRules::NoAlert);
+  EXPECT_EQ(AlertRules::firstLine("one\r\ntwo"), "one");
+  EXPECT_EQ(AlertRules::hideDelayMs(1000, 120), 3000u);
+  EXPECT_EQ(AlertRules::hideDelayMs(1000, 59), 1983u);
+}
+
+TEST(AlertGeometryTest, CornersWrappingAndEmptyLines) {
+  // 80 x 16 measured at size 16 is 160 x 32; the template is 100 wide: two lines.
+  AlertPlacement p = AlertGeometry::place(80, 16, 16, 100, 1600, 1000, 1);
+  EXPECT_EQ(p.width, 100);
+  EXPECT_EQ(p.height, 2 * 32 + 5);
+  EXPECT_EQ(p.x, 1500);
+  EXPECT_EQ(p.y, 0);
+  p = AlertGeometry::place(40, 16, 8, 100, 1600, 1000, 3);
+  EXPECT_EQ(p.width, 40);
+  EXPECT_EQ(p.x, 1560);
+  EXPECT_EQ(p.y, 1000 - 21);
+  EXPECT_EQ(AlertGeometry::place(40, 16, 8, 100, 1600, 1000, 2).y, 0);
+  for (int position : {0, 4, 65535}) {
+    p = AlertGeometry::place(40, 16, 8, 100, 1600, 1000, position);
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 979);
+  }
+  p = AlertGeometry::place(0, 16, 8, 0, 1600, 1000, 2);  // no text, no width: no division by 0
+  EXPECT_EQ(p.width, 1);
+  EXPECT_EQ(p.height, 21);
+}
+
+using Vars = std::vector<std::pair<const char*, const char*>>;
+
+class VawareSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HMODULE program = GetModuleHandleA(nullptr);
+    setPlugsModuleInstance(program);
+    AlertPopup::registerTemplate(program);
+    vorntest::clearRecordedSounds();
+    vorntest::useSilentSoundDevice();
+    vorntest::setWorkArea(RECT{0, 0, 1600, 1000});
+    host.answers["login"] = {5, "Alice"};
+    session.init();
+  }
+  void TearDown() override {
+    session.term();
+    vorntest::clearWorkArea();
+    vorntest::clearSoundDevice();
+    if (hostWindow) DestroyWindow(hostWindow);
+  }
+  void event(const char* name, const char* line, const Vars& vars) {
+    std::vector<char*> pairs;
+    for (const auto& v : vars) {
+      pairs.push_back(const_cast<char*>(v.first));
+      pairs.push_back(const_cast<char*>(v.second));
+    }
+    EventData data{const_cast<char*>(line), static_cast<int>(vars.size()), pairs.data()};
+    EXPECT_FALSE(session.onEvent(1, name, &data, false));
+  }
+  bool popupShown() { return IsWindowVisible(session.popup().window()) != FALSE; }
+  std::string popupText() {
+    char text[256] = {};
+    GetDlgItemTextA(session.popup().window(), AlertPopup::kEditId, text, sizeof text);
+    return text;
+  }
+  size_t sounds() { return vorntest::recordedSounds().size(); }
+
+  FakeHost host;
+  VawareSession session{"alpha"};
+  HWND hostWindow = nullptr;
+};
+
+TEST_F(VawareSessionTest, ATellFromSomeoneElseShowsItsFirstLineAndPlaysTheTellSound) {
+  host.settings["VawareOnTellFilename"] = "tell.wav";
+  host.settings["VawarePosition"] = "3";
+  session.reloadSetup();
+  event("tell", "Bob tells you: hi\r\nmore", {{"nick", "Bob"}, {"text", "hi"}});
+  ASSERT_TRUE(popupShown());
+  EXPECT_EQ(popupText(), "Bob tells you: hi");
+  RECT r{};
+  GetWindowRect(session.popup().window(), &r);
+  EXPECT_EQ(r.right, 1600);  // bottom right of the work area
+  EXPECT_EQ(r.bottom, 1000);
+  std::vector<vorntest::PlayedSound> played = vorntest::recordedSounds();
+  ASSERT_EQ(played.size(), 1u);
+  EXPECT_EQ(played[0].sound, "tell.wav");
+  EXPECT_EQ(played[0].flags, 0x20013u);
+  vorntest::saveWindowPng(session.popup().window(), "vaware-popup.png");
+
+  SendMessageA(session.popup().window(), WM_TIMER, AlertPopup::kHideTimer, 0);
+  EXPECT_FALSE(popupShown());
+}
+
+TEST_F(VawareSessionTest, OwnLinesNeverAlertAndWordsFollowTheirOrder) {
+  event("tell", "alice tells you: me", {{"nick", "alice"}});  // case ignored
+  session.options().words() = {"", "dog", "cat"};
+  session.options().setText(6, "word.wav");
+  event("sentence", "<ALICE> cat", {{"nick", "ALICE"}, {"text", "cat"}});
+  event("sentence", "<bob> nothing", {{"nick", "bob"}, {"text", "nothing"}});
+  event("shout", "bob shouts: no text", {{"nick", "bob"}});
+  EXPECT_EQ(sounds(), 0u);
+  EXPECT_FALSE(popupShown());
+  event("emote", "* bob pets the cat", {{"nick", "bob"}, {"text", "pets the cat"}});
+  ASSERT_EQ(sounds(), 1u);
+  EXPECT_EQ(vorntest::recordedSounds()[0].sound, "word.wav");
+  EXPECT_TRUE(popupShown());
+}
+
+TEST_F(VawareSessionTest, AnUnansweredLoginMeansNobodyIsTheUser) {
+  host.answers.erase("login");
+  event("tell", "alice tells you: hi", {{"nick", "alice"}});
+  EXPECT_EQ(sounds(), 1u);
+}
+
+TEST_F(VawareSessionTest, TheHostInFrontSilencesUnlessSoundOnlyAndNoSoundKeepsThePopUp) {
+  hostWindow = CreateWindowExA(0, "Static", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                               nullptr, nullptr, nullptr);
+  ShowWindow(hostWindow, SW_SHOW);
+  SetForegroundWindow(hostWindow);
+  host.table.systemWindow = hostWindow;
+  session.showAlert("hello", 1000, "beep.wav");
+  EXPECT_EQ(sounds(), 0u);
+  EXPECT_FALSE(popupShown());
+  session.options().row(0).number = 1;  // SoundOnly
+  session.showAlert("hello", 1000, "beep.wav");
+  EXPECT_EQ(sounds(), 1u);
+  EXPECT_FALSE(popupShown());
+
+  host.table.systemWindow = nullptr;
+  session.options().row(0).number = 0;
+  session.options().row(2).number = 1;  // NoSound
+  session.showAlert("hello", 1000, "beep.wav");
+  EXPECT_TRUE(popupShown());
+  EXPECT_EQ(sounds(), 1u);
+  session.showAlert("hello", 1000, nullptr);  // a null sound plays nothing
+  EXPECT_EQ(sounds(), 1u);
+}
+
+TEST_F(VawareSessionTest, WithoutThePopUpTheSoundStillPlays) {
+  VawareSession other("beta");
+  setPlugsModuleInstance(reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x7ffffff0)));
+  other.init();
+  EXPECT_FALSE(other.popup().exists());
+  other.showAlert("hello", 1000, "beep.wav");
+  EXPECT_EQ(sounds(), 1u);
+  other.term();
+}
+
+TEST_F(VawareSessionTest, SampleAnswersAreTerminatedAndUserEventsPrinted) {
+  char answer[8];
+  EXPECT_EQ(session.onRequest("x", answer, sizeof answer, "SENTENCE",
+                              const_cast<char*>("i want the FIRST sentence")),
+            7);
+  EXPECT_STREQ(answer, "This is");
+  EXPECT_EQ(session.onRequest("x", answer, 0, "sentence",
+                              const_cast<char*>("I want the second sentence")),
+            -1);
+  EXPECT_EQ(session.onRequest("x", answer, sizeof answer, "sentence", nullptr), -1);
+  session.onUserEvent("NevChat", "ping", nullptr);
+  session.onUserEvent("NevChat", "SysOut", const_cast<char*>("ignored"));
+  ASSERT_EQ(host.console.size(), 2u);
+  EXPECT_EQ(host.console[0] + host.console[1], "NevChat : \n");
+  float version = 0;
+  session.backup(&version, 4);
+  EXPECT_FLOAT_EQ(version, 0.1f);
+}
+
+}  // namespace
