@@ -42,7 +42,11 @@ struct TrayIcon {
 
 using IconKey = std::pair<HWND, UINT>;
 // Never destroyed: an icon left at exit must not outlive the Qt application it belongs to.
-std::map<IconKey, TrayIcon>& icons = *new std::map<IconKey, TrayIcon>;
+// Made on first use, so a copy of the layer that shows no icon allocates nothing.
+std::map<IconKey, TrayIcon>& icons() {
+  static std::map<IconKey, TrayIcon>* all = new std::map<IconKey, TrayIcon>;
+  return *all;
+}
 std::vector<vorntest::TrayCall> calls;
 int fakedArea = -1;  // -1 asks the desktop
 int fakedDoubleClicks = -1;
@@ -90,8 +94,8 @@ void deliver(HWND window, UINT message, std::initializer_list<UINT> mouse) {
 }
 
 void deliverActivation(HWND window, UINT id, QSystemTrayIcon::ActivationReason reason) {
-  auto found = icons.find({window, id});
-  if (found == icons.end()) return;
+  auto found = icons().find({window, id});
+  if (found == icons().end()) return;
   UINT message = found->second.callbackMessage;
   if (reason == QSystemTrayIcon::DoubleClick) {
     deliver(window, message, {WM_LBUTTONDBLCLK, WM_LBUTTONUP});
@@ -132,8 +136,8 @@ void watchTrayHost() {
 
 BOOL addIcon(const NOTIFYICONDATAA& data) {
   IconKey key{data.hWnd, data.uID};
-  if (!IsWindow(data.hWnd) || icons.count(key) || !areaAvailable()) return FALSE;
-  TrayIcon& entry = icons[key];
+  if (!IsWindow(data.hWnd) || icons().count(key) || !areaAvailable()) return FALSE;
+  TrayIcon& entry = icons()[key];
   if (fakedArea < 0) {
     watchTrayHost();
     entry.qt = std::make_unique<QSystemTrayIcon>();
@@ -153,20 +157,20 @@ BOOL notify(DWORD message, const NOTIFYICONDATAA& data) {
     case NIM_ADD:
       return addIcon(data);
     case NIM_MODIFY: {
-      auto found = icons.find(key);
-      if (found == icons.end()) return FALSE;
+      auto found = icons().find(key);
+      if (found == icons().end()) return FALSE;
       applyRecord(found->second, data);
       return TRUE;
     }
     case NIM_DELETE: {
-      auto found = icons.find(key);
-      if (found == icons.end()) return FALSE;
+      auto found = icons().find(key);
+      if (found == icons().end()) return FALSE;
       // A click on the icon may be what removes it: Qt deletes it once the click is handled.
       if (found->second.qt) {
         found->second.qt->hide();
         found->second.qt.release()->deleteLater();
       }
-      icons.erase(found);
+      icons().erase(found);
       return TRUE;
     }
     default:
@@ -212,10 +216,10 @@ void clearTrayArea() {
   fakedDoubleClicks = -1;
 }
 
-bool trayIconShown(HWND window, UINT id) { return icons.count({window, id}) != 0; }
+bool trayIconShown(HWND window, UINT id) { return icons().count({window, id}) != 0; }
 
 bool clickTrayIcon(HWND window, UINT id, bool doubleClick) {
-  if (!icons.count({window, id})) return false;
+  if (!icons().count({window, id})) return false;
   deliverActivation(window, id, QSystemTrayIcon::Trigger);
   if (doubleClick) deliverActivation(window, id, QSystemTrayIcon::DoubleClick);
   return true;

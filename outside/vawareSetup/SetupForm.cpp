@@ -21,10 +21,14 @@ enum ControlId {
 const char* const kFlagLabels[SetupFormModel::kFlagCount] = {
     "Sound only", "Disabled when full screen", "No sound", "Whole words only"};
 
-std::vector<HWND>& liveForms() {
-  static std::vector<HWND> forms;
-  return forms;
-}
+std::vector<HWND> forms;
+std::vector<HWND>& liveForms() { return forms; }
+
+// Forms living in foreign parents must not outlive the code of their window procedure. Made
+// after the list, so it ends first, while the list is still there (at unload and at exit).
+struct FormsAtUnload {
+  ~FormsAtUnload() { SetupForm::destroyAll(); }
+} formsAtUnload;
 bool refreshing = false;
 
 HINSTANCE libraryInstance() {

@@ -87,6 +87,3 @@ SETUP_EXPORT void SetOnWordFilename(FormWord text) {
   setupModel().onWord = textOf(text);
   SetupForm::refreshAll();
 }
-
-// Forms living in foreign parents must not outlive the code of their window procedure.
-__attribute__((destructor)) static void destroyFormsAtUnload() { SetupForm::destroyAll(); }
