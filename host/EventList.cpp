@@ -76,6 +76,13 @@ bool EventList::addEvent(const char* name, const char* pattern) {
   return true;
 }
 
+const EventEntry* EventList::entryAt(int index) const {
+  int i = 0;
+  for (ListNode<EventEntry*>* node = entries_.headNode(); node; node = node->next, ++i)
+    if (i == index) return node->value;
+  return nullptr;
+}
+
 bool EventList::hasEvent(const char* name) {
   if (!name) return false;
   ListLock lock(*this);

@@ -41,6 +41,8 @@ class EventList : public CriticalSection {
 
   EventConsole* console() const { return console_; }
   int count() const { return count_; }
+  // The entry at index in the order added, or null; for tools that compare the patterns.
+  const EventEntry* entryAt(int index) const;
 
  private:
   EventList(const EventList&) = delete;
