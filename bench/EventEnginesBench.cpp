@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/FloodLines.h"
+#include "host/tests/ChatFloodLines.h"
 #include "bench/RegExprToPcre.h"
 #include "host/EventList.h"
 #include "host/EventsFile.h"

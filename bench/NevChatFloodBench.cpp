@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "bench/ChatBench.h"
-#include "bench/FloodLines.h"
+#include "host/tests/ChatFloodLines.h"
 #include "bench/ProcessMemory.h"
 #include "host/ClientList.h"
 #include "host/Host.h"

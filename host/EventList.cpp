@@ -76,7 +76,7 @@ bool EventList::addEvent(const char* name, const char* pattern) {
   return true;
 }
 
-const EventEntry* EventList::entryAt(int index) const {
+EventEntry* EventList::entryAt(int index) {
   int i = 0;
   for (ListNode<EventEntry*>* node = entries_.headNode(); node; node = node->next, ++i)
     if (i == index) return node->value;

@@ -42,7 +42,7 @@ class EventList : public CriticalSection {
   EventConsole* console() const { return console_; }
   int count() const { return count_; }
   // The entry at index in the order added, or null; for tools that compare the patterns.
-  const EventEntry* entryAt(int index) const;
+  EventEntry* entryAt(int index);
 
  private:
   EventList(const EventList&) = delete;

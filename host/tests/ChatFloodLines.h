@@ -1,5 +1,5 @@
-// The chat lines of the flood benchmarks: a stamp, a nick and 1 to 40 words, generated from
-// a fixed seed so that every run and every benchmark sees the same bytes.
+// The chat lines of the flood benchmarks and the engine tests: a stamp, a nick and 1 to 40
+// words, generated from a fixed seed so that every run sees the same bytes.
 #pragma once
 
 #include <cstdio>
