@@ -91,8 +91,58 @@ int matchRest(Search& s, const char* text, const RegExprOp* op, RegExprNode* nod
   return r;
 }
 
+// The steps an operation takes to fail on its first byte c, or 0 when it might not fail
+// there (or would do more than fail: an error, a group, a save).
+int firstByteFailCost(const RegExprOp& op, unsigned char c) {
+  if (op.code == kOpEnd || op.code == kOpError) return 0;
+  const RegExprRepeat& rep = op.element.repeat;
+  if (op.code == kOpRun) return static_cast<unsigned char>(op.run[0]) != c ? 1 : 0;
+  if (rep.notFlag || rep.min < 1 || (rep.max != -1 && rep.max < rep.min)) return 0;
+  if (op.code == kOpLiteral) return op.byte != c ? 1 : 0;
+  if (op.code == kOpTable) return op.table[c] == kMiss ? 1 : 0;
+  if (op.code != kOpElement || op.element.kind != kAtom) return 0;
+  bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+  switch (op.element.atom) {
+    case kEnd:
+      return c != 0 ? 1 : 0;
+    case kLineEnd:
+      return c != '\n' && c != '\r' ? 1 : 0;
+    case kBlank:
+      return c != 0 && !blank ? 1 : 0;
+    case kNonBlank:
+      return c == 0 || blank ? 1 : 0;
+    default:
+      return 0;
+  }
+}
+
+// The operation whose failure on the first byte makes the rest of the search from op fail
+// at once, before it changes anything that lasts or could reach the depth bound; *extra
+// gets the steps taken on the way to it. Null when the rest has to be searched.
+const RegExprOp* restGate(const Search& s, const RegExprOp* op, const RegExprNode* node,
+                          int count, int* extra) {
+  if (op->code != kOpEnd) {
+    *extra = 1;
+    return s.depth + 1 < kMaxDepth ? op : nullptr;
+  }
+  // The piece is done: the alternative ends, its group is left and no repetition follows.
+  const RegExprNode* g = node->levelHead;
+  if (node->child || g->notFlag || count < g->min || !g->continuation) return nullptr;
+  if (g->max == -1 || count < g->max || s.depth + 2 >= kMaxDepth) return nullptr;
+  *extra = 2;
+  return g->continuation->ops;
+}
+
+// Counts steps taken without running them; false once the budget is spent.
+bool skipSteps(Search& s, long long steps) {
+  s.steps += steps;
+  if (s.steps > kMaxSteps) s.callStopped = true;
+  return !s.callStopped;
+}
+
 // The lazy loop of an element without the not-flag: fewest repetitions first, each
-// followed by the rest of the search (the piece from behind the suffix onwards).
+// followed by the rest of the search (the piece from behind the suffix onwards). A rest sure
+// to fail on the next byte is only counted, not run.
 int repeatRange(Search& s, const RegExprOp& op, const char* text, RegExprNode* node, int count) {
   const RegExprRepeat& rep = op.element.repeat;
   if (rep.max != -1 && rep.min > rep.max) return 0;
@@ -104,12 +154,19 @@ int repeatRange(Search& s, const RegExprOp& op, const char* text, RegExprNode* n
     if (next == at) break;
     at = next;
   }
+  int extra = 0;
+  const RegExprOp* gate = restGate(s, &op + 1, node, count, &extra);
   for (long long c = rep.min;; ++c) {
-    int r = matchRest(s, at, &op + 1, node, count);
-    if (r != 0 || s.stopped()) return r;
+    int cost = gate ? firstByteFailCost(*gate, static_cast<unsigned char>(*at)) : 0;
+    if (cost) {
+      if (!skipSteps(s, cost + extra)) return 0;
+    } else {
+      int r = matchRest(s, at, &op + 1, node, count);
+      if (r != 0 || s.stopped()) return r;
+    }
     if (rep.max != -1 && c >= rep.max) return 0;
     const char* next = nullptr;
-    r = matchOnce(s, op, at, &next);
+    int r = matchOnce(s, op, at, &next);
     if (r != 1 || next == at) return r == 2 ? 2 : 0;
     at = next;
   }
@@ -286,6 +343,36 @@ int attempt(Search& s, const char* text) {
   return matchNode(s, text, first->ops, first, 0);
 }
 
+// An attempt at an offset whose byte the pattern's first operation cannot take fails at once:
+// such offsets are only counted (the two group entries and the operation's own steps), and
+// a literal start is found with memchr.
+int matchUnanchored(Search& s, const char* text) {
+  if (!*text) return 0;
+  clearSaves(s.re);
+  const RegExprNode& first = s.re.nodes[0];
+  const RegExprOp* head = first.nextAlternative || s.re.error ? nullptr : first.ops;
+  const char* end = head && head->code == kOpRun ? text + std::strlen(text) : nullptr;
+  for (const char* at = text; *at; ++at) {
+    if (end) {
+      const char* found = static_cast<const char*>(
+          std::memchr(at, head->run[0], static_cast<size_t>(end - at)));
+      const char* stop = found ? found : end;
+      if (stop > at && !skipSteps(s, 3 * static_cast<int>(stop - at))) return 0;
+      if (!found) return 0;
+      at = found;
+    } else if (head) {
+      int cost = firstByteFailCost(*head, static_cast<unsigned char>(*at));
+      if (cost) {
+        if (!skipSteps(s, cost + 2)) return 0;
+        continue;
+      }
+    }
+    int r = attempt(s, at);
+    if (r != 0 || s.callStopped) return r;
+  }
+  return 0;
+}
+
 bool spanIsSet(const RegExprSave& save) { return save.start && save.end && save.end > save.start; }
 
 }  // namespace
@@ -305,11 +392,7 @@ int matchRegExpr(RegExpr& re, const char* text) {
     }
     return 0;
   }
-  for (const char* at = text; *at; ++at) {
-    int r = attempt(s, at);
-    if (r != 0 || s.callStopped) return r;
-  }
-  return 0;
+  return matchUnanchored(s, text);
 }
 
 const RegExprSave* findRegExprSave(const RegExpr& re, int number) {

@@ -43,7 +43,7 @@ unsigned char answerFor(const RegExpr& re, const Element& e, int c) {
 // the error that stops it.
 template <class Add>
 void walkPiece(const RegExprNode& node, Add add) {
-  Element e;
+  Element e{};
   for (const char* p = node.pieceStart;;) {
     int r = lexElement(p, node.pieceEnd, e);
     if (r <= 0) {

@@ -155,7 +155,7 @@ TEST(EngineDifferentialTest, AwkwardPatternsGiveTheSameResultsAndSaves) {
       "a@i2", "a@i,2", "{a|b}@i2,3c", "{a|}*b", "{(a|b)c}@e1,4", "(/w+):(nick) +(/d+):(n)/b",
       "[^ /n]+/n", "[/na]@2", "{x*}*y", "{a*}*b", "(.*):(t)$", "/b/B/b", "^{/d/d:}@2 (.)",
       "a@!+2b", "a@!-2b", "a@!e1,3b", "{a{b|c}+}?d", "(a|ab)(c|bcd):(x)(d*)", "./",
-      "[a-c/]x]+", "[z-a]", "a?@3", "{/n|/r}+", "^$", "{{{{a}}}}*b",
+      "[a-c/]x]+", "[z-a]", "a?@3", "{/n|/r}+", "^$", "{{{{a}}}}*b", "x{x*}*y", "[xa]{x*}*z",
   };
   std::vector<std::string> texts = {"", "a", "aaa", "aaab", "abcd", "y", "xx", "xxx", "aa",
                                     "a\nb", "ab$", "xab", "a$b", "1a b", "-", "a|b", "abcabc",
