@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/EventData.h"
+#include "lib/BigramSketch.h"
 #include "lib/CriticalSection.h"
 #include "lib/List.h"
 #include "lib/RegExpr.h"
@@ -15,6 +16,7 @@ struct EventEntry {
   char* pattern = nullptr;  // the compiled expression points into it
   RegExpr regExpr;
   RegExprPrefilter prefilter;  // skips lines the pattern cannot match
+  BigramSketch::Probe probe;   // the prefilter's literal, tested against the line's sketch
 };
 
 class EventList : public CriticalSection {

@@ -3,6 +3,7 @@
 #include "lib/RegExpr.h"
 #include "lib/RegExprProgram.h"
 
+#include <climits>
 #include <cstring>
 
 using namespace regexpr;
@@ -93,27 +94,65 @@ int matchRest(Search& s, const char* text, const RegExprOp* op, RegExprNode* nod
 
 // The steps an operation takes to fail on its first byte c, or 0 when it might not fail
 // there (or would do more than fail: an error, a group, a save).
-int firstByteFailCost(const RegExprOp& op, unsigned char c) {
-  if (op.code == kOpEnd || op.code == kOpError) return 0;
-  const RegExprRepeat& rep = op.element.repeat;
-  if (op.code == kOpRun) return static_cast<unsigned char>(op.run[0]) != c ? 1 : 0;
-  if (rep.notFlag || rep.min < 1 || (rep.max != -1 && rep.max < rep.min)) return 0;
-  if (op.code == kOpLiteral) return op.byte != c ? 1 : 0;
-  if (op.code == kOpTable) return op.table[c] == kMiss ? 1 : 0;
-  if (op.code != kOpElement || op.element.kind != kAtom) return 0;
+inline int firstByteFailCost(const RegExprOp& op, unsigned char c) {
   bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
-  switch (op.element.atom) {
-    case kEnd:
+  switch (op.gate) {
+    case kGateByte:
+      return c != op.byte ? 1 : 0;
+    case kGateTable:
+      return op.table[c] == kMiss ? 1 : 0;
+    case kGateEnd:
       return c != 0 ? 1 : 0;
-    case kLineEnd:
+    case kGateLineEnd:
       return c != '\n' && c != '\r' ? 1 : 0;
-    case kBlank:
+    case kGateBlank:
       return c != 0 && !blank ? 1 : 0;
-    case kNonBlank:
+    case kGateNonBlank:
       return c == 0 || blank ? 1 : 0;
     default:
       return 0;
   }
+}
+
+// Moves at over the bytes that the element takes while the gate fails on them, at most limit.
+template <class Takes, class Fails>
+const char* forward(const char* at, long long limit, Takes takes, Fails fails) {
+  for (; limit > 0; ++at, --limit) {
+    unsigned char c = static_cast<unsigned char>(*at);
+    if (!fails(c) || !takes(c)) break;
+  }
+  return at;
+}
+
+template <class Takes>
+const char* forwardUntilGate(const RegExprOp& gate, const char* at, long long limit, Takes takes) {
+  unsigned char b = gate.byte;
+  const unsigned char* table = gate.table;
+  switch (gate.gate) {
+    case kGateByte:
+      return forward(at, limit, takes, [b](unsigned char c) { return c != b; });
+    case kGateTable:
+      return forward(at, limit, takes, [table](unsigned char c) { return table[c] == kMiss; });
+    case kGateEnd:
+      return forward(at, limit, takes, [](unsigned char c) { return c != 0; });
+    default:
+      return at;
+  }
+}
+
+// The rounds of a lazy loop in which the rest fails on the byte and the element takes that
+// one byte, run without calls: where the loop has to look closer, at stops.
+const char* forwardRounds(const RegExprOp& op, const RegExprOp& gate, const char* at,
+                          long long limit) {
+  if (op.code == kOpTable) {
+    const unsigned char* table = op.table;
+    return forwardUntilGate(gate, at, limit, [table](unsigned char c) { return table[c] == kTake; });
+  }
+  if (op.code == kOpLiteral) {
+    unsigned char b = op.byte;
+    return forwardUntilGate(gate, at, limit, [b](unsigned char c) { return c == b; });
+  }
+  return at;
 }
 
 // The operation whose failure on the first byte makes the rest of the search from op fail
@@ -157,6 +196,12 @@ int repeatRange(Search& s, const RegExprOp& op, const char* text, RegExprNode* n
   int extra = 0;
   const RegExprOp* gate = restGate(s, &op + 1, node, count, &extra);
   for (long long c = rep.min;; ++c) {
+    if (gate) {
+      const char* from = at;
+      at = forwardRounds(op, *gate, at, rep.max == -1 ? LLONG_MAX : rep.max - c);
+      c += at - from;
+      if (at != from && !skipSteps(s, (at - from) * (extra + 2))) return 0;
+    }
     int cost = gate ? firstByteFailCost(*gate, static_cast<unsigned char>(*at)) : 0;
     if (cost) {
       if (!skipSteps(s, cost + extra)) return 0;

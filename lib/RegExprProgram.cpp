@@ -39,6 +39,32 @@ unsigned char answerFor(const RegExpr& re, const Element& e, int c) {
   return static_cast<unsigned char>(answer);
 }
 
+// A repetition that starts by matching the element at least once, so that a byte it does not
+// take fails it in one step.
+bool failsOnFirstMiss(const RegExprRepeat& r) {
+  return !r.notFlag && r.min >= 1 && (r.max == -1 || r.max >= r.min);
+}
+
+GateKind gateOf(OpCode code, const Element& e) {
+  if (code == kOpRun) return kGateByte;
+  if (!failsOnFirstMiss(e.repeat)) return kGateNone;
+  if (code == kOpLiteral) return kGateByte;
+  if (code == kOpTable) return kGateTable;
+  if (code != kOpElement || e.kind != kAtom) return kGateNone;
+  switch (e.atom) {
+    case kEnd:
+      return kGateEnd;
+    case kLineEnd:
+      return kGateLineEnd;
+    case kBlank:
+      return kGateBlank;
+    case kNonBlank:
+      return kGateNonBlank;
+    default:
+      return kGateNone;
+  }
+}
+
 // Walks one node's piece as the matcher would, calling add for each element, and the end or
 // the error that stops it.
 template <class Add>
@@ -98,7 +124,8 @@ class ProgramWriter {
  private:
   RegExprOp& next(OpCode code, const Element& e) {
     RegExprOp& op = program_.ops[ops_++];
-    op = RegExprOp{code, static_cast<unsigned char>(e.value), 0, nullptr, nullptr, e};
+    op = RegExprOp{code, gateOf(code, e), static_cast<unsigned char>(e.value), 0, nullptr,
+                   nullptr, e};
     return op;
   }
 

@@ -20,10 +20,23 @@ enum OpCode : unsigned char {
 // (a byte that decides nothing alone, such as CR before a possible LF, or a class fault).
 enum TableAnswer : unsigned char { kMiss = 0, kTake = 1, kAsk = 2 };
 
+// The bytes on which an operation fails at once, in one step and with nothing else done:
+// all but gateByte, the table's misses, all but the end, and so on.
+enum GateKind : unsigned char {
+  kGateNone,
+  kGateByte,
+  kGateTable,
+  kGateEnd,
+  kGateLineEnd,
+  kGateBlank,
+  kGateNonBlank,
+};
+
 }  // namespace regexpr
 
 struct RegExprOp {
   regexpr::OpCode code;
+  regexpr::GateKind gate;
   unsigned char byte;  // kOpLiteral, and the first byte of a run
   int length;          // kOpRun: its bytes; kOpError: the error code
   const char* run;     // kOpRun
