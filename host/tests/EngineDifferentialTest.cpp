@@ -59,7 +59,7 @@ std::string spans(const RegExpr& re, const char* text) {
   return out;
 }
 
-// Both matchers on fresh compilations of the pattern, twice in a row (errors stick).
+// Both matchers on fresh compilations of the pattern; an error is tried twice (it sticks).
 void expectSameMatch(const std::string& pattern, const std::string& text) {
   RegExpr ours, reference;
   int compiled = compileRegExpr(ours, pattern.c_str());
@@ -73,6 +73,7 @@ void expectSameMatch(const std::string& pattern, const std::string& text) {
       ASSERT_EQ(spans(reference, text.c_str()), spans(ours, text.c_str()))
           << pattern << " on " << text;
     }
+    if (r != 2) break;
   }
   freeRegExpr(ours);
   freeRegExpr(reference);
@@ -128,7 +129,10 @@ TEST(EngineDifferentialTest, EventsFilesGiveTheSameEventsVariablesAndReports) {
     eventsFiles.push_back(file);
   for (const std::string& file : eventsFiles) {
     std::vector<std::string> own = linesOf(readFile(file));
-    std::vector<std::string> all = lines;
+    // The 64 KB lines, slow for the reference, go through the two real events files only.
+    std::vector<std::string> all;
+    for (const std::string& line : lines)
+      if (line.size() < 4096 || file.find("fuzz/") == std::string::npos) all.push_back(line);
     all.insert(all.end(), own.begin(), own.end());
     expectSameEvents(file, all);
   }
