@@ -168,6 +168,8 @@ const RegExprOp* restGate(const Search& s, const RegExprOp* op, const RegExprNod
   const RegExprNode* g = node->levelHead;
   if (node->child || g->notFlag || count < g->min || !g->continuation) return nullptr;
   if (g->max == -1 || count < g->max || s.depth + 2 >= kMaxDepth) return nullptr;
+  // The continuation goes on inside its level's repetition; at count 0 it would enter a group.
+  if (g->continuation->levelHead->counter == 0) return nullptr;
   *extra = 2;
   return g->continuation->ops;
 }
