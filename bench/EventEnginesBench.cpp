@@ -56,8 +56,8 @@ class Engines {
     for (int i = 0; i < ours_.count(); ++i) {
       const EventEntry* entry = ours_.entryAt(i);
       if (!translator.translate(entry->pattern)) {
-        std::fprintf(stderr, "no PCRE2 form for %s (%s): %s\n", entry->name, translator.why().c_str(),
-                     entry->pattern);
+        std::fprintf(stderr, "no PCRE2 form for %s (%s): %s\n", entry->name,
+                     translator.why().c_str(), entry->pattern);
         return false;
       }
       int error = 0;
@@ -226,8 +226,8 @@ int main() {
   std::vector<std::string> flood = chatbench::chatLines(20000);
   std::string defaults = NEVCHAT_EVENTS_FILE;
   std::string chatEvents = std::string(VORNITH_BENCH_DIR) + "/chat.events";
-  std::printf("%-34s %5s %6s %12s %12s %7s %9s %9s\n", "events x lines", "evts", "lines",
-              "ours/s", "jit/s", "ratio", "worst", "jit worst");
+  std::printf("%-34s %5s %6s %12s %12s %7s %9s %9s\n", "events x lines", "evts", "lines", "ours/s",
+              "jit/s", "ratio", "worst", "jit worst");
   bool ok = runCase("nevchat.evt x EventListBench", defaults, corpus) &&
             runCase("nevchat.evt x NevChatFloodBench", defaults, flood) &&
             runCase("chat.events x EventListBench", chatEvents, corpus);

@@ -72,7 +72,8 @@ bool EventList::addEvent(const char* name, const char* pattern) {
   }
   entry->prefilter.build(entry->regExpr);
   if (entry->prefilter.active())
-    entry->probe = BigramSketch::probeFor(entry->prefilter.literal(), entry->prefilter.literalLength());
+    entry->probe =
+        BigramSketch::probeFor(entry->prefilter.literal(), entry->prefilter.literalLength());
   entries_.add(entry, false);
   ++count_;
   return true;
@@ -102,7 +103,8 @@ const char* EventList::match(const char* line, EventRecord& out) {
   if (prefiltering_) sketch.build(line, length);
   for (ListNode<EventEntry*>* node = entries_.headNode(); node && !winner; node = node->next) {
     EventEntry* entry = node->value;
-    if (prefiltering_ && (!sketch.mayHold(entry->probe) || !entry->prefilter.mayMatch(line, length)))
+    if (prefiltering_ &&
+        (!sketch.mayHold(entry->probe) || !entry->prefilter.mayMatch(line, length)))
       continue;
     int result = matchRegExpr(entry->regExpr, line);
     if (result == 1) {

@@ -10,8 +10,8 @@ BigramSketch::Probe BigramSketch::probeFor(const char* literal, int length) {
   for (int k = 0; k < picks; ++k) {
     // Spread over the literal when it has more pairs than probes.
     int i = k * pairs / picks;
-    uint16_t bit = bitOf(static_cast<unsigned char>(literal[i]),
-                         static_cast<unsigned char>(literal[i + 1]));
+    uint16_t bit =
+        bitOf(static_cast<unsigned char>(literal[i]), static_cast<unsigned char>(literal[i + 1]));
     bool seen = false;
     for (int j = 0; j < probe.count; ++j) seen = seen || probe.bits[j] == bit;
     if (!seen) probe.bits[probe.count++] = bit;

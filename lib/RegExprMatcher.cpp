@@ -1,6 +1,7 @@
 // Matching a compiled RegExpr: a lazy depth-first search over the node graph that walks
 // each piece's compiled operations. Nothing is allocated per match.
 #include "lib/RegExpr.h"
+#include "lib/RegExprGate.h"
 #include "lib/RegExprProgram.h"
 
 #include <climits>
@@ -92,74 +93,11 @@ int matchRest(Search& s, const char* text, const RegExprOp* op, RegExprNode* nod
   return r;
 }
 
-// The steps an operation takes to fail on its first byte c, or 0 when it might not fail
-// there (or would do more than fail: an error, a group, a save).
-inline int firstByteFailCost(const RegExprOp& op, unsigned char c) {
-  bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
-  switch (op.gate) {
-    case kGateByte:
-      return c != op.byte ? 1 : 0;
-    case kGateTable:
-      return op.table[c] == kMiss ? 1 : 0;
-    case kGateEnd:
-      return c != 0 ? 1 : 0;
-    case kGateLineEnd:
-      return c != '\n' && c != '\r' ? 1 : 0;
-    case kGateBlank:
-      return c != 0 && !blank ? 1 : 0;
-    case kGateNonBlank:
-      return c == 0 || blank ? 1 : 0;
-    default:
-      return 0;
-  }
-}
-
-// Moves at over the bytes that the element takes while the gate fails on them, at most limit.
-template <class Takes, class Fails>
-const char* forward(const char* at, long long limit, Takes takes, Fails fails) {
-  for (; limit > 0; ++at, --limit) {
-    unsigned char c = static_cast<unsigned char>(*at);
-    if (!fails(c) || !takes(c)) break;
-  }
-  return at;
-}
-
-template <class Takes>
-const char* forwardUntilGate(const RegExprOp& gate, const char* at, long long limit, Takes takes) {
-  unsigned char b = gate.byte;
-  const unsigned char* table = gate.table;
-  switch (gate.gate) {
-    case kGateByte:
-      return forward(at, limit, takes, [b](unsigned char c) { return c != b; });
-    case kGateTable:
-      return forward(at, limit, takes, [table](unsigned char c) { return table[c] == kMiss; });
-    case kGateEnd:
-      return forward(at, limit, takes, [](unsigned char c) { return c != 0; });
-    default:
-      return at;
-  }
-}
-
-// The rounds of a lazy loop in which the rest fails on the byte and the element takes that
-// one byte, run without calls: where the loop has to look closer, at stops.
-const char* forwardRounds(const RegExprOp& op, const RegExprOp& gate, const char* at,
-                          long long limit) {
-  if (op.code == kOpTable) {
-    const unsigned char* table = op.table;
-    return forwardUntilGate(gate, at, limit, [table](unsigned char c) { return table[c] == kTake; });
-  }
-  if (op.code == kOpLiteral) {
-    unsigned char b = op.byte;
-    return forwardUntilGate(gate, at, limit, [b](unsigned char c) { return c == b; });
-  }
-  return at;
-}
-
 // The operation whose failure on the first byte makes the rest of the search from op fail
 // at once, before it changes anything that lasts or could reach the depth bound; *extra
 // gets the steps taken on the way to it. Null when the rest has to be searched.
-const RegExprOp* restGate(const Search& s, const RegExprOp* op, const RegExprNode* node,
-                          int count, int* extra) {
+const RegExprOp* restGate(const Search& s, const RegExprOp* op, const RegExprNode* node, int count,
+                          int* extra) {
   if (op->code != kOpEnd) {
     *extra = 1;
     return s.depth + 1 < kMaxDepth ? op : nullptr;
@@ -328,8 +266,7 @@ const int kPieceDone = -1;
 
 // The operations of node's piece from op on. Returns kPieceDone with *text moved behind
 // them, or the search's result once a repeated element has taken the rest of it over.
-int matchElements(Search& s, const char** text, const RegExprOp* op, RegExprNode* node,
-                  int count) {
+int matchElements(Search& s, const char** text, const RegExprOp* op, RegExprNode* node, int count) {
   for (;; ++op) {
     if (op->code == kOpEnd) return kPieceDone;
     if (op->code == kOpError) {
@@ -401,8 +338,8 @@ int matchUnanchored(Search& s, const char* text) {
   const char* end = head && head->code == kOpRun ? text + std::strlen(text) : nullptr;
   for (const char* at = text; *at; ++at) {
     if (end) {
-      const char* found = static_cast<const char*>(
-          std::memchr(at, head->run[0], static_cast<size_t>(end - at)));
+      const char* found =
+          static_cast<const char*>(std::memchr(at, head->run[0], static_cast<size_t>(end - at)));
       const char* stop = found ? found : end;
       if (stop > at && !skipSteps(s, 3 * static_cast<int>(stop - at))) return 0;
       if (!found) return 0;

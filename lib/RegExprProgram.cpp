@@ -19,9 +19,8 @@ bool isOnceLiteral(const Element& e) {
 
 bool byteDecides(const Element& e) {
   if (e.kind == kClass) return true;
-  return e.kind == kAtom &&
-         (e.atom == kAny || e.atom == kDigit || e.atom == kNonDigit || e.atom == kWord ||
-          e.atom == kNonWord);
+  return e.kind == kAtom && (e.atom == kAny || e.atom == kDigit || e.atom == kNonDigit ||
+                             e.atom == kWord || e.atom == kNonWord);
 }
 
 // The element's answer for byte c, whatever follows it; kAsk when the followers disagree,
@@ -124,8 +123,8 @@ class ProgramWriter {
  private:
   RegExprOp& next(OpCode code, const Element& e) {
     RegExprOp& op = program_.ops[ops_++];
-    op = RegExprOp{code, gateOf(code, e), static_cast<unsigned char>(e.value), 0, nullptr,
-                   nullptr, e};
+    op = RegExprOp{code, gateOf(code, e), static_cast<unsigned char>(e.value), 0, nullptr, nullptr,
+                   e};
     return op;
   }
 

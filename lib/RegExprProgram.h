@@ -37,9 +37,9 @@ enum GateKind : unsigned char {
 struct RegExprOp {
   regexpr::OpCode code;
   regexpr::GateKind gate;
-  unsigned char byte;  // kOpLiteral, and the first byte of a run
-  int length;          // kOpRun: its bytes; kOpError: the error code
-  const char* run;     // kOpRun
+  unsigned char byte;          // kOpLiteral, and the first byte of a run
+  int length;                  // kOpRun: its bytes; kOpError: the error code
+  const char* run;             // kOpRun
   const unsigned char* table;  // kOpTable: a TableAnswer for each byte
   regexpr::Element element;    // the element and its repetition (exactly once for a run)
 };

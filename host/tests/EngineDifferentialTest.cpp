@@ -89,8 +89,7 @@ const char* referenceMatch(EventList& list, const char* line, EventRecord& out) 
       winner = entry;
     } else if (result == 2) {
       list.console()->printColored(64, 0, 128, "Warning : Event '%s' invalid \n", entry->name);
-      list.console()->printColored(64, 0, 128, " -> Error : %s\n",
-                                   getRegExprError(entry->regExpr));
+      list.console()->printColored(64, 0, 128, " -> Error : %s\n", getRegExprError(entry->regExpr));
     }
   }
   out.setFromMatch(line, winner ? &winner->regExpr : nullptr);
@@ -142,7 +141,8 @@ TEST(EngineDifferentialTest, RegExprFuzzSeedsGiveTheSameResultsAndSaves) {
   for (const std::string& seed : filesIn(source("fuzz/corpus/RegExpr"))) {
     std::string data = readFile(seed);
     if (data.empty()) continue;
-    size_t length = std::min(static_cast<size_t>(static_cast<unsigned char>(data[0])), data.size() - 1);
+    size_t length =
+        std::min(static_cast<size_t>(static_cast<unsigned char>(data[0])), data.size() - 1);
     std::string pattern = data.substr(1, length);
     std::string text = data.substr(1 + length);
     expectSameMatch(pattern.c_str(), text.c_str());
@@ -154,17 +154,57 @@ TEST(EngineDifferentialTest, RegExprFuzzSeedsGiveTheSameResultsAndSaves) {
 // budgets (the last texts drive the nested repeats far).
 TEST(EngineDifferentialTest, AwkwardPatternsGiveTheSameResultsAndSaves) {
   const char* const patterns[] = {
-      "a+", "(a+)b", "{ab|a}(c*):(rest)", "(x)@!1", "a@!i1,2", "(a)%0", "(a):(n)%(n)", "%(n)x",
-      "^b", "b$", "a$b", "/D/W[^a]", "[-a]", "[a-]", "[a|b]", "[a/|b]+", "a@x", "a@i4,2",
-      "a@i2", "a@i,2", "{a|b}@i2,3c", "{a|}*b", "{(a|b)c}@e1,4", "(/w+):(nick) +(/d+):(n)/b",
-      "[^ /n]+/n", "[/na]@2", "{x*}*y", "{a*}*b", "(.*):(t)$", "/b/B/b", "^{/d/d:}@2 (.)",
-      "a@!+2b", "a@!-2b", "a@!e1,3b", "{a{b|c}+}?d", "(a|ab)(c|bcd):(x)(d*)", "./",
-      "[a-c/]x]+", "[z-a]", "a?@3", "{/n|/r}+", "^$", "{{{{a}}}}*b", "x{x*}*y", "[xa]{x*}*z",
+      "a+",
+      "(a+)b",
+      "{ab|a}(c*):(rest)",
+      "(x)@!1",
+      "a@!i1,2",
+      "(a)%0",
+      "(a):(n)%(n)",
+      "%(n)x",
+      "^b",
+      "b$",
+      "a$b",
+      "/D/W[^a]",
+      "[-a]",
+      "[a-]",
+      "[a|b]",
+      "[a/|b]+",
+      "a@x",
+      "a@i4,2",
+      "a@i2",
+      "a@i,2",
+      "{a|b}@i2,3c",
+      "{a|}*b",
+      "{(a|b)c}@e1,4",
+      "(/w+):(nick) +(/d+):(n)/b",
+      "[^ /n]+/n",
+      "[/na]@2",
+      "{x*}*y",
+      "{a*}*b",
+      "(.*):(t)$",
+      "/b/B/b",
+      "^{/d/d:}@2 (.)",
+      "a@!+2b",
+      "a@!-2b",
+      "a@!e1,3b",
+      "{a{b|c}+}?d",
+      "(a|ab)(c|bcd):(x)(d*)",
+      "./",
+      "[a-c/]x]+",
+      "[z-a]",
+      "a?@3",
+      "{/n|/r}+",
+      "^$",
+      "{{{{a}}}}*b",
+      "x{x*}*y",
+      "[xa]{x*}*z",
   };
-  std::vector<std::string> texts = {"", "a", "aaa", "aaab", "abcd", "y", "xx", "xxx", "aa",
-                                    "a\nb", "ab$", "xab", "a$b", "1a b", "-", "a|b", "abcabc",
-                                    "Mira 42 x", "ab\r\ncd\r\n", "\r\n\r\n", "12:34:56 <x",
-                                    "aab", "abbbd", "aaaaad", "abcbcdd", "\n"};
+  std::vector<std::string> texts = {
+      "",        "a",         "aaa",          "aaab",     "abcd",        "y",    "xx",    "xxx",
+      "aa",      "a\nb",      "ab$",          "xab",      "a$b",         "1a b", "-",     "a|b",
+      "abcabc",  "Mira 42 x", "ab\r\ncd\r\n", "\r\n\r\n", "12:34:56 <x", "aab",  "abbbd", "aaaaad",
+      "abcbcdd", "\n"};
   texts.push_back(std::string(3000, 'a'));
   texts.push_back(std::string(20000, 'x'));
   for (const char* pattern : patterns)

@@ -265,7 +265,6 @@ int attempt(Search& s, const char* text) {
   return matchNode(s, text, first->pieceStart, first, 0);
 }
 
-
 }  // namespace
 
 int matchRegExprOracle(RegExpr& re, const char* text) {
