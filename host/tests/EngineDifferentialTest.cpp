@@ -115,8 +115,8 @@ void expectSameEvents(const std::string& eventsPath, const std::vector<std::stri
 }
 
 TEST(EngineDifferentialTest, EventsFilesGiveTheSameEventsVariablesAndReports) {
-  std::vector<std::string> lines = EventCorpus(20240605).lines(3000);
-  std::vector<std::string> flood = chatbench::chatLines(2000);
+  std::vector<std::string> lines = EventCorpus(20240605).lines(1500);
+  std::vector<std::string> flood = chatbench::chatLines(1000);
   lines.insert(lines.end(), flood.begin(), flood.end());
   for (const std::string& seed : filesIn(source("fuzz/corpus/NevChatLine"))) {
     std::vector<std::string> seedLines = linesOf(readFile(seed));
