@@ -71,9 +71,19 @@ bool EventList::addEvent(const char* name, const char* pattern) {
     return false;
   }
   entry->prefilter.build(entry->regExpr);
+  if (entry->prefilter.active())
+    entry->probe =
+        BigramSketch::probeFor(entry->prefilter.literal(), entry->prefilter.literalLength());
   entries_.add(entry, false);
   ++count_;
   return true;
+}
+
+EventEntry* EventList::entryAt(int index) {
+  int i = 0;
+  for (ListNode<EventEntry*>* node = entries_.headNode(); node; node = node->next, ++i)
+    if (i == index) return node->value;
+  return nullptr;
 }
 
 bool EventList::hasEvent(const char* name) {
@@ -88,9 +98,14 @@ const char* EventList::match(const char* line, EventRecord& out) {
   ListLock lock(*this);
   EventEntry* winner = nullptr;
   size_t length = line ? std::strlen(line) : 0;
+  // One pass over the line rules out most events' literals for a few bit tests each.
+  BigramSketch sketch;
+  if (prefiltering_) sketch.build(line, length);
   for (ListNode<EventEntry*>* node = entries_.headNode(); node && !winner; node = node->next) {
     EventEntry* entry = node->value;
-    if (prefiltering_ && !entry->prefilter.mayMatch(line, length)) continue;
+    if (prefiltering_ &&
+        (!sketch.mayHold(entry->probe) || !entry->prefilter.mayMatch(line, length)))
+      continue;
     int result = matchRegExpr(entry->regExpr, line);
     if (result == 1) {
       winner = entry;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/EventData.h"
+#include "lib/BigramSketch.h"
 #include "lib/CriticalSection.h"
 #include "lib/List.h"
 #include "lib/RegExpr.h"
@@ -15,6 +16,7 @@ struct EventEntry {
   char* pattern = nullptr;  // the compiled expression points into it
   RegExpr regExpr;
   RegExprPrefilter prefilter;  // skips lines the pattern cannot match
+  BigramSketch::Probe probe;   // the prefilter's literal, tested against the line's sketch
 };
 
 class EventList : public CriticalSection {
@@ -41,6 +43,8 @@ class EventList : public CriticalSection {
 
   EventConsole* console() const { return console_; }
   int count() const { return count_; }
+  // The entry at index in the order added, or null; for tools that compare the patterns.
+  EventEntry* entryAt(int index);
 
  private:
   EventList(const EventList&) = delete;

@@ -2,6 +2,9 @@
 // % back-references, @ counted repetitions), compiled to a node graph and matched lazily.
 #pragma once
 
+struct RegExprOp;
+struct RegExprProgram;
+
 // A saved span of the matched text; both null until a match sets it.
 struct RegExprSave {
   const char* start = nullptr;
@@ -29,6 +32,7 @@ struct RegExprNode {
   RegExprNode* nextAlternative = nullptr;
   RegExprNode* levelHead = nullptr;   // head of the group this node's alternative belongs to
   const char* repeatStart = nullptr;  // where the group's current repetition began
+  const RegExprOp* ops = nullptr;     // the piece compiled, ending with its end or its fault
 };
 
 // A compiled pattern. It points into the pattern text, which must outlive it unchanged.
@@ -45,6 +49,7 @@ struct RegExpr {
   RegExprSave* saves = nullptr;
   RegExprNamedSave* namedSaves = nullptr;
   int error = 0;
+  RegExprProgram* program = nullptr;  // owns what the nodes' operations point to
 };
 
 // Returns 1 when compiled (an error found while building the graph is still recorded in

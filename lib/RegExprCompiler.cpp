@@ -2,6 +2,7 @@
 // over the pieces of pattern text between structure characters.
 #include "lib/RegExpr.h"
 #include "lib/RegExprLexer.h"
+#include "lib/RegExprProgram.h"
 
 #include <cstring>
 #include <new>
@@ -120,6 +121,7 @@ int checkSyntax(const char* p, Counts& counts) {
 }
 
 void releaseArrays(RegExpr& re) {
+  freeProgram(re);
   delete[] re.nodes;
   delete[] re.saves;
   delete[] re.namedSaves;
@@ -322,6 +324,7 @@ int compileRegExpr(RegExpr& re, const char* pattern) {
     return 2;
   }
   GraphBuilder(re).build(p);
+  if (!re.error && !buildProgram(re)) re.error = kNoMemory;
   return 1;
 }
 

@@ -162,7 +162,10 @@ bool RegExprPrefilter::containsLiteral(const char* text, size_t length) const {
     at = static_cast<const char*>(
         std::memchr(at, literal_[pivot], static_cast<size_t>(last - at) + 1));
     if (!at) return false;
-    if (std::memcmp(at - pivot, literal_, size) == 0) return true;
+    // The last byte first: a cheap test that rules out most false starts.
+    const char* start = at - pivot;
+    if (start[size - 1] == literal_[size - 1] && std::memcmp(start, literal_, size) == 0)
+      return true;
     ++at;
   }
   return false;
