@@ -7,6 +7,7 @@
 
 #include "plugins/MineDuel/MineDuelInput.h"
 #include "plugins/MineDuel/MineDuelSession.h"
+#include "sdk/NoCase.h"
 
 // Tells the window which of its panes a menu choice came from.
 class MineDuelWindow::PaneMenu final : public OutputWindowOwner {
@@ -34,14 +35,6 @@ const unsigned char kOn = 1;
 const int kF9 = VK_F1 + 8;
 
 bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
-
-bool startsNoCase(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix)
-    if (std::tolower(static_cast<unsigned char>(*text)) !=
-        std::tolower(static_cast<unsigned char>(*prefix)))
-      return false;
-  return true;
-}
 
 }  // namespace
 

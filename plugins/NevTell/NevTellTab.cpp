@@ -23,14 +23,6 @@ const int kF9 = VK_F1 + 8;
 
 bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-bool startsNoCase(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix)
-    if (std::tolower(static_cast<unsigned char>(*text)) !=
-        std::tolower(static_cast<unsigned char>(*prefix)))
-      return false;
-  return true;
-}
-
 }  // namespace
 
 NevTellTab::NevTellTab(NevTellSession* session, const char* nick)
