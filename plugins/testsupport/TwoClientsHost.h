@@ -1,5 +1,6 @@
 // The program folder of the plug-ins' end-to-end tests: two NevChat clients, alice and bob, of
-// the local chat server, with the test's modules in Plugins/ and the working folder moved in.
+// the local chat server, with the test's modules in Plugins/ and the working folder moved in;
+// and the look-ups those tests share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,9 +13,41 @@
 #include <utility>
 #include <vector>
 
+#include "host/Client.h"
+#include "host/ClientList.h"
+#include "lib/HistoryEdit.h"
 #include "outside/chatserver/ChatServer.h"
 #include "platform/testing.h"
 #include "platform/tests/TempFolder.h"
+#include "plugins/NevChat/NevChatSession.h"
+
+inline bool has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+inline Client* clientOf(const char* name) {
+  return clientList != nullptr ? clientList->findClient(name) : nullptr;
+}
+
+// The client's NevChat session; null before it exists.
+inline NevChatSession* chatOf(const char* name) {
+  Client* found = clientOf(name);
+  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
+}
+
+// The session of the client's first add-in; null before it exists.
+template <typename Session>
+Session* firstAddinOf(const char* name) {
+  Client* found = clientOf(name);
+  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
+  return static_cast<Session*>(found->getAddins().headNode()->value->session);
+}
+
+// A line typed into an input line and entered.
+inline void enter(HistoryEdit* input, const char* line) {
+  input->setText(line);
+  input->onEnter();
+}
 
 // What one test program puts into the folder besides NevChat and its events file.
 struct TwoClientsSetup {

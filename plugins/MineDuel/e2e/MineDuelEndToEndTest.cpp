@@ -27,10 +27,6 @@ namespace {
 using ClickCall = int (*)(int, int);
 using LeaveCall = int (*)();
 
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 std::string textOf(StyledOutputWindow* pane) {
   std::string text;
   for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.picture ? "[pic]" : run.text;
@@ -38,25 +34,7 @@ std::string textOf(StyledOutputWindow* pane) {
   return text;
 }
 
-Client* clientOf(const char* name) {
-  return clientList != nullptr ? clientList->findClient(name) : nullptr;
-}
-
-NevChatSession* chatOf(const char* name) {
-  Client* found = clientOf(name);
-  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
-}
-
-MineDuelSession* gameOf(const char* name) {
-  Client* found = clientOf(name);
-  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
-  return static_cast<MineDuelSession*>(found->getAddins().headNode()->value->session);
-}
-
-void enter(HistoryEdit* input, const char* line) {
-  input->setText(line);
-  input->onEnter();
-}
+MineDuelSession* gameOf(const char* name) { return firstAddinOf<MineDuelSession>(name); }
 
 bool myTurn(MineDuelSession* session) {
   MineDuelWindow* window = session->getGameWindow();

@@ -28,10 +28,6 @@
 
 namespace {
 
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // A rich edit's text as a person reads it, paragraph marks as line feeds.
 std::string textOf(HWND richEdit) {
   std::string text;
@@ -43,13 +39,6 @@ std::string textOf(HWND richEdit) {
 std::string consoleText() {
   RichEdit* pane = getConsole();
   return pane != nullptr ? textOf(pane->getHwnd()) : std::string();
-}
-
-// The session the host made for a client's main plug-in; null before it exists.
-NevChatSession* sessionOf(const char* client) {
-  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
-  if (found == nullptr) return nullptr;
-  return static_cast<NevChatSession*>(found->getMainRecord().session);
 }
 
 std::string paneOf(NevChatSession* session) {
@@ -137,8 +126,8 @@ class NevChatEndToEnd : public TwoClientsHost {
 TEST_F(NevChatEndToEnd, TwoClientsChatAndTalkToEachOther) {
   startUp(GetModuleHandleA(nullptr));
   ASSERT_NE(clientList, nullptr);
-  NevChatSession* alice = sessionOf("alice");
-  NevChatSession* bob = sessionOf("bob");
+  NevChatSession* alice = chatOf("alice");
+  NevChatSession* bob = chatOf("bob");
   ASSERT_NE(alice, nullptr) << consoleText();
   ASSERT_NE(bob, nullptr) << consoleText();
   ASSERT_NE(alice->getOutput(), nullptr);

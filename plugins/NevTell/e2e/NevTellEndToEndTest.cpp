@@ -25,10 +25,6 @@
 
 namespace {
 
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 std::string textOf(HWND richEdit) {
   std::string text;
   for (const auto& run : vorntest::richEditRuns(richEdit)) text += run.picture ? "[pic]" : run.text;
@@ -36,16 +32,7 @@ std::string textOf(HWND richEdit) {
   return text;
 }
 
-NevChatSession* chatOf(const char* client) {
-  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
-  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
-}
-
-NevTellSession* tellOf(const char* client) {
-  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
-  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
-  return static_cast<NevTellSession*>(found->getAddins().headNode()->value->session);
-}
+NevTellSession* tellOf(const char* client) { return firstAddinOf<NevTellSession>(client); }
 
 std::string paneOf(NevTellSession* session, const char* nick) {
   NevTellTab* tab = session->getTab(nick, false);
@@ -60,11 +47,6 @@ bool hasTab(const std::string& title) {
     if (title == text) return true;
   }
   return false;
-}
-
-void enter(HistoryEdit* input, const char* line) {
-  input->setText(line);
-  input->onEnter();
 }
 
 class NevTellEndToEnd : public TwoClientsHost {

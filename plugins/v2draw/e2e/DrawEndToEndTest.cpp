@@ -22,20 +22,7 @@
 
 namespace {
 
-Client* clientOf(const char* name) {
-  return clientList != nullptr ? clientList->findClient(name) : nullptr;
-}
-
-NevChatSession* chatOf(const char* name) {
-  Client* found = clientOf(name);
-  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
-}
-
-DrawSession* drawOf(const char* name) {
-  Client* found = clientOf(name);
-  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
-  return static_cast<DrawSession*>(found->getAddins().headNode()->value->session);
-}
+DrawSession* drawOf(const char* name) { return firstAddinOf<DrawSession>(name); }
 
 int linesOf(DrawBoard* board) { return board != nullptr ? board->lineCount() : -1; }
 
@@ -52,11 +39,6 @@ void drag(DrawBoard* board, const std::vector<POINT>& points) {
   for (size_t i = 1; i < points.size(); ++i)
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(points[i].x, points[i].y));
   SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(points.back().x + 1, points.back().y));
-}
-
-void enter(HistoryEdit* input, const char* line) {
-  input->setText(line);
-  input->onEnter();
 }
 
 class DrawEndToEnd : public TwoClientsHost {

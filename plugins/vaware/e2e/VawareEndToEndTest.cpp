@@ -21,20 +21,7 @@
 
 namespace {
 
-Client* clientOf(const char* name) {
-  return clientList != nullptr ? clientList->findClient(name) : nullptr;
-}
-
-NevChatSession* chatOf(const char* name) {
-  Client* found = clientOf(name);
-  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
-}
-
-VawareSession* alertOf(const char* name) {
-  Client* found = clientOf(name);
-  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
-  return static_cast<VawareSession*>(found->getAddins().headNode()->value->session);
-}
+VawareSession* alertOf(const char* name) { return firstAddinOf<VawareSession>(name); }
 
 class VawareEndToEnd : public TwoClientsHost {
  protected:

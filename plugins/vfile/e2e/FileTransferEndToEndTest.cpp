@@ -19,10 +19,6 @@
 
 namespace {
 
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 std::string consoleText() {
   RichEdit* pane = getConsole();
   std::string text;
