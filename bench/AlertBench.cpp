@@ -72,8 +72,7 @@ void BM_TellArrivalToPopupThroughTheHost(benchmark::State& state) {
     vorntest::pumpFor(300);
   }
   if (client == nullptr) return state.SkipWithError("no client");
-  ListNode<SessionRecord*>* first = client->getAddins().headNode();
-  auto* session = first != nullptr ? static_cast<VawareSession*>(first->value->session) : nullptr;
+  auto* session = chatbench::firstAddin<VawareSession>(client);
   if (session == nullptr || !session->popup().exists()) return state.SkipWithError("no pop-up");
   // The user looks at another window: with the host in front nothing would show.
   HWND other = CreateWindowExA(0, "Static", "elsewhere", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,

@@ -9,8 +9,10 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "bench/ProcessMemory.h"
 #include "host/Client.h"
 #include "host/ClientList.h"
 #include "host/Host.h"
@@ -71,25 +73,45 @@ inline LoopStep runLoopStep() {
   return step;
 }
 
+// An add-in module the client loads besides NevChat, under the given name.
+struct AddinModule {
+  const char* module;
+  const char* name;
+};
+
 // Starts the chat server and, in a fresh program folder that becomes the working folder, the
-// host with one client that logs in to it; the client, or null after a line on stderr.
-inline Client* startLoggedInClient(ChatServer& server, const TempFolder& folder,
-                                   const char* name) {
+// host with one client that logs in to it, with the add-in if one is given; the client, or
+// null after a line on stderr.
+inline Client* startLoggedInClient(ChatServer& server, const TempFolder& folder, const char* name,
+                                   const AddinModule* addin = nullptr) {
   if (!server.start()) {
     std::fprintf(stderr, "the chat server did not start: %s\n", server.error().c_str());
     return nullptr;
   }
   writeFolder(folder, server.port(), {name});
+  if (addin != nullptr) {
+    std::filesystem::copy_file(addin->module,
+                               folder.file(std::string("Plugins/") + addin->name + ".vad"));
+    // The client's section is the last one.
+    folder.write("Vornith.ini",
+                 folder.read("Vornith.ini") + "Addins=" + std::string(addin->name) + "\n");
+  }
   std::filesystem::current_path(folder.path());
   startUp(GetModuleHandleA(nullptr));
   Client* client = clientList != nullptr ? clientList->findClient(name) : nullptr;
-  if (client == nullptr ||
-      !vorntest::pumpUntil([&] { return server.isLoggedIn(name); }, 10000)) {
+  if (client == nullptr || !vorntest::pumpUntil([&] { return server.isLoggedIn(name); }, 10000)) {
     std::fprintf(stderr, "the client did not log in\n");
     return nullptr;
   }
   vorntest::pumpFor(500);
   return client;
+}
+
+// The session of the client's first add-in, or null.
+template <typename Session>
+Session* firstAddin(Client* client) {
+  ListNode<SessionRecord*>* first = client->getAddins().headNode();
+  return first != nullptr ? static_cast<Session*>(first->value->session) : nullptr;
 }
 
 // How long each trip away from the message loop took: 50 µs buckets up to ten seconds, made
@@ -145,6 +167,72 @@ inline void keepSlowest(std::vector<SlowStep>& slowest, const SlowStep& step) {
 inline double since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
+
+// What a flood's loop records: every step's time, the slowest steps with the flood's progress
+// around them, and the resident memory every sampleEvery lines (room made before the flood).
+class FloodRecord {
+ public:
+  explicit FloodRecord(long sampleEvery) : sampleEvery(sampleEvery), nextSample(sampleEvery) {
+    slowest.reserve(8);
+    resident.reserve(64);
+    residentAt.reserve(64);
+  }
+  void add(const LoopStep& step, long linesBefore, long linesAfter) {
+    steps.add(step.seconds);
+    keepSlowest(slowest, {step.seconds, step.peekSeconds, step.message, linesBefore, linesAfter});
+    if (linesAfter < nextSample) return;
+    resident.push_back(statusField("VmRSS:"));
+    residentAt.push_back(linesAfter);
+    nextSample += sampleEvery;
+  }
+  void printSteps() const {
+    std::printf("loop steps: %ld; longest %.1f ms; 99th percentile %.2f ms\n", steps.steps(),
+                steps.longest() * 1e3, steps.percentile(0.99) * 1e3);
+  }
+  // unit: what the flood counts, as "lines" or "tells".
+  void printSlowestAndMemory(const char* unit) const {
+    std::printf("slowest steps (ms, of which in PeekMessageA; message; %s before and after):\n",
+                unit);
+    for (const SlowStep& s : slowest)
+      std::printf("  %.1f  %.1f  0x%04x  %ld  %ld\n", s.seconds * 1e3, s.peekSeconds * 1e3,
+                  s.message, s.linesBefore, s.linesAfter);
+    std::printf("resident memory (kB) at %s:", unit);
+    for (size_t i = 0; i < resident.size(); ++i)
+      std::printf(" %ld:%ld", residentAt[i], resident[i]);
+    std::printf("\npeak resident memory: %ld kB\n", statusField("VmHWM:"));
+  }
+
+ private:
+  StepTimes steps;
+  std::vector<SlowStep> slowest;
+  std::vector<long> resident;
+  std::vector<long> residentAt;
+  long sampleEvery;
+  long nextSample;
+};
+
+// Tells a flood's loop when nothing new came for the given time; between, an empty step gives
+// the thread away.
+class StallWatch {
+ public:
+  explicit StallWatch(double limitSeconds) : limit(limitSeconds) {}
+  bool stalled(long done, bool got) {
+    if (done != lastDone) {
+      lastDone = done;
+      lastProgress = Clock::now();
+    } else if (since(lastProgress) > limit) {
+      return true;
+    } else if (!got) {
+      std::this_thread::yield();
+    }
+    return false;
+  }
+
+ private:
+  double limit;
+  long lastDone = -1;
+  Clock::time_point lastProgress = Clock::now();
+};
 
 inline HWND outputPane(Client* client) {
   PlugsObject* session = client->getMainRecord().session;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/ChatBench.h"
+#include "bench/LoopBench.h"
 #include "bench/ProcessMemory.h"
 #include "host/tests/EventCorpus.h"
 #include "host/tests/e2e/LoopServer.h"
@@ -68,19 +69,13 @@ int main(int argc, char** argv) {
   LoopServer server;
   writeFolder(folder, server.port());
   std::string previous = std::filesystem::current_path().string();
-  std::filesystem::current_path(folder.path());
 
   int perRound = 0;
   std::string text = corpusText(&perRound);
   long total = static_cast<long>(perRound) * rounds;
 
-  startUp(GetModuleHandleA(nullptr));
-  Client* client = clientList != nullptr ? clientList->findClient("bench") : nullptr;
-  if (client == nullptr || !vorntest::pumpUntil([&] { return server.hasClient(); }, 10000)) {
-    std::fprintf(stderr, "the client did not connect\n");
-    return 1;
-  }
-  vorntest::pumpFor(200);
+  Client* client = loopbench::startBenchClient(folder, server);
+  if (client == nullptr) return 1;
   long startResident = statusField("VmRSS:");
   int before = client->getLineCount();
   std::thread feeder([&] {

@@ -17,7 +17,6 @@
 
 #include "bench/ChatBench.h"
 #include "host/tests/ChatFloodLines.h"
-#include "bench/ProcessMemory.h"
 #include "host/ClientList.h"
 #include "host/Host.h"
 #include "outside/chatserver/ChatServer.h"
@@ -47,16 +46,9 @@ int main(int argc, char** argv) {
   long before = client->getLineCount();
   long paneLinesBefore = paneMessage(pane, EM_GETLINECOUNT);
 
-  StepTimes steps;
+  FloodRecord record(kSampleEvery);
   StepTimes busySteps;  // the steps that showed at least one line
-  std::vector<SlowStep> slowest;
-  slowest.reserve(8);
-  std::vector<long> resident;
-  std::vector<long> residentAt;
-  resident.reserve(64);
-  residentAt.reserve(64);
   long scrollingFrom = -1;
-  long nextSample = kSampleEvery;
 
   Clock::time_point start = Clock::now();
   std::thread feeder([&] {
@@ -64,33 +56,18 @@ int main(int argc, char** argv) {
       if (!server.inject(kClient, line)) return;
   });
   long done = 0;
-  long lastDone = -1;
   bool finished = false;
-  Clock::time_point lastProgress = start;
+  StallWatch watch(10);  // nothing new for ten seconds: the flood stalled
   while (!finished) {
     LoopStep step = runLoopStep();
     if (step.quit) break;
-    bool got = step.got;
-    steps.add(step.seconds);
     long linesBefore = done;
     done = client->getLineCount() - before;
     if (done > linesBefore) busySteps.add(step.seconds);
-    keepSlowest(slowest, {step.seconds, step.peekSeconds, step.message, linesBefore, done});
+    record.add(step, linesBefore, done);
     if (scrollingFrom < 0 && paneMessage(pane, EM_GETFIRSTVISIBLELINE) > 0) scrollingFrom = done;
-    if (done >= nextSample) {
-      resident.push_back(statusField("VmRSS:"));
-      residentAt.push_back(done);
-      nextSample += kSampleEvery;
-    }
     if (done >= total) finished = showsLastLine(pane, kLastWords);
-    if (done != lastDone) {
-      lastDone = done;
-      lastProgress = Clock::now();
-    } else if (since(lastProgress) > 10) {
-      break;  // nothing new for ten seconds: the flood stalled
-    } else if (!got) {
-      std::this_thread::yield();
-    }
+    if (watch.stalled(done, step.got)) break;
   }
   double seconds = since(start);
   feeder.join();
@@ -100,17 +77,10 @@ int main(int argc, char** argv) {
               seconds, total / seconds, done);
   std::printf("pane lines: %ld (before the flood %ld); pane scrolling from line %ld\n",
               paneMessage(pane, EM_GETLINECOUNT), paneLinesBefore, scrollingFrom);
-  std::printf("loop steps: %ld; longest %.1f ms; 99th percentile %.2f ms\n", steps.steps(),
-              steps.longest() * 1e3, steps.percentile(0.99) * 1e3);
+  record.printSteps();
   std::printf("steps that showed lines: %ld; longest %.1f ms; 99th percentile %.2f ms\n",
               busySteps.steps(), busySteps.longest() * 1e3, busySteps.percentile(0.99) * 1e3);
-  std::printf("slowest steps (ms, of which in PeekMessageA; message; lines before and after):\n");
-  for (const SlowStep& s : slowest)
-    std::printf("  %.1f  %.1f  0x%04x  %ld  %ld\n", s.seconds * 1e3, s.peekSeconds * 1e3, s.message,
-                s.linesBefore, s.linesAfter);
-  std::printf("resident memory (kB) at lines:");
-  for (size_t i = 0; i < resident.size(); ++i) std::printf(" %ld:%ld", residentAt[i], resident[i]);
-  std::printf("\npeak resident memory: %ld kB\n", statusField("VmHWM:"));
+  record.printSlowestAndMemory("lines");
 
   shutDown();
   server.stop();

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "bench/ChatBench.h"
-#include "bench/ProcessMemory.h"
 #include "plugins/NevTell/NevTellSession.h"
 #include "plugins/NevTell/NevTellTab.h"
 
@@ -55,28 +54,6 @@ std::vector<std::string> tells(long count, long correspondents) {
   return lines;
 }
 
-// The host with one client that has NevTell as add-in, logged in to the server.
-Client* startTellClient(ChatServer& server, const TempFolder& folder) {
-  if (!server.start()) return nullptr;
-  writeFolder(folder, server.port(), {kClient});
-  std::filesystem::copy_file(NEVTELL_MODULE, folder.file("Plugins/NevTell.vad"));
-  std::string settings = folder.read("Vornith.ini");
-  settings += "Addins=NevTell\n";  // the client's section is the last one
-  folder.write("Vornith.ini", settings);
-  std::filesystem::current_path(folder.path());
-  startUp(GetModuleHandleA(nullptr));
-  Client* client = clientList != nullptr ? clientList->findClient(kClient) : nullptr;
-  if (client == nullptr || !vorntest::pumpUntil([&] { return server.isLoggedIn(kClient); }, 10000))
-    return nullptr;
-  vorntest::pumpFor(500);
-  return client;
-}
-
-NevTellSession* tellSession(Client* client) {
-  ListNode<SessionRecord*>* first = client->getAddins().headNode();
-  return first != nullptr ? static_cast<NevTellSession*>(first->value->session) : nullptr;
-}
-
 HWND tabPane(NevTellSession* session, const std::string& nick) {
   NevTellTab* tab = session->getTab(nick.c_str(), false);
   return tab != nullptr ? tab->getOutput()->getHwnd() : nullptr;
@@ -92,49 +69,33 @@ int main(int argc, char** argv) {
   ChatServer server;
   std::string previous = std::filesystem::current_path().string();
   std::vector<std::string> lines = tells(total, correspondents);
-  Client* client = startTellClient(server, folder);
-  NevTellSession* session = client != nullptr ? tellSession(client) : nullptr;
+  const AddinModule tell = {NEVTELL_MODULE, "NevTell"};
+  Client* client = startLoggedInClient(server, folder, kClient, &tell);
+  NevTellSession* session = client != nullptr ? firstAddin<NevTellSession>(client) : nullptr;
   if (session == nullptr) {
     std::fprintf(stderr, "the client with NevTell did not log in\n");
     return 1;
   }
   std::string lastNick = correspondent(total - 1, correspondents);
   long before = client->getLineCount();
-  StepTimes steps;
-  std::vector<SlowStep> slowest;
-  slowest.reserve(8);
-  std::vector<long> resident, residentAt;
-  long nextSample = kSampleEvery;
+  FloodRecord record(kSampleEvery);
 
   Clock::time_point start = Clock::now();
   std::thread feeder([&] {
     for (const std::string& line : lines)
       if (!server.inject(kClient, line)) return;
   });
-  long done = 0, lastDone = -1;
+  long done = 0;
   bool finished = false;
-  Clock::time_point lastProgress = start;
+  StallWatch watch(10);
   while (!finished) {
     LoopStep step = runLoopStep();
     if (step.quit) break;
-    steps.add(step.seconds);
     long linesBefore = done;
     done = client->getLineCount() - before;
-    keepSlowest(slowest, {step.seconds, step.peekSeconds, step.message, linesBefore, done});
-    if (done >= nextSample) {
-      resident.push_back(statusField("VmRSS:"));
-      residentAt.push_back(done);
-      nextSample += kSampleEvery;
-    }
+    record.add(step, linesBefore, done);
     if (done >= total) finished = showsLastLine(tabPane(session, lastNick), kLastWords);
-    if (done != lastDone) {
-      lastDone = done;
-      lastProgress = Clock::now();
-    } else if (since(lastProgress) > 10) {
-      break;
-    } else if (!step.got) {
-      std::this_thread::yield();
-    }
+    if (watch.stalled(done, step.got)) break;
   }
   double seconds = since(start);
   feeder.join();
@@ -147,15 +108,8 @@ int main(int argc, char** argv) {
               finished ? "last tell shown" : "last tell NOT shown", total, correspondents, seconds,
               total / seconds);
   std::printf("tabs: %d; most lines kept by one tab: %ld\n", session->tabCount(), most);
-  std::printf("loop steps: %ld; longest %.1f ms; 99th percentile %.2f ms\n", steps.steps(),
-              steps.longest() * 1e3, steps.percentile(0.99) * 1e3);
-  std::printf("slowest steps (ms, of which in PeekMessageA; message; tells before and after):\n");
-  for (const SlowStep& s : slowest)
-    std::printf("  %.1f  %.1f  0x%04x  %ld  %ld\n", s.seconds * 1e3, s.peekSeconds * 1e3, s.message,
-                s.linesBefore, s.linesAfter);
-  std::printf("resident memory (kB) at tells:");
-  for (size_t i = 0; i < resident.size(); ++i) std::printf(" %ld:%ld", residentAt[i], resident[i]);
-  std::printf("\npeak resident memory: %ld kB\n", statusField("VmHWM:"));
+  record.printSteps();
+  record.printSlowestAndMemory("tells");
 
   shutDown();
   server.stop();

@@ -22,25 +22,6 @@ using namespace chatbench;
 
 const char kClient[] = "painter";
 
-Client* startDrawClient(ChatServer& server, const TempFolder& folder) {
-  if (!server.start()) return nullptr;
-  writeFolder(folder, server.port(), {kClient});
-  std::filesystem::copy_file(V2DRAW_MODULE, folder.file("Plugins/v2draw.vad"));
-  folder.write("Vornith.ini", folder.read("Vornith.ini") + "Addins=v2draw\n");
-  std::filesystem::current_path(folder.path());
-  startUp(GetModuleHandleA(nullptr));
-  Client* client = clientList != nullptr ? clientList->findClient(kClient) : nullptr;
-  if (client == nullptr || !vorntest::pumpUntil([&] { return server.isLoggedIn(kClient); }, 10000))
-    return nullptr;
-  vorntest::pumpFor(500);
-  return client;
-}
-
-DrawSession* drawSession(Client* client) {
-  ListNode<SessionRecord*>* first = client->getAddins().headNode();
-  return first != nullptr ? static_cast<DrawSession*>(first->value->session) : nullptr;
-}
-
 // Segments of 1 to 40 pixels all over the board, or (far) from one end of the coordinates to
 // the other, as a hostile peer may send them; fixed seed.
 void fill(DrawBoard* board, long count, bool far) {
@@ -128,8 +109,9 @@ int main(int argc, char** argv) {
   TempFolder folder;
   ChatServer server;
   std::string previous = std::filesystem::current_path().string();
-  Client* client = startDrawClient(server, folder);
-  DrawSession* session = client != nullptr ? drawSession(client) : nullptr;
+  const AddinModule draw = {V2DRAW_MODULE, "v2draw"};
+  Client* client = startLoggedInClient(server, folder, kClient, &draw);
+  DrawSession* session = client != nullptr ? firstAddin<DrawSession>(client) : nullptr;
   if (session == nullptr) {
     std::fprintf(stderr, "the client with v2draw did not log in\n");
     return 1;

@@ -51,5 +51,8 @@ PlugsObject* plugsNewSession(const char* clientName) {
 // Destroys a session made by plugsNewSession; null is ignored.
 void plugsDeleteSession(PlugsObject* session);
 
+// Starts the module's window toolkit with a new root window of its own.
+void plugsInitRootWindow(RootWindow*& root);
+
 // Destroys the factory's root window, if any, and clears the pointer.
 void plugsTermRootWindow(RootWindow*& root);

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <map>
 
 #include "plugins/MineDuel/MineDuelInput.h"
 #include "plugins/MineDuel/MineDuelSession.h"
+#include "plugins/NevStyle/KeyOwners.h"
+#include "sdk/NoCase.h"
 
 // Tells the window which of its panes a menu choice came from.
 class MineDuelWindow::PaneMenu final : public OutputWindowOwner {
@@ -23,25 +24,11 @@ class MineDuelWindow::PaneMenu final : public OutputWindowOwner {
 
 namespace {
 
-// Which game window each of its windows belongs to, for the shared key handling.
-std::map<Window*, MineDuelWindow*>& keyOwners() {
-  static std::map<Window*, MineDuelWindow*> owners;
-  return owners;
-}
-
 // Emoticons are always shown, the double ones included.
 const unsigned char kOn = 1;
 const int kF9 = VK_F1 + 8;
 
 bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
-
-bool startsNoCase(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix)
-    if (std::tolower(static_cast<unsigned char>(*text)) !=
-        std::tolower(static_cast<unsigned char>(*prefix)))
-      return false;
-  return true;
-}
 
 }  // namespace
 
@@ -79,9 +66,7 @@ MineDuelWindow::MineDuelWindow(MineDuelSession* session, const char* nick, HWND 
 }
 
 MineDuelWindow::~MineDuelWindow() {
-  auto& owners = keyOwners();
-  for (auto it = owners.begin(); it != owners.end();)
-    it = it->second == this ? owners.erase(it) : std::next(it);
+  KeyOwners<MineDuelWindow>::forget(this);
   // Controls go before the lines and the container that hold them.
   delete score;
   delete chat;
@@ -272,16 +257,12 @@ void MineDuelWindow::onPaneCommand(StyledOutputWindow* pane, int id) {
 }
 
 void MineDuelWindow::watchKeys(Window* window) {
-  keyOwners()[window] = this;
-  window->setMessageHook(&MineDuelWindow::keyHook);
+  KeyOwners<MineDuelWindow>::watch(window, this, &MineDuelWindow::keyHook);
 }
 
 bool MineDuelWindow::keyHook(Window* window, const MSG& message) {
-  if (message.message != WM_KEYDOWN && message.message != WM_CHAR) return false;
-  if (message.hwnd != window->getHwnd()) return false;
-  auto found = keyOwners().find(window);
-  if (found == keyOwners().end()) return false;
-  MineDuelWindow* owner = found->second;
+  MineDuelWindow* owner = KeyOwners<MineDuelWindow>::find(window, message);
+  if (owner == nullptr) return false;
   if (message.message == WM_KEYDOWN) return owner->onKeyDown(static_cast<int>(message.wParam));
   if (window != owner->input && !held(VK_CONTROL) && !held(VK_SHIFT)) owner->focusInput();
   return false;

@@ -11,14 +11,6 @@
 
 namespace {
 
-bool startsNoCase(const char* text, const char* prefix) {
-  for (; *prefix; ++text, ++prefix)
-    if (std::tolower(static_cast<unsigned char>(*text)) !=
-        std::tolower(static_cast<unsigned char>(*prefix)))
-      return false;
-  return true;
-}
-
 // The text trimmed of blanks at both ends.
 String trimmedCopy(const char* text) {
   String copy(text);

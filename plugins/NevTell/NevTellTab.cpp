@@ -3,33 +3,19 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <map>
 
 #include "lib/CompassContainer.h"
 #include "lib/ExistWindow.h"
 #include "plugins/NevTell/NevTellInputWindow.h"
 #include "plugins/NevTell/NevTellSession.h"
+#include "plugins/NevStyle/KeyOwners.h"
 #include "sdk/NoCase.h"
 
 namespace {
 
-// Which tab each of the tabs' windows belongs to, for the shared key handling.
-std::map<Window*, NevTellTab*>& keyOwners() {
-  static std::map<Window*, NevTellTab*> owners;
-  return owners;
-}
-
 const int kF9 = VK_F1 + 8;
 
 bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
-
-bool startsNoCase(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix)
-    if (std::tolower(static_cast<unsigned char>(*text)) !=
-        std::tolower(static_cast<unsigned char>(*prefix)))
-      return false;
-  return true;
-}
 
 }  // namespace
 
@@ -79,9 +65,7 @@ bool NevTellTab::create() {
 }
 
 void NevTellTab::destroy() {
-  auto& owners = keyOwners();
-  for (auto it = owners.begin(); it != owners.end();)
-    it = it->second == this ? owners.erase(it) : std::next(it);
+  KeyOwners<NevTellTab>::forget(this);
   // Controls go before the containers that hold them, and the windows before the system tab
   // that holds them all.
   delete output;
@@ -271,17 +255,14 @@ void NevTellTab::onFilesDropped(const std::vector<std::string>& paths) {
 }
 
 void NevTellTab::watchKeys(Window* window) {
-  keyOwners()[window] = this;
-  window->setMessageHook(&NevTellTab::windowHook);
+  KeyOwners<NevTellTab>::watch(window, this, &NevTellTab::windowHook);
 }
 
 bool NevTellTab::windowHook(Window* window, const MSG& message) {
-  if (message.message != WM_KEYDOWN && message.message != WM_CHAR) return false;
-  if (message.hwnd != window->getHwnd()) return false;
-  auto found = keyOwners().find(window);
-  if (found == keyOwners().end()) return false;
-  if (message.message == WM_KEYDOWN) return found->second->onKeyDown(static_cast<int>(message.wParam));
-  found->second->onCharTyped(window);
+  NevTellTab* owner = KeyOwners<NevTellTab>::find(window, message);
+  if (owner == nullptr) return false;
+  if (message.message == WM_KEYDOWN) return owner->onKeyDown(static_cast<int>(message.wParam));
+  owner->onCharTyped(window);
   return false;
 }
 

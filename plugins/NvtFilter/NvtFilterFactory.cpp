@@ -2,24 +2,18 @@
 // window, so it starts no toolkit.
 #include "plugins/NvtFilter/NvtFilterSession.h"
 #include "sdk/PlugsExports.h"
+#include "sdk/SessionPlugsFactory.h"
 
 namespace {
 
-class NvtFilterFactory : public VornithPlugsFactory {
+class NvtFilterFactory : public SessionPlugsFactory<NvtFilterSession> {
  public:
-  int init() override { return 1; }
-  void term() override {}
   const char* name() override { return "NvtFilter"; }
   float version() override { return 0.1f; }
   int kind() override { return PLUG_KIND_INOUT; }
   const char* author() override { return "Morvash"; }
   // The raw bytes 255 are part of the text.
   const char* shortDescription() override { return "Telnet filter (\xFF <-> \xFF\xFF, ...)."; }
-  const char* getHelpFile() override { return nullptr; }
-  PlugsObject* newSession(const char* clientName) override {
-    return plugsNewSession<NvtFilterSession>(clientName);
-  }
-  void deleteSession(PlugsObject* session) override { plugsDeleteSession(session); }
 };
 
 NvtFilterFactory factory;

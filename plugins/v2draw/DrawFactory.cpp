@@ -1,23 +1,17 @@
 // The v2draw module: its factory and the entry points the host looks for.
 #include "plugins/v2draw/DrawSession.h"
 #include "sdk/PlugsExports.h"
+#include "sdk/SessionPlugsFactory.h"
 
 namespace {
 
-class DrawFactory : public VornithPlugsFactory {
+class DrawFactory : public SessionPlugsFactory<DrawSession> {
  public:
-  int init() override { return 1; }
-  void term() override {}
   const char* name() override { return "v2draw"; }
   float version() override { return 0.17f; }
   int kind() override { return PLUG_KIND_ADDIN; }
   const char* author() override { return "Drelk"; }
   const char* shortDescription() override { return "Channel dessin."; }
-  const char* getHelpFile() override { return nullptr; }
-  PlugsObject* newSession(const char* clientName) override {
-    return plugsNewSession<DrawSession>(clientName);
-  }
-  void deleteSession(PlugsObject* session) override { plugsDeleteSession(session); }
 };
 
 DrawFactory factory;

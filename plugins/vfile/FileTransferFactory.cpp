@@ -1,13 +1,12 @@
 // The vfile module: its factory and the entry points the host looks for.
 #include "plugins/vfile/FileTransferSession.h"
 #include "sdk/PlugsExports.h"
+#include "sdk/SessionPlugsFactory.h"
 
 namespace {
 
-class FileTransferFactory : public VornithPlugsFactory {
+class FileTransferFactory : public SessionPlugsFactory<FileTransferSession> {
  public:
-  int init() override { return 1; }
-  void term() override {}
   const char* name() override { return "vfile"; }
   float version() override { return 0.1f; }
   int kind() override { return PLUG_KIND_ADDIN; }
@@ -15,11 +14,6 @@ class FileTransferFactory : public VornithPlugsFactory {
   const char* shortDescription() override {
     return "Transfert your file easily between two vornith";
   }
-  const char* getHelpFile() override { return nullptr; }
-  PlugsObject* newSession(const char* clientName) override {
-    return plugsNewSession<FileTransferSession>(clientName);
-  }
-  void deleteSession(PlugsObject* session) override { plugsDeleteSession(session); }
 };
 
 FileTransferFactory factory;

@@ -3,10 +3,8 @@
 // (bob's grid is the process's current one) and by the grid's message to alice's window, chat
 // in the game window, and the grid's "Leave" ending the game on both sides.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -15,24 +13,19 @@
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "outside/chatserver/ChatServer.h"
 #include "platform/testing.h"
-#include "platform/tests/TempFolder.h"
 #include "platform/win32.h"
 #include "plugins/MineDuel/MineDuelInput.h"
 #include "plugins/MineDuel/MineDuelSession.h"
 #include "plugins/MineDuel/MineDuelWindow.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
+#include "plugins/testsupport/TwoClientsHost.h"
 
 namespace {
 
 using ClickCall = int (*)(int, int);
 using LeaveCall = int (*)();
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 std::string textOf(StyledOutputWindow* pane) {
   std::string text;
@@ -41,25 +34,7 @@ std::string textOf(StyledOutputWindow* pane) {
   return text;
 }
 
-Client* clientOf(const char* name) {
-  return clientList != nullptr ? clientList->findClient(name) : nullptr;
-}
-
-NevChatSession* chatOf(const char* name) {
-  Client* found = clientOf(name);
-  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
-}
-
-MineDuelSession* gameOf(const char* name) {
-  Client* found = clientOf(name);
-  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
-  return static_cast<MineDuelSession*>(found->getAddins().headNode()->value->session);
-}
-
-void enter(HistoryEdit* input, const char* line) {
-  input->setText(line);
-  input->onEnter();
-}
+MineDuelSession* gameOf(const char* name) { return firstAddinOf<MineDuelSession>(name); }
 
 bool myTurn(MineDuelSession* session) {
   MineDuelWindow* window = session->getGameWindow();
@@ -84,35 +59,12 @@ bool sameReveal(MineDuelSession* a, MineDuelSession* b) {
   return true;
 }
 
-class MineDuelEndToEnd : public ::testing::Test {
+class MineDuelEndToEnd : public TwoClientsHost {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(folder.path().empty());
-    ASSERT_TRUE(server.start()) << server.error();
-    namespace fs = std::filesystem;
-    fs::create_directories(folder.file("Plugins"));
-    fs::create_directories(folder.file("Events"));
-    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
-    fs::copy_file(MINEDUEL_MODULE, folder.file("Plugins/MineDuel.vad"));
-    fs::copy_file(MINEGRID_MODULE, folder.file("Plugins/MineDuel.dll"));
-    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
-                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=MineDuel\n";
-    folder.write("Vornith.ini", "[System]\nSizeX=1000\nSizeY=600\n[alice" + client + "[bob" + client);
-    folder.write("Plugs.ini", "[alice]\nNevChat Login=alice\n[bob]\nNevChat Login=bob\n");
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    previous = cwd;
-    ASSERT_EQ(chdir(folder.path().c_str()), 0);
-  }
-  void TearDown() override {
-    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
-  }
-  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
-
-  TempFolder folder;
-  ChatServer server;
-  std::string previous;
+  MineDuelEndToEnd()
+      : TwoClientsHost({{{MINEDUEL_MODULE, "MineDuel.vad"}, {MINEGRID_MODULE, "MineDuel.dll"}},
+                        "Addins=MineDuel\n",
+                        "[System]\nSizeX=1000\nSizeY=600\n"}) {}
 };
 
 TEST_F(MineDuelEndToEnd, AWholeGameBetweenTwoClientsWithClicksOnTheGrid) {

@@ -2,11 +2,9 @@
 // login, chat, tells, who listings, channels, away, requests between the clients, a group that
 // refuses client data, a moved server, and shut-down with the files written afterwards.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -20,20 +18,15 @@
 #include "host/tests/e2e/HostRun.h"
 #include "host/SystemWindow.h"
 #include "lib/RichEdit.h"
-#include "outside/chatserver/ChatServer.h"
 #include "platform/testing.h"
-#include "platform/tests/TempFolder.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NevChatSetupPage.h"
 #include "plugins/NevChat/NicksWindow.h"
+#include "plugins/testsupport/TwoClientsHost.h"
 
 namespace {
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 // A rich edit's text as a person reads it, paragraph marks as line feeds.
 std::string textOf(HWND richEdit) {
@@ -46,13 +39,6 @@ std::string textOf(HWND richEdit) {
 std::string consoleText() {
   RichEdit* pane = getConsole();
   return pane != nullptr ? textOf(pane->getHwnd()) : std::string();
-}
-
-// The session the host made for a client's main plug-in; null before it exists.
-NevChatSession* sessionOf(const char* client) {
-  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
-  if (found == nullptr) return nullptr;
-  return static_cast<NevChatSession*>(found->getMainRecord().session);
 }
 
 std::string paneOf(NevChatSession* session) {
@@ -107,46 +93,17 @@ void showTabOf(const std::string& client) {
   vorntest::pumpFor(50);
 }
 
-class NevChatEndToEnd : public ::testing::Test {
+class NevChatEndToEnd : public TwoClientsHost {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(folder.path().empty());
-    ASSERT_TRUE(server.start()) << server.error();
-    namespace fs = std::filesystem;
-    fs::create_directories(folder.file("Plugins"));
-    fs::create_directories(folder.file("Events"));
-    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
-    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
-                         "\nRegExpr=nevchat.evt\nMain=NevChat\n";
-    folder.write("Vornith.ini", "[alice" + client + "[bob" + client);
-    // bob shows the requests he answers and refuses.
-    folder.write("Plugs.ini",
-                 "[alice]\nNevChat Login=alice\n"
-                 "[bob]\nNevChat Login=bob\nNevChat Display VReq=On\n");
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    previous = cwd;
-    ASSERT_EQ(chdir(folder.path().c_str()), 0);
-  }
+  NevChatEndToEnd() : TwoClientsHost({{}, "", "", "", "NevChat Display VReq=On\n"}) {}
   void TearDown() override {
     vorntest::clearPopupMenuAnswers();
-    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
-  }
-
-  bool sent(const char* nick, const std::string& line) {
-    std::vector<std::string> lines = server.transcript(nick);
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
+    TwoClientsHost::TearDown();
   }
   int countSent(const char* nick, const std::string& prefix) {
     int count = 0;
     for (const std::string& line : server.transcript(nick)) count += line.rfind(prefix, 0) == 0;
     return count;
-  }
-  std::string transcriptOf(const char* nick) {
-    std::string text;
-    for (const std::string& line : server.transcript(nick)) text += line + "\n";
-    return text;
   }
   bool waitSent(const char* nick, const std::string& line) {
     return vorntest::pumpUntil([&] { return sent(nick, line); }, 5000);
@@ -154,7 +111,6 @@ class NevChatEndToEnd : public ::testing::Test {
   bool waitPane(NevChatSession* session, const std::string& part) {
     return vorntest::pumpUntil([&] { return has(paneOf(session), part); }, 5000);
   }
-  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
 
   // Right-clicks the nick in the client's nick list and picks item from its menu.
   void pickFromNickMenu(const char* client, NevChatSession* session, const char* nick, int item) {
@@ -165,17 +121,13 @@ class NevChatEndToEnd : public ::testing::Test {
     vorntest::answerNextPopupMenu(static_cast<UINT>(item));
     ASSERT_TRUE(vorntest::clickRichEditAt(list, static_cast<int>(at), vorntest::RightButton));
   }
-
-  TempFolder folder;
-  ChatServer server;
-  std::string previous;
 };
 
 TEST_F(NevChatEndToEnd, TwoClientsChatAndTalkToEachOther) {
   startUp(GetModuleHandleA(nullptr));
   ASSERT_NE(clientList, nullptr);
-  NevChatSession* alice = sessionOf("alice");
-  NevChatSession* bob = sessionOf("bob");
+  NevChatSession* alice = chatOf("alice");
+  NevChatSession* bob = chatOf("bob");
   ASSERT_NE(alice, nullptr) << consoleText();
   ASSERT_NE(bob, nullptr) << consoleText();
   ASSERT_NE(alice->getOutput(), nullptr);

@@ -2,10 +2,8 @@
 // local chat server: tells open a tab per partner on both sides, the tab's input line answers,
 // and "/close" and Escape close tabs while their own handlers run.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,9 +13,7 @@
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "outside/chatserver/ChatServer.h"
 #include "platform/testing.h"
-#include "platform/tests/TempFolder.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
@@ -25,12 +21,9 @@
 #include "plugins/NevTell/NevTellInputWindow.h"
 #include "plugins/NevTell/NevTellSession.h"
 #include "plugins/NevTell/NevTellTab.h"
+#include "plugins/testsupport/TwoClientsHost.h"
 
 namespace {
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 std::string textOf(HWND richEdit) {
   std::string text;
@@ -39,16 +32,7 @@ std::string textOf(HWND richEdit) {
   return text;
 }
 
-NevChatSession* chatOf(const char* client) {
-  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
-  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
-}
-
-NevTellSession* tellOf(const char* client) {
-  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
-  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
-  return static_cast<NevTellSession*>(found->getAddins().headNode()->value->session);
-}
+NevTellSession* tellOf(const char* client) { return firstAddinOf<NevTellSession>(client); }
 
 std::string paneOf(NevTellSession* session, const char* nick) {
   NevTellTab* tab = session->getTab(nick, false);
@@ -65,43 +49,12 @@ bool hasTab(const std::string& title) {
   return false;
 }
 
-void enter(HistoryEdit* input, const char* line) {
-  input->setText(line);
-  input->onEnter();
-}
-
-class NevTellEndToEnd : public ::testing::Test {
+class NevTellEndToEnd : public TwoClientsHost {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(folder.path().empty());
-    ASSERT_TRUE(server.start()) << server.error();
-    namespace fs = std::filesystem;
-    fs::create_directories(folder.file("Plugins"));
-    fs::create_directories(folder.file("Events"));
-    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
-    fs::copy_file(NEVTELL_MODULE, folder.file("Plugins/NevTell.vad"));
-    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
-                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=NevTell\n";
-    folder.write("Vornith.ini", "[System]\nSizeX=900\nSizeY=500\n[alice" + client + "[bob" + client);
-    folder.write("Plugs.ini", "[alice]\nNevChat Login=alice\n[bob]\nNevChat Login=bob\n");
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    previous = cwd;
-    ASSERT_EQ(chdir(folder.path().c_str()), 0);
-  }
-  void TearDown() override {
-    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
-  }
-  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
-  bool sent(const char* nick, const std::string& line) {
-    std::vector<std::string> lines = server.transcript(nick);
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
-
-  TempFolder folder;
-  ChatServer server;
-  std::string previous;
+  NevTellEndToEnd()
+      : TwoClientsHost({{{NEVTELL_MODULE, "NevTell.vad"}},
+                        "Addins=NevTell\n",
+                        "[System]\nSizeX=900\nSizeY=500\n"}) {}
 };
 
 TEST_F(NevTellEndToEnd, TellsGetATabPerPartnerOnBothSides) {

@@ -2,10 +2,8 @@
 // local chat server: a private drag reaches the peer's board, and in the channel "Dessin" a
 // segment drawn by one shows on both boards once the server sends it back.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,30 +13,16 @@
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "outside/chatserver/ChatServer.h"
 #include "platform/testing.h"
-#include "platform/tests/TempFolder.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
+#include "plugins/testsupport/TwoClientsHost.h"
 #include "plugins/v2draw/DrawSession.h"
 
 namespace {
 
-Client* clientOf(const char* name) {
-  return clientList != nullptr ? clientList->findClient(name) : nullptr;
-}
-
-NevChatSession* chatOf(const char* name) {
-  Client* found = clientOf(name);
-  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
-}
-
-DrawSession* drawOf(const char* name) {
-  Client* found = clientOf(name);
-  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
-  return static_cast<DrawSession*>(found->getAddins().headNode()->value->session);
-}
+DrawSession* drawOf(const char* name) { return firstAddinOf<DrawSession>(name); }
 
 int linesOf(DrawBoard* board) { return board != nullptr ? board->lineCount() : -1; }
 
@@ -57,43 +41,12 @@ void drag(DrawBoard* board, const std::vector<POINT>& points) {
   SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(points.back().x + 1, points.back().y));
 }
 
-void enter(HistoryEdit* input, const char* line) {
-  input->setText(line);
-  input->onEnter();
-}
-
-class DrawEndToEnd : public ::testing::Test {
+class DrawEndToEnd : public TwoClientsHost {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(folder.path().empty());
-    ASSERT_TRUE(server.start()) << server.error();
-    namespace fs = std::filesystem;
-    fs::create_directories(folder.file("Plugins"));
-    fs::create_directories(folder.file("Events"));
-    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
-    fs::copy_file(V2DRAW_MODULE, folder.file("Plugins/v2draw.vad"));
-    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
-                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=v2draw\n";
-    folder.write("Vornith.ini", "[System]\nSizeX=900\nSizeY=500\n[alice" + client + "[bob" + client);
-    folder.write("Plugs.ini", "[alice]\nNevChat Login=alice\n[bob]\nNevChat Login=bob\n");
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    previous = cwd;
-    ASSERT_EQ(chdir(folder.path().c_str()), 0);
-  }
-  void TearDown() override {
-    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
-  }
-  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
-  bool sent(const char* nick, const std::string& line) {
-    std::vector<std::string> lines = server.transcript(nick);
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-  }
-
-  TempFolder folder;
-  ChatServer server;
-  std::string previous;
+  DrawEndToEnd()
+      : TwoClientsHost({{{V2DRAW_MODULE, "v2draw.vad"}},
+                        "Addins=v2draw\n",
+                        "[System]\nSizeX=900\nSizeY=500\n"}) {}
 };
 
 TEST_F(DrawEndToEnd, SegmentsReachThePeersBoards) {

@@ -3,9 +3,7 @@
 // sounds, her own lines never do; the window goes into the tray and back; the settings of both
 // are written where they belong.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -14,53 +12,29 @@
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "outside/chatserver/ChatServer.h"
 #include "platform/testing.h"
-#include "platform/tests/TempFolder.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
+#include "plugins/testsupport/TwoClientsHost.h"
 #include "plugins/vaware/VawareSession.h"
 
 namespace {
 
-Client* clientOf(const char* name) {
-  return clientList != nullptr ? clientList->findClient(name) : nullptr;
-}
+VawareSession* alertOf(const char* name) { return firstAddinOf<VawareSession>(name); }
 
-NevChatSession* chatOf(const char* name) {
-  Client* found = clientOf(name);
-  return found != nullptr ? static_cast<NevChatSession*>(found->getMainRecord().session) : nullptr;
-}
-
-VawareSession* alertOf(const char* name) {
-  Client* found = clientOf(name);
-  if (found == nullptr || found->getAddins().headNode() == nullptr) return nullptr;
-  return static_cast<VawareSession*>(found->getAddins().headNode()->value->session);
-}
-
-class VawareEndToEnd : public ::testing::Test {
+class VawareEndToEnd : public TwoClientsHost {
  protected:
+  VawareEndToEnd()
+      : TwoClientsHost({{{VAWARE_MODULE, "vaware.vad"},
+                         {VTRAY_MODULE, "vtray.vsy"},
+                         {VAWARESETUP_LIBRARY, "vawareSetup.dll"}},
+                        "Addins=Vaware\n",
+                        "",
+                        "VawareWordCount=1\nVawareWord0=cake\nVawareOnTellFilename=tell.wav\n"}) {}
   void SetUp() override {
-    ASSERT_TRUE(server.start()) << server.error();
-    namespace fs = std::filesystem;
-    fs::create_directories(folder.file("Plugins"));
-    fs::create_directories(folder.file("Events"));
-    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
-    fs::copy_file(VAWARE_MODULE, folder.file("Plugins/vaware.vad"));
-    fs::copy_file(VTRAY_MODULE, folder.file("Plugins/vtray.vsy"));
-    fs::copy_file(VAWARESETUP_LIBRARY, folder.file("Plugins/vawareSetup.dll"));
-    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
-                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=Vaware\n";
-    folder.write("Vornith.ini", "[alice" + client + "[bob" + client);
-    folder.write("Plugs.ini",
-                 "[alice]\nNevChat Login=alice\nVawareWordCount=1\nVawareWord0=cake\n"
-                 "VawareOnTellFilename=tell.wav\n[bob]\nNevChat Login=bob\n");
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    previous = cwd;
-    ASSERT_EQ(chdir(folder.path().c_str()), 0);
+    TwoClientsHost::SetUp();
+    if (HasFatalFailure()) return;
     vorntest::useSilentSoundDevice();
     vorntest::clearRecordedSounds();
     vorntest::setTrayAreaAvailable(true);
@@ -68,9 +42,8 @@ class VawareEndToEnd : public ::testing::Test {
   void TearDown() override {
     vorntest::clearTrayArea();
     vorntest::clearSoundDevice();
-    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
+    TwoClientsHost::TearDown();
   }
-  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
   std::string sounds() {
     std::string played;
     for (const vorntest::PlayedSound& sound : vorntest::recordedSounds()) played += sound.sound + " ";
@@ -85,10 +58,6 @@ class VawareEndToEnd : public ::testing::Test {
     chat->getInput()->setText(line);
     chat->getInput()->onEnter();
   }
-
-  TempFolder folder;
-  ChatServer server;
-  std::string previous;
 };
 
 TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray) {

@@ -1,10 +1,8 @@
 // Two clients, alice and bob, each with NevChat and vfile, in one program folder against the
 // local chat server: alice offers a file, bob saves it, and bob refuses a second offer.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,17 +12,12 @@
 #include "host/Host.h"
 #include "host/tests/e2e/HostRun.h"
 #include "lib/RichEdit.h"
-#include "outside/chatserver/ChatServer.h"
 #include "platform/testing.h"
-#include "platform/tests/TempFolder.h"
 #include "platform/win32.h"
+#include "plugins/testsupport/TwoClientsHost.h"
 #include "sdk/PlugsObject.h"
 
 namespace {
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 std::string consoleText() {
   RichEdit* pane = getConsole();
@@ -42,49 +35,22 @@ PlugsObject* vfileOf(const char* client) {
   return record != nullptr ? record->session : nullptr;
 }
 
-class FileTransferEndToEnd : public ::testing::Test {
+class FileTransferEndToEnd : public TwoClientsHost {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(folder.path().empty());
-    ASSERT_TRUE(server.start()) << server.error();
-    namespace fs = std::filesystem;
-    fs::create_directories(folder.file("Plugins"));
-    fs::create_directories(folder.file("Events"));
-    fs::copy_file(NEVCHAT_MODULE, folder.file("Plugins/NevChat.vma"));
-    fs::copy_file(VFILE_MODULE, folder.file("Plugins/vfile.vad"));
-    fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
-    std::string client = "]\nAutoconnect=On\nServer0=127.0.0.1:" + std::to_string(server.port()) +
-                         "\nRegExpr=nevchat.evt\nMain=NevChat\nAddins=vfile\n";
-    folder.write("Vornith.ini", "[alice" + client + "[bob" + client);
-    folder.write("Plugs.ini", "[alice]\nNevChat Login=alice\n[bob]\nNevChat Login=bob\n");
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    previous = cwd;
-    ASSERT_EQ(chdir(folder.path().c_str()), 0);
-  }
+  FileTransferEndToEnd()
+      : TwoClientsHost({{{VFILE_MODULE, "vfile.vad"}}, "Addins=vfile\n", "", "", "", 15000}) {}
   void TearDown() override {
     vorntest::clearDialogs();
-    if (chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
+    TwoClientsHost::TearDown();
   }
-
   bool sentPrefix(const char* nick, const std::string& prefix) {
     for (const std::string& line : server.transcript(nick))
       if (line.rfind(prefix, 0) == 0) return true;
     return false;
   }
-  std::string transcriptOf(const char* nick) {
-    std::string text;
-    for (const std::string& line : server.transcript(nick)) text += line + "\n";
-    return text;
-  }
-  bool wait(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 15000); }
   void offer(PlugsObject* from, const std::string& data) {
     from->onUserEvent("NevChat", "sendfile", const_cast<char*>(data.c_str()));
   }
-
-  TempFolder folder;
-  ChatServer server;
-  std::string previous;
 };
 
 TEST_F(FileTransferEndToEnd, AliceOffersBobSavesThenRefuses) {
