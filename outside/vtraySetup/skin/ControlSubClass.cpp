@@ -18,6 +18,8 @@ ControlSubClass::ControlSubClass(FlatSkin* skin, frt::Control* control)
       savedSingleBorder_(control->singleBorder),
       alive_(std::make_shared<bool>(true)) {
   control_->windowProc = [this](frt::Message& message) { handle(message); };
+  // Flat frames replace the 3-D look of lists and edits from the first paint on.
+  if (kind_ == PaintKind::ListFrame || kind_ == PaintKind::Edit) control_->ctl3D = false;
   // The control may go first (its owner frees it): then the hook just forgets it.
   std::weak_ptr<bool> alive = alive_;
   control_->freeNotices.push_back([this, alive](frt::Component*) {
@@ -96,7 +98,6 @@ void ControlSubClass::handle(frt::Message& message) {
 void ControlSubClass::repaint(const frt::Message& message) {
   frt::WinControl* windowed = dynamic_cast<frt::WinControl*>(control_);
   state_.focused = windowed != nullptr && windowed->focused();
-  if (kind_ == PaintKind::ListFrame || kind_ == PaintKind::Edit) control_->ctl3D = false;
   KindPainter::paint(*control_, kind_, *this, skin_->context(), message);
 }
 

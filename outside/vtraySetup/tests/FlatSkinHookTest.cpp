@@ -27,7 +27,6 @@ TEST_F(FormFixture, ActivatingHooksTheChosenKindsButNotTag999AndDeactivatingRest
   EXPECT_TRUE(skin->hooks().empty());
 
   skin->setSkinContainers(containers.set());
-  SendMessageA(list->handle(), WM_PAINT, 0, 0);
   EXPECT_FALSE(list->ctl3D);  // the flat frame replaces the 3-D look
   skin->setActive(false);
   EXPECT_TRUE(skin->hooks().empty());
