@@ -170,3 +170,30 @@ TEST_F(ButtonPaintingTest, ToolButtonImagesArrowSeparatorAndBandGrip) {
 }
 
 }  // namespace
+
+#include "outside/vtraySetup/rt/Buttons.h"
+#include "outside/vtraySetup/tests/FormFixture.h"
+
+namespace {
+
+TEST_F(FormFixture, HookedButtonsGroupBoxAndSpeedButtonPaintFlat) {
+  auto* button = new frt::Button(form, form);
+  button->setBounds(150, 10, 75, 25);
+  auto* group = new frt::GroupBox(form, form);
+  group->setBounds(150, 40, 100, 60);
+  auto* speed = new frt::SpeedButton(form, form);
+  speed->setBounds(150, 110, 30, 22);
+  ASSERT_TRUE(button->createHandle());
+  ASSERT_TRUE(group->createHandle());
+  skin->setActive(true);
+  ASSERT_NE(skin->hookOf(speed), nullptr);
+  COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(pixel(button, 74, 12), skin::darken(shadow, 50));
+  EXPECT_EQ(pixel(button, 37, 12), skin->context().palette.iconBack);
+  EXPECT_EQ(pixel(group, 50, 0), face);  // the band in the parent colour
+  EXPECT_EQ(pixel(group, 99, 40), skin::darken(face, 60));
+  EXPECT_EQ(pixel(form, 165, 112), skin->context().palette.iconBack);
+  EXPECT_EQ(pixel(form, 179, 121), skin::darken(shadow, 50));
+}
+
+}  // namespace
