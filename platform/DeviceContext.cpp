@@ -169,7 +169,7 @@ int GetDeviceCaps(HDC dc, int index) {
     case VERTRES:
       return geometry.height();
     case BITSPIXEL:
-      return 32;
+      return displayBitsPerPixel();
     default:
       return 0;
   }

@@ -50,6 +50,9 @@ QFont fontOf(const DeviceContext* dc);
 QColor colorOf(COLORREF color);
 COLORREF colorRefOf(QRgb rgb);
 
+// What GetDeviceCaps(BITSPIXEL) answers: 32, or the depth a test set (DisplayDepth.cpp).
+int displayBitsPerPixel();
+
 // The kind of a live drawing object; false for anything else.
 bool kindOfObject(HGDIOBJ object, GdiKind* kind);
 

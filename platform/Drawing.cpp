@@ -250,10 +250,11 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, i
   } else {
     DeviceContext* from = contextOf(source);
     QImage* pixels = from == nullptr ? nullptr : targetOf(from);
-    if (rop != SRCCOPY || pixels == nullptr) return FALSE;
+    if ((rop != SRCCOPY && rop != SRCAND) || pixels == nullptr) return FALSE;
     // Copy from a snapshot, so a context may copy onto itself.
     QImage part = pixels->copy(sx, sy, width, height);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setCompositionMode(rop == SRCAND ? QPainter::RasterOp_SourceAndDestination
+                                             : QPainter::CompositionMode_Source);
     painter.drawImage(area.topLeft(), part);
   }
   painter.end();

@@ -566,6 +566,7 @@ int GetSystemMetrics(int index) {
     }
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
+    case SM_CXHTHUMB:
       return 17;
     case SM_CYCAPTION:
       return 23;

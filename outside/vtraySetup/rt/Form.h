@@ -1,0 +1,28 @@
+// A form: the windowed control that owns every component on it. A parented form lives inside
+// a foreign window and is freed when that window destroys it.
+#pragma once
+
+#include "outside/vtraySetup/rt/WinControl.h"
+
+namespace frt {
+
+class Form : public WinControl {
+ public:
+  Form() : WinControl(nullptr, nullptr) {}
+  ~Form() override {
+    auto notices = freeNotices;
+    freeNotices.clear();
+    for (auto& notice : notices) notice(this);
+    destroyComponents();
+  }
+  const char* className() const override { return "TForm"; }
+  bool inheritsFrom(const std::string& n) const override {
+    return n == "TForm" || n == "TCustomForm" || WinControl::inheritsFrom(n);
+  }
+  void paint(Canvas& canvas) override { canvas.fillRect(clientRect(), color); }
+
+ protected:
+  void handleDestroyed() override { delete this; }
+};
+
+}  // namespace frt

@@ -1,0 +1,38 @@
+// A menu item of a main or pop-up menu: caption ("-" for a separator), shortcut text, check
+// marks, an image by index or a bitmap of its own, and sub-items.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "outside/vtraySetup/rt/Bitmap.h"
+#include "outside/vtraySetup/rt/Component.h"
+#include "outside/vtraySetup/rt/ImageList.h"
+
+namespace frt {
+
+class MenuItem : public Component {
+ public:
+  explicit MenuItem(Component* owner) : Component(owner) {}
+  const char* className() const override { return "TMenuItem"; }
+
+  std::string caption;
+  std::string shortCut;  // its text, empty when none
+  bool checked = false;
+  bool radioItem = false;
+  bool enabled = true;
+  int imageIndex = -1;
+  const ImageList* images = nullptr;  // the menu's (or sub-menu's) list
+  std::unique_ptr<Bitmap> bitmap;     // used when the list has no image for the index
+  bool ownDrawing = false;            // the item has draw/measure handlers of its own
+  int subItemCount = 0;
+
+  bool isLine() const { return caption == "-"; }
+  // The glyph to show, or null.
+  const Bitmap* glyph() const {
+    const Bitmap* fromList = images ? images->image(imageIndex) : nullptr;
+    return fromList ? fromList : bitmap.get();
+  }
+};
+
+}  // namespace frt

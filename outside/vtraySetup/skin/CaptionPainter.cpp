@@ -1,0 +1,46 @@
+#include "outside/vtraySetup/skin/CaptionPainter.h"
+
+#include "outside/vtraySetup/rt/Bitmap.h"
+#include "outside/vtraySetup/skin/SkinColors.h"
+
+namespace skin {
+
+SIZE CaptionPainter::extent(frt::Canvas& canvas, const std::string& text,
+                            const frt::FontSpec& font, bool rightToLeft) {
+  if (text.empty()) return SIZE{0, 0};
+  canvas.setFont(font);
+  RECT r{0, 0, 0, 0};
+  canvas.drawText(text, &r, DT_CALCRECT | (rightToLeft ? DT_RTLREADING : 0));
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void CaptionPainter::draw(frt::Canvas& canvas, const CaptionRequest& q, const SkinContext& context) {
+  const SkinPalette& p = context.palette;
+  canvas.setFont(q.font);
+  COLORREF color = frt::colorToRGB(q.font.color);
+  if (q.selected) color = p.selectionFont;
+  if (!q.enabled) color = p.disabled;
+  RECT r = q.rect;
+  if (q.disabledToolButton) {
+    r.top += (r.bottom - r.top - canvas.textHeight("W")) / 2;
+    canvas.setTextColor(p.disabled);
+    canvas.setTransparentText();
+    canvas.drawText(q.text, &r, q.format | DT_EXPANDTABS | DT_VCENTER);
+    return;
+  }
+  if (q.menuBound && q.selected && context.useSystemColors) color = textColorOn(p.iconBack, color);
+  canvas.setTransparentText();
+  if (q.enabled && q.glow) {
+    struct Copy { int dl, dt, dr, n; };
+    const Copy copies[4] = {{1, 0, 0, 30}, {1, 2, 1, 30}, {0, 1, 0, 40}, {1, 1, 1, 60}};
+    for (const Copy& c : copies) {
+      RECT g{r.left + c.dl, r.top + c.dt, r.right + c.dr, r.bottom};
+      canvas.setTextColor(darken(canvas.pixel(g.left, g.top), c.n));
+      canvas.drawText(q.text, &g, q.format | DT_EXPANDTABS);
+    }
+  }
+  canvas.setTextColor(color);
+  canvas.drawText(q.text, &r, q.format | DT_EXPANDTABS);
+}
+
+}  // namespace skin

@@ -1,0 +1,109 @@
+#include "outside/vtraySetup/skin/FlatSkin.h"
+
+#include <algorithm>
+
+#include "outside/vtraySetup/skin/FlatSkinManager.h"
+
+namespace skin {
+
+namespace {
+
+// The menu font of the screen: the layer's face at 8 points.
+frt::FontSpec menuFont() {
+  frt::FontSpec font;
+  font.name = "MS Sans Serif";
+  font.height = -11;
+  font.color = frt::clWindowText;
+  return font;
+}
+
+int displayDepth() {
+  HDC screen = GetDC(nullptr);
+  int bits = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  return bits;
+}
+
+}  // namespace
+
+FlatSkin::FlatSkin(frt::Form* form) : frt::Component(form), font(menuFont()), form_(form) {
+  containers_.set();
+  controls_.set();
+  colors_.selectFontColor = font.color;
+  colors_.fontColor = font.color;
+  FlatSkinManager::instance().add(this);
+}
+
+FlatSkin::~FlatSkin() {
+  unhookAll();
+  FlatSkinManager::instance().remove(this);
+}
+
+SkinContext FlatSkin::context() const {
+  SkinContext c;
+  c.bitsPerPixel = displayDepth();
+  SkinColorSettings settings = colors_;
+  settings.fontColor = font.color;
+  c.palette = computePalette(settings, c.deep());
+  c.useSystemColors = colors_.useSystemColors;
+  c.selectColor = frt::colorToRGB(colors_.selectColor);
+  c.dimLevel = dimLevel;
+  c.grayLevel = grayLevel;
+  c.iconWidth = iconWidth;
+  c.drawSelect = drawSelect;
+  c.gradient = gradient;
+  c.drawMenuBar = drawMenuBar;
+  c.font = font;
+  return c;
+}
+
+void FlatSkin::setActive(bool value) {
+  if (value == active_) return;
+  active_ = value;
+  if (active_) hookForm(); else unhookAll();
+}
+
+void FlatSkin::setSkinContainers(ContainerSet set) {
+  containers_ = set;
+  if (active_) unhookAll(), hookForm();
+}
+
+void FlatSkin::setSkinControls(ControlSet set) {
+  controls_ = set;
+  if (active_) unhookAll(), hookForm();
+}
+
+// A control is hooked when its kind is chosen and, when its parent is a container of a known
+// kind, that kind is chosen too.
+bool FlatSkin::selected(const frt::Control& control) const {
+  SkinControl member = controlMemberOf(control);
+  if (member == kSkinControlCount || !controls_.test(member)) return false;
+  if (paintKindOf(control) == PaintKind::None) return false;
+  if (control.parent() == nullptr) return true;
+  SkinContainer container = containerMemberOf(*control.parent());
+  return container == kSkinContainerCount || containers_.test(container);
+}
+
+void FlatSkin::hookForm() {
+  if (form_ == nullptr || form_->tag == kExemptTag) return;
+  for (frt::Component* component : form_->components()) {
+    frt::Control* control = dynamic_cast<frt::Control*>(component);
+    if (control == nullptr || control->tag == kExemptTag || hookOf(control)) continue;
+    if (!selected(*control)) continue;
+    hooks_.push_back(new ControlSubClass(this, control));
+  }
+}
+
+void FlatSkin::unhookAll() {
+  std::vector<ControlSubClass*> hooks;
+  hooks.swap(hooks_);
+  for (ControlSubClass* hook : hooks) delete hook;
+}
+
+ControlSubClass* FlatSkin::hookOf(const frt::Control* control) const {
+  auto found = std::find_if(hooks_.begin(), hooks_.end(),
+                            [control](ControlSubClass* h) { return h->control() == control; });
+  return found == hooks_.end() ? nullptr : *found;
+}
+
+}  // namespace skin

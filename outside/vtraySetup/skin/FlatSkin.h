@@ -1,0 +1,63 @@
+// The skin component dropped on a form: its published properties with their defaults, the
+// palette it derives, and the walk that hooks (or unhooks) the form's controls when it is
+// switched on or off.
+#pragma once
+
+#include <vector>
+
+#include "outside/vtraySetup/rt/Form.h"
+#include "outside/vtraySetup/skin/ControlSubClass.h"
+#include "outside/vtraySetup/skin/SkinContext.h"
+#include "outside/vtraySetup/skin/SkinKinds.h"
+
+namespace skin {
+
+class FlatSkin : public frt::Component {
+ public:
+  // The tag that keeps a control or form out of the skin's hands.
+  static const int kExemptTag = 999;
+
+  explicit FlatSkin(frt::Form* form);
+  ~FlatSkin() override;
+  const char* className() const override { return "TFlatSkin"; }
+
+  int dimLevel = 30;
+  int grayLevel = 10;
+  frt::FontSpec font;  // the screen's menu font
+  bool drawMenuBar = false;
+  int iconWidth = 24;
+  bool drawSelect = true;
+  bool overrideOwnerDraw = false;
+  bool gradient = false;
+  bool flatMenu = false;
+  bool autoDetect = false;
+  bool disableSubclassing = false;
+
+  SkinColorSettings& colors() { return colors_; }
+  ContainerSet skinContainers() const { return containers_; }
+  ControlSet skinControls() const { return controls_; }
+  void setSkinContainers(ContainerSet set);
+  void setSkinControls(ControlSet set);
+  bool active() const { return active_; }
+  void setActive(bool active);
+
+  // The palette and settings for a painting, the display depth asked anew.
+  SkinContext context() const;
+  frt::Form* form() const { return form_; }
+  const std::vector<ControlSubClass*>& hooks() const { return hooks_; }
+  ControlSubClass* hookOf(const frt::Control* control) const;
+
+ private:
+  void hookForm();
+  void unhookAll();
+  bool selected(const frt::Control& control) const;
+
+  frt::Form* form_;
+  SkinColorSettings colors_;
+  ContainerSet containers_;
+  ControlSet controls_;
+  bool active_ = false;
+  std::vector<ControlSubClass*> hooks_;
+};
+
+}  // namespace skin
