@@ -78,7 +78,9 @@ TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray)
   EXPECT_NE(popupText(alice).find("bob tells you: are you there?"), std::string::npos);
   EXPECT_EQ(sounds(), "tell.wav ");  // bob's own "You tell" line alerts nobody
 
+  // Hiding the pop-up may hand the activation to the host's window: the user is still elsewhere.
   ShowWindow(alice->popup().window(), SW_HIDE);
+  SetForegroundWindow(elsewhere);
   say(bobChat, "who brings the CAKE?");
   ASSERT_TRUE(wait([&] { return IsWindowVisible(alice->popup().window()) != FALSE; }));
   EXPECT_EQ(sounds(), "tell.wav beep.wav ");  // bob's own sentence is not his alert
