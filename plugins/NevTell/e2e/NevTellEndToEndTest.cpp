@@ -25,18 +25,11 @@
 
 namespace {
 
-std::string textOf(HWND richEdit) {
-  std::string text;
-  for (const auto& run : vorntest::richEditRuns(richEdit)) text += run.picture ? "[pic]" : run.text;
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  return text;
-}
-
 NevTellSession* tellOf(const char* client) { return firstAddinOf<NevTellSession>(client); }
 
 std::string paneOf(NevTellSession* session, const char* nick) {
   NevTellTab* tab = session->getTab(nick, false);
-  return tab != nullptr ? textOf(tab->getOutput()->getHwnd()) : std::string("(no tab)");
+  return tab != nullptr ? paneText(tab->getOutput()->getHwnd()) : std::string("(no tab)");
 }
 
 bool hasTab(const std::string& title) {
@@ -76,7 +69,7 @@ TEST_F(NevTellEndToEnd, TellsGetATabPerPartnerOnBothSides) {
       << paneOf(alice, "bob");
   EXPECT_TRUE(hasTab("alice") && hasTab("bob"));
   EXPECT_TRUE(alice->getTab("bob", false)->isSelected());
-  EXPECT_FALSE(has(textOf(bobChat->getOutput()->getHwnd()), "tells you"));
+  EXPECT_FALSE(has(paneText(bobChat->getOutput()->getHwnd()), "tells you"));
   for (const auto& run : vorntest::richEditRuns(bob->getTab("alice", false)->getOutput()->getHwnd())) {
     if (has(run.text, "<alice>")) {
       EXPECT_EQ(bob->getColor("normal"), run.colour);
