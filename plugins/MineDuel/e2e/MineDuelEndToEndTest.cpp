@@ -27,12 +27,7 @@ namespace {
 using ClickCall = int (*)(int, int);
 using LeaveCall = int (*)();
 
-std::string textOf(StyledOutputWindow* pane) {
-  std::string text;
-  for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.picture ? "[pic]" : run.text;
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  return text;
-}
+std::string textOf(StyledOutputWindow* pane) { return paneText(pane->getHwnd()); }
 
 MineDuelSession* gameOf(const char* name) { return firstAddinOf<MineDuelSession>(name); }
 
