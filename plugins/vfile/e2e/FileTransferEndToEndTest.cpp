@@ -19,18 +19,11 @@
 
 namespace {
 
-std::string consoleText() {
-  RichEdit* pane = getConsole();
-  std::string text;
-  if (pane == nullptr) return text;
-  for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.text;
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  return text;
-}
+std::string consoleText() { return getConsole() ? paneText(getConsole()->getHwnd()) : ""; }
 
 // The client's vfile session, as the host made it.
 PlugsObject* vfileOf(const char* client) {
-  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
+  Client* found = clientOf(client);
   SessionRecord* record = found != nullptr ? found->findSession("vfile") : nullptr;
   return record != nullptr ? record->session : nullptr;
 }
