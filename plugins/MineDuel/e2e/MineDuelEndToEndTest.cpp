@@ -2,24 +2,14 @@
 // and answer typed as "/mine" commands, moves made by clicks on the grid library's stand-in
 // (bob's grid is the process's current one) and by the grid's message to alice's window, chat
 // in the game window, and the grid's "Leave" ending the game on both sides.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <string>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/MineDuel/MineDuelInput.h"
 #include "plugins/MineDuel/MineDuelSession.h"
 #include "plugins/MineDuel/MineDuelWindow.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
-#include "plugins/NevChat/NevChatSession.h"
 #include "plugins/testsupport/TwoClientsHost.h"
 
 namespace {

@@ -1,22 +1,11 @@
 // Two clients, alice and bob, with NevChat as main plug-in and NevTell as add-in against the
 // local chat server: tells open a tab per partner on both sides, the tab's input line answers,
 // and "/close" and Escape close tabs while their own handlers run.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
-#include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NicksWindow.h"
 #include "plugins/NevTell/NevTellInputWindow.h"
 #include "plugins/NevTell/NevTellSession.h"

@@ -2,20 +2,11 @@
 // with vaware, vtray as the system plug-in. A tell and a watched word raise alice's pop-up and
 // sounds, her own lines never do; the window goes into the tray and back; the settings of both
 // are written where they belong.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
-#include "plugins/NevChat/NevChatSession.h"
 #include "plugins/testsupport/TwoClientsHost.h"
 #include "plugins/vaware/VawareSession.h"
 

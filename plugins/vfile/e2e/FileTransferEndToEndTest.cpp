@@ -1,18 +1,9 @@
 // Two clients, alice and bob, each with NevChat and vfile, in one program folder against the
 // local chat server: alice offers a file, bob saves it, and bob refuses a second offer.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Console.h"
 #include "host/Host.h"
 #include "host/tests/e2e/HostRun.h"
 #include "lib/RichEdit.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/testsupport/TwoClientsHost.h"
 #include "sdk/PlugsObject.h"
