@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "outside/vtraySetup/rt/Bitmap.h"
+#include "outside/vtraySetup/rt/Buttons.h"
 #include "outside/vtraySetup/skin/BarPainter.h"
 #include "outside/vtraySetup/skin/ButtonPainter.h"
 #include "outside/vtraySetup/skin/GroupBoxPainter.h"
 #include "outside/vtraySetup/skin/SkinColors.h"
+#include "outside/vtraySetup/tests/FormFixture.h"
 
 namespace {
 
@@ -165,13 +167,6 @@ TEST_F(ButtonPaintingTest, ToolButtonImagesArrowSeparatorAndBandGrip) {
   EXPECT_EQ(band.pixel(6, 6), lighten(v.color, 6));
   EXPECT_EQ(band.pixel(3, 7), lighten(v.color, 6));
 }
-
-}  // namespace
-
-#include "outside/vtraySetup/rt/Buttons.h"
-#include "outside/vtraySetup/tests/FormFixture.h"
-
-namespace {
 
 TEST_F(FormFixture, HookedButtonsGroupBoxAndSpeedButtonPaintFlat) {
   auto* button = new frt::Button(form, form);
