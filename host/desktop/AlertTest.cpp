@@ -1,6 +1,5 @@
 // The alert add-in on a desktop: with the program's window out of the way, a tell raises the
 // pop-up with its line in the work area's corner, and the pop-up goes away by itself.
-#include <ctime>
 #include <string>
 
 #include "host/desktop/DesktopTest.h"
@@ -12,15 +11,6 @@ class AlertTest : public DesktopTest {
   void SetUp() override {
     session.addClientSettings("Addins=Vaware\n", "");
     ASSERT_TRUE(session.start()) << session.why();
-  }
-  // What the desktop's own programs would do: xdotool with the session's display.
-  bool xdotool(const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv = {"xdotool"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    ChildOptions options;
-    options.environment = session.environment();
-    ChildProcess tool;
-    return tool.start(argv, options) && tool.wait(5000);
   }
   // The corner the pop-up takes by default: the work area's top left.
   ScreenImage corner() { return session.display().grab(Rect{0, 0, 120, 16}); }
@@ -34,9 +24,7 @@ TEST_F(AlertTest, ATellRaisesThePopUpInTheCornerAndItHidesItself) {
   ASSERT_TRUE(DesktopSession::waitFor([&] { return session.display().windowState(main) == 3; }, 5000));
   session.waitUntilStill(session.display().screen(), 3000, 500);  // the focus has moved on
   ScreenImage before = corner();
-  ASSERT_TRUE(session.server().inject(DesktopSession::Nick,
-                                      ChatServer::stampOf(std::time(nullptr)) +
-                                          "bob tells you: are you there?\n"));
+  ASSERT_TRUE(fromServer("bob tells you: are you there?"));
   ASSERT_TRUE(DesktopSession::waitFor([&] { return corner().commonest() == 0xFFFFFF; }, 5000))
       << "no pop-up in the corner";
   EXPECT_GT(corner().countOther(0xFFFFFF), 20);  // the line's letters, in black

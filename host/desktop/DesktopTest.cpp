@@ -1,6 +1,7 @@
 #include "host/desktop/DesktopTest.h"
 
 #include <algorithm>
+#include <ctime>
 
 void DesktopTest::SetUp() { ASSERT_TRUE(session.start()) << session.why(); }
 
@@ -22,6 +23,19 @@ void DesktopTest::TearDown() {
   failure << "the server never received \"" << lines.front() << "\"; it received:";
   for (const std::string& got : session.received()) failure << "\n  \"" << got << "\"";
   return failure;
+}
+
+bool DesktopTest::fromServer(const std::string& line) {
+  return session.server().inject(DesktopSession::Nick, ChatServer::stampOf(std::time(nullptr)) + line + "\n");
+}
+
+bool DesktopTest::xdotool(const std::vector<std::string>& arguments) {
+  std::vector<std::string> argv = {"xdotool"};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  ChildOptions options;
+  options.environment = session.environment();
+  ChildProcess tool;
+  return tool.start(argv, options) && tool.wait(5000);
 }
 
 void DesktopTest::clickSystemCommandLine() {

@@ -22,6 +22,10 @@ class DesktopTest : public ::testing::Test {
   ::testing::AssertionResult receives(const std::vector<std::string>& lines);
   // Clicks into the System page's command line (the page first, through its tab).
   void clickSystemCommandLine();
+  // A line from the server to the client, stamped as the server stamps what it relays.
+  bool fromServer(const std::string& line);
+  // What the desktop's own programs would do: xdotool with the session's display.
+  bool xdotool(const std::vector<std::string>& arguments);
 
   DesktopSession session;
 };

@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -94,7 +93,7 @@ TEST_F(FileTransferTest, AnOfferOpensTheSaveDialogAndTheTypedPathGetsTheFile) {
   // The add-in may still be loading: offer until the dialog comes.
   DesktopDisplay::WindowId dialog = 0;
   for (int i = 0; i < 5 && dialog == 0; ++i) {
-    ASSERT_TRUE(session.server().inject("demo", ChatServer::stampOf(time(nullptr)) + offer + "\n"));
+    ASSERT_TRUE(fromServer(offer));
     dialog = session.waitForWindow("Select File ...", 3000);
   }
   ASSERT_NE(0u, dialog) << "no save dialog came up";

@@ -1,8 +1,6 @@
 // The game add-in on a desktop: a challenge typed in the chat input and accepted by a peer opens
 // the game's tab, a click of the pointer on the grid plays a move the peer receives, and a line
 // typed in the game's input line reaches the peer as the game's chat.
-#include <ctime>
-
 #include "host/desktop/DesktopTest.h"
 
 namespace {
@@ -16,10 +14,6 @@ class MineDuelDesktopTest : public DesktopTest {
     session.addClientSettings("Addins=MineDuel\n", "");
     ASSERT_TRUE(session.start()) << session.why();
   }
-  bool fromPeer(const std::string& payload) {
-    return session.server().inject(DesktopSession::Nick, ChatServer::stampOf(std::time(nullptr)) +
-                                                             "[data] bob " + payload + "\n");
-  }
   Point cell(int column, int row) {
     MainLayout main = session.main();
     return {main.window.x + column * Cell + Cell / 2, main.pageTop() + row * Cell + Cell / 2};
@@ -30,7 +24,7 @@ TEST_F(MineDuelDesktopTest, AClickOnTheGridPlaysAMoveThePeerReceives) {
   ASSERT_TRUE(session.input().click(session.main().inputLine()));
   ASSERT_TRUE(session.typeLine("/mine start bob"));
   ASSERT_TRUE(receives("senddata bob VREQ MINEDUEL START 1"));
-  ASSERT_TRUE(fromPeer("VACK MINEDUEL OK"));
+  ASSERT_TRUE(fromServer("[data] bob VACK MINEDUEL OK"));
   ASSERT_TRUE(DesktopSession::waitFor(
       [&] {
         for (const std::string& line : session.received())

@@ -1,7 +1,5 @@
 // The tell add-in on a desktop: a tell opens its partner's tab, a click on the tab and typing
 // into its input line answers the partner, and Escape closes the tab.
-#include <ctime>
-
 #include "host/desktop/DesktopTest.h"
 
 namespace {
@@ -22,9 +20,7 @@ class TellTabsTest : public DesktopTest {
 
 TEST_F(TellTabsTest, ATellOpensATabWhoseInputLineAnswersAndEscapeClosesIt) {
   ScreenImage noTab = grab(partnerTab());
-  ASSERT_TRUE(session.server().inject(DesktopSession::Nick,
-                                      ChatServer::stampOf(std::time(nullptr)) +
-                                          "bob tells you: are you there?\n"));
+  ASSERT_TRUE(fromServer("bob tells you: are you there?"));
   ASSERT_TRUE(DesktopSession::waitFor([&] { return grab(partnerTab()) != noTab; }, 5000))
       << "no tab for bob";
   session.waitUntilStill(session.main().window, 3000);

@@ -20,12 +20,6 @@ class TrayTest : public DesktopTest {
     options.environment = session.environment();
     return child.start(argv, options);
   }
-  bool xdotool(const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv = {"xdotool"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    ChildProcess tool;
-    return run(tool, argv) && tool.wait(5000);
-  }
   // The notification area: a panel in the screen's bottom right corner.
   bool startTrayHost() {
     if (!run(trayHost, {"trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",

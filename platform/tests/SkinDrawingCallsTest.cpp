@@ -21,8 +21,9 @@ struct MemoryPicture {
   HBITMAP bitmap;
 };
 
-TEST(SkinDrawingCallsTest, RoundRectCutsCornersAndExcludesRightAndBottom) {
+TEST(SkinDrawingCallsTest, RoundRectAndPolylineExcludeTheirLastPixels) {
   MemoryPicture picture(20, 20);
+  RECT whole{0, 0, 20, 20};
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
   HBRUSH brush = CreateSolidBrush(RGB(0, 0, 255));
   SelectObject(picture.dc, pen);
@@ -37,10 +38,9 @@ TEST(SkinDrawingCallsTest, RoundRectCutsCornersAndExcludesRightAndBottom) {
   SelectObject(picture.dc, GetStockObject(WHITE_BRUSH));
   DeleteObject(pen);
   DeleteObject(brush);
-}
 
-TEST(SkinDrawingCallsTest, PolylineSkipsItsLastPointAndKeepsThePenPosition) {
-  MemoryPicture picture(20, 20);
+  // A polyline skips its last point and keeps the pen position.
+  FillRect(picture.dc, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   MoveToEx(picture.dc, 15, 15, nullptr);
   POINT points[3] = {{2, 2}, {2, 8}, {8, 8}};
   ASSERT_TRUE(Polyline(picture.dc, points, 3));

@@ -12,8 +12,24 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "sdk/EventData.h"
 #include "sdk/PlugsModule.h"
 #include "sdk/SdkFunctions.h"
+
+// An event's variables as name and value pairs.
+using Vars = std::vector<std::pair<const char*, const char*>>;
+
+// Hands one event to an add-in session as the host does; returns whether it intercepted.
+template <typename Session>
+bool feedAddin(Session& session, const char* name, const Vars& vars, const char* line = "") {
+  std::vector<char*> pairs;
+  for (const auto& v : vars) {
+    pairs.push_back(const_cast<char*>(v.first));
+    pairs.push_back(const_cast<char*>(v.second));
+  }
+  EventData data{const_cast<char*>(line), static_cast<int>(vars.size()), pairs.data()};
+  return session.onEvent(1, name, &data, false);
+}
 
 class FakeHost {
  public:

@@ -43,6 +43,14 @@ Session* firstAddinOf(const char* name) {
   return static_cast<Session*>(found->getAddins().headNode()->value->session);
 }
 
+// A rich edit's text as read: pictures as "[pic]", breaks as "\n".
+inline std::string paneText(HWND richEdit) {
+  std::string text;
+  for (const auto& run : vorntest::richEditRuns(richEdit)) text += run.picture ? "[pic]" : run.text;
+  std::replace(text.begin(), text.end(), '\r', '\n');
+  return text;
+}
+
 // A line typed into an input line and entered.
 inline void enter(HistoryEdit* input, const char* line) {
   input->setText(line);

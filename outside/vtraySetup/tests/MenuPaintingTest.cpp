@@ -62,7 +62,7 @@ TEST_F(MenuPaintingTest, MeasureFollowsTextShortcutAcceleratorAndGlyph) {
   EXPECT_EQ(MenuPainter::measure(canvas, *item, false, context).cy, 46);
 }
 
-TEST_F(MenuPaintingTest, StripSelectionBoxAndSeparatorColours) {
+TEST_F(MenuPaintingTest, StripSelectionSeparatorGlyphLooksAndCheckSquare) {
   const SkinPalette& p = context.palette;
   MenuItemState rest, selected;
   selected.selected = true;
@@ -76,13 +76,10 @@ TEST_F(MenuPaintingTest, StripSelectionBoxAndSeparatorColours) {
   item->caption = "-";
   EXPECT_EQ(drawnAt(rest, 24 + 7, 12), p.separator);
   EXPECT_EQ(drawnAt(rest, 24 + 6, 12), p.menu);
-}
 
-TEST_F(MenuPaintingTest, GlyphIsDimmedGrayedOrShadowedAndCheckedGetsTheSquare) {
+  item->caption = "Open";
+  item->enabled = true;
   item->imageIndex = 0;
-  const SkinPalette& p = context.palette;
-  MenuItemState rest, selected;
-  selected.selected = true;
   // The strip is 24 wide: the 16x16 glyph sits at (4, 4).
   EXPECT_EQ(drawnAt(rest, 12, 12), lighten(kRed, 30));
   EXPECT_EQ(drawnAt(rest, 12, 11), p.iconBack);  // the white is transparent

@@ -2,24 +2,14 @@
 // and answer typed as "/mine" commands, moves made by clicks on the grid library's stand-in
 // (bob's grid is the process's current one) and by the grid's message to alice's window, chat
 // in the game window, and the grid's "Leave" ending the game on both sides.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <string>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/MineDuel/MineDuelInput.h"
 #include "plugins/MineDuel/MineDuelSession.h"
 #include "plugins/MineDuel/MineDuelWindow.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
-#include "plugins/NevChat/NevChatSession.h"
 #include "plugins/testsupport/TwoClientsHost.h"
 
 namespace {
@@ -27,12 +17,7 @@ namespace {
 using ClickCall = int (*)(int, int);
 using LeaveCall = int (*)();
 
-std::string textOf(StyledOutputWindow* pane) {
-  std::string text;
-  for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.picture ? "[pic]" : run.text;
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  return text;
-}
+std::string textOf(StyledOutputWindow* pane) { return paneText(pane->getHwnd()); }
 
 MineDuelSession* gameOf(const char* name) { return firstAddinOf<MineDuelSession>(name); }
 

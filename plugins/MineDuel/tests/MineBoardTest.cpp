@@ -35,11 +35,6 @@ class MineBoard : public ::testing::Test {
         if (test(layout.cell(x, y)) && board.getReveal().cell(x, y) == 0) return {x, y};
     return {-1, -1};
   }
-  int count(const std::string& prefix) {
-    return static_cast<int>(std::count_if(log->begin(), log->end(), [&](const std::string& s) {
-      return s.compare(0, prefix.size(), prefix) == 0;
-    }));
-  }
 
   std::shared_ptr<GridLog> log = std::make_shared<GridLog>();
   MineDuelBoard board{std::make_unique<FakeGrid>(log)};
@@ -128,7 +123,7 @@ TEST_F(MineBoard, AMineScoresAndKeepsTheTurnUntilHalfTheMinesAndOneWin) {
   EXPECT_EQ(24, static_cast<int>(std::count_if(log->begin(), log->end(), [](const std::string& s) {
               return s.find("=-2 #000000") != std::string::npos;
             }))) << "every mine nobody found is shown at the end";
-  EXPECT_EQ(0, count("enable 1"));
+  EXPECT_EQ(0, std::count(log->begin(), log->end(), "enable 1"));
 
   // Moves after the end, on shown cells or outside the grid change nothing and send nothing.
   size_t moves = reports.moves.size();

@@ -14,8 +14,6 @@
 #include "plugins/NevStyle/StyledOutput.h"
 #include "plugins/testsupport/FakeHost.h"
 
-using Vars = std::vector<std::pair<const char*, const char*>>;
-
 // Hands one event to the session as the host does: the line and its variables.
 inline void feedEvent(NevChatSession& session, const char* name, const char* line,
                       const Vars& vars = {}) {

@@ -1,22 +1,11 @@
 // Two clients, alice and bob, with NevChat as main plug-in and NevTell as add-in against the
 // local chat server: tells open a tab per partner on both sides, the tab's input line answers,
 // and "/close" and Escape close tabs while their own handlers run.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
-#include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NicksWindow.h"
 #include "plugins/NevTell/NevTellInputWindow.h"
 #include "plugins/NevTell/NevTellSession.h"
@@ -25,18 +14,11 @@
 
 namespace {
 
-std::string textOf(HWND richEdit) {
-  std::string text;
-  for (const auto& run : vorntest::richEditRuns(richEdit)) text += run.picture ? "[pic]" : run.text;
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  return text;
-}
-
 NevTellSession* tellOf(const char* client) { return firstAddinOf<NevTellSession>(client); }
 
 std::string paneOf(NevTellSession* session, const char* nick) {
   NevTellTab* tab = session->getTab(nick, false);
-  return tab != nullptr ? textOf(tab->getOutput()->getHwnd()) : std::string("(no tab)");
+  return tab != nullptr ? paneText(tab->getOutput()->getHwnd()) : std::string("(no tab)");
 }
 
 bool hasTab(const std::string& title) {
@@ -76,7 +58,7 @@ TEST_F(NevTellEndToEnd, TellsGetATabPerPartnerOnBothSides) {
       << paneOf(alice, "bob");
   EXPECT_TRUE(hasTab("alice") && hasTab("bob"));
   EXPECT_TRUE(alice->getTab("bob", false)->isSelected());
-  EXPECT_FALSE(has(textOf(bobChat->getOutput()->getHwnd()), "tells you"));
+  EXPECT_FALSE(has(paneText(bobChat->getOutput()->getHwnd()), "tells you"));
   for (const auto& run : vorntest::richEditRuns(bob->getTab("alice", false)->getOutput()->getHwnd())) {
     if (has(run.text, "<alice>")) {
       EXPECT_EQ(bob->getColor("normal"), run.colour);

@@ -52,16 +52,16 @@ TEST_F(TellTabTest, EnteredLinesGoToThePartnerAsTells) {
   EXPECT_FALSE(bob->getOutput()->styled().hasPendingNewline());
 }
 
-TEST_F(TellTabTest, CloseCommandWaitsForItsHandlerToReturn) {
+TEST_F(TellTabTest, CloseCommandAndEscapeWaitForTheirHandlerToReturn) {
   HWND output = bob->getOutput()->getHwnd();
   enter(bob, "/closeall");
   expectClosedSafely(output);
   event("tell", "bob tells you: again\n", {{"nick", "bob"}, {"text", "again\n"}});
-  EXPECT_EQ("<bob> again", shown(session.getTab("bob", false))) << "a fresh tab";
-}
+  bob = session.getTab("bob", false);
+  EXPECT_EQ("<bob> again", shown(bob)) << "a fresh tab";
 
-TEST_F(TellTabTest, EscapeInTheInputClosesTheTab) {
-  HWND output = bob->getOutput()->getHwnd();
+  host.removedTabs.clear();
+  output = bob->getOutput()->getHwnd();
   ShowWindow(GetParent(bob->getTabHandle()), SW_SHOW);
   ASSERT_TRUE(vorntest::pressKey(bob->getInput()->getHwnd(), VK_ESCAPE));
   expectClosedSafely(output);
@@ -98,14 +98,11 @@ TEST_F(TellTabTest, MenuCommandsAndDroppedFiles) {
   expectClosedSafely(output, false);
 }
 
-TEST_F(TellTabTest, SettingsAreReadAndWrittenUnderTheirKeys) {
+TEST_F(TellTabTest, SettingsAreWrittenAndTheSetupPageReadsBack) {
   session.getSettings().useSquareBracket = 1;
   session.getSettings().sendLater = 0;
   session.writeSetup();
   EXPECT_EQ("1", host.settings["NevTell Use Square Bracket"]);
-  EXPECT_EQ("0", host.settings["NevTell Send Later"]);
-  EXPECT_EQ("1", host.settings["NevTell Intercept"]);
-  EXPECT_EQ(8u, host.settings.size());
   HWND parent = CreateWindowExA(0, "Static", "", WS_OVERLAPPEDWINDOW, 0, 0, 500, 300, nullptr,
                                 nullptr, nullptr, nullptr);
   session.createSetupWindow(parent);

@@ -13,8 +13,6 @@
 #include "plugins/NevTell/NevTellTab.h"
 #include "plugins/testsupport/FakeHost.h"
 
-using Vars = std::vector<std::pair<const char*, const char*>>;
-
 class TellTest : public ToolkitTest {
  protected:
   void SetUp() override {
@@ -30,13 +28,7 @@ class TellTest : public ToolkitTest {
 
   // Hands one event to the session as the host does; returns whether it intercepted.
   bool event(const char* name, const char* line, const Vars& vars = {}) {
-    std::vector<char*> pairs;
-    for (const auto& v : vars) {
-      pairs.push_back(const_cast<char*>(v.first));
-      pairs.push_back(const_cast<char*>(v.second));
-    }
-    EventData data{const_cast<char*>(line), static_cast<int>(vars.size()), pairs.data()};
-    return session.onEvent(1, name, &data, false);
+    return feedAddin(session, name, vars, line);
   }
   // A tab's conversation as read: breaks as "\r", pictures as "[pic]".
   static std::string shown(NevTellTab* tab) {

@@ -61,10 +61,8 @@ TEST_F(NevTimeStampTest, LinesFollowTheTable) {
   for (UINT beep : vorntest::recordedBeeps()) EXPECT_EQ(UINT(MB_ICONASTERISK), beep);
   EXPECT_STREQ("", session.onReceivedData(nullptr));
   EXPECT_EQ(nullptr, session.onDataToSend("12:00:01 x\n"));
-}
 
-// A long line keeps its tail and the next line stays a line of its own.
-TEST_F(NevTimeStampTest, LongLinesAreNeverCut) {
+  // A long line keeps its tail and the next line stays a line of its own.
   std::string line = "12:00:01 " + std::string(100000, 'x') + "\n";
   EXPECT_EQ("09:05:07 " + line.substr(9) + "09:05:07 next\n", receive(1, (line + "next\n").c_str()));
   EXPECT_EQ(line.substr(9), receive(2, line.c_str()));
@@ -85,15 +83,14 @@ TEST_F(NevTimeStampTest, ChunkSplitAtEveryPosition) {
   }
 }
 
-TEST_F(NevTimeStampTest, StateOutsideItsRangeReadsAsTheDefault) {
+TEST_F(NevTimeStampTest, StateOutsideItsRangeReadsAsTheDefaultAndThePageIsOneChoice) {
   for (auto state : {std::make_pair("0", 0), {"2", 2}, {"3", 1}, {"-1", 1}}) {
     host.settings["NevTimeStamp State"] = state.first;
     session.reloadSetup();
     EXPECT_EQ(state.second, session.getSetup().state) << state.first;
   }
-}
 
-TEST_F(NevTimeStampTest, SetupButtonsActAsOneChoice) {
+  // The setup page's buttons act as one choice.
   RootWindow* root = new RootWindow();
   initToolkit(nullptr, 101, root);
   HWND parent = CreateWindowExA(0, "Static", "setup", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,

@@ -8,11 +8,9 @@
 namespace {
 
 TEST(NvtFilterTest, ReceivedBytesFollowTheTable) {
+  // The random comparison below covers the rest; these pin the order of the steps and a
+  // command that is left alone.
   const char* const cases[][2] = {
-      {"\xFF\xFF" "A", "\xFF" "A"},
-      {"\xFF\xFF\xFF\xFF", "\xFF\xFF"},
-      {"\xFF\xFB\x01login:", "login:"},
-      {"\xFF\xFB\xFF\xFB\x01\x01", ""},
       // WILL first: a WONT it uncovers goes after, not the other way round.
       {"\xFF\xFC\xFF\xFB\x01\x01x", "x"},
       {"\xFF\xFB\xFF\xFC\x01\x01", "\xFF\xFB\x01"},

@@ -1,22 +1,11 @@
 // Two clients, alice and bob, with NevChat as main plug-in and v2draw as add-in against the
 // local chat server: a private drag reaches the peer's board, and in the channel "Dessin" a
 // segment drawn by one shows on both boards once the server sends it back.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
-#include "plugins/NevChat/NevChatSession.h"
 #include "plugins/testsupport/TwoClientsHost.h"
 #include "plugins/v2draw/DrawSession.h"
 

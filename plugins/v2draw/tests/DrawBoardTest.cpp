@@ -14,8 +14,6 @@
 
 namespace {
 
-using Vars = std::vector<std::pair<const char*, const char*>>;
-
 const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 
 class DrawBoardTest : public ToolkitTest {
@@ -30,15 +28,7 @@ class DrawBoardTest : public ToolkitTest {
     ToolkitTest::TearDown();
   }
 
-  bool event(const char* name, const Vars& vars) {
-    std::vector<char*> pairs;
-    for (const auto& v : vars) {
-      pairs.push_back(const_cast<char*>(v.first));
-      pairs.push_back(const_cast<char*>(v.second));
-    }
-    EventData data{const_cast<char*>("line"), static_cast<int>(vars.size()), pairs.data()};
-    return session.onEvent(1, name, &data, false);
-  }
+  bool event(const char* name, const Vars& vars) { return feedAddin(session, name, vars, "line"); }
   bool segment(const char* name, const char* nick, const char* fields[6]) {
     Vars vars{{"color", fields[0]}, {"x1", fields[1]}, {"y1", fields[2]},
               {"x2", fields[3]},    {"y2", fields[4]}, {"width", fields[5]}};

@@ -47,7 +47,7 @@ TEST_F(DrawLineTest, PrivateAndChannelMessagesComeBackAsTheSameSegment) {
   EXPECT_EQ("}l -128 -5 -32768 32767 0 127\n", samples[2].format(nullptr));
 }
 
-TEST_F(DrawLineTest, NumbersAreCutToTheirStoredWidths) {
+TEST_F(DrawLineTest, NumbersAreCutToTheirWidthsAndBrokenLinesAreNoSegments) {
   DrawLine got;
   ASSERT_TRUE(arrives("[data] bob }l 511 70000 -70000 99999999999999999999 3 -129\n",
                       "vsenddatadrawline", &got));
@@ -56,9 +56,7 @@ TEST_F(DrawLineTest, NumbersAreCutToTheirStoredWidths) {
   EXPECT_EQ(static_cast<int16_t>(-70000), got.y1);
   EXPECT_EQ(static_cast<int16_t>(2147483647), got.x2);  // held at the largest int first
   EXPECT_EQ(127, got.width);
-}
 
-TEST_F(DrawLineTest, BrokenLinesAreNoSegments) {
   EventRecord record;
   for (const char* line : {"[data] bob }l 1 2 3 4 5\n", "[data] bob }l a 1 2 3 4 5\n",
                            "[data] bob }l -\n", "[data] bob }l\n",
@@ -69,7 +67,6 @@ TEST_F(DrawLineTest, BrokenLinesAreNoSegments) {
   }
   // Variables an events file does not define: no coordinates, no segment; colour and width 0.
   record.set("x", 4, "x1", "1", "y1", "", "x2", "3", "y2", "4");
-  DrawLine got;
   EXPECT_FALSE(DrawLine::fromEvent(record, &got));
   record.set("x", 4, "x1", "1", "y1", "2", "x2", "3", "y2", "4");
   ASSERT_TRUE(DrawLine::fromEvent(record, &got));

@@ -2,20 +2,11 @@
 // with vaware, vtray as the system plug-in. A tell and a watched word raise alice's pop-up and
 // sounds, her own lines never do; the window goes into the tray and back; the settings of both
 // are written where they belong.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Host.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/NevChat/NevChatInputWindow.h"
-#include "plugins/NevChat/NevChatSession.h"
 #include "plugins/testsupport/TwoClientsHost.h"
 #include "plugins/vaware/VawareSession.h"
 
@@ -54,10 +45,6 @@ class VawareEndToEnd : public TwoClientsHost {
     GetDlgItemTextA(session->popup().window(), AlertPopup::kEditId, text, sizeof text);
     return text;
   }
-  static void say(NevChatSession* chat, const char* line) {
-    chat->getInput()->setText(line);
-    chat->getInput()->onEnter();
-  }
 };
 
 TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray) {
@@ -73,7 +60,7 @@ TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray)
   ShowWindow(elsewhere, SW_SHOW);
   SetForegroundWindow(elsewhere);
 
-  say(bobChat, ".t alice are you there?");
+  enter(bobChat->getInput(), ".t alice are you there?");
   ASSERT_TRUE(wait([&] { return IsWindowVisible(alice->popup().window()) != FALSE; }));
   EXPECT_NE(popupText(alice).find("bob tells you: are you there?"), std::string::npos);
   EXPECT_EQ(sounds(), "tell.wav ");  // bob's own "You tell" line alerts nobody
@@ -81,7 +68,7 @@ TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray)
   // Hiding the pop-up may hand the activation to the host's window: the user is still elsewhere.
   ShowWindow(alice->popup().window(), SW_HIDE);
   SetForegroundWindow(elsewhere);
-  say(bobChat, "who brings the CAKE?");
+  enter(bobChat->getInput(), "who brings the CAKE?");
   ASSERT_TRUE(wait([&] { return IsWindowVisible(alice->popup().window()) != FALSE; }));
   EXPECT_EQ(sounds(), "tell.wav beep.wav ");  // bob's own sentence is not his alert
 

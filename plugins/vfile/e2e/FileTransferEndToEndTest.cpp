@@ -1,36 +1,20 @@
 // Two clients, alice and bob, each with NevChat and vfile, in one program folder against the
 // local chat server: alice offers a file, bob saves it, and bob refuses a second offer.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "host/Client.h"
-#include "host/ClientList.h"
 #include "host/Console.h"
 #include "host/Host.h"
 #include "host/tests/e2e/HostRun.h"
 #include "lib/RichEdit.h"
-#include "platform/testing.h"
 #include "platform/win32.h"
 #include "plugins/testsupport/TwoClientsHost.h"
 #include "sdk/PlugsObject.h"
 
 namespace {
 
-std::string consoleText() {
-  RichEdit* pane = getConsole();
-  std::string text;
-  if (pane == nullptr) return text;
-  for (const auto& run : vorntest::richEditRuns(pane->getHwnd())) text += run.text;
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  return text;
-}
+std::string consoleText() { return getConsole() ? paneText(getConsole()->getHwnd()) : ""; }
 
 // The client's vfile session, as the host made it.
 PlugsObject* vfileOf(const char* client) {
-  Client* found = clientList != nullptr ? clientList->findClient(client) : nullptr;
+  Client* found = clientOf(client);
   SessionRecord* record = found != nullptr ? found->findSession("vfile") : nullptr;
   return record != nullptr ? record->session : nullptr;
 }

@@ -48,6 +48,13 @@ class TransferLink : public ::testing::Test {
     EXPECT_TRUE(senderLines.printedLines().empty());
   }
 
+  // A sender of source.bin, listening for its peer.
+  void listen(ServerTransfer& sender) {
+    sender.setup(sendingFields(folder.file("source.bin")));
+    ASSERT_TRUE(sender.prepare() && sender.start());
+    sender.resume();
+  }
+
   TempFolder folder;
 };
 
@@ -83,45 +90,31 @@ TEST_F(TransferLink, AReceiverResumesFromItsPartialFileAndNeverOverwrites) {
 }
 
 // The sender as seen from a raw connection: the password, then the offset on four bytes.
-TEST_F(TransferLink, TheSenderStreamsFromTheOffsetAfterThePassword) {
+TEST_F(TransferLink, TheSenderChecksThePasswordThenStreamsFromTheOffset) {
   std::string data = bytesOf(50000, 2);
   ASSERT_TRUE(folder.write("source.bin", data));
   RecordingLines lines;
-  ServerTransfer sender(lines);
-  sender.setup(sendingFields(folder.file("source.bin")));
-  ASSERT_TRUE(sender.prepare() && sender.start());
-  sender.resume();
+  ServerTransfer refused(lines), sender(lines);
+  listen(refused);
+  TransferSocket intruder, peer;
+  ASSERT_TRUE(intruder.connect("127.0.0.1", refused.port(), 2000));
+  ASSERT_TRUE(intruder.sendAll("pa%s ss{]", 9) && intruder.sendInt(0));
+  char byte;
+  EXPECT_EQ(0u, intruder.receiveExact(&byte, 1));
+  refused.join();
+  EXPECT_EQ(std::vector<std::string>{"Bad Password"}, lines.printedLines());
+  EXPECT_EQ(0, refused.transferredBytes());
 
-  TransferSocket peer;
+  listen(sender);
   ASSERT_TRUE(peer.connect("127.0.0.1", sender.port(), 2000));
-  ASSERT_TRUE(peer.sendAll("pa%s ss{}", 9));
   const unsigned char offset[4] = {0x00, 0x00, 0x0F, 0xA0};
-  ASSERT_TRUE(peer.sendAll(offset, 4));
+  ASSERT_TRUE(peer.sendAll("pa%s ss{}", 9) && peer.sendAll(offset, 4));
   std::string rest(50000 - 4000 + 10, '\0');
   EXPECT_EQ(46000u, peer.receiveExact(&rest[0], rest.size())) << "then the sender closes";
   rest.resize(46000);
   EXPECT_EQ(data.substr(4000), rest);
   sender.join();
   EXPECT_EQ(50000, sender.transferredBytes());
-}
-
-TEST_F(TransferLink, AWrongPasswordGetsNothingAndIsReported) {
-  ASSERT_TRUE(folder.write("source.bin", bytesOf(20000, 3)));
-  RecordingLines lines;
-  ServerTransfer sender(lines);
-  sender.setup(sendingFields(folder.file("source.bin")));
-  ASSERT_TRUE(sender.prepare() && sender.start());
-  sender.resume();
-  TransferSocket peer;
-  ASSERT_TRUE(peer.connect("127.0.0.1", sender.port(), 2000));
-  ASSERT_TRUE(peer.sendAll("pa%s ss{]", 9));
-  ASSERT_TRUE(peer.sendInt(0));
-  char byte;
-  EXPECT_EQ(0u, peer.receiveExact(&byte, 1));
-  sender.join();
-  ASSERT_EQ(1u, lines.printedLines().size());
-  EXPECT_EQ("Bad Password", lines.printedLines()[0]);
-  EXPECT_EQ(0, sender.transferredBytes());
 }
 
 // A peer that sends more than it offered, or is not there at all.
@@ -163,15 +156,9 @@ TEST_F(TransferLink, AReceiverTakesNoMoreThanAnnouncedAndRefusesWhenItCannotConn
 TEST_F(TransferLink, StoppingATransferReturnsPromptly) {
   ASSERT_TRUE(folder.write("source.bin", bytesOf(8 * 1024 * 1024, 4)));
   RecordingLines lines;
-  ServerTransfer waiting(lines);
-  waiting.setup(sendingFields(folder.file("source.bin")));
-  ASSERT_TRUE(waiting.prepare() && waiting.start());
-  waiting.resume();
-
-  ServerTransfer blocked(lines);
-  blocked.setup(sendingFields(folder.file("source.bin")));
-  ASSERT_TRUE(blocked.prepare() && blocked.start());
-  blocked.resume();
+  ServerTransfer waiting(lines), blocked(lines);
+  listen(waiting);
+  listen(blocked);
   TransferSocket stalled;
   ASSERT_TRUE(stalled.connect("127.0.0.1", blocked.port(), 2000));
   ASSERT_TRUE(stalled.sendAll("pa%s ss{}", 9) && stalled.sendInt(0));
