@@ -106,3 +106,10 @@ QAction* addOwnerDrawnItem(QMenu* menu, const OwnerDrawnItem& item,
 }
 
 }  // namespace vornplatform
+
+#include "platform/testing_menus.h"
+
+HBITMAP vorntest::renderPopupMenu(HMENU menu, HWND owner) {
+  QImage picture = vornplatform::renderPopupMenu(menu, owner);
+  return picture.isNull() ? nullptr : vornplatform::bitmapFromImage(picture);
+}

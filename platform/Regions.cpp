@@ -111,6 +111,24 @@ int SetWindowRgn(HWND hwnd, HRGN handle, BOOL redraw) {
   return 1;
 }
 
+int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
+  QRegion first, second, result;
+  if (!regionOf(a, &first) || (mode != RGN_COPY && !regionOf(b, &second))) return 0;
+  switch (mode) {
+    case RGN_AND: result = first & second; break;
+    case RGN_OR: result = first | second; break;
+    case RGN_XOR: result = first ^ second; break;
+    case RGN_DIFF: result = first - second; break;
+    case RGN_COPY: result = first; break;
+    default: return 0;
+  }
+  std::lock_guard<std::mutex> guard(regionsLock);
+  auto target = regions().find(valueOf(dest));
+  if (target == regions().end()) return 0;
+  target->second = result;
+  return kindOf(result);
+}
+
 int GetWindowRgn(HWND hwnd, HRGN handle) {
   QRegion shape;
   {

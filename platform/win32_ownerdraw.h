@@ -51,3 +51,14 @@ VORNAPI BOOL PtInRegion(HRGN region, int x, int y);
 VORNAPI int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
 // Copies the window's shape into region: its kind, or 0 (ERROR) when the window has none.
 VORNAPI int GetWindowRgn(HWND hwnd, HRGN region);
+
+// The window a context draws into; null for memory and screen contexts.
+VORNAPI HWND WindowFromDC(HDC dc);
+
+#define RGN_AND 1
+#define RGN_OR 2
+#define RGN_XOR 3
+#define RGN_DIFF 4
+#define RGN_COPY 5
+// dest := a op b (b unused for RGN_COPY); the kind of the result, or 0 on failure.
+VORNAPI int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode);

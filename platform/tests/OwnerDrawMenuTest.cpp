@@ -69,7 +69,29 @@ TEST(OwnerDrawMenuTest, RoundRegionsCutCornersAndWindowsOwnTheirShape) {
   EXPECT_NE(SetWindowRgn(top, nullptr, TRUE), 0);
   EXPECT_EQ(GetWindowRgn(top, copy), 0);
   EXPECT_EQ(SetWindowRgn(top, reinterpret_cast<HRGN>(uintptr_t{77777}), TRUE), 0);
+  HRGN a = CreateRectRgn(0, 0, 8, 8), b = CreateRectRgn(2, 2, 10, 10);
+  EXPECT_EQ(CombineRgn(copy, a, b, RGN_OR), COMPLEXREGION);
+  EXPECT_FALSE(PtInRegion(copy, 9, 0));  // the corner the union leaves out
+  EXPECT_TRUE(PtInRegion(copy, 9, 9));
+  DeleteObject(a);
+  DeleteObject(b);
   EXPECT_TRUE(DeleteObject(copy));
+  DestroyWindow(top);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OwnerDrawMenuTest, WindowContextsLeadBackToTheirWindow) {
+  HWND top = windowtest::makeTop();
+  HWND child = windowtest::makeChild(top, 7);
+  HDC whole = GetWindowDC(child);
+  EXPECT_EQ(WindowFromDC(whole), child);
+  ReleaseDC(child, whole);
+  HDC memory = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(WindowFromDC(memory), nullptr);
+  DeleteDC(memory);
   DestroyWindow(top);
 }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "outside/vtraySetup/rt/Application.h"
 #include "outside/vtraySetup/skin/FlatSkinManager.h"
+#include "outside/vtraySetup/skin/MenuSkinning.h"
 
 namespace skin {
 
@@ -32,9 +34,14 @@ FlatSkin::FlatSkin(frt::Form* form) : frt::Component(form), font(menuFont()), fo
   colors_.selectFontColor = font.color;
   colors_.fontColor = font.color;
   FlatSkinManager::instance().add(this);
+  listener_ = frt::Application::instance().listen(
+      [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return MenuSkinning::handleNotice(*this, msg, wParam, lParam);
+      });
 }
 
 FlatSkin::~FlatSkin() {
+  frt::Application::instance().unlisten(listener_);
   unhookAll();
   FlatSkinManager::instance().remove(this);
 }
@@ -87,6 +94,10 @@ bool FlatSkin::selected(const frt::Control& control) const {
 void FlatSkin::hookForm() {
   if (form_ == nullptr || form_->tag == kExemptTag) return;
   for (frt::Component* component : form_->components()) {
+    if (auto* menu = dynamic_cast<frt::Menu*>(component)) {
+      hookMenu(menu);
+      continue;
+    }
     frt::Control* control = dynamic_cast<frt::Control*>(component);
     if (control == nullptr || control->tag == kExemptTag || hookOf(control)) continue;
     if (!selected(*control)) continue;
@@ -94,7 +105,24 @@ void FlatSkin::hookForm() {
   }
 }
 
+void FlatSkin::hookMenu(frt::Menu* menu) {
+  SkinControl member = menu->isBar() ? xcMainMenu : xcPopupMenu;
+  if (menu->tag == kExemptTag || !controls_.test(member)) return;
+  if (std::find(menus_.begin(), menus_.end(), menu) != menus_.end()) return;
+  MenuSkinning::hook(*this, *menu);
+  menus_.push_back(menu);
+  // A menu freed before the skin leaves the list.
+  std::weak_ptr<bool> alive = alive_;
+  menu->freeNotices.push_back([this, alive](frt::Component* gone) {
+    if (alive.expired()) return;
+    menus_.erase(std::remove(menus_.begin(), menus_.end(), gone), menus_.end());
+  });
+}
+
 void FlatSkin::unhookAll() {
+  std::vector<frt::Menu*> menus;
+  menus.swap(menus_);
+  for (frt::Menu* menu : menus) MenuSkinning::unhook(*this, *menu);
   std::vector<ControlSubClass*> hooks;
   hooks.swap(hooks_);
   for (ControlSubClass* hook : hooks) delete hook;

@@ -3,6 +3,7 @@
 // switched on or off.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "outside/vtraySetup/rt/Form.h"
@@ -32,6 +33,7 @@ class FlatSkin : public frt::Component {
   bool flatMenu = false;
   bool autoDetect = false;
   bool disableSubclassing = false;
+  bool flatMenuPending = false;  // a flat-menu notice waits at the application window
 
   SkinColorSettings& colors() { return colors_; }
   ContainerSet skinContainers() const { return containers_; }
@@ -49,6 +51,7 @@ class FlatSkin : public frt::Component {
 
  private:
   void hookForm();
+  void hookMenu(frt::Menu* menu);
   void unhookAll();
   bool selected(const frt::Control& control) const;
 
@@ -58,6 +61,9 @@ class FlatSkin : public frt::Component {
   ControlSet controls_;
   bool active_ = false;
   std::vector<ControlSubClass*> hooks_;
+  std::vector<frt::Menu*> menus_;  // menus whose items draw through the skin
+  int listener_ = 0;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace skin

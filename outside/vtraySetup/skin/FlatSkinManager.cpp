@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "outside/vtraySetup/rt/Application.h"
 #include "outside/vtraySetup/skin/FlatSkin.h"
 
 namespace skin {
@@ -18,6 +19,7 @@ FlatSkinManager& FlatSkinManager::instance() {
 void FlatSkinManager::end() {
   delete running;
   running = nullptr;
+  frt::Application::instance().end();  // its procedure goes with the library
 }
 
 void FlatSkinManager::add(FlatSkin* skin) { skins_.push_back(skin); }
