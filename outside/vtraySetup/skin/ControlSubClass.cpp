@@ -1,6 +1,7 @@
 #include "outside/vtraySetup/skin/ControlSubClass.h"
 
 #include "outside/vtraySetup/rt/CheckBox.h"
+#include "outside/vtraySetup/rt/Fields.h"
 #include "outside/vtraySetup/rt/WinControl.h"
 #include "outside/vtraySetup/skin/ControlPainter.h"
 #include "outside/vtraySetup/skin/FlatSkin.h"
@@ -17,6 +18,7 @@ ControlSubClass::ControlSubClass(FlatSkin* skin, frt::Control* control)
       savedCtl3D_(control->ctl3D),
       savedSingleBorder_(control->singleBorder),
       alive_(std::make_shared<bool>(true)) {
+  if (auto* rich = dynamic_cast<frt::RichEdit*>(control)) savedBorderWidth_ = rich->borderWidth;
   control_->windowProc = [this](frt::Message& message) { handle(message); };
   // Flat frames replace the 3-D look of lists and edits from the first paint on.
   if (kind_ == PaintKind::ListFrame || kind_ == PaintKind::Edit) control_->ctl3D = false;
@@ -38,6 +40,7 @@ void ControlSubClass::unhook() {
   control_->windowProc = previous_;
   control_->ctl3D = savedCtl3D_;
   control_->singleBorder = savedSingleBorder_;
+  if (auto* rich = dynamic_cast<frt::RichEdit*>(control_)) rich->borderWidth = savedBorderWidth_;
   control_->invalidate();
 }
 
@@ -95,7 +98,17 @@ void ControlSubClass::handle(frt::Message& message) {
   repaint(message);
 }
 
+// The single border gives way to a border width of at least 2, round which the skin draws
+// its one-colour frame.
+void ControlSubClass::swapRichEditBorder() {
+  auto* rich = dynamic_cast<frt::RichEdit*>(control_);
+  if (rich == nullptr || !rich->singleBorder) return;
+  rich->singleBorder = false;
+  if (rich->borderWidth < 2) rich->borderWidth = 2;
+}
+
 void ControlSubClass::repaint(const frt::Message& message) {
+  if (kind_ == PaintKind::RichEdit) swapRichEditBorder();
   frt::WinControl* windowed = dynamic_cast<frt::WinControl*>(control_);
   state_.focused = windowed != nullptr && windowed->focused();
   KindPainter::paint(*control_, kind_, *this, skin_->context(), message);
