@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "outside/vtraySetup/rt/Application.h"
+#include "outside/vtraySetup/skin/BarSkinning.h"
 #include "outside/vtraySetup/skin/FlatSkinManager.h"
 #include "outside/vtraySetup/skin/MenuSkinning.h"
 
@@ -100,6 +101,7 @@ void FlatSkin::hookForm() {
     }
     frt::Control* control = dynamic_cast<frt::Control*>(component);
     if (control == nullptr || control->tag == kExemptTag || hookOf(control)) continue;
+    if (hookBar(control)) continue;
     if (!selected(*control)) continue;
     hooks_.push_back(new ControlSubClass(this, control));
   }
@@ -119,7 +121,22 @@ void FlatSkin::hookMenu(frt::Menu* menu) {
   });
 }
 
+bool FlatSkin::hookBar(frt::Control* control) {
+  if (std::find(bars_.begin(), bars_.end(), control) != bars_.end()) return true;
+  if (!BarSkinning::hook(*this, *control)) return false;
+  bars_.push_back(control);
+  std::weak_ptr<bool> alive = alive_;
+  control->freeNotices.push_back([this, alive](frt::Component* gone) {
+    if (alive.expired()) return;
+    bars_.erase(std::remove(bars_.begin(), bars_.end(), gone), bars_.end());
+  });
+  return true;
+}
+
 void FlatSkin::unhookAll() {
+  std::vector<frt::Control*> bars;
+  bars.swap(bars_);
+  for (frt::Control* bar : bars) BarSkinning::unhook(*this, *bar);
   std::vector<frt::Menu*> menus;
   menus.swap(menus_);
   for (frt::Menu* menu : menus) MenuSkinning::unhook(*this, *menu);

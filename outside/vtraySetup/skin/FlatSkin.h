@@ -52,6 +52,7 @@ class FlatSkin : public frt::Component {
  private:
   void hookForm();
   void hookMenu(frt::Menu* menu);
+  bool hookBar(frt::Control* control);
   void unhookAll();
   bool selected(const frt::Control& control) const;
 
@@ -62,6 +63,7 @@ class FlatSkin : public frt::Component {
   bool active_ = false;
   std::vector<ControlSubClass*> hooks_;
   std::vector<frt::Menu*> menus_;  // menus whose items draw through the skin
+  std::vector<frt::Control*> bars_;  // tool and control bars drawing through the skin
   int listener_ = 0;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
