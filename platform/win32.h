@@ -14,6 +14,7 @@
 #include "platform/win32_gdi.h"
 #include "platform/win32_shapes.h"
 #include "platform/win32_ownerdraw.h"
+#include "platform/win32_metrics.h"
 #include "platform/win32_ole.h"
 #include "platform/win32_richedit.h"
 #include "platform/win32_commctrl.h"

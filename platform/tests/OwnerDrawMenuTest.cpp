@@ -96,3 +96,19 @@ TEST(OwnerDrawMenuTest, WindowContextsLeadBackToTheirWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OwnerDrawMenuTest, NonClientMetricsNameTheMenuFontForTheirOwnSizeOnly) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  EXPECT_EQ(metrics.lfMenuFont.lfHeight, -11);
+  EXPECT_NE(metrics.lfMenuFont.lfFaceName[0], '\0');
+  EXPECT_EQ(metrics.lfCaptionFont.lfWeight, FW_BOLD);
+  EXPECT_EQ(metrics.iMenuHeight, GetSystemMetrics(SM_CYMENU));
+  EXPECT_FALSE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 40, &metrics, 0));
+  EXPECT_FALSE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, nullptr, 0));
+}
+
+}  // namespace

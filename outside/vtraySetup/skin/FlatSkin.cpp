@@ -1,6 +1,7 @@
 #include "outside/vtraySetup/skin/FlatSkin.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "outside/vtraySetup/rt/Application.h"
 #include "outside/vtraySetup/skin/BarSkinning.h"
@@ -11,12 +12,17 @@ namespace skin {
 
 namespace {
 
-// The menu font of the screen: the layer's face at 8 points.
+// The screen's menu font as the system reports it; the runtime's default font when it does not.
 frt::FontSpec menuFont() {
   frt::FontSpec font;
-  font.name = "MS Sans Serif";
-  font.height = -11;
   font.color = frt::clWindowText;
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return font;
+  const LOGFONTA& menu = metrics.lfMenuFont;
+  font.name.assign(menu.lfFaceName, strnlen(menu.lfFaceName, sizeof menu.lfFaceName));
+  font.height = menu.lfHeight;
+  font.bold = menu.lfWeight >= FW_BOLD;
   return font;
 }
 
