@@ -91,6 +91,10 @@ bool ControlSubClass::isTrigger(const frt::Message& m) {
 
 void ControlSubClass::handle(frt::Message& message) {
   std::shared_ptr<bool> keep = alive_;  // the previous method may free this hook
+  // A double click on a button or check box is one more press.
+  bool pressable = kind_ == PaintKind::Button || kind_ == PaintKind::BitBtn ||
+                   kind_ == PaintKind::SpeedButton || kind_ == PaintKind::CheckBox;
+  if (message.msg == WM_LBUTTONDBLCLK && pressable) message.msg = WM_LBUTTONDOWN;
   noteBefore(message);
   bool graphicPaint = message.msg == WM_PAINT && control_->handle() == nullptr;
   if (!(graphicPaint && kind_ == PaintKind::SpeedButton)) previous_(message);
