@@ -3,14 +3,16 @@
 #pragma once
 
 #include "outside/vtraySetup/rt/Menu.h"
+#include "outside/vtraySetup/rt/Screen.h"
 #include "outside/vtraySetup/rt/WinControl.h"
 
 namespace frt {
 
 class Form : public WinControl {
  public:
-  Form() : WinControl(nullptr, nullptr) {}
+  Form() : WinControl(nullptr, nullptr) { Screen::instance().add(this); }
   ~Form() override {
+    Screen::instance().remove(this);
     auto notices = freeNotices;
     freeNotices.clear();
     for (auto& notice : notices) notice(this);

@@ -75,6 +75,13 @@ void FlatSkin::setActive(bool value) {
   if (value == active_) return;
   active_ = value;
   if (active_) hookForm(); else unhookAll();
+  FlatSkinManager::instance().refresh();
+}
+
+void FlatSkin::setDisableSubclassing(bool value) {
+  if (value == disableSubclassing_) return;
+  disableSubclassing_ = value;
+  FlatSkinManager::instance().refresh();
 }
 
 void FlatSkin::setSkinContainers(ContainerSet set) {
@@ -98,9 +105,9 @@ bool FlatSkin::selected(const frt::Control& control) const {
   return container == kSkinContainerCount || containers_.test(container);
 }
 
-void FlatSkin::hookForm() {
-  if (form_ == nullptr || form_->tag == kExemptTag) return;
-  for (frt::Component* component : form_->components()) {
+void FlatSkin::hookComponentsOf(frt::Form* form) {
+  if (form == nullptr || form->tag == kExemptTag) return;
+  for (frt::Component* component : form->components()) {
     if (auto* menu = dynamic_cast<frt::Menu*>(component)) {
       hookMenu(menu);
       continue;
@@ -137,6 +144,26 @@ bool FlatSkin::hookBar(frt::Control* control) {
     bars_.erase(std::remove(bars_.begin(), bars_.end(), gone), bars_.end());
   });
   return true;
+}
+
+void FlatSkin::unhookForeign(frt::Form* form) {
+  auto onForm = [form](frt::Component* c) { return c == nullptr || c->owner() == form; };
+  std::vector<ControlSubClass*> keep;
+  for (ControlSubClass* hook : hooks_) {
+    if (onForm(hook->control())) delete hook;
+    else keep.push_back(hook);
+  }
+  hooks_.swap(keep);
+  for (auto it = bars_.begin(); it != bars_.end();) {
+    if (!onForm(*it)) { ++it; continue; }
+    BarSkinning::unhook(*this, **it);
+    it = bars_.erase(it);
+  }
+  for (auto it = menus_.begin(); it != menus_.end();) {
+    if (!onForm(*it)) { ++it; continue; }
+    MenuSkinning::unhook(*this, **it);
+    it = menus_.erase(it);
+  }
 }
 
 void FlatSkin::unhookAll() {
