@@ -23,3 +23,6 @@ typedef struct tagNONCLIENTMETRICSA {
   LOGFONTA lfStatusFont;
   LOGFONTA lfMessageFont;
 } NONCLIENTMETRICSA, *LPNONCLIENTMETRICSA;
+
+// Sent to a window whose frame (non-client area) must be painted; wParam 1 for the whole frame.
+#define WM_NCPAINT 0x0085

@@ -41,6 +41,26 @@ class ComboBox : public WinControl {
   bool droppedDown = false;
 };
 
+// A data-aware lookup list known to the skin by its class name only: an edit with a
+// drop-down button whose list may be dropped down.
+class DBLookupComboBox : public WinControl {
+ public:
+  DBLookupComboBox(Component* owner, WinControl* parent) : WinControl(owner, parent) {
+    color = clWindow;
+    tabStop = true;
+  }
+  const char* className() const override { return "TDBLookupComboBox"; }
+  void paint(Canvas& canvas) override { canvas.fillRect(clientRect(), color); }
+  void defaultHandler(Message& message) override {
+    if (message.msg == CB_GETDROPPEDSTATE) {
+      message.result = droppedDown ? TRUE : FALSE;
+      return;
+    }
+    WinControl::defaultHandler(message);
+  }
+  bool droppedDown = false;
+};
+
 class RichEdit : public WinControl {
  public:
   RichEdit(Component* owner, WinControl* parent) : WinControl(owner, parent) { color = clWindow; }

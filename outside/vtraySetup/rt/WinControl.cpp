@@ -71,6 +71,8 @@ LRESULT CALLBACK WinControl::windowProcedure(HWND hwnd, UINT msg, WPARAM wParam,
     self->handleDestroyed();  // may free the object: nothing touches it afterwards
     return 0;
   }
+  // The frame first: a skin may draw its own over the whole window.
+  if (msg == WM_PAINT) self->perform(WM_NCPAINT, 1, 0);
   return self->perform(msg, wParam, lParam);
 }
 

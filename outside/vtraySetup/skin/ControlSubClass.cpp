@@ -97,7 +97,13 @@ void ControlSubClass::handle(frt::Message& message) {
   if (message.msg == WM_LBUTTONDBLCLK && pressable) message.msg = WM_LBUTTONDOWN;
   noteBefore(message);
   bool graphicPaint = message.msg == WM_PAINT && control_->handle() == nullptr;
-  if (!(graphicPaint && kind_ == PaintKind::SpeedButton)) previous_(message);
+  // The skin alone paints a speed button and a lookup combo's frame.
+  bool ownFrame = message.msg == WM_NCPAINT && kind_ == PaintKind::LookupCombo;
+  if (!(graphicPaint && kind_ == PaintKind::SpeedButton) && !ownFrame) previous_(message);
+  if (ownFrame && hooked_ && control_ != nullptr) {
+    repaint(message);
+    return;
+  }
   if (!hooked_ || control_ == nullptr || !isTrigger(message)) return;
   repaint(message);
 }
@@ -113,6 +119,11 @@ void ControlSubClass::swapRichEditBorder() {
 
 void ControlSubClass::repaint(const frt::Message& message) {
   if (kind_ == PaintKind::RichEdit) swapRichEditBorder();
+  // Switching the 3-D look off re-creates the window: the hook stays through that.
+  if (kind_ == PaintKind::LookupCombo && control_->ctl3D) {
+    recreationPending_ = true;
+    control_->ctl3D = false;
+  }
   frt::WinControl* windowed = dynamic_cast<frt::WinControl*>(control_);
   state_.focused = windowed != nullptr && windowed->focused();
   KindPainter::paint(*control_, kind_, *this, skin_->context(), message);

@@ -110,6 +110,18 @@ void paintOn(frt::Canvas& canvas, frt::Control& control, PaintKind kind,
     case PaintKind::Combo:
       FieldPainter::combo(canvas, comboOf(control), state.hot, context);
       break;
+    case PaintKind::LookupCombo: {
+      // The window is the client area less its one-pixel border on each side.
+      LookupComboView view;
+      view.client = RECT{0, 0, control.width - 2, control.height - 2};
+      view.color = colorToRGB(control.color);
+      view.parentColor = parent;
+      view.enabled = control.enabled;
+      view.droppedDown = control.perform(frt::CB_GETDROPPEDSTATE) != 0;
+      view.rightToLeft = control.isRightToLeft();
+      GroupBoxPainter::lookupCombo(canvas, view, state, context);
+      break;
+    }
     case PaintKind::Progress:
       ControlPainter::progressFrame(canvas, whole, parent, hook.mouseInside(), context);
       break;
@@ -160,6 +172,14 @@ void paintSpeedButton(frt::Canvas& canvas, frt::Control& control, const ControlS
 void KindPainter::paint(frt::Control& control, PaintKind kind, const ControlSubClass& hook,
                         const SkinContext& context, const frt::Message& message) {
   if (kind == PaintKind::GroupBox && message.msg != WM_PAINT) return;
+  if (kind == PaintKind::LookupCombo && control.handle() != nullptr) {
+    HWND window = control.handle();
+    HDC whole = GetWindowDC(window);
+    if (whole == nullptr) return;
+    frt::Canvas canvas(whole, window, true);
+    paintOn(canvas, control, kind, hook, context);
+    return;
+  }
   if (control.handle() != nullptr) {
     std::unique_ptr<frt::Canvas> canvas(frt::Canvas::forWindow(control.handle()));
     if (canvas) paintOn(*canvas, control, kind, hook, context);

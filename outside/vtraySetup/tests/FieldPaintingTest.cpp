@@ -98,4 +98,25 @@ TEST_F(FieldHookTest, RichEditBorderSwapsAndComeBackAndComboAsksForItsList) {
   EXPECT_EQ(rich->borderWidth, 0);
 }
 
+TEST_F(FieldHookTest, LookupComboPaintsItsOwnFrameOnTheWholeWindow) {
+  auto* lookup = new frt::DBLookupComboBox(form, form);
+  lookup->setBounds(150, 100, 100, 22);
+  ASSERT_TRUE(lookup->createHandle());
+  skin->setActive(true);
+  skin::ControlSubClass* hook = skin->hookOf(lookup);
+  ASSERT_NE(hook, nullptr);
+  COLORREF parentColor = frt::colorToRGB(form->color);
+  EXPECT_EQ(pixel(lookup, 0, 0), darken(parentColor, 60));
+  EXPECT_EQ(pixel(lookup, 1, 1), frt::colorToRGB(lookup->color));
+  EXPECT_FALSE(lookup->ctl3D);
+  EXPECT_FALSE(hook->recreationPending());  // cleared by the paint after the switch
+  // The frame message alone repaints it: the dropped list darkens the button.
+  lookup->droppedDown = true;
+  SendMessageA(lookup->handle(), WM_NCPAINT, 1, 0);
+  HDC dc = GetDC(lookup->handle());
+  EXPECT_EQ(GetPixel(dc, 85, 12), skin->context().palette.shade3);
+  EXPECT_EQ(GetPixel(dc, 89, 8), RGB(255, 255, 255));
+  ReleaseDC(lookup->handle(), dc);
+}
+
 }  // namespace
