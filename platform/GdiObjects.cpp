@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/HandleTable.h"
+#include "platform/Regions.h"
 #include "platform/WindowAccess.h"
 
 namespace vornplatform {
@@ -323,6 +324,7 @@ HBITMAP bitmapFromImage(const QImage& image) {
 }  // namespace vornplatform
 
 BOOL DeleteObject(HGDIOBJ handle) {
+  if (deleteRegion(handle)) return TRUE;
   GdiObjectPtr object = findGdiObject(handle);
   if (!object) return FALSE;
   if (!object->stock) table().objects.remove(handle);

@@ -11,6 +11,7 @@
 
 #include "platform/Handles.h"
 #include "platform/MenuAccess.h"
+#include "platform/OwnerDrawMenus.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
@@ -26,6 +27,7 @@ struct MenuItem {
   UINT_PTR id = 0;
   std::string text;
   HMENU sub = nullptr;
+  ULONG_PTR data = 0;  // an owner-drawn item's value, given where the text would be
 };
 
 struct MenuRecord {
@@ -105,6 +107,7 @@ bool makeItem(UINT flags, UINT_PTR id, LPCSTR text, MenuItem* out) {
     out->sub = reinterpret_cast<HMENU>(id);
     if (!findMenu(out->sub)) return false;
   }
+  if (flags & MF_OWNERDRAW) out->data = reinterpret_cast<ULONG_PTR>(text);
   bool hasText = !(flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && text;
   out->text = hasText ? text : "";
   return true;
@@ -121,7 +124,9 @@ bool reachable(HMENU from, HMENU target, int depth = 0) {
 }
 
 // Fills a Qt menu (or bar) from a record; choose runs with the command picked.
-void fill(QWidget* target, HMENU handle, const std::function<void(UINT)>& choose, int depth = 0) {
+// Owner-drawn items of pop-ups ask owner to measure and draw them.
+void fill(QWidget* target, HMENU handle, HWND owner, const std::function<void(UINT)>& choose,
+          int depth = 0) {
   MenuPtr menu = findMenu(handle);
   if (!menu || depth > 32) return;
   auto* asMenu = dynamic_cast<QMenu*>(target);
@@ -136,9 +141,14 @@ void fill(QWidget* target, HMENU handle, const std::function<void(UINT)>& choose
     }
     if (item.flags & MF_POPUP) {
       auto* sub = new QMenu(text, target);
-      fill(sub, item.sub, choose, depth + 1);
+      fill(sub, item.sub, owner, choose, depth + 1);
       QAction* action = asMenu ? asMenu->addMenu(sub) : asBar->addMenu(sub);
       action->setEnabled(enabled);
+      continue;
+    }
+    if (asMenu && (item.flags & MF_OWNERDRAW)) {
+      OwnerDrawnItem drawn{handle, owner, static_cast<UINT>(item.id), item.data, item.flags};
+      addOwnerDrawnItem(asMenu, drawn, choose);
       continue;
     }
     QAction* action = asMenu ? asMenu->addAction(text) : asBar->addAction(text);
@@ -220,7 +230,7 @@ void rebuildMenuBar(HWND hwnd) {
     auto* style = new BarStyle;
     style->setParent(bar);
     bar->setStyle(style);
-    fill(bar, w->menu, [hwnd](UINT id) { PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
+    fill(bar, w->menu, hwnd, [hwnd](UINT id) { PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
     w->menuBar = bar;
     bar->show();
   }
@@ -429,7 +439,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     chosen = answer == kPopupPickZero ? 0 : answer;
   } else if (isGuiThread()) {
     QMenu popup;
-    fill(&popup, menu, [&chosen, &picked](UINT id) {
+    fill(&popup, menu, owner, [&chosen, &picked](UINT id) {
       chosen = id;
       picked = true;
     });
@@ -441,3 +451,14 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   if (picked && owner) PostMessageA(owner, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
   return TRUE;
 }
+
+namespace vornplatform {
+
+QImage renderPopupMenu(HMENU menu, HWND owner) {
+  QMenu popup;
+  fill(&popup, menu, owner, [](UINT) {});
+  popup.resize(popup.sizeHint());
+  return popup.grab().toImage();
+}
+
+}  // namespace vornplatform

@@ -10,6 +10,7 @@
 
 #include "platform/DialogHooks.h"
 #include "platform/FrameExtents.h"
+#include "platform/NonClientMetrics.h"
 #include "platform/GdiObjects.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
@@ -549,7 +550,9 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect) {
   return TRUE;
 }
 
-BOOL SystemParametersInfoA(UINT action, UINT, PVOID value, UINT) {
+BOOL SystemParametersInfoA(UINT action, UINT param, PVOID value, UINT) {
+  if (action == SPI_GETNONCLIENTMETRICS)
+    return nonClientMetrics(param, static_cast<NONCLIENTMETRICSA*>(value)) ? TRUE : FALSE;
   if (action != SPI_GETWORKAREA || !value) return FALSE;
   workArea(static_cast<RECT*>(value));
   return TRUE;

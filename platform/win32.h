@@ -13,6 +13,8 @@
 #include "platform/win32_menu.h"
 #include "platform/win32_gdi.h"
 #include "platform/win32_shapes.h"
+#include "platform/win32_ownerdraw.h"
+#include "platform/win32_metrics.h"
 #include "platform/win32_ole.h"
 #include "platform/win32_richedit.h"
 #include "platform/win32_commctrl.h"

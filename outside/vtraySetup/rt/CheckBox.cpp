@@ -27,6 +27,7 @@ void CheckBox::defaultHandler(Message& message) {
       invalidate();
       return;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // the second press of a double click presses too
       pressed_ = true;
       SetCapture(handle());
       break;

@@ -2,14 +2,17 @@
 // a foreign window and is freed when that window destroys it.
 #pragma once
 
+#include "outside/vtraySetup/rt/Menu.h"
+#include "outside/vtraySetup/rt/Screen.h"
 #include "outside/vtraySetup/rt/WinControl.h"
 
 namespace frt {
 
 class Form : public WinControl {
  public:
-  Form() : WinControl(nullptr, nullptr) {}
+  Form() : WinControl(nullptr, nullptr) { Screen::instance().add(this); }
   ~Form() override {
+    Screen::instance().remove(this);
     auto notices = freeNotices;
     freeNotices.clear();
     for (auto& notice : notices) notice(this);
@@ -20,6 +23,11 @@ class Form : public WinControl {
     return n == "TForm" || n == "TCustomForm" || WinControl::inheritsFrom(n);
   }
   void paint(Canvas& canvas) override { canvas.fillRect(clientRect(), color); }
+  // The form's window owns its menus: it measures and paints their owner-drawn items.
+  void defaultHandler(Message& message) override {
+    if (Menu::dispatchOwnerDraw(message)) return;
+    WinControl::defaultHandler(message);
+  }
 
  protected:
   void handleDestroyed() override { delete this; }

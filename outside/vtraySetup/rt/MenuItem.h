@@ -2,6 +2,7 @@
 // marks, an image by index or a bitmap of its own, and sub-items.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,16 @@ class MenuItem : public Component {
   std::unique_ptr<Bitmap> bitmap;     // used when the list has no image for the index
   bool ownDrawing = false;            // the item has draw/measure handlers of its own
   int subItemCount = 0;
+  UINT command = 0;         // the id its menu gives it
+  bool onBar = false;       // an item of a main menu's bar
+  bool rightToLeft = false;  // its menu reads right to left
+
+  // Owner drawing: the menu's window asks for the size and the face of the item.
+  using MeasureHandler = std::function<void(MenuItem&, Canvas&, int& width, int& height)>;
+  using DrawHandler = std::function<void(MenuItem&, Canvas&, const RECT&, bool selected)>;
+  MeasureHandler onMeasureItem;
+  DrawHandler onDrawItem;
+  const void* drawingOwner = nullptr;  // who set the handlers (null: the item's own)
 
   bool isLine() const { return caption == "-"; }
   // The glyph to show, or null.

@@ -28,6 +28,8 @@ WinControl::~WinControl() {
 }
 
 void WinControl::removeChild(Control* child) {
+  if (mouseControl_ == child) mouseControl_ = nullptr;
+  if (captureControl_ == child) captureControl_ = nullptr;
   children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
 }
 
@@ -37,6 +39,7 @@ bool WinControl::createHandle(HWND parentWindow) {
   if (!GetClassInfoExA(instance, kWindowClass, &known)) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = windowProcedure;
     wc.hInstance = instance;
     wc.lpszClassName = kWindowClass;
@@ -68,6 +71,8 @@ LRESULT CALLBACK WinControl::windowProcedure(HWND hwnd, UINT msg, WPARAM wParam,
     self->handleDestroyed();  // may free the object: nothing touches it afterwards
     return 0;
   }
+  // The frame first: a skin may draw its own over the whole window.
+  if (msg == WM_PAINT) self->perform(WM_NCPAINT, 1, 0);
   return self->perform(msg, wParam, lParam);
 }
 
@@ -96,7 +101,46 @@ void WinControl::trackMouse(const Message& message) {
   }
 }
 
+Control* WinControl::graphicAt(int x, int y) const {
+  // The last child painted lies on top.
+  for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+    Control* child = *it;
+    if (child->handle() != nullptr || !child->visible || !child->enabled) continue;
+    if (x >= child->left && x < child->left + child->width && y >= child->top &&
+        y < child->top + child->height)
+      return child;
+  }
+  return nullptr;
+}
+
+void WinControl::setMouseControl(Control* control) {
+  if (control == mouseControl_) return;
+  Control* left = mouseControl_;
+  mouseControl_ = control;
+  if (left) left->perform(CM_MOUSELEAVE);
+  if (control) control->perform(CM_MOUSEENTER);
+}
+
+bool WinControl::routeToGraphic(Message& message) {
+  bool mouse = message.msg >= WM_MOUSEMOVE && message.msg <= WM_MBUTTONDBLCLK;
+  if (message.msg == WM_MOUSELEAVE) setMouseControl(nullptr);
+  if (!mouse) return false;
+  int x = GET_X_LPARAM(message.lParam), y = GET_Y_LPARAM(message.lParam);
+  Control* under = graphicAt(x, y);
+  setMouseControl(under);
+  Control* target = captureControl_ ? captureControl_ : under;
+  if (target == nullptr) return false;
+  bool down = message.msg == WM_LBUTTONDOWN || message.msg == WM_LBUTTONDBLCLK;
+  if (down) captureControl_ = target;
+  if (message.msg == WM_LBUTTONUP) captureControl_ = nullptr;
+  message.result = target->perform(message.msg, message.wParam,
+                                   MAKELPARAM(x - target->left, y - target->top));
+  return true;
+}
+
 void WinControl::defaultHandler(Message& message) {
+  if (message.msg == WM_MOUSEMOVE || message.msg == WM_MOUSELEAVE) trackMouse(message);
+  if (routeToGraphic(message)) return;
   switch (message.msg) {
     case WM_PAINT:
       paintAll();
@@ -104,10 +148,6 @@ void WinControl::defaultHandler(Message& message) {
     case WM_ERASEBKGND:
       message.result = 1;
       return;
-    case WM_MOUSEMOVE:
-    case WM_MOUSELEAVE:
-      trackMouse(message);
-      break;
     case WM_LBUTTONDOWN:
       if (tabStop) SetFocus(handle_);
       break;

@@ -40,9 +40,16 @@ class WinControl : public Control {
   static LRESULT CALLBACK windowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void paintAll();
   void trackMouse(const Message& message);
+  // Hands a mouse message over a graphic child (or to the one holding the button) to it, in
+  // its own coordinates; true when a child took it.
+  bool routeToGraphic(Message& message);
+  Control* graphicAt(int x, int y) const;
+  void setMouseControl(Control* control);
 
   HWND handle_ = nullptr;
   bool mouseInside_ = false;
+  Control* mouseControl_ = nullptr;    // the graphic child under the mouse
+  Control* captureControl_ = nullptr;  // the graphic child a button went down on
   std::vector<Control*> children_;
 };
 

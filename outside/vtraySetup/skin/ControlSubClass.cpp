@@ -1,6 +1,7 @@
 #include "outside/vtraySetup/skin/ControlSubClass.h"
 
 #include "outside/vtraySetup/rt/CheckBox.h"
+#include "outside/vtraySetup/rt/Fields.h"
 #include "outside/vtraySetup/rt/WinControl.h"
 #include "outside/vtraySetup/skin/ControlPainter.h"
 #include "outside/vtraySetup/skin/FlatSkin.h"
@@ -17,6 +18,7 @@ ControlSubClass::ControlSubClass(FlatSkin* skin, frt::Control* control)
       savedCtl3D_(control->ctl3D),
       savedSingleBorder_(control->singleBorder),
       alive_(std::make_shared<bool>(true)) {
+  if (auto* rich = dynamic_cast<frt::RichEdit*>(control)) savedBorderWidth_ = rich->borderWidth;
   control_->windowProc = [this](frt::Message& message) { handle(message); };
   // Flat frames replace the 3-D look of lists and edits from the first paint on.
   if (kind_ == PaintKind::ListFrame || kind_ == PaintKind::Edit) control_->ctl3D = false;
@@ -38,6 +40,7 @@ void ControlSubClass::unhook() {
   control_->windowProc = previous_;
   control_->ctl3D = savedCtl3D_;
   control_->singleBorder = savedSingleBorder_;
+  if (auto* rich = dynamic_cast<frt::RichEdit*>(control_)) rich->borderWidth = savedBorderWidth_;
   control_->invalidate();
 }
 
@@ -88,14 +91,39 @@ bool ControlSubClass::isTrigger(const frt::Message& m) {
 
 void ControlSubClass::handle(frt::Message& message) {
   std::shared_ptr<bool> keep = alive_;  // the previous method may free this hook
+  // A double click on a button or check box is one more press.
+  bool pressable = kind_ == PaintKind::Button || kind_ == PaintKind::BitBtn ||
+                   kind_ == PaintKind::SpeedButton || kind_ == PaintKind::CheckBox;
+  if (message.msg == WM_LBUTTONDBLCLK && pressable) message.msg = WM_LBUTTONDOWN;
   noteBefore(message);
   bool graphicPaint = message.msg == WM_PAINT && control_->handle() == nullptr;
-  if (!(graphicPaint && kind_ == PaintKind::SpeedButton)) previous_(message);
+  // The skin alone paints a speed button and a lookup combo's frame.
+  bool ownFrame = message.msg == WM_NCPAINT && kind_ == PaintKind::LookupCombo;
+  if (!(graphicPaint && kind_ == PaintKind::SpeedButton) && !ownFrame) previous_(message);
+  if (ownFrame && hooked_ && control_ != nullptr) {
+    repaint(message);
+    return;
+  }
   if (!hooked_ || control_ == nullptr || !isTrigger(message)) return;
   repaint(message);
 }
 
+// The single border gives way to a border width of at least 2, round which the skin draws
+// its one-colour frame.
+void ControlSubClass::swapRichEditBorder() {
+  auto* rich = dynamic_cast<frt::RichEdit*>(control_);
+  if (rich == nullptr || !rich->singleBorder) return;
+  rich->singleBorder = false;
+  if (rich->borderWidth < 2) rich->borderWidth = 2;
+}
+
 void ControlSubClass::repaint(const frt::Message& message) {
+  if (kind_ == PaintKind::RichEdit) swapRichEditBorder();
+  // Switching the 3-D look off re-creates the window: the hook stays through that.
+  if (kind_ == PaintKind::LookupCombo && control_->ctl3D) {
+    recreationPending_ = true;
+    control_->ctl3D = false;
+  }
   frt::WinControl* windowed = dynamic_cast<frt::WinControl*>(control_);
   state_.focused = windowed != nullptr && windowed->focused();
   KindPainter::paint(*control_, kind_, *this, skin_->context(), message);

@@ -23,6 +23,8 @@ class ControlSubClass : public frt::Component {
   const ControlState& state() const { return state_; }
   bool mouseInside() const { return mouseInside_; }
   bool recreationPending() const { return recreationPending_; }
+  // The control's border before the skin's (a rich edit loses its single border).
+  bool hadSingleBorder() const { return savedSingleBorder_; }
   // Restores the control (when it still lives) and stops seeing its messages.
   void unhook();
 
@@ -31,6 +33,7 @@ class ControlSubClass : public frt::Component {
   void noteBefore(const frt::Message& message);
   static bool isTrigger(const frt::Message& message);
   void repaint(const frt::Message& message);
+  void swapRichEditBorder();
 
   FlatSkin* skin_;
   frt::Control* control_;
@@ -38,6 +41,7 @@ class ControlSubClass : public frt::Component {
   PaintKind kind_;
   bool savedCtl3D_;
   bool savedSingleBorder_;
+  int savedBorderWidth_ = 0;
   ControlState state_;
   bool mouseInside_ = false;
   bool recreationPending_ = false;

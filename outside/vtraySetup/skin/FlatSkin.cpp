@@ -1,19 +1,28 @@
 #include "outside/vtraySetup/skin/FlatSkin.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "outside/vtraySetup/rt/Application.h"
+#include "outside/vtraySetup/skin/BarSkinning.h"
 #include "outside/vtraySetup/skin/FlatSkinManager.h"
+#include "outside/vtraySetup/skin/MenuSkinning.h"
 
 namespace skin {
 
 namespace {
 
-// The menu font of the screen: the layer's face at 8 points.
+// The screen's menu font as the system reports it; the runtime's default font when it does not.
 frt::FontSpec menuFont() {
   frt::FontSpec font;
-  font.name = "MS Sans Serif";
-  font.height = -11;
   font.color = frt::clWindowText;
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return font;
+  const LOGFONTA& menu = metrics.lfMenuFont;
+  font.name.assign(menu.lfFaceName, strnlen(menu.lfFaceName, sizeof menu.lfFaceName));
+  font.height = menu.lfHeight;
+  font.bold = menu.lfWeight >= FW_BOLD;
   return font;
 }
 
@@ -32,9 +41,14 @@ FlatSkin::FlatSkin(frt::Form* form) : frt::Component(form), font(menuFont()), fo
   colors_.selectFontColor = font.color;
   colors_.fontColor = font.color;
   FlatSkinManager::instance().add(this);
+  listener_ = frt::Application::instance().listen(
+      [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return MenuSkinning::handleNotice(*this, msg, wParam, lParam);
+      });
 }
 
 FlatSkin::~FlatSkin() {
+  frt::Application::instance().unlisten(listener_);
   unhookAll();
   FlatSkinManager::instance().remove(this);
 }
@@ -61,6 +75,13 @@ void FlatSkin::setActive(bool value) {
   if (value == active_) return;
   active_ = value;
   if (active_) hookForm(); else unhookAll();
+  FlatSkinManager::instance().refresh();
+}
+
+void FlatSkin::setDisableSubclassing(bool value) {
+  if (value == disableSubclassing_) return;
+  disableSubclassing_ = value;
+  FlatSkinManager::instance().refresh();
 }
 
 void FlatSkin::setSkinContainers(ContainerSet set) {
@@ -84,17 +105,74 @@ bool FlatSkin::selected(const frt::Control& control) const {
   return container == kSkinContainerCount || containers_.test(container);
 }
 
-void FlatSkin::hookForm() {
-  if (form_ == nullptr || form_->tag == kExemptTag) return;
-  for (frt::Component* component : form_->components()) {
+void FlatSkin::hookComponentsOf(frt::Form* form) {
+  if (form == nullptr || form->tag == kExemptTag) return;
+  for (frt::Component* component : form->components()) {
+    if (auto* menu = dynamic_cast<frt::Menu*>(component)) {
+      hookMenu(menu);
+      continue;
+    }
     frt::Control* control = dynamic_cast<frt::Control*>(component);
     if (control == nullptr || control->tag == kExemptTag || hookOf(control)) continue;
+    if (hookBar(control)) continue;
     if (!selected(*control)) continue;
     hooks_.push_back(new ControlSubClass(this, control));
   }
 }
 
+void FlatSkin::hookMenu(frt::Menu* menu) {
+  SkinControl member = menu->isBar() ? xcMainMenu : xcPopupMenu;
+  if (menu->tag == kExemptTag || !controls_.test(member)) return;
+  if (std::find(menus_.begin(), menus_.end(), menu) != menus_.end()) return;
+  MenuSkinning::hook(*this, *menu);
+  menus_.push_back(menu);
+  // A menu freed before the skin leaves the list.
+  std::weak_ptr<bool> alive = alive_;
+  menu->freeNotices.push_back([this, alive](frt::Component* gone) {
+    if (alive.expired()) return;
+    menus_.erase(std::remove(menus_.begin(), menus_.end(), gone), menus_.end());
+  });
+}
+
+bool FlatSkin::hookBar(frt::Control* control) {
+  if (std::find(bars_.begin(), bars_.end(), control) != bars_.end()) return true;
+  if (!BarSkinning::hook(*this, *control)) return false;
+  bars_.push_back(control);
+  std::weak_ptr<bool> alive = alive_;
+  control->freeNotices.push_back([this, alive](frt::Component* gone) {
+    if (alive.expired()) return;
+    bars_.erase(std::remove(bars_.begin(), bars_.end(), gone), bars_.end());
+  });
+  return true;
+}
+
+void FlatSkin::unhookForeign(frt::Form* form) {
+  auto onForm = [form](frt::Component* c) { return c == nullptr || c->owner() == form; };
+  std::vector<ControlSubClass*> keep;
+  for (ControlSubClass* hook : hooks_) {
+    if (onForm(hook->control())) delete hook;
+    else keep.push_back(hook);
+  }
+  hooks_.swap(keep);
+  for (auto it = bars_.begin(); it != bars_.end();) {
+    if (!onForm(*it)) { ++it; continue; }
+    BarSkinning::unhook(*this, **it);
+    it = bars_.erase(it);
+  }
+  for (auto it = menus_.begin(); it != menus_.end();) {
+    if (!onForm(*it)) { ++it; continue; }
+    MenuSkinning::unhook(*this, **it);
+    it = menus_.erase(it);
+  }
+}
+
 void FlatSkin::unhookAll() {
+  std::vector<frt::Control*> bars;
+  bars.swap(bars_);
+  for (frt::Control* bar : bars) BarSkinning::unhook(*this, *bar);
+  std::vector<frt::Menu*> menus;
+  menus.swap(menus_);
+  for (frt::Menu* menu : menus) MenuSkinning::unhook(*this, *menu);
   std::vector<ControlSubClass*> hooks;
   hooks.swap(hooks_);
   for (ControlSubClass* hook : hooks) delete hook;

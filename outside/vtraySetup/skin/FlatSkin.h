@@ -3,6 +3,7 @@
 // switched on or off.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "outside/vtraySetup/rt/Form.h"
@@ -31,7 +32,7 @@ class FlatSkin : public frt::Component {
   bool gradient = false;
   bool flatMenu = false;
   bool autoDetect = false;
-  bool disableSubclassing = false;
+  bool flatMenuPending = false;  // a flat-menu notice waits at the application window
 
   SkinColorSettings& colors() { return colors_; }
   ContainerSet skinContainers() const { return containers_; }
@@ -40,6 +41,12 @@ class FlatSkin : public frt::Component {
   void setSkinControls(ControlSet set);
   bool active() const { return active_; }
   void setActive(bool active);
+  // Leaves the forms without a skin of their own to another component (or takes them over).
+  bool disableSubclassing() const { return disableSubclassing_; }
+  void setDisableSubclassing(bool value);
+  // Skinning a form that has no component of its own, for the manager.
+  void hookForeign(frt::Form* form) { hookComponentsOf(form); }
+  void unhookForeign(frt::Form* form);
 
   // The palette and settings for a painting, the display depth asked anew.
   SkinContext context() const;
@@ -48,7 +55,10 @@ class FlatSkin : public frt::Component {
   ControlSubClass* hookOf(const frt::Control* control) const;
 
  private:
-  void hookForm();
+  void hookForm() { hookComponentsOf(form_); }
+  void hookComponentsOf(frt::Form* form);
+  void hookMenu(frt::Menu* menu);
+  bool hookBar(frt::Control* control);
   void unhookAll();
   bool selected(const frt::Control& control) const;
 
@@ -57,7 +67,12 @@ class FlatSkin : public frt::Component {
   ContainerSet containers_;
   ControlSet controls_;
   bool active_ = false;
+  bool disableSubclassing_ = false;
   std::vector<ControlSubClass*> hooks_;
+  std::vector<frt::Menu*> menus_;  // menus whose items draw through the skin
+  std::vector<frt::Control*> bars_;  // tool and control bars drawing through the skin
+  int listener_ = 0;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace skin

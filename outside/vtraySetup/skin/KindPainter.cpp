@@ -4,10 +4,12 @@
 
 #include "outside/vtraySetup/rt/Buttons.h"
 #include "outside/vtraySetup/rt/CheckBox.h"
+#include "outside/vtraySetup/rt/Fields.h"
 #include "outside/vtraySetup/rt/WinControl.h"
 #include "outside/vtraySetup/skin/ControlPainter.h"
 #include "outside/vtraySetup/skin/ButtonPainter.h"
 #include "outside/vtraySetup/skin/ControlSubClass.h"
+#include "outside/vtraySetup/skin/FieldPainter.h"
 #include "outside/vtraySetup/skin/GroupBoxPainter.h"
 
 namespace skin {
@@ -57,6 +59,26 @@ ButtonView buttonOf(frt::Control& control, const RECT& client) {
   return view;
 }
 
+// The half of an up-down control under the cursor, when the mouse is inside.
+int hotHalfOf(frt::Control& control, bool mouseInside) {
+  POINT cursor{-1, -1};
+  if (!mouseInside || !GetCursorPos(&cursor)) return -1;
+  ScreenToClient(control.handle(), &cursor);
+  return FieldPainter::halfAt(control.clientRect(), cursor);
+}
+
+ComboView comboOf(frt::Control& control) {
+  ComboView view;
+  view.client = control.clientRect();
+  view.color = colorToRGB(control.color);
+  view.parentColor = colorToRGB(control.parentColor());
+  view.tag = control.tag;
+  view.rightToLeft = control.isRightToLeft();
+  if (auto* combo = dynamic_cast<frt::ComboBox*>(&control)) view.simpleStyle = combo->simpleStyle;
+  view.droppedDown = control.perform(frt::CB_GETDROPPEDSTATE) != 0;
+  return view;
+}
+
 void paintOn(frt::Canvas& canvas, frt::Control& control, PaintKind kind,
              const ControlSubClass& hook, const SkinContext& context) {
   const ControlState& state = hook.state();
@@ -76,6 +98,30 @@ void paintOn(frt::Canvas& canvas, frt::Control& control, PaintKind kind,
       ControlPainter::editFrame(canvas, whole, control.singleBorder, colorToRGB(control.color),
                                 parent, state.hot, hook.mouseInside() && !state.focused, context);
       break;
+    case PaintKind::RichEdit:
+      FieldPainter::richEditFrame(canvas, whole, hook.hadSingleBorder(), parent, state.hot,
+                                  context);
+      break;
+    case PaintKind::UpDown: {
+      UpDownView view{whole, parent, hotHalfOf(control, hook.mouseInside()), state.leftDown};
+      FieldPainter::upDown(canvas, view, context);
+      break;
+    }
+    case PaintKind::Combo:
+      FieldPainter::combo(canvas, comboOf(control), state.hot, context);
+      break;
+    case PaintKind::LookupCombo: {
+      // The window is the client area less its one-pixel border on each side.
+      LookupComboView view;
+      view.client = RECT{0, 0, control.width - 2, control.height - 2};
+      view.color = colorToRGB(control.color);
+      view.parentColor = parent;
+      view.enabled = control.enabled;
+      view.droppedDown = control.perform(frt::CB_GETDROPPEDSTATE) != 0;
+      view.rightToLeft = control.isRightToLeft();
+      GroupBoxPainter::lookupCombo(canvas, view, state, context);
+      break;
+    }
     case PaintKind::Progress:
       ControlPainter::progressFrame(canvas, whole, parent, hook.mouseInside(), context);
       break;
@@ -126,6 +172,14 @@ void paintSpeedButton(frt::Canvas& canvas, frt::Control& control, const ControlS
 void KindPainter::paint(frt::Control& control, PaintKind kind, const ControlSubClass& hook,
                         const SkinContext& context, const frt::Message& message) {
   if (kind == PaintKind::GroupBox && message.msg != WM_PAINT) return;
+  if (kind == PaintKind::LookupCombo && control.handle() != nullptr) {
+    HWND window = control.handle();
+    HDC whole = GetWindowDC(window);
+    if (whole == nullptr) return;
+    frt::Canvas canvas(whole, window, true);
+    paintOn(canvas, control, kind, hook, context);
+    return;
+  }
   if (control.handle() != nullptr) {
     std::unique_ptr<frt::Canvas> canvas(frt::Canvas::forWindow(control.handle()));
     if (canvas) paintOn(*canvas, control, kind, hook, context);

@@ -1,0 +1,137 @@
+#include "outside/vtraySetup/rt/Menu.h"
+
+#include <algorithm>
+#include <set>
+
+namespace frt {
+
+namespace {
+
+// The items of every live menu: what the owner-draw messages carry is checked against it
+// before it is used as an item.
+std::set<const MenuItem*>& liveItems() {
+  static auto* items = new std::set<const MenuItem*>;
+  return *items;
+}
+
+MenuItem* liveItem(ULONG_PTR data) {
+  auto* item = reinterpret_cast<MenuItem*>(data);
+  return liveItems().count(item) ? item : nullptr;
+}
+
+UINT flagsOf(const MenuItem& item) {
+  if (item.isLine() && !item.onDrawItem) return MF_SEPARATOR;
+  UINT flags = item.onDrawItem ? MF_OWNERDRAW : MF_STRING;
+  if (!item.enabled) flags |= MF_GRAYED;
+  if (item.checked) flags |= MF_CHECKED;
+  return flags;
+}
+
+void measure(const MEASUREITEMSTRUCT& request, MEASUREITEMSTRUCT* answer) {
+  MenuItem* item = liveItem(request.itemData);
+  if (item == nullptr || !item->onMeasureItem) return;
+  HDC screen = GetDC(nullptr);
+  int width = static_cast<int>(answer->itemWidth), height = static_cast<int>(answer->itemHeight);
+  {
+    Canvas canvas(screen);
+    item->onMeasureItem(*item, canvas, width, height);
+  }
+  ReleaseDC(nullptr, screen);
+  answer->itemWidth = static_cast<UINT>(std::max(width, 0));
+  answer->itemHeight = static_cast<UINT>(std::max(height, 0));
+}
+
+void draw(const DRAWITEMSTRUCT& request) {
+  MenuItem* item = liveItem(request.itemData);
+  if (item == nullptr || !item->onDrawItem || request.hDC == nullptr) return;
+  Canvas canvas(request.hDC);
+  item->onDrawItem(*item, canvas, request.rcItem, (request.itemState & ODS_SELECTED) != 0);
+}
+
+}  // namespace
+
+Menu::Menu(Component* owner, bool bar) : Component(owner), bar_(bar) {}
+
+Menu::~Menu() {
+  destroyComponents();  // the items leave the live set before the layer menu goes
+  if (handle_) DestroyMenu(handle_);
+}
+
+MenuItem* Menu::add(const std::string& caption) {
+  auto* item = new MenuItem(this);
+  item->caption = caption;
+  item->command = nextCommand_++;
+  item->onBar = bar_;
+  item->images = images;
+  liveItems().insert(item);
+  item->freeNotices.push_back([](Component* gone) {
+    liveItems().erase(static_cast<MenuItem*>(gone));
+  });
+  return item;
+}
+
+std::vector<MenuItem*> Menu::items() const {
+  std::vector<MenuItem*> list;
+  for (Component* c : components())
+    if (auto* item = dynamic_cast<MenuItem*>(c)) list.push_back(item);
+  return list;
+}
+
+void Menu::rebuild() {
+  if (handle_ == nullptr) handle_ = bar_ ? CreateMenu() : CreatePopupMenu();
+  while (GetMenuItemCount(handle_) > 0) DeleteMenu(handle_, 0, MF_BYPOSITION);
+  for (MenuItem* item : items()) {
+    item->rightToLeft = rightToLeft;
+    UINT flags = flagsOf(*item);
+    LPCSTR text = item->caption.c_str();
+    if (flags & MF_OWNERDRAW) text = reinterpret_cast<LPCSTR>(item);
+    AppendMenuA(handle_, flags, item->command, text);
+  }
+}
+
+HMENU Menu::handle() {
+  if (handle_ == nullptr) rebuild();
+  return handle_;
+}
+
+bool Menu::dispatchOwnerDraw(Message& message) {
+  if (message.lParam == 0) return false;
+  if (message.msg == WM_MEASUREITEM) {
+    auto* request = reinterpret_cast<MEASUREITEMSTRUCT*>(message.lParam);
+    if (request->CtlType != ODT_MENU || !liveItem(request->itemData)) return false;
+    measure(*request, request);
+  } else if (message.msg == WM_DRAWITEM) {
+    auto* request = reinterpret_cast<DRAWITEMSTRUCT*>(message.lParam);
+    if (request->CtlType != ODT_MENU || !liveItem(request->itemData)) return false;
+    draw(*request);
+  } else {
+    return false;
+  }
+  message.result = TRUE;
+  return true;
+}
+
+bool MainMenu::attach(HWND window) {
+  if (!SetMenu(window, handle())) return false;
+  window_ = window;
+  return true;
+}
+
+void MainMenu::redrawBar() {
+  rebuild();
+  if (window_ && IsWindow(window_)) {
+    SetMenu(window_, handle());
+    DrawMenuBar(window_);
+  }
+}
+
+MenuItem* PopupMenu::popup(HWND owner, int x, int y) {
+  rebuild();
+  UINT picked = static_cast<UINT>(
+      TrackPopupMenu(handle(), TPM_RETURNCMD | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
+  for (MenuItem* item : items())
+    if (picked != 0 && item->command == picked) return item;
+  return nullptr;
+}
+
+}  // namespace frt
