@@ -36,6 +36,8 @@ class ToolBar : public WinControl {
   using CustomDrawButton = std::function<void(ToolBar&, ToolButton&, UINT state, bool& defaultDraw)>;
 
   using WinControl::WinControl;
+  // The buttons go first: their end notices still reach the bar's list of them.
+  ~ToolBar() override { destroyComponents(); }
   const char* className() const override { return "TToolBar"; }
   bool inheritsFrom(const std::string& n) const override {
     return n == "TToolBar" || n == "TToolWindow" || WinControl::inheritsFrom(n);

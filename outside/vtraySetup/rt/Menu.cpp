@@ -9,14 +9,15 @@ namespace {
 
 // The items of every live menu: what the owner-draw messages carry is checked against it
 // before it is used as an item.
-std::set<const MenuItem*>& liveItems() {
-  static auto* items = new std::set<const MenuItem*>;
+// Kept by address: an item ending is no longer a whole MenuItem when its notice comes.
+std::set<const void*>& liveItems() {
+  static auto* items = new std::set<const void*>;
   return *items;
 }
 
 MenuItem* liveItem(ULONG_PTR data) {
-  auto* item = reinterpret_cast<MenuItem*>(data);
-  return liveItems().count(item) ? item : nullptr;
+  if (!liveItems().count(reinterpret_cast<const void*>(data))) return nullptr;
+  return reinterpret_cast<MenuItem*>(data);
 }
 
 UINT flagsOf(const MenuItem& item) {
@@ -63,10 +64,8 @@ MenuItem* Menu::add(const std::string& caption) {
   item->command = nextCommand_++;
   item->onBar = bar_;
   item->images = images;
-  liveItems().insert(item);
-  item->freeNotices.push_back([](Component* gone) {
-    liveItems().erase(static_cast<MenuItem*>(gone));
-  });
+  liveItems().insert(static_cast<const Component*>(item));
+  item->freeNotices.push_back([](Component* gone) { liveItems().erase(gone); });
   return item;
 }
 
