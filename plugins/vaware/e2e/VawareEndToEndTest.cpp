@@ -30,6 +30,15 @@ class VawareEndToEnd : public TwoClientsHost {
     vorntest::clearRecordedSounds();
     vorntest::setTrayAreaAvailable(true);
   }
+  // The user looks at another window: the activations still pending from the start (or from
+  // a pop-up hidden) are settled first, then that window is in front and stays there.
+  bool lookAt(HWND elsewhere) {
+    vorntest::pumpFor(100);
+    SetForegroundWindow(elsewhere);
+    if (!wait([&] { return GetForegroundWindow() == elsewhere; })) return false;
+    vorntest::pumpFor(50);
+    return GetForegroundWindow() == elsewhere;
+  }
   void TearDown() override {
     vorntest::clearTrayArea();
     vorntest::clearSoundDevice();
@@ -58,7 +67,7 @@ TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray)
   HWND elsewhere = CreateWindowExA(0, "Static", "elsewhere", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                    nullptr, nullptr, nullptr, nullptr);
   ShowWindow(elsewhere, SW_SHOW);
-  SetForegroundWindow(elsewhere);
+  ASSERT_TRUE(lookAt(elsewhere));
 
   enter(bobChat->getInput(), ".t alice are you there?");
   ASSERT_TRUE(wait([&] { return IsWindowVisible(alice->popup().window()) != FALSE; }));
@@ -67,7 +76,7 @@ TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray)
 
   // Hiding the pop-up may hand the activation to the host's window: the user is still elsewhere.
   ShowWindow(alice->popup().window(), SW_HIDE);
-  SetForegroundWindow(elsewhere);
+  ASSERT_TRUE(lookAt(elsewhere));
   enter(bobChat->getInput(), "who brings the CAKE?");
   ASSERT_TRUE(wait([&] { return IsWindowVisible(alice->popup().window()) != FALSE; }));
   EXPECT_EQ(sounds(), "tell.wav beep.wav ");  // bob's own sentence is not his alert
