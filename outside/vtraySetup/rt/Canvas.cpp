@@ -36,7 +36,7 @@ void Canvas::setHollowBrush() {
   brush_ = nullptr;
 }
 
-void Canvas::setFont(const FontSpec& font) {
+void Canvas::setFont(const FontStyle& font) {
   replace(&font_, CreateFontA(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
                               DEFAULT_CHARSET, 0, 0, 0, 0, font.name.c_str()));
   SetTextColor(dc_, colorToRGB(font.color));

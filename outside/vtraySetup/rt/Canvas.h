@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "outside/vtraySetup/rt/Colors.h"
-#include "outside/vtraySetup/rt/FontSpec.h"
+#include "outside/vtraySetup/rt/FontStyle.h"
 #include "platform/win32.h"
 
 namespace frt {
@@ -26,7 +26,7 @@ class Canvas {
   void setPen(Color color);
   void setBrush(Color color);
   void setHollowBrush();
-  void setFont(const FontSpec& font);
+  void setFont(const FontStyle& font);
   void setTextColor(Color color);
   void setTransparentText();
 

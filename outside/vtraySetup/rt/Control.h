@@ -37,7 +37,7 @@ class Control : public Component {
 
   int left = 0, top = 0, width = 0, height = 0;
   Color color = clBtnFace;
-  FontSpec font;
+  FontStyle font;
   std::string caption;
   bool enabled = true;
   bool visible = true;

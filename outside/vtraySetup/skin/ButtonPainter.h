@@ -20,7 +20,7 @@ struct ButtonView {
   bool isDefault = false;
   bool rightToLeft = false;
   std::string caption;
-  frt::FontSpec font;
+  frt::FontStyle font;
   const frt::Bitmap* glyph = nullptr;
   int numGlyphs = 1;
   ButtonLayout layout = GlyphLeft;

@@ -6,7 +6,7 @@
 namespace skin {
 
 SIZE CaptionPainter::extent(frt::Canvas& canvas, const std::string& text,
-                            const frt::FontSpec& font, bool rightToLeft) {
+                            const frt::FontStyle& font, bool rightToLeft) {
   if (text.empty()) return SIZE{0, 0};
   canvas.setFont(font);
   RECT r{0, 0, 0, 0};

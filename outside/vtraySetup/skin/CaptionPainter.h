@@ -13,7 +13,7 @@ struct CaptionRequest {
   std::string text;
   RECT rect{0, 0, 0, 0};
   UINT format = 0;
-  frt::FontSpec font;
+  frt::FontStyle font;
   bool enabled = true;
   bool selected = false;
   bool menuBound = false;
@@ -25,7 +25,7 @@ class CaptionPainter {
  public:
   static void draw(frt::Canvas& canvas, const CaptionRequest& request, const SkinContext& context);
   // The extent DrawText gives the text in the font (0 by 0 for an empty text).
-  static SIZE extent(frt::Canvas& canvas, const std::string& text, const frt::FontSpec& font,
+  static SIZE extent(frt::Canvas& canvas, const std::string& text, const frt::FontStyle& font,
                      bool rightToLeft);
 };
 

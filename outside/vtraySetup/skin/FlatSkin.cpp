@@ -13,8 +13,8 @@ namespace skin {
 namespace {
 
 // The screen's menu font as the system reports it; the runtime's default font when it does not.
-frt::FontSpec menuFont() {
-  frt::FontSpec font;
+frt::FontStyle menuFont() {
+  frt::FontStyle font;
   font.color = frt::clWindowText;
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;

@@ -24,7 +24,7 @@ class FlatSkin : public frt::Component {
 
   int dimLevel = 30;
   int grayLevel = 10;
-  frt::FontSpec font;  // the screen's menu font
+  frt::FontStyle font;  // the screen's menu font
   bool drawMenuBar = false;
   int iconWidth = 24;
   bool drawSelect = true;

@@ -17,7 +17,7 @@ struct GroupBoxView {
   bool ctl3D = true;
   bool rightToLeft = false;
   std::string caption;
-  frt::FontSpec font;
+  frt::FontStyle font;
 };
 
 struct LookupComboView {

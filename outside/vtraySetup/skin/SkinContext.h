@@ -2,7 +2,7 @@
 // properties that paintings consult directly.
 #pragma once
 
-#include "outside/vtraySetup/rt/FontSpec.h"
+#include "outside/vtraySetup/rt/FontStyle.h"
 #include "outside/vtraySetup/skin/SkinPalette.h"
 
 namespace skin {
@@ -18,7 +18,7 @@ struct SkinContext {
   bool drawSelect = true;
   bool gradient = false;
   bool drawMenuBar = false;
-  frt::FontSpec font;
+  frt::FontStyle font;
   bool deep() const { return bitsPerPixel > 15; }
 };
 

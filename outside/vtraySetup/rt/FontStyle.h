@@ -8,7 +8,7 @@
 
 namespace frt {
 
-struct FontSpec {
+struct FontStyle {
   std::string name = "MS Sans Serif";
   int height = -11;
   Color color = clWindowText;
