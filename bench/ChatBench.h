@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/LoopSteps.h"
 #include "bench/ProcessMemory.h"
 #include "host/Client.h"
 #include "host/ClientList.h"
@@ -24,8 +25,6 @@
 #include "plugins/NevChat/NevChatSession.h"
 
 namespace chatbench {
-
-using Clock = std::chrono::steady_clock;
 
 // The program folder for NevChat clients of the server at port, each logged in under its own
 // name; they connect at start when connect is set.
@@ -46,31 +45,6 @@ inline void writeFolder(const TempFolder& folder, int port,
   }
   folder.write("Vornith.ini", host);
   folder.write("Plugs.ini", plugs);
-}
-
-// One trip away from the message loop: at most one message taken and dispatched.
-struct LoopStep {
-  bool got = false;   // a message was taken
-  bool quit = false;  // it was WM_QUIT (not dispatched)
-  UINT message = 0;
-  double seconds = 0;      // the whole trip
-  double peekSeconds = 0;  // of which in PeekMessageA
-};
-
-inline LoopStep runLoopStep() {
-  LoopStep step;
-  Clock::time_point start = Clock::now();
-  MSG msg;
-  step.got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != 0;
-  step.peekSeconds = std::chrono::duration<double>(Clock::now() - start).count();
-  step.message = step.got ? msg.message : 0;
-  step.quit = step.got && msg.message == WM_QUIT;
-  if (step.got && !step.quit) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  step.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  return step;
 }
 
 // An add-in module the client loads besides NevChat, under the given name.
@@ -114,38 +88,6 @@ Session* firstAddin(Client* client) {
   return first != nullptr ? static_cast<Session*>(first->value->session) : nullptr;
 }
 
-// How long each trip away from the message loop took: 50 µs buckets up to ten seconds, made
-// before the flood so that counting touches no new memory.
-class StepTimes {
- public:
-  StepTimes() : buckets(kBuckets, 0) {}
-  void add(double seconds) {
-    ++count;
-    maximum = std::max(maximum, seconds);
-    long bucket = static_cast<long>(seconds / kWidth);
-    ++buckets[static_cast<size_t>(std::min(bucket, kBuckets - 1))];
-  }
-  // The upper end of the bucket holding the given fraction of all steps.
-  double percentile(double fraction) const {
-    long wanted = static_cast<long>(fraction * static_cast<double>(count));
-    long seen = 0;
-    for (long i = 0; i < kBuckets; ++i) {
-      seen += buckets[static_cast<size_t>(i)];
-      if (seen > wanted) return static_cast<double>(i + 1) * kWidth;
-    }
-    return maximum;
-  }
-  double longest() const { return maximum; }
-  long steps() const { return count; }
-
- private:
-  static constexpr long kBuckets = 200000;
-  static constexpr double kWidth = 50e-6;
-  std::vector<long> buckets;
-  long count = 0;
-  double maximum = 0;
-};
-
 // The longest steps, with the message dispatched and how far the flood was.
 struct SlowStep {
   double seconds;
@@ -162,10 +104,6 @@ inline void keepSlowest(std::vector<SlowStep>& slowest, const SlowStep& step) {
   std::sort(slowest.begin(), slowest.end(),
             [](const SlowStep& a, const SlowStep& b) { return a.seconds > b.seconds; });
   if (slowest.size() > kept) slowest.pop_back();
-}
-
-inline double since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // What a flood's loop records: every step's time, the slowest steps with the flood's progress

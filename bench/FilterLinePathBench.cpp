@@ -4,21 +4,12 @@
 // negotiation and a bell now and then; the events file is NevChat's and the main plug-in does
 // nothing. Prints lines per second, the longest trip away from the message loop and the
 // resident memory at start, along the way and at the end.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
-#include <vector>
 
-#include "bench/ChatBench.h"
 #include "bench/LoopBench.h"
-#include "bench/ProcessMemory.h"
 #include "host/tests/EventCorpus.h"
-#include "host/tests/e2e/LoopServer.h"
 
 namespace {
 
@@ -63,57 +54,5 @@ void writeFolder(const TempFolder& folder, u_short port) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int rounds = argc > 1 ? std::atoi(argv[1]) : 25;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  TempFolder folder;
-  LoopServer server;
-  writeFolder(folder, server.port());
-  std::string previous = std::filesystem::current_path().string();
-
-  int perRound = 0;
-  std::string text = corpusText(&perRound);
-  long total = static_cast<long>(perRound) * rounds;
-
-  Client* client = loopbench::startBenchClient(folder, server);
-  if (client == nullptr) return 1;
-  long startResident = statusField("VmRSS:");
-  int before = client->getLineCount();
-  std::thread feeder([&] {
-    for (int i = 0; i < rounds; ++i) server.send(text);
-  });
-  chatbench::StepTimes steps;
-  std::vector<long> resident;
-  long mark = total / 4;
-  chatbench::Clock::time_point start = chatbench::Clock::now();
-  chatbench::Clock::time_point lastProgress = start;
-  long done = 0;
-  // Stops early when no line arrives for five seconds.
-  while (done < total && chatbench::since(lastProgress) < 5.0) {
-    chatbench::LoopStep step = chatbench::runLoopStep();
-    if (step.quit) break;
-    steps.add(step.seconds);
-    long now = client->getLineCount() - before;
-    if (now != done) lastProgress = chatbench::Clock::now();
-    done = now;
-    if (done >= mark) {
-      resident.push_back(statusField("VmRSS:"));
-      mark += total / 4;
-    }
-    if (!step.got) std::this_thread::yield();
-  }
-  double seconds = chatbench::since(start);
-  feeder.join();
-
-  std::printf("lines: %ld of %ld in %.2f s: %.0f lines/s (%.1f MB of text)\n", done, total, seconds,
-              done / seconds, text.size() * rounds / 1e6);
-  std::printf("longest trip away from the message loop: %.1f ms (99%%: %.2f ms)\n",
-              steps.longest() * 1e3, steps.percentile(0.99) * 1e3);
-  std::printf("resident memory (kB): start %ld; each quarter:", startResident);
-  for (long kb : resident) std::printf(" %ld", kb);
-  std::printf("; end %ld\npeak resident memory: %ld kB\n", statusField("VmRSS:"),
-              statusField("VmHWM:"));
-
-  shutDown();
-  std::filesystem::current_path(previous);
-  return done >= total ? 0 : 1;
+  return loopbench::runLinePathBench(argc, argv, writeFolder, corpusText);
 }
