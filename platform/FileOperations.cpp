@@ -92,10 +92,26 @@ std::string lastComponent(const char* path) {
   return last;
 }
 
-// Copies source into a fresh temp file beside target, then renames it over target. On failure
-// nothing is left behind and errno tells why.
+// A rename that fails with EEXIST instead of replacing: a file made at target after the
+// caller looked must not be lost. Filesystems without the kernel's no-replace rename get a
+// hard link (which fails on an existing name) and an unlink, or for folders a checked rename.
+int renameNoReplace(const char* from, const char* to) {
+  if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return -1;
+  if (::link(from, to) == 0) return ::unlink(from);
+  if (errno != EPERM) return -1;
+  struct stat existing;
+  if (::lstat(to, &existing) == 0) {
+    errno = EEXIST;
+    return -1;
+  }
+  return ::rename(from, to);
+}
+
+// Copies source into a fresh temp file beside target, then renames it to target (over it
+// only when replace is set). On failure nothing is left behind and errno tells why.
 bool copyThroughTemp(const std::string& source, const struct stat& sourceStat,
-                     const std::string& target) {
+                     const std::string& target, bool replace) {
   int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
   std::string temp = folderOf(target) + ".vorncopyXXXXXX";
@@ -113,7 +129,8 @@ bool copyThroughTemp(const std::string& source, const struct stat& sourceStat,
     ok = false;
     saved = errno;
   }
-  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+  if (ok && (replace ? ::rename(temp.c_str(), target.c_str())
+                     : renameNoReplace(temp.c_str(), target.c_str())) != 0) {
     ok = false;
     saved = errno;
   }
@@ -163,9 +180,11 @@ BOOL MoveFileA(LPCSTR existingPath, LPCSTR newPath) {
     target = folderOf(target) + lastComponent(newPath);
     if (target == source) return TRUE;
   }
-  if (::rename(source.c_str(), target.c_str()) == 0) return TRUE;
+  if (renameNoReplace(source.c_str(), target.c_str()) == 0) return TRUE;
+  if (errno == EEXIST) return fail(ERROR_ALREADY_EXISTS);
   if (errno != EXDEV || S_ISDIR(sourceStat.st_mode)) return failWithErrno();
-  if (!copyThroughTemp(source, sourceStat, target)) return failWithErrno();
+  if (!copyThroughTemp(source, sourceStat, target, false))
+    return errno == EEXIST ? fail(ERROR_ALREADY_EXISTS) : failWithErrno();
   if (::unlink(source.c_str()) != 0) {
     int saved = errno;
     ::unlink(target.c_str());
@@ -188,7 +207,8 @@ BOOL CopyFileA(LPCSTR existingPath, LPCSTR newPath, BOOL failIfExists) {
     // Overwriting a mapped library would change its code under the running program.
     if (vornplatform::isLoadedModulePath(target)) return fail(ERROR_SHARING_VIOLATION);
   }
-  return copyThroughTemp(source, sourceStat, target) ? TRUE : failWithErrno();
+  if (copyThroughTemp(source, sourceStat, target, !failIfExists)) return TRUE;
+  return errno == EEXIST ? fail(ERROR_FILE_EXISTS) : failWithErrno();
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {

@@ -1,11 +1,15 @@
 // File search with Win32 patterns and the file operations: copy (never over a loaded library),
 // move, delete, attributes, folders and the current folder.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/tests/TempFolder.h"
@@ -170,6 +174,32 @@ TEST_F(FindFileTest, MoveRenamesWithoutReplacingAndDeleteRemovesFilesOnly) {
   EXPECT_TRUE(DeleteFileA(at("\\MOVED.VAD")));
   EXPECT_EQ(failureOf(DeleteFileA(at("/moved.vad"))), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(failureOf(DeleteFileA(at("\\Plugins\\"))), ERROR_ACCESS_DENIED);  // folders stay
+}
+
+// A file another writer creates at the target while a move runs is never replaced: either the
+// move fails or the writer's exclusive create does, never both succeed.
+TEST_F(FindFileTest, MoveNeverReplacesAFileCreatedWhileItRuns) {
+  std::string target = temp.path() + "/raced.txt";
+  int bothWon = 0;
+  for (int round = 0; round < 300; ++round) {
+    temp.write("mine.txt", "mine");
+    std::atomic<bool> go{false}, created{false};
+    std::thread writer([&] {
+      while (!go) {}
+      int fd = ::open(target.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0644);
+      if (fd >= 0) {
+        created = ::write(fd, "theirs", 6) == 6;
+        ::close(fd);
+      }
+    });
+    go = true;
+    BOOL moved = MoveFileA(at("\\mine.txt"), target.c_str());
+    writer.join();
+    if (moved && created) ++bothWon;
+    ::unlink(target.c_str());
+    ::unlink((temp.path() + "/mine.txt").c_str());
+  }
+  EXPECT_EQ(bothWon, 0);
 }
 
 TEST_F(FindFileTest, CurrentFolderFollowsSetAndReportsTheSizeItNeeds) {
