@@ -41,7 +41,9 @@ class MenuForm : public frt::Form {
 LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_DESTROY) PostQuitMessage(0);
   HWND form = reinterpret_cast<HWND>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (msg == WM_COMMAND && form) return SendMessageA(form, msg, wParam, lParam);
+  // The bar's commands and the owner drawing of its pull-downs belong to the form.
+  bool forForm = msg == WM_COMMAND || msg == WM_MEASUREITEM || msg == WM_DRAWITEM;
+  if (forForm && form) return SendMessageA(form, msg, wParam, lParam);
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -85,7 +87,7 @@ int main() {
     std::fprintf(stderr, "no form\n");
     return 1;
   }
-  // The bar's commands reach the top-level window; the form hears them through its parent.
+  // The bar's messages reach the top-level window; the form hears them through its parent.
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form->handle()));
   skin->setActive(true);
   std::printf("ready\n");
