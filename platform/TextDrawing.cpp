@@ -13,6 +13,7 @@
 
 #include "platform/DeviceContext.h"
 #include "platform/TextCodec.h"
+#include "platform/TextDrawing.h"
 #include "platform/win32.h"
 
 #define TMPF_VARIABLE_PITCH 0x01  // set for variable pitch, despite its usual name
@@ -22,13 +23,13 @@
 namespace vornplatform {
 namespace {
 
-// Tab stops every eight average character widths.
-QString expandTabs(const QString& text) {
+// Tab stops every tabColumns characters.
+QString expandTabs(const QString& text, int tabColumns) {
   QString result;
   int column = 0;
   for (QChar c : text) {
     if (c == QLatin1Char('\t')) {
-      int spaces = 8 - column % 8;
+      int spaces = tabColumns - column % tabColumns;
       result.append(QString(spaces, QLatin1Char(' ')));
       column += spaces;
     } else {
@@ -57,6 +58,8 @@ int qtFlagsOf(UINT format) {
   if (format & DT_SINGLELINE) flags |= Qt::TextSingleLine;
   if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) flags |= Qt::TextWordWrap;
   if (!(format & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
+  // Right-to-left reading orders the text; it never mirrors the alignment.
+  if (format & DT_RTLREADING) flags |= Qt::AlignAbsolute;
   return flags;
 }
 
@@ -69,9 +72,9 @@ QString normalizedBreaks(QString text) {
 
 // The text DrawTextA shows, with an ellipsis in lines too wide for the rectangle.
 QString shownText(const QString& text, UINT format, int flags, const QFontMetrics& metrics,
-                  int width) {
+                  int width, int tabColumns) {
   QString shown = normalizedBreaks(text);
-  if (format & DT_EXPANDTABS) shown = expandTabs(shown);
+  if (format & DT_EXPANDTABS) shown = expandTabs(shown, tabColumns);
   if (!(format & DT_END_ELLIPSIS)) return shown;
   QStringList lines =
       (format & DT_SINGLELINE) ? QStringList{shown} : shown.split(QLatin1Char('\n'));
@@ -101,10 +104,6 @@ QString textOf(const char* text, int length) {
   if (text == nullptr) return QString();
   return length < 0 ? bytesToQString(text) : bytesToQString(text, static_cast<size_t>(length));
 }
-
-// The height of one line as Qt lays text out (its fractional height rounded up), so that
-// tmHeight, text extents and DrawTextA's line steps agree.
-int lineHeight(const QFont& font) { return qCeil(QFontMetricsF(font).height()); }
 
 // The lines a text takes (one per line break, more where words wrap at the width) and the
 // advance of the widest. DrawTextA measures a line a tmHeight, where Qt would add the face's
@@ -142,6 +141,11 @@ int measureLines(const QString& text, const QFont& font, int flags, int width, i
 }
 
 }  // namespace
+
+// The height of one line as Qt lays text out (its fractional height rounded up), so that
+// tmHeight, text extents and DrawTextA's line steps agree.
+int lineHeight(const QFont& font) { return qCeil(QFontMetricsF(font).height()); }
+
 }  // namespace vornplatform
 
 using namespace vornplatform;
@@ -209,13 +213,19 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int length) {
 }
 
 int DrawTextA(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format) {
+  return drawTextTabbed(handle, text, length, rect, format, 8);
+}
+
+int vornplatform::drawTextTabbed(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format,
+                                 int tabColumns) {
   DeviceContext* dc = contextOf(handle);
   if (dc == nullptr || rect == nullptr || text == nullptr) return 0;
   QFont font = fontOf(dc);
   QFontMetrics fm(font);
   QRect area(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
   int flags = qtFlagsOf(format);
-  QString shown = shownText(textOf(text, length), format, flags, fm, area.width());
+  QString shown =
+      shownText(textOf(text, length), format, flags, fm, area.width(), qMax(tabColumns, 1));
   if (format & DT_CALCRECT) {
     // Only the size counts: the top-left stays, wrapping uses the rectangle's width.
     int width = (flags & Qt::TextWordWrap) ? qMax(area.width(), 1) : INT_MAX / 4;
@@ -233,6 +243,7 @@ int DrawTextA(HDC handle, LPCSTR text, int length, LPRECT rect, UINT format) {
   if (!(format & DT_NOCLIP))
     painter.setClipRect(area, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   if (dc->bkMode == OPAQUE) painter.fillRect(bounds, colorOf(dc->bkColor));
+  if (format & DT_RTLREADING) painter.setLayoutDirection(Qt::RightToLeft);
   painter.setFont(font);
   painter.setPen(colorOf(dc->textColor));
   painter.drawText(area, flags, shown);

@@ -156,6 +156,21 @@ typedef SCROLLINFO* LPSCROLLINFO;
 #define DT_NOPREFIX 0x00000800
 #define DT_END_ELLIPSIS 0x00008000
 
+// DrawTextExA's extra parameters; tab stops count average character widths.
+struct DRAWTEXTPARAMS {
+  UINT cbSize;
+  int iTabLength;
+  int iLeftMargin;
+  int iRightMargin;
+  UINT uiLengthDrawn;
+};
+typedef DRAWTEXTPARAMS* LPDRAWTEXTPARAMS;
+
+// ExtTextOutA options.
+#define ETO_OPAQUE 0x0002
+#define ETO_CLIPPED 0x0004
+#define ETO_RTLREADING 0x0080
+
 // Scroll bars.
 #define SB_HORZ 0
 #define SB_VERT 1
@@ -215,6 +230,13 @@ VORNAPI BOOL GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
 VORNAPI BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size);
 VORNAPI BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
 VORNAPI int DrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format);
+// DrawTextA with the tab length and margins of params (null: as DrawTextA).
+VORNAPI int DrawTextExA(HDC dc, LPSTR text, int length, LPRECT rect, UINT format,
+                        LPDRAWTEXTPARAMS params);
+// Text at (x, y), the rectangle filled with the background colour (ETO_OPAQUE) and clipping
+// the text (ETO_CLIPPED); dx, when given, holds each character's advance.
+VORNAPI BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text,
+                         UINT count, const INT* dx);
 
 // Lines and shapes: a rectangle or line excludes its right and bottom end.
 VORNAPI BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);

@@ -1,7 +1,7 @@
 // A top-level window titled "skin menu host" holding a runtime form with the flat skin on: a
-// main menu on the window's bar and a pop-up menu on a right click in the form. Each chosen
-// item is printed ("picked Save"), so a desktop test can drive the skinned menus with real
-// input and read what the user chose.
+// main menu on the window's bar and a pop-up menu on a right click in the form, both with
+// sub-menus. Each chosen item is printed ("picked Save", "picked one.txt"), so a desktop test
+// can drive the skinned menus with real input and read what the user chose.
 #include <cstdio>
 
 #include "outside/vtraySetup/rt/Form.h"
@@ -29,10 +29,8 @@ class MenuForm : public frt::Form {
       message.result = 0;
       return;
     }
-    if (message.msg == WM_COMMAND && bar && HIWORD(message.wParam) == 0) {
-      for (frt::MenuItem* item : bar->items())
-        if (item->command == LOWORD(message.wParam)) printPicked(item);
-    }
+    if (message.msg == WM_COMMAND && bar && HIWORD(message.wParam) == 0)
+      printPicked(bar->findItem(LOWORD(message.wParam)));
     frt::Form::defaultHandler(message);
   }
 
@@ -43,13 +41,16 @@ class MenuForm : public frt::Form {
 LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_DESTROY) PostQuitMessage(0);
   HWND form = reinterpret_cast<HWND>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (msg == WM_COMMAND && form) return SendMessageA(form, msg, wParam, lParam);
+  // The bar's commands and the owner drawing of its pull-downs belong to the form.
+  bool forForm = msg == WM_COMMAND || msg == WM_MEASUREITEM || msg == WM_DRAWITEM;
+  if (forForm && form) return SendMessageA(form, msg, wParam, lParam);
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 void fillMenus(MenuForm* form) {
   form->bar = new frt::MainMenu(form);
-  form->bar->add("File");
+  frt::MenuItem* file = form->bar->add("File");
+  for (const char* caption : {"New", "Open", "-", "Exit"}) file->add(caption);
   form->bar->add("Edit");
   form->bar->add("Help");
   form->popup = new frt::PopupMenu(form);
@@ -58,6 +59,9 @@ void fillMenus(MenuForm* form) {
   form->popup->add("Save")->checked = true;
   form->popup->add("Close")->enabled = false;
   form->popup->add("Quit");
+  frt::MenuItem* recent = form->popup->add("Recent");
+  recent->add("one.txt");
+  recent->add("two.txt");
 }
 
 }  // namespace
@@ -83,7 +87,7 @@ int main() {
     std::fprintf(stderr, "no form\n");
     return 1;
   }
-  // The bar's commands reach the top-level window; the form hears them through its parent.
+  // The bar's messages reach the top-level window; the form hears them through its parent.
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form->handle()));
   skin->setActive(true);
   std::printf("ready\n");

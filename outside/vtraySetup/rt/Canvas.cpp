@@ -28,7 +28,10 @@ void Canvas::replace(HGDIOBJ* held, HGDIOBJ made) {
 
 void Canvas::setPen(Color color) { replace(&pen_, CreatePen(PS_SOLID, 1, colorToRGB(color))); }
 
-void Canvas::setBrush(Color color) { replace(&brush_, CreateSolidBrush(colorToRGB(color))); }
+void Canvas::setBrush(Color color) {
+  brushColor_ = color;
+  replace(&brush_, CreateSolidBrush(colorToRGB(color)));
+}
 
 void Canvas::setHollowBrush() {
   SelectObject(dc_, GetStockObject(NULL_BRUSH));
@@ -47,6 +50,7 @@ void Canvas::setTextColor(Color color) { SetTextColor(dc_, colorToRGB(color)); }
 void Canvas::setTransparentText() { SetBkMode(dc_, TRANSPARENT); }
 
 void Canvas::fillRect(const RECT& rect, Color color) {
+  brushColor_ = color;
   HBRUSH brush = CreateSolidBrush(colorToRGB(color));
   FillRect(dc_, &rect, brush);
   DeleteObject(brush);
@@ -95,6 +99,17 @@ SIZE Canvas::textExtent(const std::string& text) {
 
 void Canvas::drawText(const std::string& text, RECT* rect, UINT format) {
   DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), rect, format);
+}
+
+void Canvas::drawTextEx(const std::string& text, RECT* rect, UINT format) {
+  std::string copy = text;  // the call may write into the text it is given
+  copy.push_back('\0');
+  DrawTextExA(dc_, &copy[0], static_cast<int>(text.size()), rect, format, nullptr);
+}
+
+void Canvas::textRect(const RECT& rect, int x, int y, const std::string& text, UINT options) {
+  ExtTextOutA(dc_, x, y, ETO_CLIPPED | options, &rect, text.c_str(),
+              static_cast<UINT>(text.size()), nullptr);
 }
 
 void Canvas::textOut(int x, int y, const std::string& text) {

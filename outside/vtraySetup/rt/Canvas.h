@@ -25,7 +25,9 @@ class Canvas {
   HDC handle() const { return dc_; }
   void setPen(Color color);
   void setBrush(Color color);
-  void setHollowBrush();
+  void setHollowBrush();  // keeps the brush colour
+  // The brush's colour: the last set, or the last a fill painted with (white at first).
+  Color brushColor() const { return brushColor_; }
   void setFont(const FontStyle& font);
   void setTextColor(Color color);
   void setTransparentText();
@@ -47,6 +49,10 @@ class Canvas {
   int textHeight(const std::string& text) { return textExtent(text).cy; }
   int textWidth(const std::string& text) { return textExtent(text).cx; }
   void drawText(const std::string& text, RECT* rect, UINT format);
+  // DrawTextExA with the default tab length.
+  void drawTextEx(const std::string& text, RECT* rect, UINT format);
+  // The text at (x, y), clipped to rect; options adds ETO_ flags such as ETO_RTLREADING.
+  void textRect(const RECT& rect, int x, int y, const std::string& text, UINT options = 0);
   void textOut(int x, int y, const std::string& text);
 
  private:
@@ -58,6 +64,7 @@ class Canvas {
   HGDIOBJ pen_ = nullptr;
   HGDIOBJ brush_ = nullptr;
   HGDIOBJ font_ = nullptr;
+  Color brushColor_ = clWhite;
 };
 
 }  // namespace frt

@@ -58,11 +58,13 @@ Menu::~Menu() {
   if (handle_) DestroyMenu(handle_);
 }
 
-MenuItem* Menu::add(const std::string& caption) {
-  auto* item = new MenuItem(this);
+MenuItem* Menu::add(const std::string& caption) { return makeItem(this, caption); }
+
+MenuItem* Menu::makeItem(Component* owner, const std::string& caption) {
+  auto* item = new MenuItem(owner);
   item->caption = caption;
   item->command = nextCommand_++;
-  item->onBar = bar_;
+  item->onBar = bar_ && owner == this;
   item->images = images;
   liveItems().insert(static_cast<const Component*>(item));
   item->freeNotices.push_back([](Component* gone) { liveItems().erase(gone); });
@@ -76,15 +78,41 @@ std::vector<MenuItem*> Menu::items() const {
   return list;
 }
 
+MenuItem* Menu::findItem(UINT command) const {
+  if (command == 0) return nullptr;
+  std::vector<MenuItem*> pending = items();
+  while (!pending.empty()) {
+    MenuItem* item = pending.back();
+    pending.pop_back();
+    if (item->command == command) return item;
+    for (MenuItem* sub : item->items()) pending.push_back(sub);
+  }
+  return nullptr;
+}
+
 void Menu::rebuild() {
   if (handle_ == nullptr) handle_ = bar_ ? CreateMenu() : CreatePopupMenu();
+  // Deleting an item that opens a sub-menu destroys that sub-menu too.
   while (GetMenuItemCount(handle_) > 0) DeleteMenu(handle_, 0, MF_BYPOSITION);
-  for (MenuItem* item : items()) {
+  fill(handle_, items(), images);
+}
+
+void Menu::fill(HMENU target, const std::vector<MenuItem*>& list, const ImageList* listImages) {
+  for (MenuItem* item : list) {
     item->rightToLeft = rightToLeft;
+    item->images = listImages;
     UINT flags = flagsOf(*item);
     LPCSTR text = item->caption.c_str();
     if (flags & MF_OWNERDRAW) text = reinterpret_cast<LPCSTR>(item);
-    AppendMenuA(handle_, flags, item->command, text);
+    std::vector<MenuItem*> subItems = item->items();
+    if (subItems.empty() || (flags & MF_SEPARATOR)) {
+      AppendMenuA(target, flags, item->command, text);
+      continue;
+    }
+    HMENU sub = CreatePopupMenu();
+    fill(sub, subItems, item->subMenuImages ? item->subMenuImages : listImages);
+    if (!AppendMenuA(target, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text))
+      DestroyMenu(sub);
   }
 }
 
@@ -128,9 +156,7 @@ MenuItem* PopupMenu::popup(HWND owner, int x, int y) {
   rebuild();
   UINT picked = static_cast<UINT>(
       TrackPopupMenu(handle(), TPM_RETURNCMD | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
-  for (MenuItem* item : items())
-    if (picked != 0 && item->command == picked) return item;
-  return nullptr;
+  return findItem(picked);
 }
 
 }  // namespace frt

@@ -18,6 +18,8 @@ class Menu : public Component {
 
   MenuItem* add(const std::string& caption);
   std::vector<MenuItem*> items() const;
+  // The item with the command id anywhere in the menu's tree, or null.
+  MenuItem* findItem(UINT command) const;
   // Builds the layer menu again from the items (after handlers or captions changed).
   void rebuild();
   HMENU handle();
@@ -29,6 +31,12 @@ class Menu : public Component {
   static bool dispatchOwnerDraw(Message& message);
 
  private:
+  friend class MenuItem;
+  // A new live item owned by owner (the menu or an item of its tree).
+  MenuItem* makeItem(Component* owner, const std::string& caption);
+  // Appends the items to target, those with sub-items as sub-menus.
+  void fill(HMENU target, const std::vector<MenuItem*>& list, const ImageList* listImages);
+
   bool bar_;
   HMENU handle_ = nullptr;
   UINT nextCommand_ = 1;

@@ -5,12 +5,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "outside/vtraySetup/rt/Bitmap.h"
 #include "outside/vtraySetup/rt/Component.h"
 #include "outside/vtraySetup/rt/ImageList.h"
 
 namespace frt {
+
+class Menu;
 
 class MenuItem : public Component {
  public:
@@ -23,10 +26,10 @@ class MenuItem : public Component {
   bool radioItem = false;
   bool enabled = true;
   int imageIndex = -1;
-  const ImageList* images = nullptr;  // the menu's (or sub-menu's) list
+  const ImageList* images = nullptr;  // the menu's list, or the nearest sub-menu images
+  const ImageList* subMenuImages = nullptr;  // the list for its sub-items, when set
   std::unique_ptr<Bitmap> bitmap;     // used when the list has no image for the index
   bool ownDrawing = false;            // the item has draw/measure handlers of its own
-  int subItemCount = 0;
   UINT command = 0;         // the id its menu gives it
   bool onBar = false;       // an item of a main menu's bar
   bool rightToLeft = false;  // its menu reads right to left
@@ -37,6 +40,13 @@ class MenuItem : public Component {
   MeasureHandler onMeasureItem;
   DrawHandler onDrawItem;
   const void* drawingOwner = nullptr;  // who set the handlers (null: the item's own)
+
+  // A sub-item at the end of its sub-menu, with a command id unique in the whole menu.
+  MenuItem* add(const std::string& caption);
+  std::vector<MenuItem*> items() const;
+  int subItemCount() const { return static_cast<int>(items().size()); }
+  // The menu the item's tree hangs from, or null for an item outside any menu.
+  Menu* menu() const;
 
   bool isLine() const { return caption == "-"; }
   // The glyph to show, or null.

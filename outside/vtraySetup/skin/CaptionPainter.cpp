@@ -5,6 +5,27 @@
 
 namespace skin {
 
+namespace {
+
+// The text goes through a picture of the rectangle in the canvas's brush colour, so what lay
+// under the rectangle is covered.
+void drawDisabledToolButton(frt::Canvas& canvas, const CaptionRequest& q, const RECT& r,
+                            COLORREF disabled) {
+  int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return;
+  frt::Bitmap work(width, height);
+  work.fill(canvas.brushColor());
+  frt::Canvas& text = work.canvas();
+  text.setFont(q.font);
+  text.setTextColor(disabled);
+  text.setTransparentText();
+  RECT local{0, 0, width, height};
+  text.drawText(q.text, &local, q.format | DT_EXPANDTABS | DT_VCENTER);
+  BitBlt(canvas.handle(), r.left, r.top, width, height, work.dc(), 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
 SIZE CaptionPainter::extent(frt::Canvas& canvas, const std::string& text,
                             const frt::FontStyle& font, bool rightToLeft) {
   if (text.empty()) return SIZE{0, 0};
@@ -23,9 +44,7 @@ void CaptionPainter::draw(frt::Canvas& canvas, const CaptionRequest& q, const Sk
   RECT r = q.rect;
   if (q.disabledToolButton) {
     r.top += (r.bottom - r.top - canvas.textHeight("W")) / 2;
-    canvas.setTextColor(p.disabled);
-    canvas.setTransparentText();
-    canvas.drawText(q.text, &r, q.format | DT_EXPANDTABS | DT_VCENTER);
+    drawDisabledToolButton(canvas, q, r, p.disabled);
     return;
   }
   if (q.menuBound && q.selected && context.useSystemColors) color = textColorOn(p.iconBack, color);
@@ -40,7 +59,7 @@ void CaptionPainter::draw(frt::Canvas& canvas, const CaptionRequest& q, const Sk
     }
   }
   canvas.setTextColor(color);
-  canvas.drawText(q.text, &r, q.format | DT_EXPANDTABS);
+  canvas.drawTextEx(q.text, &r, q.format | DT_EXPANDTABS);
 }
 
 }  // namespace skin

@@ -38,6 +38,12 @@ int displayDepth() {
 FlatSkin::FlatSkin(frt::Form* form) : frt::Component(form), font(menuFont()), form_(form) {
   containers_.set();
   controls_.set();
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (GetVersionExA(&version)) {
+    windowsNT_ = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    version5_ = version.dwMajorVersion == 5 && version.dwMinorVersion <= 1;
+  }
   colors_.selectFontColor = font.color;
   colors_.fontColor = font.color;
   FlatSkinManager::instance().add(this);

@@ -48,6 +48,10 @@ class FlatSkin : public frt::Component {
   void hookForeign(frt::Form* form) { hookComponentsOf(form); }
   void unhookForeign(frt::Form* form);
 
+  // What the system reported when the component was made; no painting depends on it.
+  bool windowsNT() const { return windowsNT_; }
+  bool version5() const { return version5_; }  // version 5.0 or 5.1
+
   // The palette and settings for a painting, the display depth asked anew.
   SkinContext context() const;
   frt::Form* form() const { return form_; }
@@ -68,6 +72,8 @@ class FlatSkin : public frt::Component {
   ControlSet controls_;
   bool active_ = false;
   bool disableSubclassing_ = false;
+  bool windowsNT_ = false;
+  bool version5_ = false;
   std::vector<ControlSubClass*> hooks_;
   std::vector<frt::Menu*> menus_;  // menus whose items draw through the skin
   std::vector<frt::Control*> bars_;  // tool and control bars drawing through the skin

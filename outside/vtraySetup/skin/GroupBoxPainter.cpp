@@ -29,8 +29,7 @@ void GroupBoxPainter::groupBox(frt::Canvas& canvas, const GroupBoxView& v,
   canvas.line(r.right - 2, r.top + h / 2 + 1, r.right - 2, r.top + h);
   canvas.setHollowBrush();
   canvas.setTransparentText();
-  RECT text = place;
-  canvas.drawText(v.caption, &text, DT_SINGLELINE | DT_LEFT | (v.rightToLeft ? DT_RTLREADING : 0));
+  canvas.textRect(place, place.left, place.top, v.caption, v.rightToLeft ? ETO_RTLREADING : 0);
   int lineY = r.top + h / 2 + 1;
   canvas.setPen(v.ctl3D ? light : dark);
   canvas.line(r.left, lineY, place.left, lineY);

@@ -41,7 +41,7 @@ SIZE MenuPainter::measure(frt::Canvas& canvas, const frt::MenuItem& item, bool o
   SIZE extent = canvas.textExtent(text);
   int width = extent.cx + 5;
   if (hasAccelerator(item.caption)) width -= canvas.textWidth("&");
-  if (!onBar && item.subItemCount > 0) width += 6;
+  if (!onBar && item.subItemCount() > 0) width += 6;
   const frt::Bitmap* glyph = item.glyph();
   int glyphWidth = glyph ? glyph->width() : 0;
   width += onBar ? glyphWidth : std::max(glyphWidth, context.iconWidth);

@@ -52,10 +52,20 @@ void installHandlers(FlatSkin& skin, frt::MenuItem& item) {
   item.drawingOwner = &skin;
 }
 
+// Every item of the menu's tree, parents before their sub-items.
+std::vector<frt::MenuItem*> allItems(const frt::Menu& menu) {
+  std::vector<frt::MenuItem*> all = menu.items();
+  for (size_t i = 0; i < all.size(); ++i) {
+    std::vector<frt::MenuItem*> subItems = all[i]->items();
+    all.insert(all.end(), subItems.begin(), subItems.end());
+  }
+  return all;
+}
+
 }  // namespace
 
 void MenuSkinning::hook(FlatSkin& skin, frt::Menu& menu) {
-  for (frt::MenuItem* item : menu.items()) {
+  for (frt::MenuItem* item : allItems(menu)) {
     if (item->onDrawItem && !skin.overrideOwnerDraw && item->drawingOwner != &skin) continue;
     installHandlers(skin, *item);
   }
@@ -65,7 +75,7 @@ void MenuSkinning::hook(FlatSkin& skin, frt::Menu& menu) {
 }
 
 void MenuSkinning::unhook(const FlatSkin& skin, frt::Menu& menu) {
-  for (frt::MenuItem* item : menu.items()) {
+  for (frt::MenuItem* item : allItems(menu)) {
     if (item->drawingOwner != &skin) continue;
     item->onMeasureItem = nullptr;
     item->onDrawItem = nullptr;

@@ -2,6 +2,8 @@
 // pixels their rules fix.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "outside/vtraySetup/rt/Bitmap.h"
 #include "outside/vtraySetup/rt/Buttons.h"
 #include "outside/vtraySetup/skin/BarPainter.h"
@@ -115,6 +117,72 @@ TEST_F(ButtonPaintingTest, GroupBoxWithEmptyCaptionUsesTheHeightOfABlank) {
   box.ctl3D = false;
   GroupBoxPainter::groupBox(picture.canvas(), box, context);
   EXPECT_EQ(picture.pixel(0, 40), darken(box.color, 60));
+}
+
+// The first row from top holding a pixel of colour in columns [left, right), or -1.
+int firstRowOf(const frt::Bitmap& picture, COLORREF color, int left, int right, int top = 0) {
+  for (int y = top; y < picture.height(); ++y)
+    for (int x = left; x < right; ++x)
+      if (picture.pixel(x, y) == color) return y;
+  return -1;
+}
+
+TEST_F(ButtonPaintingTest, GroupBoxCaptionIsClippedToItsPlaceOnEitherSide) {
+  GroupBoxView box;
+  box.client = RECT{0, 0, 120, 60};
+  box.color = RGB(240, 240, 240);
+  box.parentColor = kParent;
+  box.caption = "jW";  // the j reaches left of where the text starts
+  const COLORREF white = RGB(255, 255, 255);
+  const std::set<COLORREF> painted{white, kParent, box.color, lighten(box.color, 60),
+                                   darken(box.color, 60)};
+  frt::Bitmap picture(120, 60);
+  picture.canvas().setFont(box.font);
+  SIZE extent = picture.canvas().textExtent(box.caption);
+  // Whether any pixel of the caption's rows in columns [left, right) is text (antialiased).
+  auto textIn = [&](int left, int right) {
+    for (int y = 0; y < extent.cy; ++y)
+      for (int x = left; x < right; ++x)
+        if (!painted.count(picture.pixel(x, y))) return true;
+    return false;
+  };
+  for (bool rightToLeft : {false, true}) {
+    picture.fill(white);
+    box.rightToLeft = rightToLeft;
+    GroupBoxPainter::groupBox(picture.canvas(), box, context);
+    int left = rightToLeft ? 120 - 9 - extent.cx : 9;
+    EXPECT_TRUE(textIn(left, left + extent.cx));
+    EXPECT_FALSE(textIn(0, left)) << rightToLeft;
+    EXPECT_FALSE(textIn(left + extent.cx, 120)) << rightToLeft;
+  }
+}
+
+TEST_F(ButtonPaintingTest, DisabledToolButtonCaptionLiesOnTheBrushColourThreePixelsLower) {
+  ToolButtonView v;
+  v.bounds = RECT{0, 0, 60, 40};
+  v.transparent = true;  // nothing fills the button: what lies under the caption shows
+  v.showCaptions = true;
+  v.caption = "WW";
+  const COLORREF brush = RGB(10, 200, 10), white = RGB(255, 255, 255);
+  COLORREF text = frt::colorToRGB(context.font.color);
+  frt::Bitmap enabled(60, 40), disabled(60, 40);
+  enabled.fill(white);
+  BarPainter::toolButton(enabled.canvas(), v, context);
+  disabled.fill(white);
+  disabled.canvas().setBrush(brush);
+  v.enabled = false;
+  v.state = CDIS_DISABLED;
+  BarPainter::toolButton(disabled.canvas(), v, context);
+  int top = firstRowOf(enabled, text, 0, 60);
+  ASSERT_GE(top, 0);
+  EXPECT_EQ(firstRowOf(disabled, context.palette.disabled, 0, 60), top + 3);
+  EXPECT_EQ(firstRowOf(disabled, text, 0, 60), -1);
+  // The picture covers the caption's rectangle below its new top, and nothing above it.
+  enabled.canvas().setFont(context.font);
+  int captionTop = 40 - enabled.canvas().textHeight("WW") - 6 + 3;
+  EXPECT_EQ(disabled.pixel(1, captionTop), brush);
+  EXPECT_EQ(disabled.pixel(58, 39), brush);
+  EXPECT_EQ(disabled.pixel(1, captionTop - 1), white);
 }
 
 TEST_F(ButtonPaintingTest, ToolButtonImagesArrowSeparatorAndBandGrip) {

@@ -64,4 +64,26 @@ TEST_F(FormFixture, TheParentDestroyingTheFormFreesItAndItsHooks) {
   parent = nullptr;
 }
 
+TEST_F(FormFixture, TheSystemVersionIsReadOnceWhenTheSkinIsMade) {
+  OSVERSIONINFOEXA answer{};
+  answer.dwOSVersionInfoSize = sizeof answer;
+  answer.dwPlatformId = VER_PLATFORM_WIN32_NT;
+  answer.dwMajorVersion = 5;
+  answer.dwMinorVersion = 1;
+  vorntest::setVersionAnswer(answer);
+  auto* xp = new skin::FlatSkin(form);
+  answer.dwMinorVersion = 2;
+  vorntest::setVersionAnswer(answer);
+  auto* later = new skin::FlatSkin(form);
+  vorntest::setVersionFailure(vorntest::FailEveryVersionCall);
+  auto* unknown = new skin::FlatSkin(form);
+  vorntest::clearVersionHooks();
+  EXPECT_TRUE(xp->windowsNT());
+  EXPECT_TRUE(xp->version5());
+  EXPECT_TRUE(later->windowsNT());
+  EXPECT_FALSE(later->version5());
+  EXPECT_FALSE(unknown->windowsNT());
+  EXPECT_FALSE(unknown->version5());
+}
+
 }  // namespace

@@ -47,10 +47,12 @@ TEST_F(MenuPaintingTest, MeasureFollowsTextShortcutAcceleratorAndGlyph) {
   int th = canvas.textHeight("Open");
   EXPECT_EQ(plain.cx, canvas.textWidth("Open") + 5 + 24);  // at least IconWidth for a glyph
   EXPECT_EQ(plain.cy, th + roundHalfEven(0.75 * th));
-  item->subItemCount = 2;
+  // Real sub-items widen a pop-up item; once they are gone the width is back.
+  frt::MenuItem* subItems[2] = {item->add("New"), item->add("Exit")};
   EXPECT_EQ(MenuPainter::measure(canvas, *item, false, context).cx, plain.cx + 6);
   EXPECT_EQ(MenuPainter::measure(canvas, *item, true, context).cx, plain.cx - 24);  // a bar item has no strip
-  item->subItemCount = 0;
+  for (frt::MenuItem* sub : subItems) delete sub;
+  EXPECT_EQ(MenuPainter::measure(canvas, *item, false, context).cx, plain.cx);
   item->caption = "&Open";
   EXPECT_EQ(MenuPainter::measure(canvas, *item, false, context).cx,
             canvas.textWidth("&Open") + 5 + 24 - canvas.textWidth("&"));

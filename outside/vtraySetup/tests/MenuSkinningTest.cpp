@@ -1,5 +1,7 @@
 // The skin on real menus: pop-up items measured and painted through the layer's owner-drawn
 // menu, handlers given and taken back, and flat pop-up windows framed and cut at the corners.
+#include <set>
+
 #include "outside/vtraySetup/skin/MenuSkinning.h"
 #include "outside/vtraySetup/tests/FormFixture.h"
 #include "platform/testing_menus.h"
@@ -109,6 +111,62 @@ TEST_F(MenuSkinningTest, FlatMenuNoticeFramesTheMenuWindowAndCutsItsCorners) {
   ReleaseDC(stand, dc);
   EXPECT_EQ(SendMessageA(stand, WM_ERASEBKGND, 0, 0), 1);
   DestroyWindow(stand);
+}
+
+TEST_F(MenuSkinningTest, SubMenusAreBuiltHookedPickedAndFreedOverTheWholeTree) {
+  frt::MenuItem* recent = menu->add("Recent");
+  frt::MenuItem* one = recent->add("one.txt");
+  frt::MenuItem* deeper = recent->add("More");
+  frt::MenuItem* two = deeper->add("two.txt");
+  frt::ImageList subImages(form, 16, 16);
+  subImages.add();
+  recent->subMenuImages = &subImages;
+  EXPECT_EQ(recent->subItemCount(), 2);
+  std::set<UINT> commands;
+  for (frt::MenuItem* item : {open, recent, one, deeper, two}) commands.insert(item->command);
+  EXPECT_EQ(commands.size(), 5u);
+  skin->setActive(true);
+  for (frt::MenuItem* item : {recent, one, deeper, two}) EXPECT_EQ(item->drawingOwner, skin);
+  EXPECT_EQ(one->images, &subImages);  // the sub-menu's list reaches the deeper level too
+  EXPECT_EQ(two->images, &subImages);
+  EXPECT_EQ(open->images, nullptr);
+  HMENU top = menu->handle();
+  HMENU sub = GetSubMenu(top, 3);
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ(GetMenuItemCount(sub), 2);
+  EXPECT_EQ(GetMenuItemID(sub, 0), one->command);
+  EXPECT_TRUE(GetMenuState(sub, one->command, MF_BYCOMMAND) & MF_OWNERDRAW);
+  ASSERT_NE(GetSubMenu(sub, 1), nullptr);
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(sub, 1), 0), two->command);
+
+  vorntest::answerNextPopupMenu(two->command);
+  EXPECT_EQ(menu->popup(form->handle(), 0, 0), two);
+  vorntest::clearPopupMenuAnswers();
+
+  skin->setActive(false);
+  EXPECT_FALSE(two->onDrawItem);
+  EXPECT_FALSE(recent->onMeasureItem);
+  // A freed sub-item is no longer taken for an item.
+  skin->setActive(true);
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(drawItem(two, dc), TRUE);
+  delete deeper;
+  EXPECT_EQ(drawItem(two, dc), 0);
+  EXPECT_EQ(recent->subItemCount(), 1);
+  DeleteDC(dc);
+
+  // A bar item with sub-items pulls down a sub-menu; its commands are found from the bar.
+  auto* bar = new frt::MainMenu(form);
+  frt::MenuItem* file = bar->add("File");
+  frt::MenuItem* exit = file->add("Exit");
+  skin->setActive(false);
+  skin->setActive(true);
+  EXPECT_FALSE(exit->onBar);
+  EXPECT_EQ(exit->drawingOwner, skin);
+  ASSERT_NE(GetSubMenu(bar->handle(), 0), nullptr);
+  EXPECT_EQ(GetMenuItemID(GetSubMenu(bar->handle(), 0), 0), exit->command);
+  EXPECT_EQ(bar->findItem(exit->command), exit);
+  EXPECT_EQ(bar->findItem(0), nullptr);
 }
 
 }  // namespace
