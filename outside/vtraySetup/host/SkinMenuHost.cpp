@@ -43,7 +43,9 @@ class MenuForm : public frt::Form {
 LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_DESTROY) PostQuitMessage(0);
   HWND form = reinterpret_cast<HWND>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (msg == WM_COMMAND && form) return SendMessageA(form, msg, wParam, lParam);
+  // The bar belongs to this window: its commands and its owner drawing go to the form's menus.
+  bool forBar = msg == WM_COMMAND || msg == WM_MEASUREITEM || msg == WM_DRAWITEM;
+  if (forBar && form) return SendMessageA(form, msg, wParam, lParam);
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
