@@ -27,6 +27,11 @@ void MenuBarStrip::refreshItems() {
   if (hot_ >= static_cast<int>(items_.size())) hot_ = -1;
 }
 
+void MenuBarStrip::relayout() {
+  laidOut_ = false;
+  update();
+}
+
 int MenuBarStrip::itemAt(int x, int y) {
   refreshItems();
   POINT point{x, y};

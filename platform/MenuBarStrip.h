@@ -15,8 +15,9 @@ class MenuBarStrip : public QWidget {
 
   // The index of the item under a point of the bar, or -1.
   int itemAt(int x, int y);
-  int hotItem() const { return hot_; }
-  int openItem() const { return open_; }
+  HMENU menu() const { return menu_; }
+  // Measures the items again before the next paint (the owner's answers may have changed).
+  void relayout();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

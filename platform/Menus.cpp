@@ -221,6 +221,12 @@ class BarStyle : public QProxyStyle {
 void rebuildMenuBar(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (!w || !w->frame) return;
+  // The painted bar keeps its hot and open items: it measures its items again and repaints.
+  auto* strip = dynamic_cast<MenuBarStrip*>(w->menuBar.data());
+  if (strip && w->menu && strip->menu() == w->menu && barHasOwnerDrawnItem(w->menu)) {
+    strip->relayout();
+    return;
+  }
   if (w->menuBar) {
     w->menuBar->hide();
     w->menuBar->deleteLater();

@@ -2,8 +2,6 @@
 // on a DC of the whole bar, hot and open items selected, clicks, and the client area's place.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QWidget>
 
 #include "platform/MenuAccess.h"
@@ -68,18 +66,9 @@ class MenuBarStripTest : public ::testing::Test {
       if (d.itemData == data) return &d;
     return nullptr;
   }
-  void mouse(QEvent::Type type, int x, Qt::MouseButtons held = Qt::NoButton) {
-    QWidget* strip = vornplatform::topLevelWidgetOf(window)->childAt(x, 5);
-    ASSERT_NE(strip, nullptr);
-    Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(x, 5), strip->mapToGlobal(QPointF(x, 5)), button, held,
-                      Qt::NoModifier);
-    QApplication::sendEvent(strip, &event);
-  }
-  void click(int x) {
-    mouse(QEvent::MouseButtonPress, x, Qt::LeftButton);
-    mouse(QEvent::MouseButtonRelease, x);
-  }
+  // Bar points: above the client area.
+  void hover(int x) { ASSERT_TRUE(vorntest::moveMouseTo(window, x, -15)); }
+  void click(int x) { ASSERT_TRUE(vorntest::clickAt(window, x, -15)); }
   bool commandSeen(UINT id) {
     vorntest::pumpFor(20);
     for (const windowtest::Seen& s : seen())
@@ -136,7 +125,7 @@ TEST_F(MenuBarStripTest, ClientAreaSitsWhereAQtBarLeavesIt) {
 
 TEST_F(MenuBarStripTest, HoverSelectsClicksPostCommandsAndPopupsOpenBelowTheirItem) {
   shown();
-  mouse(QEvent::MouseMove, 5);
+  hover(5);
   shown();
   EXPECT_EQ(drawnItem(0x1111)->itemState, static_cast<UINT>(ODS_SELECTED));
   EXPECT_EQ(drawnItem(0x2222)->itemState, 0u);
@@ -163,12 +152,12 @@ TEST_F(MenuBarStripTest, HoverSelectsClicksPostCommandsAndPopupsOpenBelowTheirIt
     return 7;
   });
   seen().clear();
-  mouse(QEvent::MouseButtonPress, popupBox.left + 3, Qt::LeftButton);
+  click(popupBox.left + 3);
   EXPECT_EQ(asked.x, origin.x + popupBox.left);
   EXPECT_EQ(asked.y, origin.y);  // the bar's bottom is the client area's top
   EXPECT_EQ(stateWhileOpen, static_cast<UINT>(ODS_SELECTED));
   EXPECT_TRUE(commandSeen(7));
-  mouse(QEvent::MouseMove, 150);
+  hover(150);
   shown();
   EXPECT_EQ(drawnItem(0x2222)->itemState, 0u);
 }
