@@ -21,7 +21,7 @@ LRESULT CALLBACK barHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-class SkinMenuBarTest : public ::testing::Test {
+class SkinnedBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
     WNDCLASSEXA wc{};
@@ -68,7 +68,7 @@ class SkinMenuBarTest : public ::testing::Test {
   COLORREF corner = 0, inside = 0;
 };
 
-TEST_F(SkinMenuBarTest, ItemsTakeTheSkinsBarColourOnlyWithItsBarDrawing) {
+TEST_F(SkinnedBarTest, ItemsTakeTheSkinsBarColourOnlyWithItsBarDrawing) {
   COLORREF face = frt::colorToRGB(frt::clBtnFace);
   skin->drawMenuBar = true;
   DrawMenuBar(window);
@@ -82,7 +82,7 @@ TEST_F(SkinMenuBarTest, ItemsTakeTheSkinsBarColourOnlyWithItsBarDrawing) {
   EXPECT_EQ(std::count(row.begin(), row.end(), kBarColour), 0);
 }
 
-TEST_F(SkinMenuBarTest, HotItemShowsTheSelectionBoxWithItsShadowStrip) {
+TEST_F(SkinnedBarTest, HotItemShowsTheSelectionBoxWithItsShadowStrip) {
   skin->drawMenuBar = true;
   const skin::SkinPalette& p = skin->context().palette;
   ASSERT_TRUE(vorntest::moveMouseTo(window, 3, -10));  // over "File"
