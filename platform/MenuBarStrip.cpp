@@ -47,7 +47,10 @@ bool MenuBarStrip::usable(int index) const {
   return item.enabled() && !(item.flags & MF_SEPARATOR);
 }
 
+// The owner's answers run inside these handlers: a window it destroys meanwhile keeps its
+// widgets (this bar among them) until the handler returns.
 void MenuBarStrip::paintEvent(QPaintEvent*) {
+  HandlerScope scope;
   refreshItems();
   QImage picture = MenuBarPicture::render(owner_, menu_, items_, width(), height(), hot_, open_);
   QPainter painter(this);
@@ -62,6 +65,7 @@ void MenuBarStrip::setHot(int index) {
 }
 
 void MenuBarStrip::mouseMoveEvent(QMouseEvent* event) {
+  HandlerScope scope;
   QPoint at = event->position().toPoint();
   setHot(itemAt(at.x(), at.y()));
 }
@@ -71,6 +75,7 @@ void MenuBarStrip::leaveEvent(QEvent*) {
 }
 
 void MenuBarStrip::mousePressEvent(QMouseEvent* event) {
+  HandlerScope scope;
   pressed_ = -1;
   if (event->button() != Qt::LeftButton) return;
   QPoint at = event->position().toPoint();

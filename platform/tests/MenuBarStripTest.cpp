@@ -162,4 +162,17 @@ TEST_F(MenuBarStripTest, HoverSelectsClicksPostCommandsAndPopupsOpenBelowTheirIt
   EXPECT_EQ(drawnItem(0x2222)->itemState, 0u);
 }
 
+TEST_F(MenuBarStripTest, WindowDestroyedWhileItsBarMenuIsOpenEndsQuietly) {
+  shown();
+  int popupX = drawnItem(0x2222)->rcItem.left + 3;
+  vornplatform::setPopupChooser([&](HMENU, int, int) -> UINT {
+    DestroyWindow(window);
+    return 0;
+  });
+  click(popupX);
+  vorntest::pumpFor(20);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(IsMenu(bar));  // the bar went with its window
+}
+
 }  // namespace
