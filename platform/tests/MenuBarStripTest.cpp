@@ -90,6 +90,7 @@ TEST_F(MenuBarStripTest, OwnerMeasuresAndDrawsOnTheWholeBarWhereTheClientAreaSta
   EXPECT_TRUE(sameRect(first.rcItem, RECT{0, 0, 40, 20}));
   EXPECT_EQ(first.itemState, 0u);
   EXPECT_EQ(item(0x3333).itemState, static_cast<UINT>(ODS_GRAYED | ODS_CHECKED));
+  EXPECT_GT(item(0x2222).rcItem.left, 40 + 20);  // past the text item's caption and margins
   // The menu colour under the text item; the last item's paint reaches the bar's right end.
   EXPECT_EQ(image.pixel(41, 1) & 0xFFFFFF, 0xF0F0F0u);
   RECT client;
