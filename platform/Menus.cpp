@@ -1,5 +1,6 @@
 // Menus: records of bars and pop-ups addressed by command (searching submenus) or position,
-// shown as a QMenuBar in a top-level window or as a QMenu at a screen point.
+// shown as a QMenuBar in a top-level window (the layer's painted bar when it holds owner-drawn
+// items) or as a QMenu at a screen point.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 
 #include "platform/Handles.h"
 #include "platform/MenuAccess.h"
+#include "platform/MenuBarStrip.h"
 #include "platform/OwnerDrawMenus.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
@@ -219,12 +221,22 @@ class BarStyle : public QProxyStyle {
 void rebuildMenuBar(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (!w || !w->frame) return;
+  // The painted bar keeps its hot and open items: it measures its items again and repaints.
+  auto* strip = dynamic_cast<MenuBarStrip*>(w->menuBar.data());
+  if (strip && w->menu && strip->menu() == w->menu && barHasOwnerDrawnItem(w->menu)) {
+    strip->relayout();
+    return;
+  }
   if (w->menuBar) {
     w->menuBar->hide();
     w->menuBar->deleteLater();
     w->menuBar = nullptr;
   }
-  if (w->menu) {
+  if (w->menu && barHasOwnerDrawnItem(w->menu)) {
+    auto* strip = new MenuBarStrip(hwnd, w->menu, w->frame);
+    w->menuBar = strip;
+    strip->show();
+  } else if (w->menu) {
     auto* bar = new QMenuBar(w->frame);
     bar->setNativeMenuBar(false);
     auto* style = new BarStyle;
@@ -235,6 +247,23 @@ void rebuildMenuBar(HWND hwnd) {
     bar->show();
   }
   applyGeometryToQt(*w);
+}
+
+std::vector<BarItem> barItemsOf(HMENU handle) {
+  std::vector<BarItem> list;
+  MenuPtr menu = findMenu(handle);
+  if (!menu) return list;
+  for (const MenuItem& item : menu->items)
+    list.push_back(BarItem{item.flags, static_cast<UINT>(item.id), item.text, item.sub, item.data});
+  return list;
+}
+
+bool barHasOwnerDrawnItem(HMENU handle) {
+  MenuPtr menu = findMenu(handle);
+  if (!menu) return false;
+  for (const MenuItem& item : menu->items)
+    if (item.flags & MF_OWNERDRAW) return true;
+  return false;
 }
 
 namespace {

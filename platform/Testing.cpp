@@ -14,6 +14,7 @@
 #include <deque>
 
 #include "platform/TextCodec.h"
+#include "platform/GdiObjects.h"
 #include "platform/MenuAccess.h"
 #include "platform/MessageBoxHooks.h"
 #include "platform/Screenshot.h"
@@ -48,11 +49,24 @@ struct MouseTarget {
   QPoint local;
 };
 
+// A point above a top-level window's client area lands on its menu bar.
+bool barTargetAt(QWidget* client, HWND hwnd, QPoint point, MouseTarget* target) {
+  QWidget* frame = topLevelWidgetOf(hwnd);
+  if (point.y() >= 0 || frame == nullptr || client->parentWidget() != frame) return false;
+  QPoint inFrame = client->mapTo(frame, point);
+  QWidget* child = frame->childAt(inFrame);
+  if (child == nullptr || child == client) return false;
+  target->widget = child;
+  target->local = child->mapFrom(frame, inFrame);
+  return true;
+}
+
 MouseTarget targetAt(HWND hwnd, int x, int y) {
   MouseTarget target;
   QWidget* client = clientWidgetOf(hwnd);
   if (client == nullptr) return target;
   QPoint point(x, y);
+  if (barTargetAt(client, hwnd, point, &target)) return target;
   QWidget* child = client->childAt(point);
   target.widget = child == nullptr ? client : child;
   target.local = target.widget->mapFrom(client, point);
@@ -382,6 +396,11 @@ bool saveWindowPng(HWND hwnd, const char* path) {
   if (path == nullptr) return false;
   QImage image = grabWindowImage(hwnd);
   return !image.isNull() && image.save(QString::fromLocal8Bit(path), "PNG");
+}
+
+HBITMAP windowPicture(HWND hwnd) {
+  QImage image = grabWindowImage(hwnd);
+  return image.isNull() ? nullptr : vornplatform::bitmapFromImage(image);
 }
 
 bool saveScreenPng(const char* path) {

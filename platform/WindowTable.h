@@ -14,7 +14,6 @@
 #include "platform/win32_window.h"
 
 class QImage;
-class QMenuBar;
 
 namespace vornplatform {
 
@@ -56,7 +55,7 @@ struct WindowRecord {
   // window answers (the offscreen one does near the screen's corner), its reports alternate.
   RECT reported[2]{};
   QPointer<QWidget> client;  // the widget of the client area (a control's own widget)
-  QPointer<QMenuBar> menuBar;
+  QPointer<QWidget> menuBar;  // a Qt menu bar, or the layer's painted one for owner drawing
   std::unique_ptr<QImage> backing;
   bool drawnOn = false;  // a control drawn on through a device context shows backing
   bool invalid = false;  // has an update region
@@ -138,7 +137,7 @@ struct HandlerScope {
 
 HWND mouseWindow();  // the window of the last mouse event
 
-// Menus (Menus.cpp): refresh the Qt bar of a window from its menu records.
+// Menus (Menus.cpp): refresh the bar of a window from its menu records.
 void rebuildMenuBar(HWND hwnd);
 void menuChanged(HMENU menu);
 // The window got a menu bar (at its creation or through SetMenu): menu changes look only at

@@ -18,7 +18,7 @@ enum KeyModifier { NoModifier = 0, ShiftKey = 1, ControlKey = 2, AltKey = 4 };
 
 // --- Mouse and keyboard, through the real Qt event path --------------------------------------
 // Coordinates are client coordinates of hwnd. The events go to the widget under the point (a
-// child window's widget included), so event filters, subclassed procedures and capture see
+// child window's widget included; a point above a top-level window's client area, its bar), so event filters, subclassed procedures and capture see
 // them as they would see a person's input. Each returns false for a dead window.
 
 // Press and release a button.
@@ -112,6 +112,8 @@ VORNAPI void pumpFor(int milliseconds);
 // Saves the window as shown, with its children (a top-level window with its menu bar), as a
 // PNG file; false for a dead window or an unwritable path.
 VORNAPI bool saveWindowPng(HWND hwnd, const char* path);
+// The same picture as a new bitmap to read pixels from (DeleteObject it); null for a dead window.
+VORNAPI HBITMAP windowPicture(HWND hwnd);
 // Saves every visible top-level window at its screen position, on white, cut to the box that
 // holds them; false when none is visible or the path is unwritable. A whole program does the
 // same on its own when VORNITH_SCREENSHOT names a PNG file: after VORNITH_SCREENSHOT_DELAY

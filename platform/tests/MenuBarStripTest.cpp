@@ -1,0 +1,157 @@
+// The layer's painted bar for owner-drawn bar items: measuring and drawing through the owner
+// on a DC of the whole bar, hot and open items selected, clicks, and the client area's place.
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "platform/MenuAccess.h"
+#include "platform/Screenshot.h"
+#include "platform/testing.h"
+#include "platform/tests/WindowTestKit.h"
+
+namespace {
+
+using windowtest::answer;
+
+bool sameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+class MenuBarStripTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    answer() = [this](HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
+      if (msg == WM_MEASUREITEM) {
+        auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        measured.push_back(*m);
+        m->itemWidth = m->itemID == 1 ? 40 : 30;
+      } else if (msg == WM_DRAWITEM) {
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        drawn.push_back(*d);
+        RECT r{d->rcItem.left, 0, d->itemID == 3 ? 10000 : d->rcItem.right, 20};  // past its box
+        FillRect(d->hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      } else {
+        return false;
+      }
+      *result = TRUE;
+      return true;
+    };
+    sub = CreatePopupMenu();
+    AppendMenuA(sub, MF_STRING, 7, "Seven");
+    bar = CreateMenu();
+    AppendMenuA(bar, MF_OWNERDRAW, 1, reinterpret_cast<LPCSTR>(uintptr_t{0x1111}));
+    AppendMenuA(bar, MF_STRING, 2, "Text");
+    AppendMenuA(bar, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
+                reinterpret_cast<LPCSTR>(uintptr_t{0x2222}));
+    AppendMenuA(bar, MF_OWNERDRAW | MF_GRAYED | MF_CHECKED, 3,
+                reinterpret_cast<LPCSTR>(uintptr_t{0x3333}));
+    window = windowtest::makeTop(10, 20, 300, 200, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    SetMenu(window, bar);
+  }
+  void TearDown() override {
+    answer() = nullptr;
+    vornplatform::setPopupChooser(nullptr);
+    DestroyWindow(window);
+  }
+  QImage shown() {
+    drawn.clear();
+    return vornplatform::grabWindowImage(window);
+  }
+  const DRAWITEMSTRUCT& item(ULONG_PTR data) {
+    for (const DRAWITEMSTRUCT& d : drawn)
+      if (d.itemData == data) return d;
+    static DRAWITEMSTRUCT none{};
+    return none;
+  }
+  // Bar points lie above the client area.
+  void hover(int x) { ASSERT_TRUE(vorntest::moveMouseTo(window, x, -15)); }
+  void click(int x) { ASSERT_TRUE(vorntest::clickAt(window, x, -15)); }
+  bool commandSeen(UINT id) {
+    vorntest::pumpFor(20);
+    for (const windowtest::Seen& s : windowtest::seen())
+      if (s.hwnd == window && s.msg == WM_COMMAND && s.wParam == MAKEWPARAM(id, 0)) return true;
+    return false;
+  }
+
+  HMENU bar = nullptr, sub = nullptr;
+  HWND window = nullptr;
+  std::vector<MEASUREITEMSTRUCT> measured;
+  std::vector<DRAWITEMSTRUCT> drawn;
+};
+
+TEST_F(MenuBarStripTest, OwnerMeasuresAndDrawsOnTheWholeBarWhereTheClientAreaStays) {
+  QImage image = shown();
+  ASSERT_EQ(measured.size(), 3u);
+  EXPECT_EQ(measured[0].CtlType, static_cast<UINT>(ODT_MENU));
+  EXPECT_EQ(measured[0].itemData, 0x1111u);
+  const DRAWITEMSTRUCT& first = item(0x1111);
+  EXPECT_EQ(first.CtlType, static_cast<UINT>(ODT_MENU));
+  EXPECT_EQ(first.hwndItem, reinterpret_cast<HWND>(bar));
+  EXPECT_TRUE(sameRect(first.rcItem, RECT{0, 0, 40, 20}));
+  EXPECT_EQ(first.itemState, 0u);
+  EXPECT_EQ(item(0x3333).itemState, static_cast<UINT>(ODS_GRAYED | ODS_CHECKED));
+  EXPECT_GT(item(0x2222).rcItem.left, 40 + 20);  // past the text item's caption and margins
+  // The menu colour under the text item; the last item's paint reaches the bar's right end.
+  EXPECT_EQ(image.pixel(41, 1) & 0xFFFFFF, 0xF0F0F0u);
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(image.pixel(client.right - 1, 10) & 0xFFFFFF, 0u);
+
+  HWND plain = windowtest::makeTop(10, 20, 300, 200, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HMENU plainBar = CreateMenu();
+  AppendMenuA(plainBar, MF_STRING, 1, "File");
+  SetMenu(plain, plainBar);
+  RECT other;
+  GetClientRect(plain, &other);
+  POINT a{0, 0}, b{0, 0};
+  ClientToScreen(window, &a);
+  ClientToScreen(plain, &b);
+  EXPECT_TRUE(sameRect(client, other) && a.x == b.x && a.y == b.y);
+  EXPECT_EQ(vornplatform::clientWidgetOf(window)->y(), vornplatform::clientWidgetOf(plain)->y());
+  DestroyWindow(plain);
+}
+
+TEST_F(MenuBarStripTest, HoverSelectsClicksPostCommandsAndPopupsOpenBelowTheirItem) {
+  shown();
+  hover(5);
+  shown();
+  EXPECT_EQ(item(0x1111).itemState, static_cast<UINT>(ODS_SELECTED));
+  EXPECT_EQ(item(0x2222).itemState, 0u);
+  click(5);
+  EXPECT_TRUE(commandSeen(1));
+  click(item(0x3333).rcItem.left + 5);
+  EXPECT_FALSE(commandSeen(3));
+  EXPECT_TRUE(vorntest::pickMenuItem(window, 2));
+
+  RECT popupBox = item(0x2222).rcItem;
+  POINT origin{0, 0}, asked{-1, -1};
+  ClientToScreen(window, &origin);
+  UINT stateWhileOpen = 0;
+  vornplatform::setPopupChooser([&](HMENU menu, int x, int y) -> UINT {
+    asked = POINT{x, y};
+    shown();
+    stateWhileOpen = menu == sub ? item(0x2222).itemState : 0;
+    return 7;
+  });
+  click(popupBox.left + 3);
+  EXPECT_EQ(asked.x, origin.x + popupBox.left);
+  EXPECT_EQ(asked.y, origin.y);  // the bar's bottom is the client area's top
+  EXPECT_EQ(stateWhileOpen, static_cast<UINT>(ODS_SELECTED));
+  EXPECT_TRUE(commandSeen(7));
+  hover(150);  // past the last item
+  shown();
+  EXPECT_EQ(item(0x2222).itemState, 0u);
+}
+
+TEST_F(MenuBarStripTest, WindowDestroyedWhileItsBarMenuIsOpenEndsQuietly) {
+  shown();
+  vornplatform::setPopupChooser([&](HMENU, int, int) -> UINT {
+    DestroyWindow(window);
+    return 0;
+  });
+  click(item(0x2222).rcItem.left + 3);
+  vorntest::pumpFor(20);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
