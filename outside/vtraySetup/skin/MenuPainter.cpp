@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "outside/vtraySetup/rt/Menu.h"
 #include "outside/vtraySetup/skin/GlyphPainter.h"
 #include "outside/vtraySetup/skin/SkinColors.h"
 
@@ -50,15 +51,32 @@ SIZE MenuPainter::measure(frt::Canvas& canvas, const frt::MenuItem& item, bool o
   return SIZE{width, height};
 }
 
+namespace {
+
+// With the bar drawn in its own colour, the last item carries that colour on to the client
+// width + 5, so the bar behind the items matches them; 0 for every other item.
+int barTail(const frt::MenuItem& item, const RECT& rect) {
+  auto* bar = dynamic_cast<frt::MainMenu*>(item.menu());
+  if (bar == nullptr || bar->window() == nullptr || bar->items().empty()) return 0;
+  if (bar->items().back() != &item) return 0;
+  RECT client;
+  if (!GetClientRect(bar->window(), &client)) return 0;
+  return std::max(0, static_cast<int>(client.right) + 5 - static_cast<int>(rect.right));
+}
+
+}  // namespace
+
 void MenuPainter::draw(frt::Canvas& canvas, const RECT& rect, const frt::MenuItem& item,
                        const MenuItemState& state, const SkinContext& context) {
   int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
-  frt::Bitmap work(w, h);
+  int tail = state.onBar && context.drawMenuBar ? barTail(item, rect) : 0;
+  frt::Bitmap work(w + tail, h);
   RECT local{0, 0, w, h};
+  if (tail > 0) work.canvas().fillRect(RECT{w, 0, w + tail, h}, context.palette.menuBar);
   if (state.onBar) drawBar(work.canvas(), local, item, state, context);
   else drawPopup(work.canvas(), local, item, state, context);
-  BitBlt(canvas.handle(), rect.left, rect.top, w, h, work.dc(), 0, 0, SRCCOPY);
+  BitBlt(canvas.handle(), rect.left, rect.top, w + tail, h, work.dc(), 0, 0, SRCCOPY);
 }
 
 void MenuPainter::drawBar(frt::Canvas& canvas, const RECT& r, const frt::MenuItem& item,

@@ -58,6 +58,7 @@ TEST(SkinnedBarTest, ItemsShowTheBarColourAndTheHotOneItsSelectionBox) {
   skin->drawMenuBar = true;
   DrawMenuBar(window);
   EXPECT_EQ(barRow(window, 1)[1], kBarColour);
+  EXPECT_EQ(barRow(window, 1)[270], kBarColour);  // the last item carries it across the bar
 
   const skin::SkinPalette& p = skin->context().palette;
   ASSERT_TRUE(vorntest::moveMouseTo(window, 3, -10));  // over "File"
