@@ -3,6 +3,8 @@
 // top of what it now holds.
 #include "platform/ProfileCache.h"
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <map>
 #include <memory>
@@ -54,6 +56,13 @@ void refresh(Entry& entry, const std::string& path, const FileStamp& now) {
   for (ProfileEdit& edit : entry.pending) edit(*entry.file);
 }
 
+bool folderExists(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + (slash == 0));
+  struct stat st;
+  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 // Never over a file that exists but could not be read: its settings would be lost.
 bool writeOut(Entry& entry, const std::string& path) {
   if (entry.pending.empty()) return true;
@@ -93,6 +102,12 @@ EditResult editProfileFile(const char* fileName, ProfileEdit edit) {
   if (entry.unreadable) return EditResult::Unreadable;
   if (!edit(*entry.file)) return EditResult::Done;
   entry.pending.push_back(std::move(edit));
+  // A write that can never land is refused now, not reported done and lost at the flush.
+  if (deferHere() && !where.stamp.exists && !folderExists(path)) {
+    entry.pending.pop_back();
+    entry.file.reset();
+    return EditResult::WriteFailed;
+  }
   if (deferHere()) {
     anyPending = true;
     return EditResult::Done;

@@ -18,7 +18,12 @@ namespace fs = std::filesystem;
 
 class ProfileTest : public ::testing::Test {
  protected:
-  std::string content() const { return fs::exists(file_) ? tmp_.read("Test.ini") : "<missing>"; }
+  std::string onDisk() const { return fs::exists(file_) ? tmp_.read("Test.ini") : "<missing>"; }
+  // Flushed first: once a message loop ran on this thread (an earlier test), writes wait for it.
+  std::string content() const {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file_.c_str());
+    return onDisk();
+  }
   std::string get(const char* section, const char* key, const char* def = "") const {
     char buf[256];
     DWORD n = GetPrivateProfileStringA(section, key, def, buf, sizeof buf, file_.c_str());
@@ -223,9 +228,9 @@ TEST_F(ProfileTest, TheLoopThreadWritesOnceItWaits) {
   };
   ASSERT_TRUE(set("a", "1"));
   EXPECT_EQ("1", get("S", "a"));
-  EXPECT_EQ("<missing>", content());
+  EXPECT_EQ("<missing>", onDisk());
   std::thread([&] { EXPECT_TRUE(set("b", "2")); }).join();
-  EXPECT_EQ("[S]\na=1\nb=2\n", content());  // the other thread wrote what waited too
+  EXPECT_EQ("[S]\na=1\nb=2\n", onDisk());  // the other thread wrote what waited too
 
   ASSERT_TRUE(set("c", "3"));
   tmp_.write("Test.ini", "; edited\n[S]\na=1\nb=2\nz=9\n");
@@ -235,15 +240,15 @@ TEST_F(ProfileTest, TheLoopThreadWritesOnceItWaits) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     PostMessageA(window, WM_USER, 0, 0);
   });
-  std::string beforeWait = content();
+  std::string beforeWait = onDisk();
   ASSERT_TRUE(GetMessageA(&m, nullptr, 0, 0));
   waker.join();
   EXPECT_EQ("; edited\n[S]\na=1\nb=2\nz=9\n", beforeWait);
-  EXPECT_EQ("; edited\n[S]\na=1\nb=2\nz=9\nc=3\nd=4\n", content());
+  EXPECT_EQ("; edited\n[S]\na=1\nb=2\nz=9\nc=3\nd=4\n", onDisk());
 
   ASSERT_TRUE(set("a", "5"));
   EXPECT_TRUE(WritePrivateProfileStringA(nullptr, nullptr, nullptr, file_.c_str()));
-  EXPECT_NE(std::string::npos, content().find("a=5\n"));
+  EXPECT_NE(std::string::npos, onDisk().find("a=5\n"));
   DestroyWindow(window);
 }
 
