@@ -3,6 +3,7 @@
 // and keys move the highlight, open and close levels and choose.
 #include "platform/MenuTracker.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,6 +23,9 @@ class MenuInputFilter : public QObject {
   explicit MenuInputFilter(MenuTracker* tracker) : tracker_(tracker) {}
 
   bool eventFilter(QObject* watched, QEvent* e) override {
+    // Set on the application too: there only the events of Qt's windows, which reach no widget
+    // once taken here (the pointer over a lower menu level while a sub-menu holds the grab).
+    if (watched->isWindowType() && !isMouse(e->type())) return false;
     switch (e->type()) {
       case QEvent::MouseMove:
       case QEvent::MouseButtonPress:
@@ -50,6 +54,10 @@ class MenuInputFilter : public QObject {
   }
 
  private:
+  static bool isMouse(QEvent::Type type) {
+    return type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
+           type == QEvent::MouseButtonDblClick || type == QEvent::MouseButtonRelease;
+  }
   // The outer Qt window shows the window's own border from the backing image; the client
   // widget inside it shows the rest.
   static bool paintBorder(QObject* watched) {
@@ -95,6 +103,7 @@ bool MenuTracker::track(int x, int y, UINT* chosen) {
   levels_.push_back(std::make_unique<MenuWindow>(menu_, owner_, this));
   if (!top()->layOut()) return false;
   tracking = true;
+  QCoreApplication::instance()->installEventFilter(filter_.get());
   if (!top()->open(placeTop(x, y, top()->windowSize()), true)) cancel();
   while (!done_) {
     MSG msg;
