@@ -64,8 +64,9 @@ class MenuInputFilter : public QObject {
     QVariant value = watched->property("vornFrame");
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!value.isValid() || widget == nullptr) return false;
-    QImage* image = backingImageOf(handleOf(value.toUInt()));
-    if (image == nullptr) return false;
+    HWND hwnd = handleOf(value.toUInt());
+    QImage* image = MenuWindow::fromHwnd(hwnd) ? backingImageOf(hwnd) : nullptr;
+    if (image == nullptr) return false;  // another window's frame, seen at the application
     QPainter painter(widget);
     painter.drawImage(0, 0, *image);
     return true;
