@@ -33,11 +33,13 @@ void selectBitmap(DeviceContext* context, HBITMAP bitmap) {
 
 }  // namespace
 
-HDC createContext(DcKind kind, HWND window) {
+HDC createContext(DcKind kind, HWND window, bool wholeWindow) {
   ensureApplication();
   auto context = std::make_shared<DeviceContext>();
   context->kind = kind;
   context->window = window;
+  int border = kind == DcKind::Window && !wholeWindow ? ownBorderOf(window) : 0;
+  context->origin = QPoint(border, border);
   context->font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
   context->pen = static_cast<HPEN>(GetStockObject(BLACK_PEN));
   context->brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -63,14 +65,22 @@ QImage* targetOf(DeviceContext* dc) {
   return screenImage();
 }
 
+QRect drawableArea(const DeviceContext* dc, const QImage* target) {
+  QPoint o = dc->origin;
+  return QRect(0, 0, target->width() - 2 * o.x(), target->height() - 2 * o.y());
+}
+
 void beginDrawing(DeviceContext* dc, QPainter* painter, QImage* target) {
   if (target == nullptr || target->isNull()) return;
   painter->begin(target);
   painter->setRenderHint(QPainter::Antialiasing, false);
+  painter->translate(dc->origin);
+  QRect clip = drawableArea(dc, target);
   if (dc->painting) {
     const RECT& r = dc->paintRect;
-    painter->setClipRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    clip &= QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
   }
+  if (dc->painting || !dc->origin.isNull()) painter->setClipRect(clip);
 }
 
 void finishDrawing(DeviceContext* dc) {
@@ -108,6 +118,12 @@ HDC GetDC(HWND hwnd) {
   if (hwnd == nullptr) return createContext(DcKind::Screen, nullptr);
   if (!IsWindow(hwnd)) return nullptr;
   return createContext(DcKind::Window, hwnd);
+}
+
+// The whole window, its own border included: (0, 0) is the window's top-left corner.
+HDC GetWindowDC(HWND hwnd) {
+  if (hwnd == nullptr || !IsWindow(hwnd)) return GetDC(hwnd);
+  return createContext(DcKind::Window, hwnd, true);
 }
 
 int ReleaseDC(HWND, HDC dc) {

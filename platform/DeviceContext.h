@@ -28,10 +28,14 @@ struct DeviceContext {
   COLORREF bkColor = 0xFFFFFF;
   int bkMode = OPAQUE;
   POINT position{0, 0};
+  // Where the context's (0, 0) lies in its target: a client context of a window with a border
+  // of its own starts inside that border, and draws only within the client area.
+  QPoint origin{0, 0};
 };
 
-// A new context of the kind, with the system font, BLACK_PEN and WHITE_BRUSH selected.
-HDC createContext(DcKind kind, HWND window);
+// A new context of the kind, with the system font, BLACK_PEN and WHITE_BRUSH selected. A
+// window context covers the client area, or the whole window (border included) when asked.
+HDC createContext(DcKind kind, HWND window, bool wholeWindow = false);
 // The context behind a handle, or null for a released or unknown one. Valid until the
 // context is released; drawing happens on one thread at a time.
 DeviceContext* contextOf(HDC dc);
@@ -39,6 +43,8 @@ bool releaseContext(HDC dc);
 
 // The image the context draws into, or null (dead window, memory context without a bitmap).
 QImage* targetOf(DeviceContext* dc);
+// What the context may draw on, in its own coordinates: the target less a window's own border.
+QRect drawableArea(const DeviceContext* dc, const QImage* target);
 // A painter over the context's target with Win32's pixel rules: no antialiasing for shapes,
 // the paint rectangle as clip; inactive when there is no target.
 void beginDrawing(DeviceContext* dc, QPainter* painter, QImage* target);

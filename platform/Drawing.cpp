@@ -104,7 +104,7 @@ void thinLine(QImage* image, const QRect& clip, QPoint a, QPoint b, QRgb color) 
 }
 
 QRect clipOf(const DeviceContext* dc, const QImage* image) {
-  QRect clip = image->rect();
+  QRect clip = drawableArea(dc, image);
   if (dc->painting) {
     const RECT& r = dc->paintRect;
     clip &= rectOf(r.left, r.top, r.right, r.bottom);
@@ -167,7 +167,7 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
   DeviceContext* dc = contextOf(handle);
   QImage* target = dc == nullptr ? nullptr : targetOf(dc);
   if (target == nullptr || !clipOf(dc, target).contains(x, y)) return CLR_INVALID;
-  target->setPixel(x, y, colorOf(color).rgb());
+  target->setPixel(QPoint(x, y) + dc->origin, colorOf(color).rgb());
   finishDrawing(dc);
   return color & 0xFFFFFF;
 }
@@ -175,8 +175,8 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF color) {
 COLORREF GetPixel(HDC handle, int x, int y) {
   DeviceContext* dc = contextOf(handle);
   QImage* target = dc == nullptr ? nullptr : targetOf(dc);
-  if (target == nullptr || !target->rect().contains(x, y)) return CLR_INVALID;
-  return colorRefOf(target->pixel(x, y));
+  if (target == nullptr || !drawableArea(dc, target).contains(x, y)) return CLR_INVALID;
+  return colorRefOf(target->pixel(QPoint(x, y) + dc->origin));
 }
 
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
@@ -197,7 +197,8 @@ BOOL LineTo(HDC handle, int x, int y) {
   if (target == nullptr) return FALSE;
   if (pen.style == PS_NULL) return TRUE;
   if (pen.width == 1 && pen.style == PS_SOLID) {
-    thinLine(target, clipOf(dc, target), from, to, colorOf(pen.color).rgb());
+    QPoint o = dc->origin;
+    thinLine(target, clipOf(dc, target).translated(o), from + o, to + o, colorOf(pen.color).rgb());
   } else {
     // A flat cap ends the stroke at the end point, which stays undrawn.
     QPainter painter;
@@ -252,7 +253,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, i
     QImage* pixels = from == nullptr ? nullptr : targetOf(from);
     if ((rop != SRCCOPY && rop != SRCAND) || pixels == nullptr) return FALSE;
     // Copy from a snapshot, so a context may copy onto itself.
-    QImage part = pixels->copy(sx, sy, width, height);
+    QImage part = pixels->copy(sx + from->origin.x(), sy + from->origin.y(), width, height);
     painter.setCompositionMode(rop == SRCAND ? QPainter::RasterOp_SourceAndDestination
                                              : QPainter::CompositionMode_Source);
     painter.drawImage(area.topLeft(), part);

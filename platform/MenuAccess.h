@@ -2,6 +2,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/win32_menu.h"
 
@@ -20,6 +22,19 @@ void setPopupChooser(PopupChooser chooser);
 // Acts as if the user picked the command in the window's menu bar: posts WM_COMMAND(id, 0) to
 // the window. False when the window has no bar or the id is not an enabled command item of it.
 bool triggerMenuBarCommand(HWND hwnd, UINT id);
+
+// One item of a pop-up menu as its window shows it.
+struct MenuItemView {
+  UINT flags = 0;
+  UINT id = 0;
+  std::string text;
+  HMENU sub = nullptr;
+  ULONG_PTR data = 0;  // an owner-drawn item's value
+};
+// The menu's items in order; false for a dead menu.
+bool menuItemsOf(HMENU menu, std::vector<MenuItemView>* out);
+// An enabled command item with this id in the menu or its submenus (0 included).
+bool isEnabledMenuCommand(HMENU menu, UINT id);
 
 }  // namespace vornplatform
 #pragma GCC visibility pop

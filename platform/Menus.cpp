@@ -13,6 +13,7 @@
 #include "platform/Handles.h"
 #include "platform/MenuAccess.h"
 #include "platform/MenuBarStrip.h"
+#include "platform/MenuTracker.h"
 #include "platform/OwnerDrawMenus.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
@@ -172,6 +173,17 @@ bool isEnabledItem(HMENU menu, UINT id) {
 
 bool isEnabledCommand(HMENU menu, UINT id) { return id != 0 && isEnabledItem(menu, id); }
 
+// Such a menu shows in a window of the layer's own, which its owner can draw on and shape.
+bool hasOwnerDrawnItem(HMENU handle, int depth = 0) {
+  MenuPtr menu = findMenu(handle);
+  if (!menu || depth > 32) return false;
+  for (const MenuItem& item : menu->items) {
+    if (item.flags & MF_OWNERDRAW) return true;
+    if ((item.flags & MF_POPUP) && hasOwnerDrawnItem(item.sub, depth + 1)) return true;
+  }
+  return false;
+}
+
 std::set<uint32_t> pendingBars;
 
 // Menu changes reach the Qt bars once control returns to the loop, so a burst of them (a menu
@@ -297,6 +309,17 @@ void menuChanged(HMENU menu) {
 }
 
 void setPopupChooser(PopupChooser c) { chooser() = std::move(c); }
+
+bool menuItemsOf(HMENU handle, std::vector<MenuItemView>* out) {
+  MenuPtr menu = findMenu(handle);
+  if (!menu) return false;
+  out->clear();
+  for (const MenuItem& item : menu->items)
+    out->push_back(MenuItemView{item.flags, static_cast<UINT>(item.id), item.text, item.sub, item.data});
+  return true;
+}
+
+bool isEnabledMenuCommand(HMENU menu, UINT id) { return isEnabledItem(menu, id); }
 
 bool triggerMenuBarCommand(HWND hwnd, UINT id) {
   WindowPtr w = findWindow(hwnd);
@@ -466,6 +489,9 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     UINT answer = chooser()(menu, x, y);
     picked = answer != 0;
     chosen = answer == kPopupPickZero ? 0 : answer;
+  } else if (isGuiThread() && hasOwnerDrawnItem(menu)) {
+    MenuTracker tracker(menu, owner, flags);
+    picked = tracker.track(x, y, &chosen);
   } else if (isGuiThread()) {
     QMenu popup;
     fill(&popup, menu, owner, [&chosen, &picked](UINT id) {
@@ -484,6 +510,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
 namespace vornplatform {
 
 QImage renderPopupMenu(HMENU menu, HWND owner) {
+  if (hasOwnerDrawnItem(menu)) return MenuTracker(menu, owner, 0).render();
   QMenu popup;
   fill(&popup, menu, owner, [](UINT) {});
   popup.resize(popup.sizeHint());

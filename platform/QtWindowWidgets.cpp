@@ -34,7 +34,8 @@ void ClientWidget::paintEvent(QPaintEvent*) {
   if (w->invalid) paintWindow(hwnd_);
   QImage* image = backingImageOf(hwnd_);
   QPainter painter(this);
-  if (image) painter.drawImage(0, 0, *image);
+  int border = w->parent ? 0 : w->ownBorder;
+  if (image) painter.drawImage(-border, -border, *image);
 }
 
 FrameWidget::FrameWidget(HWND hwnd, Qt::WindowFlags flags) : QWidget(nullptr, flags), hwnd_(hwnd) {}

@@ -102,4 +102,3 @@ HWND GetDesktopWindow() {
   return desktopWindow;
 }
 
-HDC GetWindowDC(HWND hwnd) { return GetDC(hwnd); }

@@ -23,6 +23,9 @@ QWidget* topLevelWidgetOf(HWND hwnd);
 // The window a widget belongs to (walking up to the nearest widget that backs a window).
 HWND windowOfWidget(const QWidget* widget);
 
+// The width of the frame the layer draws itself around the window's client area (0 for most).
+int ownBorderOf(HWND hwnd);
+
 // The image that device contexts of the window draw into, sized to the client area; created
 // on first use. Null for a dead handle. backingChanged asks the widget to show it again.
 QImage* backingImageOf(HWND hwnd);

@@ -171,8 +171,10 @@ RECT boundedWindowRect(long long x, long long y, long long width, long long heig
 
 void fitClientToRect(WindowRecord& w) {
   RECT m = w.parent ? RECT{} : w.margins;
-  w.clientWidth = std::max<int>(widthOf(w.rect) - m.left - m.right, 0);
-  w.clientHeight = std::max<int>(heightOf(w.rect) - m.top - m.bottom - menuHeightOf(w), 0);
+  int border = w.parent ? 0 : 2 * w.ownBorder;
+  w.clientWidth = std::max<int>(widthOf(w.rect) - m.left - m.right - border, 0);
+  w.clientHeight =
+      std::max<int>(heightOf(w.rect) - m.top - m.bottom - menuHeightOf(w) - border, 0);
 }
 
 POINT frameWidgetOrigin(const WindowRecord& w) {
@@ -182,7 +184,7 @@ POINT frameWidgetOrigin(const WindowRecord& w) {
 POINT clientOriginOnScreen(const WindowRecord& w) {
   if (!w.parent) {
     POINT origin = frameWidgetOrigin(w);
-    return POINT{origin.x, origin.y + menuHeightOf(w)};
+    return POINT{origin.x + w.ownBorder, origin.y + menuHeightOf(w) + w.ownBorder};
   }
   WindowPtr parent = findWindow(w.parent);
   POINT origin = parent ? clientOriginOnScreen(*parent) : POINT{0, 0};
@@ -193,8 +195,8 @@ void applyGeometryToQt(WindowRecord& w) {
   ++applyingGeometry;
   int width = widthOf(w.rect), height = heightOf(w.rect);
   if (w.frame) {
-    int menu = menuHeightOf(w);
-    QSize size(w.clientWidth, w.clientHeight + menu);
+    int menu = menuHeightOf(w), border = w.ownBorder;
+    QSize size(w.clientWidth + 2 * border, w.clientHeight + menu + 2 * border);
     POINT at = frameWidgetOrigin(w);
     applySizeLimits(w.frame, (w.style & WS_THICKFRAME) != 0, size);
     w.frame->setGeometry(at.x, at.y, size.width(), size.height());
@@ -202,7 +204,7 @@ void applyGeometryToQt(WindowRecord& w) {
       w.menuBar->setGeometry(0, 0, w.clientWidth, menu);
       w.menuBar->setVisible(menu > 0);
     }
-    if (w.client) w.client->setGeometry(0, menu, w.clientWidth, w.clientHeight);
+    if (w.client) w.client->setGeometry(border, menu + border, w.clientWidth, w.clientHeight);
   } else if (w.client) {
     w.client->setGeometry(w.rect.left, w.rect.top, width, height);
   }
@@ -270,12 +272,18 @@ bool takeUpdateRegion(HWND hwnd, RECT* region, BOOL* erase) {
   return true;
 }
 
+int ownBorderOf(HWND hwnd) {
+  WindowPtr w = findWindow(hwnd);
+  return w && !w->parent ? w->ownBorder : 0;
+}
+
 QImage* backingImageOf(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (!w) return nullptr;
   // Beyond what any screen shows, drawing is clipped instead of paid for in memory.
-  int width = std::min(std::max(w->clientWidth, 1), kMaxBackingExtent);
-  int height = std::min(std::max(w->clientHeight, 1), kMaxBackingPixels / width);
+  int border = w->parent ? 0 : 2 * w->ownBorder;
+  int width = std::min(std::max(w->clientWidth + border, 1), kMaxBackingExtent);
+  int height = std::min(std::max(w->clientHeight + border, 1), kMaxBackingPixels / width);
   if (w->backing && w->backing->width() == width && w->backing->height() == height) {
     return w->backing.get();
   }
@@ -296,6 +304,7 @@ QImage* backingImageOf(HWND hwnd) {
 void backingChanged(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (w && w->client) w->client->update();
+  if (w && w->ownBorder && w->frame) w->frame->update();  // the border may have been drawn on
 }
 
 void setWorkAreaOverride(const RECT* area) {
@@ -578,6 +587,9 @@ int GetSystemMetrics(int index) {
       return 1;
     case SM_CYMENU:
       return kMenuBarHeight;
+    case SM_CXMENUCHECK:
+    case SM_CYMENUCHECK:
+      return 13;
     case SM_CXICON:
     case SM_CYICON:
       return 32;

@@ -42,6 +42,9 @@ struct WindowRecord {
   std::string text;
   RECT rect{};  // the window rectangle: on the screen when top-level, else in the parent's client
   RECT margins{};  // top-level: the frame the window manager puts around the Qt window
+  // A top-level frame the layer draws itself inside the Qt window (a pop-up menu's border):
+  // the backing image covers it, and contexts of the client area start inside it.
+  int ownBorder = 0;
   int clientWidth = 0;
   int clientHeight = 0;
   bool dying = false;

@@ -26,3 +26,7 @@ typedef struct tagNONCLIENTMETRICSA {
 
 // Sent to a window whose frame (non-client area) must be painted; wParam 1 for the whole frame.
 #define WM_NCPAINT 0x0085
+
+// The size of a menu's check mark (GetSystemMetrics).
+#define SM_CXMENUCHECK 71
+#define SM_CYMENUCHECK 72

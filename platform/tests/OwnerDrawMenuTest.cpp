@@ -42,8 +42,10 @@ TEST(OwnerDrawMenuTest, OwnerMeasuresAndPaintsEachItemWithItsDataAndState) {
   AppendMenuA(menu, MF_OWNERDRAW | MF_GRAYED, 2, reinterpret_cast<LPCSTR>(uintptr_t{0x5678}));
   QImage shown = vornplatform::renderPopupMenu(menu, owner);
   answer() = nullptr;
-  EXPECT_EQ(countColour(shown, qRgb(0, 0, 255)), 120 * 30);
-  EXPECT_EQ(countColour(shown, qRgb(0, 255, 0)), 120 * 20);
+  // Win32 widens each item by the check mark less one beyond what the owner answered.
+  const int width = 120 + GetSystemMetrics(SM_CXMENUCHECK) - 1;
+  EXPECT_EQ(countColour(shown, qRgb(0, 0, 255)), width * 30);
+  EXPECT_EQ(countColour(shown, qRgb(0, 255, 0)), width * 20);
   EXPECT_NE(std::find(drawnData.begin(), drawnData.end(), 0x1234u), drawnData.end());
   EXPECT_NE(std::find(drawnData.begin(), drawnData.end(), 0x5678u), drawnData.end());
   DestroyMenu(menu);
