@@ -27,31 +27,37 @@ int textWidth(HDC dc, const std::string& text) {
   return r.right - r.left;
 }
 
-int measuredWidth(HWND owner, const BarItem& item) {
+SIZE measuredSize(HWND owner, const BarItem& item) {
   MEASUREITEMSTRUCT measure{ODT_MENU, 0, item.id, 0, kDefaultItemHeight, item.data};
   if (owner) SendMessageA(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
-  return static_cast<int>(measure.itemWidth);
+  auto bounded = [](UINT value) { return static_cast<LONG>(std::min<UINT>(value, kMaxWindowExtent)); };
+  return SIZE{bounded(measure.itemWidth), bounded(measure.itemHeight)};
 }
 
 }  // namespace
 
-void MenuBarPicture::layout(HWND owner, std::vector<BarItem>& items, int barHeight) {
+int MenuBarPicture::layout(HWND owner, std::vector<BarItem>& items, int leastHeight) {
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ oldFont = SelectObject(dc, menuFont());
-  int x = 0;
+  int x = 0, height = leastHeight;
   for (BarItem& item : items) {
     int width = 0;
     if (item.flags & MF_OWNERDRAW) {
-      width = measuredWidth(owner, item);
+      SIZE size = measuredSize(owner, item);
+      width = size.cx;
+      height = std::max(height, static_cast<int>(size.cy));
     } else if (!(item.flags & MF_SEPARATOR)) {
       width = textWidth(dc, item.text) + 2 * kTextMargin;
     }
     width = std::max(0, std::min(width, kMaxWindowExtent - x));
-    item.box = RECT{x, 0, x + width, barHeight};
+    item.box = RECT{x, 0, x + width, 0};
     x += width;
   }
   SelectObject(dc, oldFont);
   DeleteDC(dc);
+  height = std::min(height, kMaxMenuBarHeight);
+  for (BarItem& item : items) item.box.bottom = height;
+  return height;
 }
 
 UINT MenuBarPicture::stateOf(const BarItem& item, bool selected) {

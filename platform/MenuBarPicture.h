@@ -34,8 +34,10 @@ bool barHasOwnerDrawnItem(HMENU menu);
 class MenuBarPicture {
  public:
   // Gives each item its box: owner-drawn items the width the owner answers to WM_MEASUREITEM,
-  // text items the menu font's width of their text with a margin each side.
-  static void layout(HWND owner, std::vector<BarItem>& items, int barHeight);
+  // text items the menu font's width of their text with a margin each side. The bar is as
+  // high as its tallest owner-drawn item, at least leastHeight (and at most kMaxMenuBarHeight):
+  // that height is the answer and every box's.
+  static int layout(HWND owner, std::vector<BarItem>& items, int leastHeight);
   // The bar filled with the menu colour, then each item drawn in order: text items by the
   // layer, owner-drawn ones by the owner through WM_DRAWITEM. hot and open are item indexes
   // (-1: none); either shows its item selected.

@@ -22,7 +22,7 @@ void MenuBarStrip::refreshItems() {
   for (size_t i = 0; same && i < now.size(); ++i) same = now[i].sameItem(items_[i]);
   if (same) return;
   items_ = std::move(now);
-  MenuBarPicture::layout(owner_, items_, kMenuBarHeight);
+  height_ = MenuBarPicture::layout(owner_, items_, kMenuBarHeight);
   laidOut_ = true;
   if (hot_ >= static_cast<int>(items_.size())) hot_ = -1;
 }
@@ -30,6 +30,11 @@ void MenuBarStrip::refreshItems() {
 void MenuBarStrip::relayout() {
   laidOut_ = false;
   update();
+}
+
+int MenuBarStrip::barHeight() {
+  refreshItems();
+  return height_;
 }
 
 int MenuBarStrip::itemAt(int x, int y) {

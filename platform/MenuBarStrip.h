@@ -18,6 +18,8 @@ class MenuBarStrip : public QWidget {
   HMENU menu() const { return menu_; }
   // Measures the items again before the next paint (the owner's answers may have changed).
   void relayout();
+  // The height the items need (measuring them first when due).
+  int barHeight();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -37,6 +39,7 @@ class MenuBarStrip : public QWidget {
   HMENU menu_;
   std::vector<BarItem> items_;
   bool laidOut_ = false;
+  int height_ = 0;
   int hot_ = -1;
   int open_ = -1;
   int pressed_ = -1;

@@ -230,6 +230,24 @@ class BarStyle : public QProxyStyle {
 
 }  // namespace
 
+namespace {
+
+// The bar as high as its items need: the window's client area gives way, as in Win32.
+void fitBarHeight(HWND hwnd, WindowRecord& w, MenuBarStrip* strip) {
+  int height = kMenuBarHeight;
+  if (strip) {
+    HandlerScope scope;  // the owner answers WM_MEASUREITEM
+    QPointer<MenuBarStrip> alive(strip);
+    height = strip->barHeight();
+    if (!alive || w.dying) return;
+  }
+  if (height == w.menuBarHeight) return;
+  w.menuBarHeight = height;
+  changeWindowRect(hwnd, w.rect, static_cast<WPARAM>(-1));
+}
+
+}  // namespace
+
 void rebuildMenuBar(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (!w || !w->frame) return;
@@ -237,6 +255,7 @@ void rebuildMenuBar(HWND hwnd) {
   auto* strip = dynamic_cast<MenuBarStrip*>(w->menuBar.data());
   if (strip && w->menu && strip->menu() == w->menu && barHasOwnerDrawnItem(w->menu)) {
     strip->relayout();
+    fitBarHeight(hwnd, *w, strip);
     return;
   }
   if (w->menuBar) {
@@ -244,8 +263,9 @@ void rebuildMenuBar(HWND hwnd) {
     w->menuBar->deleteLater();
     w->menuBar = nullptr;
   }
+  strip = nullptr;
   if (w->menu && barHasOwnerDrawnItem(w->menu)) {
-    auto* strip = new MenuBarStrip(hwnd, w->menu, w->frame);
+    strip = new MenuBarStrip(hwnd, w->menu, w->frame);
     w->menuBar = strip;
     strip->show();
   } else if (w->menu) {
@@ -259,6 +279,7 @@ void rebuildMenuBar(HWND hwnd) {
     bar->show();
   }
   applyGeometryToQt(*w);
+  fitBarHeight(hwnd, *w, strip);
 }
 
 std::vector<BarItem> barItemsOf(HMENU handle) {

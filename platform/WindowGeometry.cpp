@@ -145,7 +145,7 @@ void forgetActivation(HWND hwnd) {
   if (requestedHwnd == hwnd) requestedHwnd = nullptr;
 }
 
-int menuHeightOf(const WindowRecord& w) { return !w.parent && w.menu ? kMenuBarHeight : 0; }
+int menuHeightOf(const WindowRecord& w) { return !w.parent && w.menu ? w.menuBarHeight : 0; }
 
 void askFrameBeforeShowing(WindowRecord& w) {
   RECT extents{};

@@ -28,6 +28,11 @@ struct WindowClass {
 };
 using WindowClassPtr = std::shared_ptr<WindowClass>;
 
+const int kMenuBarHeight = 20;
+// A painted bar grows to its tallest owner-drawn item, but never past this: the client area
+// stays usable whatever an owner answers.
+const int kMaxMenuBarHeight = 200;
+
 struct WindowRecord {
   HWND hwnd = nullptr;
   WindowClassPtr windowClass;
@@ -52,6 +57,7 @@ struct WindowRecord {
   bool maximized = false;
   RECT normalRect{};         // where a restore puts a maximised window
   HMENU menu = nullptr;      // the bar of a top-level window
+  int menuBarHeight = kMenuBarHeight;  // the painted bar's may be taller
   HFONT font = nullptr;      // what WM_SETFONT gave a control
   QPointer<QWidget> frame;   // the outer Qt window of a top-level window
   // The platform's last two reports of a moved frame: when a platform refuses the place the
@@ -80,7 +86,6 @@ HWND handleOf(uint32_t value);
 LRESULT callProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Geometry (WindowGeometry.cpp).
-const int kMenuBarHeight = 20;
 int menuHeightOf(const WindowRecord& w);
 POINT clientOriginOnScreen(const WindowRecord& w);
 // Where the Qt window of a top-level window (menu bar and client area) sits on the screen.

@@ -25,6 +25,7 @@ class MenuBarStripTest : public ::testing::Test {
         auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         measured.push_back(*m);
         m->itemWidth = m->itemID == 1 ? 40 : 30;
+        if (tallAnswer && m->itemID == 1) m->itemHeight = tallAnswer;
       } else if (msg == WM_DRAWITEM) {
         auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         drawn.push_back(*d);
@@ -75,6 +76,7 @@ class MenuBarStripTest : public ::testing::Test {
 
   HMENU bar = nullptr, sub = nullptr;
   HWND window = nullptr;
+  UINT tallAnswer = 0;
   std::vector<MEASUREITEMSTRUCT> measured;
   std::vector<DRAWITEMSTRUCT> drawn;
 };
@@ -109,6 +111,27 @@ TEST_F(MenuBarStripTest, OwnerMeasuresAndDrawsOnTheWholeBarWhereTheClientAreaSta
   EXPECT_TRUE(sameRect(client, other) && a.x == b.x && a.y == b.y);
   EXPECT_EQ(vornplatform::clientWidgetOf(window)->y(), vornplatform::clientWidgetOf(plain)->y());
   DestroyWindow(plain);
+}
+
+// As in Win32, a taller owner-drawn item makes the bar taller and the client area gives way;
+// an absurd answer is held to a bar that leaves the window usable.
+TEST_F(MenuBarStripTest, ATallerItemGrowsTheBarWithinBounds) {
+  RECT before;
+  GetClientRect(window, &before);
+  auto barAfterAnswering = [this](UINT height) {
+    tallAnswer = height;
+    DrawMenuBar(window);
+    vorntest::pumpFor(30);
+    return vornplatform::clientWidgetOf(window)->y();
+  };
+  EXPECT_EQ(barAfterAnswering(30), 30);
+  RECT grown;
+  GetClientRect(window, &grown);
+  EXPECT_EQ(grown.bottom, before.bottom - 10);
+  shown();
+  EXPECT_EQ(item(0x1111).rcItem.bottom, 30);
+  EXPECT_EQ(barAfterAnswering(1000000), 200);
+  EXPECT_EQ(barAfterAnswering(17), 20);
 }
 
 TEST_F(MenuBarStripTest, HoverSelectsClicksPostCommandsAndPopupsOpenBelowTheirItem) {
