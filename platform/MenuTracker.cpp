@@ -99,6 +99,8 @@ void MenuTracker::watch(MenuWindow& window) {
   if (w->client) w->client->installEventFilter(filter_.get());
 }
 
+bool MenuTracker::busy() { return tracking; }
+
 bool MenuTracker::track(int x, int y, UINT* chosen) {
   if (tracking) return false;
   levels_.push_back(std::make_unique<MenuWindow>(menu_, owner_, this));

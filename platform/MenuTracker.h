@@ -22,6 +22,8 @@ class MenuTracker {
   // and runs a message loop until it closes; true when an item was chosen (its id in chosen).
   // False at once for an empty menu, or while another menu is being tracked.
   bool track(int x, int y, UINT* chosen);
+  // True while a menu is being tracked: a second one is refused until it closes.
+  static bool busy();
   // The menu's window as it would show, painted off screen, frame included.
   QImage render();
 

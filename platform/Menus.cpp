@@ -511,6 +511,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     picked = answer != 0;
     chosen = answer == kPopupPickZero ? 0 : answer;
   } else if (isGuiThread() && hasOwnerDrawnItem(menu)) {
+    if (MenuTracker::busy()) return FALSE;  // one menu at a time, as on Win32
     MenuTracker tracker(menu, owner, flags);
     picked = tracker.track(x, y, &chosen);
   } else if (isGuiThread()) {

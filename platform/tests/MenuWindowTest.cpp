@@ -157,4 +157,16 @@ TEST_F(MenuWindowTest, AnOwnerDestroyingTheMenuWindowOrTheMenuEndsItWithoutAChoi
   EXPECT_EQ(track(TPM_RETURNCMD), 0u);
 }
 
+// One menu at a time: a second track while the first is open fails, and only the first chooses.
+TEST_F(MenuWindowTest, ASecondMenuWhileOneIsOpenIsRefused) {
+  BOOL second = TRUE;
+  whileOpen = [&](HWND shown) {
+    second = TrackPopupMenu(menu, 0, 10, 10, 0, owner, nullptr);
+    vorntest::pressKey(shown, VK_DOWN);
+    vorntest::pressKey(shown, VK_RETURN);
+  };
+  EXPECT_EQ(track(TPM_RETURNCMD), kFirst);
+  EXPECT_FALSE(second);
+}
+
 }  // namespace
