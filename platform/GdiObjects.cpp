@@ -321,6 +321,13 @@ HBITMAP bitmapFromImage(const QImage& image) {
   return static_cast<HBITMAP>(addObject(object));
 }
 
+QImage takeBitmapImage(HBITMAP bitmap) {
+  GdiObjectPtr record = findGdiObject(bitmap);
+  QImage picture = record && record->image ? record->image->copy() : QImage();
+  DeleteObject(bitmap);
+  return picture;
+}
+
 }  // namespace vornplatform
 
 BOOL DeleteObject(HGDIOBJ handle) {

@@ -49,6 +49,8 @@ QColor qColorOf(COLORREF color);
 
 // A new bitmap object holding a copy of image, as an opaque 32-bit picture.
 HBITMAP bitmapFromImage(const QImage& image);
+// The bitmap's picture (null when it is none), the bitmap deleted.
+QImage takeBitmapImage(HBITMAP bitmap);
 
 // Font conversions at 96 DPI whatever the screen's resolution: a negative height is the
 // character height in pixels, a positive one the cell height. Windows faces map to installed

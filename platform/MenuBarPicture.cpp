@@ -107,10 +107,7 @@ QImage MenuBarPicture::render(HWND owner, HMENU menu, const std::vector<BarItem>
   }
   SelectObject(dc, oldBitmap);
   DeleteDC(dc);
-  GdiObjectPtr record = findGdiObject(bitmap);
-  QImage picture = record && record->image ? record->image->copy() : QImage();
-  DeleteObject(bitmap);
-  return picture;
+  return takeBitmapImage(bitmap);
 }
 
 }  // namespace vornplatform

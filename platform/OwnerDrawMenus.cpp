@@ -72,10 +72,7 @@ class OwnerDrawnWidget : public QWidget {
     SendMessageA(item_.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
     SelectObject(memory, old);
     DeleteDC(memory);
-    GdiObjectPtr record = findGdiObject(bitmap);
-    QImage picture = record && record->image ? record->image->copy() : QImage();
-    DeleteObject(bitmap);
-    return picture;
+    return takeBitmapImage(bitmap);
   }
 
   OwnerDrawnItem item_;

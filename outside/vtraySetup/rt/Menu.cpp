@@ -71,12 +71,7 @@ MenuItem* Menu::makeItem(Component* owner, const std::string& caption) {
   return item;
 }
 
-std::vector<MenuItem*> Menu::items() const {
-  std::vector<MenuItem*> list;
-  for (Component* c : components())
-    if (auto* item = dynamic_cast<MenuItem*>(c)) list.push_back(item);
-  return list;
-}
+std::vector<MenuItem*> Menu::items() const { return menuItemsOf(*this); }
 
 MenuItem* Menu::findItem(UINT command) const {
   if (command == 0) return nullptr;

@@ -12,12 +12,14 @@ MenuItem* MenuItem::add(const std::string& caption) {
   return item;
 }
 
-std::vector<MenuItem*> MenuItem::items() const {
+std::vector<MenuItem*> menuItemsOf(const Component& owner) {
   std::vector<MenuItem*> list;
-  for (Component* c : components())
+  for (Component* c : owner.components())
     if (auto* item = dynamic_cast<MenuItem*>(c)) list.push_back(item);
   return list;
 }
+
+std::vector<MenuItem*> MenuItem::items() const { return menuItemsOf(*this); }
 
 Menu* MenuItem::menu() const {
   for (Component* up = owner(); up != nullptr; up = up->owner()) {

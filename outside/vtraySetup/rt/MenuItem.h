@@ -56,4 +56,7 @@ class MenuItem : public Component {
   }
 };
 
+// The menu items among owner's components, in order.
+std::vector<MenuItem*> menuItemsOf(const Component& owner);
+
 }  // namespace frt
