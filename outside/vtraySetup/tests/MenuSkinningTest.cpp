@@ -23,8 +23,10 @@ class MenuSkinningTest : public FormFixture {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   }
-  LRESULT drawItem(frt::MenuItem* item, HDC dc) {
-    DRAWITEMSTRUCT draw{ODT_MENU, 0, item->command, ODA_DRAWENTIRE, 0, nullptr, dc,
+  LRESULT drawItem(frt::MenuItem* item, HDC dc) { return drawItem(item, item->command, dc); }
+  // The item is only an address here: it may be gone.
+  LRESULT drawItem(const void* item, UINT command, HDC dc) {
+    DRAWITEMSTRUCT draw{ODT_MENU, 0, command, ODA_DRAWENTIRE, 0, nullptr, dc,
                         RECT{0, 0, 100, 20}, reinterpret_cast<ULONG_PTR>(item)};
     return SendMessageA(form->handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
   }
@@ -150,8 +152,9 @@ TEST_F(MenuSkinningTest, SubMenusAreBuiltHookedPickedAndFreedOverTheWholeTree) {
   skin->setActive(true);
   HDC dc = CreateCompatibleDC(nullptr);
   EXPECT_EQ(drawItem(two, dc), TRUE);
+  UINT twoCommand = two->command;
   delete deeper;
-  EXPECT_EQ(drawItem(two, dc), 0);
+  EXPECT_EQ(drawItem(two, twoCommand, dc), 0);
   EXPECT_EQ(recent->subItemCount(), 1);
   DeleteDC(dc);
 
