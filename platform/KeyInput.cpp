@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/InputDelivery.h"
+#include "platform/KeyboardMenu.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
@@ -74,11 +75,12 @@ struct KeyRoute {
   bool altDown;  // the context bit of the message
 };
 
-// With no focus, keys from the keyboard go to the active window as system keys.
+// With no focus, keys from the keyboard go to the active window as system keys. F10 is a
+// system key too: it is the keyboard's way into the menu bar.
 KeyRoute routeOf(HWND own, int vk, const QKeyEvent* e, bool fromKeyboard) {
   bool ctrl = (e->modifiers() & Qt::ControlModifier) != 0;
   bool alt = (e->modifiers() & Qt::AltModifier) != 0 || vk == VK_MENU;
-  KeyRoute route{own, alt && !ctrl, alt};
+  KeyRoute route{own, (alt || vk == VK_F10) && !ctrl, alt};
   if (!fromKeyboard) return route;
   if (HWND focus = GetFocus()) {
     route.hwnd = focus;
@@ -184,6 +186,7 @@ bool keyEventToMessages(HWND own, QKeyEvent* e, bool fromKeyboard) {
   if (!press && e->isAutoRepeat()) return true;  // a held key repeats its key-down only
   if (vk == 0) return false;
   if (vk != VK_PACKET) setKeyDown(vk, press);
+  if (press) noteKeyPressed(vk);
   KeyRoute route = routeOf(own, vk, e, fromKeyboard);
   if (!IsWindow(route.hwnd)) return false;
   LPARAM lParam = 1 | (static_cast<LPARAM>(e->nativeScanCode() & 0xFF) << 16);

@@ -104,6 +104,12 @@ void MenuBarStrip::mouseReleaseEvent(QMouseEvent* event) {
   PostMessageA(owner_, WM_COMMAND, MAKEWPARAM(items_[static_cast<size_t>(index)].id, 0), 0);
 }
 
+void MenuBarStrip::openFromKeyboard(int index) {
+  HandlerScope scope;
+  refreshItems();
+  if (usable(index) && (items_[static_cast<size_t>(index)].flags & MF_POPUP)) openPopup(index);
+}
+
 void MenuBarStrip::openPopup(int index) {
   WindowPtr w = findWindow(owner_);
   if (!w || w->dying) return;

@@ -20,6 +20,11 @@ class MenuBarStrip : public QWidget {
   void relayout();
   // The height the items need (measuring them first when due).
   int barHeight();
+  // Opens the item's pull-down as a click would (the keyboard's way into the bar); a command
+  // item or an unusable one opens nothing.
+  void openFromKeyboard(int index);
+  // The item whose pull-down shows, or -1.
+  int openItem() const { return open_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -282,6 +282,12 @@ void rebuildMenuBar(HWND hwnd) {
   fitBarHeight(hwnd, *w, strip);
 }
 
+void settleMenuBar(HWND hwnd) {
+  if (!rebuildPending(hwnd)) return;
+  pendingBars.erase(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd)));
+  rebuildMenuBar(hwnd);
+}
+
 std::vector<BarItem> barItemsOf(HMENU handle) {
   std::vector<BarItem> list;
   MenuPtr menu = findMenu(handle);

@@ -10,11 +10,13 @@
 
 #include "platform/ControlClass.h"
 #include "platform/HandleTable.h"
+#include "platform/KeyboardMenu.h"
 #include "platform/QtWindowWidgets.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
 #include "platform/win32_gdi.h"
+#include "platform/win32_shell.h"
 #include "platform/win32_threads.h"
 
 namespace vornplatform {
@@ -452,6 +454,20 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!w->windowClass->control) {
         bool child = (w->style & WS_CHILD) && w->parent;
         return child ? SendMessageA(w->parent, msg, wParam, lParam) : 0;
+      }
+      noteDefaultProcessing(hwnd, msg);
+      return 0;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+      if (keyAsksForMenu(hwnd, msg, wParam, lParam)) return 0;
+      noteDefaultProcessing(hwnd, msg);
+      if (asksForContextMenu(msg, wParam)) sendContextMenu(hwnd, msg, lParam);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_KEYMENU) {
+        openMenuBarByKey(hwnd, lParam);
+        return 0;
       }
       noteDefaultProcessing(hwnd, msg);
       return 0;

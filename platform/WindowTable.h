@@ -147,6 +147,8 @@ HWND mouseWindow();  // the window of the last mouse event
 
 // Menus (Menus.cpp): refresh the bar of a window from its menu records.
 void rebuildMenuBar(HWND hwnd);
+// Rebuilds the window's bar now when a rebuild is waiting for the loop.
+void settleMenuBar(HWND hwnd);
 void menuChanged(HMENU menu);
 // The window got a menu bar (at its creation or through SetMenu): menu changes look only at
 // such windows, not at every window of the process.

@@ -9,3 +9,10 @@ namespace vorntest {
 VORNAPI HBITMAP renderPopupMenu(HMENU menu, HWND owner);
 
 }  // namespace vorntest
+
+namespace vorntest {
+
+// The index of the menu-bar item whose pull-down menu the window shows now, or -1.
+VORNAPI int shownMenuBarPullDown(HWND hwnd);
+
+}  // namespace vorntest

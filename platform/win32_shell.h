@@ -10,6 +10,7 @@
 #define SC_MINIMIZE 0xF020
 #define SC_MAXIMIZE 0xF030
 #define SC_CLOSE 0xF060
+#define SC_KEYMENU 0xF100
 #define SC_RESTORE 0xF120
 
 // Notification-area icons.

@@ -1,0 +1,48 @@
+// The keyboard's way into the main window's menu bar while the chat input has the focus: Alt
+// with a letter opens the pull-down it names, Alt alone and F10 the first, the arrows move
+// through the bar, Escape closes, and the next typed keys still reach the chat input.
+#include "host/desktop/DesktopTest.h"
+
+namespace {
+
+class KeyMenuTest : public DesktopTest {
+ protected:
+  // Presses the keys and waits until a pull-down shows.
+  bool opensPullDown(const std::vector<std::string>& keys) {
+    int before = session.display().popupCount();
+    return session.input().keys(keys) &&
+           DesktopSession::waitFor([&] { return session.display().popupCount() > before; }, 3000);
+  }
+  bool closesPullDowns() {
+    return session.input().keys({"Escape"}) &&
+           DesktopSession::waitFor([&] { return session.display().popupCount() == 0; }, 3000);
+  }
+  void saveScreen(const char* name) {
+    session.saveScreen(std::string(DESKTOP_SCREENSHOT_FOLDER) + "/KeyMenuTest." + name + ".png");
+  }
+};
+
+TEST_F(KeyMenuTest, AltSOpensTheSystemMenuAndEscapeGivesTheKeysBackToTheChatInput) {
+  ASSERT_TRUE(opensPullDown({"alt+s"})) << "Alt+S opened no menu";
+  saveScreen("SystemMenuOpen");
+  ASSERT_TRUE(closesPullDowns()) << "Escape left the menu open";
+  // Neither the 's' nor the Escape reached the input: the line arrives as typed.
+  ASSERT_TRUE(session.typeLine("typed after the System menu closed"));
+  EXPECT_TRUE(receives("typed after the System menu closed"));
+}
+
+TEST_F(KeyMenuTest, AltAloneAndF10OpenTheFirstMenuAndTheArrowsMoveThroughTheBar) {
+  ASSERT_TRUE(opensPullDown({"alt"})) << "Alt alone opened no menu";
+  ASSERT_TRUE(closesPullDowns()) << "Escape left the menu open";
+  ASSERT_TRUE(session.typeLine("typed after Alt alone"));
+  EXPECT_TRUE(receives("typed after Alt alone"));
+
+  // Right moves on to the client's menu, whose fourth item opens the client's setup window.
+  ASSERT_TRUE(opensPullDown({"F10"})) << "F10 opened no menu";
+  // The bar's arrow keys select the menu's first item as they open it.
+  ASSERT_TRUE(session.input().keys({"Right", "Down", "Down", "Down", "Return"}));
+  EXPECT_NE(session.waitForWindow("Client's setup window"), 0u)
+      << "Right did not move on to the client's menu";
+}
+
+}  // namespace

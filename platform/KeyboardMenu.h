@@ -1,0 +1,24 @@
+// Internal to platform/: the keyboard's way into a window's menu bar (Alt with a letter, Alt
+// pressed and released alone, F10), as the default window procedure gives it.
+#pragma once
+
+#include "platform/win32_window.h"
+
+namespace vornplatform {
+
+// Default processing of WM_SYSKEYDOWN, WM_SYSKEYUP and WM_SYSCHAR: true when the key asked the
+// window's top-level window for its menu (WM_SYSCOMMAND SC_KEYMENU was sent), so nothing else
+// acts on it.
+bool keyAsksForMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Default processing of WM_SYSCOMMAND SC_KEYMENU: opens the bar item the character names (0:
+// the first item), or beeps when the window has no bar or no such item.
+void openMenuBarByKey(HWND hwnd, LPARAM character);
+
+// Every key pressed, so that an Alt released with no other key in between is told apart.
+void noteKeyPressed(int virtualKey);
+
+// The bar item whose pull-down menu shows, or -1.
+int shownMenuBarPullDown(HWND hwnd);
+
+}  // namespace vornplatform
