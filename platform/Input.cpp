@@ -14,6 +14,7 @@
 
 #include "platform/Handles.h"
 #include "platform/InputDelivery.h"
+#include "platform/KeyboardMenu.h"
 #include "platform/QtWindowWidgets.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
@@ -223,6 +224,7 @@ class InputFilter : public QObject {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
+        if (e->type() != QEvent::MouseButtonRelease) noteKeyPressed(0);  // a click ends "Alt alone"
         return handleMouse(watched, static_cast<QMouseEvent*>(e));
       case QEvent::KeyPress:
       case QEvent::KeyRelease:

@@ -186,7 +186,7 @@ bool keyEventToMessages(HWND own, QKeyEvent* e, bool fromKeyboard) {
   if (!press && e->isAutoRepeat()) return true;  // a held key repeats its key-down only
   if (vk == 0) return false;
   if (vk != VK_PACKET) setKeyDown(vk, press);
-  if (press) noteKeyPressed(vk);
+  if (press && !e->isAutoRepeat()) noteKeyPressed(vk);
   KeyRoute route = routeOf(own, vk, e, fromKeyboard);
   if (!IsWindow(route.hwnd)) return false;
   LPARAM lParam = 1 | (static_cast<LPARAM>(e->nativeScanCode() & 0xFF) << 16);

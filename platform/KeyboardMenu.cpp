@@ -1,5 +1,6 @@
 #include "platform/KeyboardMenu.h"
 
+#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 #include <string>
@@ -15,6 +16,7 @@ namespace vornplatform {
 namespace {
 
 int lastKeyPressed = 0;  // GUI thread only, as the keyboard's input is
+QPoint pointerAtAlt;     // where the pointer was when Alt went down
 
 unsigned char folded(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
 
@@ -74,7 +76,10 @@ bool openPullDown(HWND hwnd, int index) {
 
 }  // namespace
 
-void noteKeyPressed(int virtualKey) { lastKeyPressed = virtualKey; }
+void noteKeyPressed(int virtualKey) {
+  if (virtualKey == VK_MENU) pointerAtAlt = QCursor::pos();
+  lastKeyPressed = virtualKey;
+}
 
 bool keyAsksForMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   bool withAlt = (lParam & (1L << 29)) != 0;
@@ -82,7 +87,9 @@ bool keyAsksForMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // Alt+Space is the window menu's key, and control codes keep their own meaning.
   if (msg == WM_SYSCHAR && withAlt && wParam > ' ' && wParam != 0x7F)
     character = static_cast<LPARAM>(wParam);
-  if (msg == WM_SYSKEYUP && wParam == VK_MENU && lastKeyPressed == VK_MENU) character = 0;
+  if (msg == WM_SYSKEYUP && wParam == VK_MENU && lastKeyPressed == VK_MENU &&
+      QCursor::pos() == pointerAtAlt)
+    character = 0;
   bool shifted = (GetKeyState(VK_SHIFT) & 0x8000) != 0;  // Shift+F10 asks for a context menu
   if (msg == WM_SYSKEYDOWN && wParam == VK_F10 && !shifted) character = 0;
   if (character < 0) return false;

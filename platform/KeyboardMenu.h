@@ -15,7 +15,9 @@ bool keyAsksForMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // the first item), or beeps when the window has no bar or no such item.
 void openMenuBarByKey(HWND hwnd, LPARAM character);
 
-// Every key pressed, so that an Alt released with no other key in between is told apart.
+// Every key pressed (0 for a mouse button), so that an Alt released with nothing else in between
+// is told apart. The pointer's place is kept too: Alt held while the window manager moves a
+// window (it takes those clicks itself) must not open the menu on release.
 void noteKeyPressed(int virtualKey);
 
 // The bar item whose pull-down menu shows, or -1.

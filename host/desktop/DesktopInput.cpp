@@ -35,15 +35,17 @@ bool DesktopInput::move(Point where) {
   return xdotool({"mousemove", std::to_string(where.x), std::to_string(where.y)});
 }
 
-bool DesktopInput::drag(const std::vector<Point>& path) {
+bool DesktopInput::drag(const std::vector<Point>& path, const std::string& holding) {
   if (path.empty()) return false;
   std::vector<std::string> arguments;
+  if (!holding.empty()) arguments.insert(arguments.end(), {"keydown", holding, "sleep", "0.1"});
   for (size_t i = 0; i < path.size(); ++i) {
     arguments.insert(arguments.end(), {"mousemove", std::to_string(path[i].x),
                                        std::to_string(path[i].y), "sleep", "0.1"});
     if (i == 0) arguments.insert(arguments.end(), {"mousedown", "1", "sleep", "0.1"});
   }
   arguments.insert(arguments.end(), {"mouseup", "1"});
+  if (!holding.empty()) arguments.insert(arguments.end(), {"sleep", "0.5", "keyup", holding});
   return xdotool(arguments);
 }
 

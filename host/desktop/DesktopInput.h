@@ -22,8 +22,9 @@ class DesktopInput {
   bool click(Point where, int button = 1, int count = 1);
   bool move(Point where);
   // Presses the left button at the path's first point, moves through the others holding it
-  // and lets it go at the last.
-  bool drag(const std::vector<Point>& path);
+  // and lets it go at the last; with a key named, that key is held from before the press to
+  // after the release.
+  bool drag(const std::vector<Point>& path, const std::string& holding = "");
   // Turns the wheel over a point: notches away from the user (up) when positive.
   bool wheel(Point where, int notches);
   // Puts text on the CLIPBOARD selection; xclip serves it until replaced or stopped.

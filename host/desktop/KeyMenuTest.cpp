@@ -45,4 +45,20 @@ TEST_F(KeyMenuTest, AltAloneAndF10OpenTheFirstMenuAndTheArrowsMoveThroughTheBar)
       << "Right did not move on to the client's menu";
 }
 
+// Alt with a drag is the window manager's move: releasing Alt after it opens no menu, and a
+// plain Alt tap afterwards still does.
+TEST_F(KeyMenuTest, AltReleasedAfterTheWindowManagerMovedTheWindowOpensNoMenu) {
+  MainLayout layout = session.main();
+  Point grab = {layout.window.x + layout.window.width / 2, layout.output().y + 20};
+  ASSERT_TRUE(session.input().drag({grab, {grab.x - 30, grab.y - 20}, {grab.x - 60, grab.y - 40}},
+                                   "alt"));
+  ASSERT_TRUE(DesktopSession::waitFor(
+      [&] { return session.main().window.x != layout.window.x; }, 3000))
+      << "the window manager did not move the window";
+  session.waitUntilStill(session.main().window, 1000);
+  EXPECT_EQ(session.display().popupCount(), 0) << "the menu opened after a move";
+  ASSERT_TRUE(opensPullDown({"alt"})) << "Alt alone opened no menu after the move";
+  ASSERT_TRUE(closesPullDowns());
+}
+
 }  // namespace
