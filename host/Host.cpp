@@ -10,6 +10,7 @@
 #include "host/HostServices.h"
 #include "host/PlugsManagerWindow.h"
 #include "host/PlugsManagers.h"
+#include "host/ProgramIcon.h"
 #include "host/SystemPluginsSession.h"
 #include "host/SystemSettings.h"
 #include "host/SystemPluginsSetupWindow.h"
@@ -125,7 +126,8 @@ void startUp(HINSTANCE instance) {
   rootWindow = new RootWindow();
   systemWindow = new SystemWindow();
   sdkFunctions = new SdkFunctions();
-  initToolkit(instance, 101, rootWindow);
+  registerProgramIcon(instance);  // before the toolkit's class takes it
+  initToolkit(instance, kProgramIconId, rootWindow);
   rootWindow->addChild(systemWindow);
   addConsoleFont();
   systemWindow->show();

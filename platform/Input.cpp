@@ -15,6 +15,7 @@
 #include "platform/Handles.h"
 #include "platform/InputDelivery.h"
 #include "platform/KeyboardMenu.h"
+#include "platform/ModuleIcons.h"
 #include "platform/QtWindowWidgets.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
@@ -519,9 +520,10 @@ HCURSOR SetCursor(HCURSOR cursor) {
 }
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
-  // Modules carry no icon resources here; only the system icons exist.
-  if (instance || !IS_INTRESOURCE(name)) return nullptr;
+  // Icons are found by number only: modules register them under ids.
+  if (!IS_INTRESOURCE(name)) return nullptr;
   int id = static_cast<int>(reinterpret_cast<uintptr_t>(name));
+  if (instance) return moduleIcon(instance, id);
   if (id < 32512 || id > 32518) return nullptr;
   std::lock_guard<std::mutex> guard(resourceLock);
   HICON& handle = iconHandles[id];
@@ -530,6 +532,7 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
 }
 
 BOOL DestroyIcon(HICON icon) {
+  if (isModuleIcon(icon)) return TRUE;  // shared with every caller, as a loaded icon is
   std::lock_guard<std::mutex> guard(resourceLock);
   for (auto& entry : iconHandles) {
     if (entry.second == icon) return TRUE;  // system icons are shared and stay

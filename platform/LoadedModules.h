@@ -12,6 +12,6 @@ bool isLoadedModulePath(const std::string& nativePath);
 // True for the program's handle and for libraries loaded through LoadLibraryA and not yet
 // unloaded; false for the system pseudo-handles and anything else.
 bool isModuleHandle(HMODULE module);
-// Drops what the module registered (bitmap resources); FreeLibrary calls it on unloading.
+// Drops what the module registered (bitmap and icon resources); FreeLibrary calls it on unloading.
 void forgetModuleResources(HMODULE module);
 }  // namespace vornplatform

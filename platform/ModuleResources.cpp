@@ -9,6 +9,7 @@
 
 #include "platform/GdiObjects.h"
 #include "platform/LoadedModules.h"
+#include "platform/ModuleIcons.h"
 #include "platform/win32.h"
 
 namespace vornplatform {
@@ -46,7 +47,9 @@ bool looksLikeBmpFile(const unsigned char* bytes, int size) {
          pixelOffset < static_cast<uint32_t>(size);
 }
 
-bool decodeBmp(const void* data, int size, QImage* out) {
+}  // namespace
+
+bool decodeBmpResource(const void* data, int size, QImage* out) {
   const auto* bytes = static_cast<const unsigned char*>(data);
   if (data == nullptr || !looksLikeBmpFile(bytes, size)) return false;
   QImage image;
@@ -55,8 +58,6 @@ bool decodeBmp(const void* data, int size, QImage* out) {
   return true;
 }
 
-}  // namespace
-
 void forgetModuleResources(HMODULE module) {
   uintptr_t value = reinterpret_cast<uintptr_t>(module);
   ResourceTable& t = resources();
@@ -64,6 +65,7 @@ void forgetModuleResources(HMODULE module) {
   auto first = t.bitmaps.lower_bound(ResourceKey(value, INT_MIN));
   auto last = t.bitmaps.upper_bound(ResourceKey(value, INT_MAX));
   t.bitmaps.erase(first, last);
+  forgetModuleIcons(module);
 }
 
 }  // namespace vornplatform
@@ -72,7 +74,7 @@ using namespace vornplatform;
 
 BOOL VornRegisterResourceBitmap(HMODULE module, int id, const void* bmpFileBytes, int size) {
   QImage image;
-  if (!isModuleHandle(module) || !decodeBmp(bmpFileBytes, size, &image)) {
+  if (!isModuleHandle(module) || !decodeBmpResource(bmpFileBytes, size, &image)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/Handles.h"
+#include "platform/ModuleIcons.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
 #include "platform/win32_shell.h"
@@ -69,6 +70,7 @@ HICON ExtractIconA(HINSTANCE, LPCSTR fileName, UINT index) {
   std::string stem = stemOf(fileName);
   if (stem.empty() || strcasecmp(stem.c_str(), stemOf(programName().c_str()).c_str()) != 0)
     return nullptr;
+  if (HICON own = firstModuleIcon(GetModuleHandleA(nullptr))) return own;
   std::lock_guard<std::mutex> guard(shellLock);
   if (!programIconHandle)
     programIconHandle = reinterpret_cast<HICON>(static_cast<uintptr_t>(nextHandleValue()));

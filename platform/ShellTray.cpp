@@ -19,6 +19,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/ModuleIcons.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
@@ -81,7 +82,9 @@ QIcon programIcon() {
   return QIcon(picture);
 }
 
-QIcon qtIconOf(HICON icon) {
+QIcon trayPictureOf(HICON icon) {
+  QIcon registered = qtIconOf(icon);
+  if (!registered.isNull()) return registered;
   if (isProgramIcon(icon)) return programIcon();
   return QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
 }
@@ -111,7 +114,7 @@ void applyRecord(TrayIcon& entry, const NOTIFYICONDATAA& data) {
   if (data.uFlags & NIF_ICON) entry.icon = data.hIcon;
   if (data.uFlags & NIF_TIP) entry.tip.assign(data.szTip, strnlen(data.szTip, sizeof data.szTip));
   if (!entry.qt) return;
-  entry.qt->setIcon(qtIconOf(entry.icon));
+  entry.qt->setIcon(trayPictureOf(entry.icon));
   entry.qt->setToolTip(bytesToQString(entry.tip));
 }
 

@@ -1,6 +1,7 @@
 // The window table and class registry: creating and destroying windows, procedures and
 // subclassing, window longs, text and the default window procedure.
 #include <QApplication>
+#include <QIcon>
 #include <QImage>
 #include <QMenuBar>
 #include <QThread>
@@ -11,6 +12,7 @@
 #include "platform/ControlClass.h"
 #include "platform/HandleTable.h"
 #include "platform/KeyboardMenu.h"
+#include "platform/ModuleIcons.h"
 #include "platform/QtWindowWidgets.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
@@ -117,6 +119,10 @@ void makeWidgets(WindowRecord& w, const CREATESTRUCTA& cs) {
   if (!parent) {
     auto* frame = new FrameWidget(w.hwnd, frameFlags(w.style, w.exStyle));
     frame->setWindowTitle(bytesToQString(w.text));
+    // The window manager shows the class icon in the title bar and the task bar.
+    const WNDCLASSEXA& info = w.windowClass->info;
+    QIcon icon = qtIconOf(info.hIcon, info.hIconSm);
+    if (!icon.isNull()) frame->setWindowIcon(icon);
     w.frame = frame;
     attachFrame(frame, w.hwnd);
     host = frame;

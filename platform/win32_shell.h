@@ -35,8 +35,9 @@ typedef NOTIFYICONDATAA* PNOTIFYICONDATAA;
 // NIM_ADD shows the icon when the desktop has a notification area (FALSE otherwise); the
 // icon's clicks come to hWnd as uCallbackMessage with the mouse message in lParam.
 VORNAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data);
-// Index 0 of the program's own file (with or without ".exe") is the program's icon; other
-// files and indexes have none (null).
+// Index 0 of the program's own file (with or without ".exe") is the program's icon: the
+// program module's registered icon of lowest id when it has one. Other files and indexes
+// have none (null).
 VORNAPI HICON ExtractIconA(HINSTANCE instance, LPCSTR fileName, UINT index);
 // The same name (case ignored) gives the same message number, 0xC000 to 0xFFFF; 0 for none.
 VORNAPI UINT RegisterWindowMessageA(LPCSTR name);

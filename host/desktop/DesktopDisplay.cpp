@@ -125,6 +125,33 @@ std::vector<long> DesktopDisplay::frameExtents(WindowId window) {
   return std::vector<long>(values.begin(), values.end());
 }
 
+ScreenImage DesktopDisplay::windowIcon(WindowId window) {
+  Atom actualType = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  // Large enough for a few sizes of a 256-pixel icon: width, height, then one value a pixel.
+  const long longest = 4 * (2 + 256 * 256);
+  if (XGetWindowProperty(display_, window, atom("_NET_WM_ICON"), 0, longest, False, XA_CARDINAL,
+                         &actualType, &format, &count, &after, &data) != Success ||
+      data == nullptr)
+    return ScreenImage();
+  const unsigned long* values = reinterpret_cast<const unsigned long*>(data);
+  ScreenImage icon;
+  if (format == 32 && count >= 2 && values[0] > 0 && values[1] > 0 &&
+      values[0] * values[1] <= count - 2) {
+    int width = static_cast<int>(values[0]), height = static_cast<int>(values[1]);
+    icon = ScreenImage(width, height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        unsigned long argb = values[2 + y * width + x];
+        icon.set(x, y, (argb >> 24) == 0 ? 0 : static_cast<uint32_t>(argb & 0xFFFFFF));
+      }
+  }
+  XFree(data);
+  return icon;
+}
+
 std::vector<std::string> DesktopDisplay::allowedActions(WindowId window) {
   std::vector<std::string> names;
   for (unsigned long a : property(window, "_NET_WM_ALLOWED_ACTIONS", XA_ATOM)) {

@@ -31,6 +31,9 @@ class DesktopDisplay {
   // What the window manager added around it: left, right, top, bottom; empty when it says nothing.
   std::vector<long> frameExtents(WindowId window);
   std::vector<std::string> allowedActions(WindowId window);
+  // The first picture of the icon the program gave the window manager (_NET_WM_ICON), its
+  // transparent pixels black; empty when the window has none.
+  ScreenImage windowIcon(WindowId window);
   WindowId activeWindow();
   // The window manager's state of a top-level window: 1 normal, 3 minimised, 0 or -1 (no state)
   // when it is withdrawn: hidden by the program.

@@ -1,0 +1,46 @@
+// The program's icon reaches the window manager: the main window carries it, and the title bar
+// shows it.
+#include "host/desktop/DesktopTest.h"
+
+namespace {
+
+// Colours of the program's picture (host/resources/vornith.png): the bubble and its "V".
+const uint32_t kBubble = 0x3A78C2;
+const uint32_t kLetter = 0xFFFFFF;
+
+long countOf(const ScreenImage& image, uint32_t rgb) {
+  return static_cast<long>(image.width()) * image.height() - image.countOther(rgb);
+}
+
+class IconTest : public DesktopTest {};
+
+TEST_F(IconTest, MainWindowCarriesTheProgramsIconAndTheTitleBarShowsIt) {
+  DesktopDisplay& display = session.display();
+  DesktopDisplay::WindowId window = display.findWindow(DesktopSession::MainTitle);
+  ASSERT_NE(window, 0u);
+  ScreenImage icon = display.windowIcon(window);
+  ASSERT_TRUE(icon.width() == 32 && icon.height() == 32) << "no icon of the program's size";
+  EXPECT_EQ(icon.at(0, 0), 0u) << "the corner is not transparent";
+  EXPECT_EQ(icon.at(4, 12), kBubble);
+  EXPECT_EQ(icon.at(16, 16), kLetter);
+
+  // The frame's icon sits at the title bar's left end; the bar's own colours never match the
+  // bubble's exactly.
+  std::vector<long> e;
+  ScreenImage barStart;
+  bool shown = DesktopSession::waitFor(
+      [&] {
+        e = display.frameExtents(window);
+        if (e.size() != 4 || e[2] < 10) return false;
+        Rect inside = display.geometry(window);
+        int top = inside.y - static_cast<int>(e[2]);
+        barStart = display.grab(Rect{inside.x - static_cast<int>(e[0]), top, 48,
+                                     static_cast<int>(e[2])});
+        return countOf(barStart, kBubble) > 20;
+      },
+      3000);
+  EXPECT_TRUE(shown) << "the title bar's left end shows " << countOf(barStart, kBubble)
+                     << " pixels of the bubble's blue";
+}
+
+}  // namespace
