@@ -1,6 +1,7 @@
 // The keyboard's way into a window's menu bar: Alt with a letter on any window inside it, Alt
 // alone and F10 reach the top-level window as SC_KEYMENU, whose default processing opens the
-// named pull-down; a window that handles the key itself, or one without a bar, opens nothing.
+// named pull-down; another key in between, a window that handles the key itself, or one
+// without a bar, opens nothing.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -70,16 +71,9 @@ TEST_F(KeyboardMenu, AltWithALetterOnAChildOpensThePullDownItNames) {
   EXPECT_EQ(messagesOf(top, WM_SYSCOMMAND).size(), 4u);
 }
 
-TEST_F(KeyboardMenu, AltAloneAndF10OpenTheFirstPullDownAfterTheFocusWindowSawTheKey) {
+// Alt alone and F10 opening the first pull-down are driven on a real desktop.
+TEST_F(KeyboardMenu, AnotherKeyBetweenAltsPressAndReleaseOrShiftF10OpenNoMenu) {
   giveBar();
-  ASSERT_TRUE(vorntest::pressKey(child, VK_MENU));
-  EXPECT_EQ(wParamsOf(child, WM_SYSKEYUP), std::vector<WPARAM>{VK_MENU});
-  EXPECT_EQ(shownThenClosed(), 0);
-  ASSERT_TRUE(vorntest::pressKey(child, VK_F10));
-  EXPECT_EQ(wParamsOf(child, WM_SYSKEYDOWN), (std::vector<WPARAM>{VK_MENU, VK_F10}));
-  EXPECT_EQ(shownThenClosed(), 0);
-
-  seen().clear();  // another key between Alt's press and release, or Shift+F10: no menu
   auto send = [&](QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QKeyEvent event(type, key, modifiers);
     QApplication::sendEvent(vornplatform::clientWidgetOf(child), &event);

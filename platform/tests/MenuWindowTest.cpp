@@ -72,54 +72,40 @@ class MenuWindowTest : public ::testing::Test {
   std::function<void(const DRAWITEMSTRUCT&)> onDraw;
 };
 
-TEST_F(MenuWindowTest, OwnerDrawsOnTheMenuWindowWidenedByTheCheckMarkInsideAFrame) {
+// Hover and clicks on enabled and disabled items are driven on a real desktop as well.
+TEST_F(MenuWindowTest, OwnerDrawsOnTheFramedMenuWindowAndKeysSkipSeparatorsAndWrap) {
   RECT window{}, client{};
   COLORREF corner = 0, inside = 0;
   whileOpen = [&](HWND shown) {
     GetWindowRect(shown, &window);
     GetClientRect(shown, &client);
-    HDC whole = GetWindowDC(shown), dc = GetDC(shown);
+    HDC whole = GetWindowDC(shown);
     corner = GetPixel(whole, 0, 0);
-    inside = GetPixel(dc, 0, 0);
+    inside = GetPixel(whole, 3, 3);
     ReleaseDC(shown, whole);
-    ReleaseDC(shown, dc);
-    vorntest::pressKey(shown, VK_ESCAPE);
-  };
-  EXPECT_EQ(track(TPM_RETURNCMD), 0u);
-  int width = 100 + GetSystemMetrics(SM_CXMENUCHECK) - 1;
-  EXPECT_EQ(client.right, width);
-  EXPECT_EQ(window.right - window.left, width + 6);
-  EXPECT_EQ(corner, GetSysColor(COLOR_3DLIGHT));
-  EXPECT_EQ(inside, RGB(0, 0, 255));
-  EXPECT_FALSE(IsWindow(drawnOn[kLast]));  // drawn on the menu window, gone since
-  EXPECT_EQ(drawn[kLast].rcItem.top, 48);  // 20 + separator 8 + 20
-  EXPECT_EQ(drawn[kGrayed].itemState, static_cast<UINT>(ODS_GRAYED));
-}
-
-TEST_F(MenuWindowTest, KeysSkipSeparatorsAndWrapHoverSelectsAndOnlyEnabledClicksChoose) {
-  whileOpen = [&](HWND shown) {
     // First, Grayed, Last, More, First again (wrapped), then back up to More and Last.
     for (int vk : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_UP, VK_UP})
       vorntest::pressKey(shown, vk);
     EXPECT_EQ(drawn[kLast].itemAction, static_cast<UINT>(ODA_SELECT));
     vorntest::pressKey(shown, VK_RETURN);
   };
-  EXPECT_EQ(track(TPM_RETURNCMD), kLast);
-
-  whileOpen = [&](HWND shown) {
-    POINT grayed = centreOf(kGrayed), first = centreOf(kFirst);
-    vorntest::moveMouseTo(shown, first.x, first.y);
-    EXPECT_TRUE(drawn[kFirst].itemState & ODS_SELECTED);
-    vorntest::clickAt(shown, grayed.x, grayed.y);
-    EXPECT_TRUE(IsWindow(shown));  // still open
-    vorntest::clickAt(shown, first.x, first.y);
-  };
   EXPECT_EQ(track(0), TRUE);
   EXPECT_TRUE(vorntest::pumpUntil(
       [&] { return !windowtest::messagesOf(owner, WM_COMMAND).empty(); }, 1000));
-  EXPECT_EQ(windowtest::messagesOf(owner, WM_COMMAND).back().wParam, MAKEWPARAM(kFirst, 0));
+  EXPECT_EQ(windowtest::messagesOf(owner, WM_COMMAND).back().wParam, MAKEWPARAM(kLast, 0));
+  int width = 100 + GetSystemMetrics(SM_CXMENUCHECK) - 1;  // widened by the check mark
+  EXPECT_EQ(client.right, width);
+  EXPECT_EQ(window.right - window.left, width + 6);
+  EXPECT_TRUE(corner == GetSysColor(COLOR_3DLIGHT) && inside == RGB(0, 0, 255));
+  EXPECT_FALSE(IsWindow(drawnOn[kLast]));  // drawn on the menu window, gone since
+  EXPECT_EQ(drawn[kLast].rcItem.top, 48);  // 20 + separator 8 + 20
+  EXPECT_EQ(drawn[kGrayed].itemState, static_cast<UINT>(ODS_GRAYED));
 
-  whileOpen = [&](HWND shown) { vorntest::clickAt(shown, -40, -40); };  // outside
+  whileOpen = [&](HWND shown) {
+    POINT grayed = centreOf(kGrayed);
+    vorntest::clickAt(shown, grayed.x, grayed.y);
+    vorntest::clickAt(shown, -40, -40);  // outside
+  };
   EXPECT_EQ(track(TPM_RETURNCMD), 0u);
 }
 
@@ -145,7 +131,19 @@ TEST_F(MenuWindowTest, SubMenusOpenBesideTheirItemWithAnArrowAndLeftClosesThem) 
   EXPECT_EQ(beside.left, top.right - 3);
 }
 
-TEST_F(MenuWindowTest, AnOwnerDestroyingTheMenuWindowOrTheMenuEndsItWithoutAChoice) {
+// One menu at a time: a second track while the first is open fails and only the first
+// chooses; an owner destroying the menu window or the menu ends it without a choice.
+TEST_F(MenuWindowTest, ASecondMenuIsRefusedAndHostileOwnersEndTheMenu) {
+  BOOL second = TRUE;
+  whileOpen = [&](HWND shown) {
+    second = TrackPopupMenu(menu, 0, 10, 10, 0, owner, nullptr);
+    vorntest::pressKey(shown, VK_DOWN);
+    vorntest::pressKey(shown, VK_RETURN);
+  };
+  EXPECT_EQ(track(TPM_RETURNCMD), kFirst);
+  EXPECT_FALSE(second);
+
+  whileOpen = nullptr;
   onDraw = [](const DRAWITEMSTRUCT& d) { DestroyWindow(WindowFromDC(d.hDC)); };
   EXPECT_EQ(track(TPM_RETURNCMD), 0u);
   onDraw = nullptr;
@@ -155,18 +153,6 @@ TEST_F(MenuWindowTest, AnOwnerDestroyingTheMenuWindowOrTheMenuEndsItWithoutAChoi
     vorntest::pressKey(shown, VK_RETURN);
   };
   EXPECT_EQ(track(TPM_RETURNCMD), 0u);
-}
-
-// One menu at a time: a second track while the first is open fails, and only the first chooses.
-TEST_F(MenuWindowTest, ASecondMenuWhileOneIsOpenIsRefused) {
-  BOOL second = TRUE;
-  whileOpen = [&](HWND shown) {
-    second = TrackPopupMenu(menu, 0, 10, 10, 0, owner, nullptr);
-    vorntest::pressKey(shown, VK_DOWN);
-    vorntest::pressKey(shown, VK_RETURN);
-  };
-  EXPECT_EQ(track(TPM_RETURNCMD), kFirst);
-  EXPECT_FALSE(second);
 }
 
 }  // namespace

