@@ -412,12 +412,13 @@ int GetDlgCtrlID(HWND hwnd) {
 
 HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
   WindowClassPtr cls = className ? findClass(className) : WindowClassPtr();
-  for (const WindowPtr& w : allWindows()) {
-    if (!cls && className) break;
-    if (w->parent || w->dying) continue;
-    if (cls && w->windowClass != cls) continue;
-    if (windowName && w->text != windowName) continue;
-    return w->hwnd;
+  if (cls || !className) {
+    for (const WindowPtr& w : allWindows()) {
+      if (w->parent || w->dying) continue;
+      if (cls && w->windowClass != cls) continue;
+      if (windowName && w->text != windowName) continue;
+      return w->hwnd;
+    }
   }
   // Then the other processes' windows on the desktop, as FindWindow sees every top-level window.
   return findForeignWindow(className, windowName);
