@@ -1,13 +1,15 @@
 #include "host/Host.h"
 #include "host/HostPlatformCalls.h"
+#include "host/SystemWindow.h"
 #include "lib/RootWindow.h"
 
 namespace {
 
-// Another host may already run; the user decides whether this one goes on. The title looked
-// for is the one the first versions gave their window.
+// Another host may already run; the user decides whether this one goes on. The first versions
+// looked for the title "Vornith 2.00", which no main window carries any more: look for the one
+// the main window has, or the check could never find a running copy.
 bool anotherSessionWanted() {
-  HWND running = FindWindowA("BlackHoleWindow", "Vornith 2.00");
+  HWND running = FindWindowA("BlackHoleWindow", SystemWindow::Title);
   if (running == nullptr) return true;
   int answer = MessageBoxA(nullptr,
                            "Vornith has already been started...\nDo you want to open another "

@@ -46,8 +46,10 @@ int keyOf(HWND tab) { return static_cast<int>(reinterpret_cast<uintptr_t>(tab));
 
 }  // namespace
 
+const char* const SystemWindow::Title = "Vornith 2 - Created by Morvash";
+
 SystemWindow::SystemWindow()
-    : TopWindow("Vornith 2 - Created by Morvash", setting(&SystemSettings::windowLeft, 0),
+    : TopWindow(Title, setting(&SystemSettings::windowLeft, 0),
                 setting(&SystemSettings::windowTop, 0), setting(&SystemSettings::windowWidth, 600),
                 setting(&SystemSettings::windowHeight, 300), false),
       output(this),

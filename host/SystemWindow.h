@@ -15,6 +15,8 @@
 
 class SystemWindow : public TopWindow {
  public:
+  // The title of the program's main window; a second start looks for it.
+  static const char* const Title;
   SystemWindow();
   ~SystemWindow() override;
 

@@ -10,6 +10,7 @@
 #include <strings.h>
 
 #include "platform/ControlClass.h"
+#include "platform/ForeignWindows.h"
 #include "platform/HandleTable.h"
 #include "platform/KeyboardMenu.h"
 #include "platform/ModuleIcons.h"
@@ -167,6 +168,7 @@ void finishTree(HWND hwnd) {
 void storeText(WindowRecord& w, LPCSTR text) {
   w.text = text ? text : "";
   if (w.frame) w.frame->setWindowTitle(bytesToQString(w.text));
+  publishWindowIdentity(w);
 }
 
 // A painting context clips the fill to the update rectangle. Without a class brush the
@@ -394,7 +396,8 @@ BOOL DestroyWindow(HWND hwnd) {
 
 BOOL IsWindow(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
-  return w && !w->dying;
+  if (!w) return foreignWindowExists(hwnd);
+  return !w->dying;
 }
 
 HWND GetParent(HWND hwnd) {
@@ -409,14 +412,16 @@ int GetDlgCtrlID(HWND hwnd) {
 
 HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
   WindowClassPtr cls = className ? findClass(className) : WindowClassPtr();
-  if (className && !cls) return nullptr;
-  for (const WindowPtr& w : allWindows()) {
-    if (w->parent || w->dying) continue;
-    if (cls && w->windowClass != cls) continue;
-    if (windowName && w->text != windowName) continue;
-    return w->hwnd;
+  if (cls || !className) {
+    for (const WindowPtr& w : allWindows()) {
+      if (w->parent || w->dying) continue;
+      if (cls && w->windowClass != cls) continue;
+      if (windowName && w->text != windowName) continue;
+      return w->hwnd;
+    }
   }
-  return nullptr;
+  // Then the other processes' windows on the desktop, as FindWindow sees every top-level window.
+  return findForeignWindow(className, windowName);
 }
 
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -588,7 +593,7 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   buffer[0] = 0;
-  if (!findWindow(hwnd)) return 0;
+  if (!findWindow(hwnd)) return foreignWindowText(hwnd, buffer, size);
   return static_cast<int>(
       SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }

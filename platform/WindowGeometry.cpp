@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/DialogHooks.h"
+#include "platform/ForeignWindows.h"
 #include "platform/FrameExtents.h"
 #include "platform/NonClientMetrics.h"
 #include "platform/GdiObjects.h"
@@ -75,6 +76,7 @@ bool showWidgets(WindowRecord& w, bool show) {
   QWidget* top = w.frame ? w.frame.data() : w.client.data();
   if (top) top->setVisible(show);
   if (show && w.frame) applyGeometryToQt(w);
+  if (show) publishWindowIdentity(w);
   if (!show && activeHwnd == w.hwnd) activate(nullptr);
   return was;
 }
@@ -130,6 +132,20 @@ int edgeOfResize(const RECT& from, const RECT& to) {
   if (top) return left ? WMSZ_TOPLEFT : right ? WMSZ_TOPRIGHT : WMSZ_TOP;
   if (bottom) return left ? WMSZ_BOTTOMLEFT : right ? WMSZ_BOTTOMRIGHT : WMSZ_BOTTOM;
   return left ? WMSZ_LEFT : WMSZ_RIGHT;
+}
+
+// Another process's window: the showing commands become a request to the window manager to
+// activate it (which restores it); hiding or minimising it is not ours to do.
+BOOL showForeignWindow(HWND hwnd, int command) {
+  switch (command) {
+    case SW_RESTORE:
+    case SW_SHOW:
+    case SW_SHOWNORMAL:
+    case SW_MAXIMIZE:
+      return activateForeignWindow(hwnd) ? TRUE : FALSE;
+    default:
+      return FALSE;
+  }
 }
 
 }  // namespace
@@ -374,7 +390,8 @@ using namespace vornplatform;
 
 BOOL ShowWindow(HWND hwnd, int command) {
   WindowPtr w = findWindow(hwnd);
-  if (!w || w->dying) return FALSE;
+  if (!w) return showForeignWindow(hwnd, command);
+  if (w->dying) return FALSE;
   bool was = (w->style & WS_VISIBLE) != 0;
   bool topLevel = !w->parent;
   switch (command) {
@@ -516,6 +533,7 @@ BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
 }
 
 BOOL SetForegroundWindow(HWND hwnd) {
+  if (isForeignHandle(hwnd)) return activateForeignWindow(hwnd) ? TRUE : FALSE;
   HWND top = topLevelOf(hwnd);
   if (!top || !IsWindow(top)) return FALSE;
   activate(top);
@@ -529,7 +547,8 @@ BOOL BringWindowToTop(HWND hwnd) { return SetForegroundWindow(hwnd); }
 HWND GetActiveWindow() { return activeHwnd; }
 
 BOOL UpdateWindow(HWND hwnd) {
-  if (!findWindow(hwnd)) return FALSE;
+  // Another process paints its own window.
+  if (!findWindow(hwnd)) return foreignWindowExists(hwnd) ? TRUE : FALSE;
   paintWindow(hwnd);
   backingChanged(hwnd);
   return TRUE;

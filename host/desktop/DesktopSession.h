@@ -41,6 +41,8 @@ class DesktopSession {
   DesktopInput& input() { return input_; }
   // DISPLAY and the rest of what the program runs with, for more programs on its desktop.
   const std::vector<std::string>& environment() const { return environment_; }
+  // The copy of the program folder the program runs in.
+  const std::string& programFolder() const { return program_; }
   MainLayout main();
 
   // Polls condition every 20 ms until it holds or timeoutMs passed.
