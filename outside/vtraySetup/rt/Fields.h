@@ -19,15 +19,12 @@ class UpDown : public WinControl {
   void paint(Canvas& canvas) override { canvas.fillRect(clientRect(), clBtnFace); }
 };
 
-class ComboBox : public WinControl {
+// What every edit with a drop-down list shares: it answers whether its list is dropped down.
+class DropDownField : public WinControl {
  public:
-  ComboBox(Component* owner, WinControl* parent) : WinControl(owner, parent) {
+  DropDownField(Component* owner, WinControl* parent) : WinControl(owner, parent) {
     color = clWindow;
     tabStop = true;
-  }
-  const char* className() const override { return "TComboBox"; }
-  bool inheritsFrom(const std::string& n) const override {
-    return n == "TComboBox" || n == "TCustomComboBox" || WinControl::inheritsFrom(n);
   }
   void paint(Canvas& canvas) override { canvas.fillRect(clientRect(), color); }
   void defaultHandler(Message& message) override {
@@ -37,28 +34,24 @@ class ComboBox : public WinControl {
     }
     WinControl::defaultHandler(message);
   }
-  bool simpleStyle = false;  // an edit with its list below, no drop-down button
   bool droppedDown = false;
 };
 
-// A data-aware lookup list known to the skin by its class name only: an edit with a
-// drop-down button whose list may be dropped down.
-class DBLookupComboBox : public WinControl {
+class ComboBox : public DropDownField {
  public:
-  DBLookupComboBox(Component* owner, WinControl* parent) : WinControl(owner, parent) {
-    color = clWindow;
-    tabStop = true;
+  using DropDownField::DropDownField;
+  const char* className() const override { return "TComboBox"; }
+  bool inheritsFrom(const std::string& n) const override {
+    return n == "TComboBox" || n == "TCustomComboBox" || DropDownField::inheritsFrom(n);
   }
+  bool simpleStyle = false;  // an edit with its list below, no drop-down button
+};
+
+// A data-aware lookup list known to the skin by its class name only.
+class DBLookupComboBox : public DropDownField {
+ public:
+  using DropDownField::DropDownField;
   const char* className() const override { return "TDBLookupComboBox"; }
-  void paint(Canvas& canvas) override { canvas.fillRect(clientRect(), color); }
-  void defaultHandler(Message& message) override {
-    if (message.msg == CB_GETDROPPEDSTATE) {
-      message.result = droppedDown ? TRUE : FALSE;
-      return;
-    }
-    WinControl::defaultHandler(message);
-  }
-  bool droppedDown = false;
 };
 
 class RichEdit : public WinControl {
