@@ -1,7 +1,10 @@
 // The guard for calls into plug-ins. Exceptions are caught; faults jump back to the innermost
 // guard of the thread through a signal handler that runs on an alternate stack (a stack
-// overflow leaves no room on the faulting one). The handlers are installed while any thread is
-// inside a guard and hand faults of unguarded threads to whatever was installed before.
+// overflow leaves no room on the faulting one). Every line the host handles makes several
+// guarded calls, so the normal path makes no system call: the handlers are installed by the
+// first guard of the process and stay, each thread gets its alternate stack at its first guard
+// and keeps it until it ends, and the signal mask is touched only after a fault. Faults of
+// threads outside any guard go to whatever was installed before.
 #include <csetjmp>
 #include <csignal>
 #include <cstdlib>
@@ -22,18 +25,8 @@ struct GuardFrame {
 };
 
 thread_local GuardFrame* innermost = nullptr;
-thread_local char* ownStack = nullptr;  // our alternate stack while this thread is guarded
 
-struct HandlerState {
-  std::mutex lock;
-  int users = 0;  // threads inside a guard
-  struct sigaction previous[guardedSignalCount];
-};
-
-HandlerState& handlers() {
-  static HandlerState* instance = new HandlerState;  // used until the very end of the process
-  return *instance;
-}
+struct sigaction previousActions[guardedSignalCount];
 
 int indexOf(int signal) {
   for (int i = 0; i < guardedSignalCount; ++i)
@@ -45,8 +38,7 @@ int indexOf(int signal) {
 // none, the default action is restored and the faulting instruction runs again to end the
 // program as it would have without us.
 void forward(int signal, siginfo_t* info, void* ucontext) {
-  int index = indexOf(signal);
-  struct sigaction before = handlers().previous[index];
+  struct sigaction before = previousActions[indexOf(signal)];
   if ((before.sa_flags & SA_SIGINFO) && before.sa_sigaction != nullptr) {
     before.sa_sigaction(signal, info, ucontext);
   } else if (before.sa_handler != SIG_DFL && before.sa_handler != SIG_IGN) {
@@ -65,51 +57,63 @@ void onFault(int signal, siginfo_t* info, void* ucontext) {
 }
 
 void installHandlers() {
-  HandlerState& state = handlers();
-  std::lock_guard<std::mutex> guard(state.lock);
-  if (state.users++ > 0) return;
   struct sigaction action;
   std::memset(&action, 0, sizeof action);
   action.sa_sigaction = onFault;
   action.sa_flags = SA_SIGINFO | SA_ONSTACK;
   sigemptyset(&action.sa_mask);
   for (int i = 0; i < guardedSignalCount; ++i)
-    sigaction(guardedSignals[i], &action, &state.previous[i]);
+    sigaction(guardedSignals[i], &action, &previousActions[i]);
 }
 
-void restoreHandlers() {
-  HandlerState& state = handlers();
-  std::lock_guard<std::mutex> guard(state.lock);
-  if (--state.users > 0) return;
-  for (int i = 0; i < guardedSignalCount; ++i)
-    sigaction(guardedSignals[i], &state.previous[i], nullptr);
-}
+// The thread's alternate signal stack: ours unless the thread already had one (a
+// sanitizer's, say); given back when the thread ends.
+struct AlternateStack {
+  bool checked = false;
+  char* memory = nullptr;
 
-// Gives the thread an alternate signal stack unless it already has one (a sanitizer's, say).
-void enterAlternateStack() {
-  stack_t current;
-  if (sigaltstack(nullptr, &current) != 0 || !(current.ss_flags & SS_DISABLE)) return;
-  char* memory = static_cast<char*>(std::malloc(alternateStackSize));
-  if (memory == nullptr) return;
-  stack_t ours;
-  ours.ss_sp = memory;
-  ours.ss_size = alternateStackSize;
-  ours.ss_flags = 0;
-  if (sigaltstack(&ours, nullptr) != 0) {
-    std::free(memory);
-    return;
+  void ensure() {
+    if (checked) return;
+    checked = true;
+    stack_t current;
+    if (sigaltstack(nullptr, &current) != 0 || !(current.ss_flags & SS_DISABLE)) return;
+    memory = static_cast<char*>(std::malloc(alternateStackSize));
+    if (memory == nullptr) return;
+    stack_t ours;
+    ours.ss_sp = memory;
+    ours.ss_size = alternateStackSize;
+    ours.ss_flags = 0;
+    if (sigaltstack(&ours, nullptr) != 0) {
+      std::free(memory);
+      memory = nullptr;
+    }
   }
-  ownStack = memory;
+
+  ~AlternateStack() {
+    if (memory == nullptr) return;
+    stack_t off;
+    std::memset(&off, 0, sizeof off);
+    off.ss_flags = SS_DISABLE;
+    sigaltstack(&off, nullptr);
+    std::free(memory);
+  }
+};
+
+thread_local AlternateStack alternateStack;
+
+void prepareThread() {
+  static std::once_flag installed;
+  std::call_once(installed, installHandlers);
+  alternateStack.ensure();
 }
 
-void leaveAlternateStack() {
-  if (ownStack == nullptr) return;
-  stack_t off;
-  std::memset(&off, 0, sizeof off);
-  off.ss_flags = SS_DISABLE;
-  sigaltstack(&off, nullptr);
-  std::free(ownStack);
-  ownStack = nullptr;
+// The handler ran with its signal blocked and jumped out without the mask being restored (that
+// would cost a system call on every guarded call): unblock it again.
+void unblockAfterFault(int signal) {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, signal);
+  pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 // The only place of the system where an exception is caught: a plug-in's, whatever its type
@@ -129,20 +133,15 @@ bool guardedCall(void (*fn)(void*), void* context) {
   if (fn == nullptr) return false;
   GuardFrame frame;
   frame.outer = innermost;
-  bool outermost = frame.outer == nullptr;
-  if (outermost) {
-    enterAlternateStack();
-    installHandlers();
-  }
+  if (frame.outer == nullptr) prepareThread();
   volatile bool ok = false;
-  if (sigsetjmp(frame.jump, 1) == 0) {
+  int fault = sigsetjmp(frame.jump, 0);
+  if (fault == 0) {
     innermost = &frame;
     ok = callCatching(fn, context);
+  } else {
+    unblockAfterFault(fault);
   }
   innermost = frame.outer;
-  if (outermost) {
-    restoreHandlers();
-    leaveAlternateStack();
-  }
   return ok;
 }

@@ -10,6 +10,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <map>
+#include <mutex>
 
 #include "platform/win32_files.h"
 
@@ -51,6 +54,60 @@ int createTemp(const std::string& path, std::string& tempName) {
   return -1;
 }
 
+// A settings file that does not exist yet (Plugs.ini before the first quit) is asked for by
+// every key read or written, and finding it ignoring case reads its whole folder, which may
+// hold hundreds of logs. What a missing name resolved to is kept while its folder is unchanged:
+// creating, removing or renaming an entry changes the folder's stamp.
+struct MissingName {
+  std::string resolved;
+  FileStamp folder;
+};
+
+const size_t missingNamesKept = 256;
+
+std::mutex& missingLock() {
+  static auto* lock = new std::mutex;
+  return *lock;
+}
+
+std::map<std::string, MissingName>& missingNames() {
+  static auto* names = new std::map<std::string, MissingName>;
+  return *names;
+}
+
+std::string folderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A folder changed in the last moments may change again within the same tick of the file
+// system's clock without its stamp moving: only an older stamp vouches for the folder.
+bool settledLongEnough(const FileStamp& folder) {
+  struct timespec now;
+  if (clock_gettime(CLOCK_REALTIME, &now) != 0) return false;
+  long long age = (now.tv_sec - folder.seconds) * 1000000000LL + (now.tv_nsec - folder.nanoseconds);
+  return age > 100 * 1000000LL;
+}
+
+std::string resolveMissing(const char* fileName, const std::string& given) {
+  std::lock_guard<std::mutex> guard(missingLock());
+  auto& names = missingNames();
+  auto found = names.find(given);
+  if (found != names.end() && found->second.folder.exists &&
+      stampOf(folderOf(found->second.resolved)) == found->second.folder)
+    return found->second.resolved;
+  std::string resolved = resolvePath(fileName);
+  FileStamp folder = stampOf(folderOf(resolved));
+  if (!folder.exists || !settledLongEnough(folder)) {
+    if (found != names.end()) names.erase(found);
+    return resolved;
+  }
+  if (names.size() >= missingNamesKept) names.clear();
+  names[given] = MissingName{resolved, folder};
+  return resolved;
+}
+
 }  // namespace
 
 bool FileStamp::operator==(const FileStamp& other) const {
@@ -78,7 +135,7 @@ ProfileLocation locateProfile(const char* fileName) {
     if (c == '\\') c = '/';
   where.stamp = stampOf(where.path);
   if (where.stamp.exists || where.path.empty()) return where;
-  where.path = resolvePath(fileName);
+  where.path = resolveMissing(fileName, where.path);
   where.stamp = stampOf(where.path);
   return where;
 }

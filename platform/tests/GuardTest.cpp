@@ -2,7 +2,17 @@
 // nested guards recover to the innermost one.
 #include <gtest/gtest.h>
 
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <csignal>
+#include <cstddef>
+#include <initializer_list>
 #include <stdexcept>
 #include <thread>
 
@@ -86,6 +96,56 @@ TEST(GuardTest, EachThreadRecoversOnItsOwn) {
   second.join();
   EXPECT_FALSE(results[0]);
   EXPECT_FALSE(results[1]);
+}
+
+// Ends the process at once if it makes any of these system calls from now on.
+bool forbidSystemCalls(std::initializer_list<long> calls) {
+  sock_filter program[16];
+  int length = 0;
+  program[length++] = BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch));
+  program[length++] = BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AUDIT_ARCH_X86_64, 1, 0);
+  program[length++] = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW);
+  program[length++] = BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr));
+  for (long call : calls) {
+    program[length++] = BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(call), 0, 1);
+    program[length++] = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_KILL_PROCESS);
+  }
+  program[length++] = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW);
+  sock_fprog filter = {static_cast<unsigned short>(length), program};
+  return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+         prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+}
+
+// Runs body in a child process; true when the child ended normally with status 0.
+template <typename Body>
+bool childSucceeds(Body body) {
+  pid_t child = fork();
+  if (child == 0) _exit(body() ? 0 : 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The host makes several guarded calls for every received line: once a thread has made its
+// first one, a normal return or an exception costs no signal system call, and a fault costs
+// nothing but unblocking its signal.
+TEST(GuardTest, CallsAfterTheFirstMakeNoSignalSystemCalls) {
+  EXPECT_TRUE(childSucceeds([] {
+    if (!guardedCall([] {})) return false;
+    if (!forbidSystemCalls({SYS_rt_sigaction, SYS_sigaltstack, SYS_rt_sigprocmask})) return false;
+    int returned = 0;
+    for (int i = 0; i < 1000; ++i) {
+      if (guardedCall([] {})) ++returned;
+      if (!guardedCall([] { throwInt(); })) ++returned;
+    }
+    return returned == 2000;
+  }));
+  EXPECT_TRUE(childSucceeds([] {
+    if (!guardedCall([] {})) return false;
+    if (!forbidSystemCalls({SYS_rt_sigaction, SYS_sigaltstack})) return false;
+    bool caught = !guardedCall([] { readNull(); }) && !guardedCall([] { readNull(); });
+    return caught && guardedCall([] {});
+  }));
 }
 
 }  // namespace

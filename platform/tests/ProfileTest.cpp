@@ -252,4 +252,19 @@ TEST_F(ProfileTest, TheLoopThreadWritesOnceItWaits) {
   DestroyWindow(window);
 }
 
+// A missing file's look-up is remembered while its folder stays as it was: a file another
+// program creates under another case afterwards is still found, and so is a removed one missed.
+TEST_F(ProfileTest, AMissingFileIsFoundOnceAnotherProgramCreatesIt) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));  // the folder has settled
+  EXPECT_EQ("none", get("S", "k", "none"));
+  EXPECT_EQ("none", get("S", "k", "none"));
+  tmp_.write("TEST.INI", "[S]\nk=found\n");
+  EXPECT_EQ("found", get("S", "k", "none"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  fs::remove(tmp_.file("TEST.INI"));
+  EXPECT_EQ("none", get("S", "k", "none"));
+  tmp_.write("test.INI", "[S]\nk=again\n");
+  EXPECT_EQ("again", get("S", "k", "none"));
+}
+
 }  // namespace

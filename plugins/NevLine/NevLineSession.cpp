@@ -10,6 +10,9 @@ const char kPeerLine[] = "senddata ";
 const size_t kStampLength = 9;  // "HH:MM:SS "
 const size_t kPromptRoom = 5;   // a tail this long or shorter (after the stamp) is no prompt
 const size_t kPasswordShift = 3;
+const char kPromptEnd[] = ": ";
+// System events 1 to 5: trying, connected, closed, every server failed, socket error.
+const int kTryingToConnect = 1, kSocketError = 5;
 
 bool startsWith(const char* text, const char* prefix, size_t prefixLength) {
   return std::strncmp(text, prefix, prefixLength) == 0;
@@ -32,6 +35,12 @@ void NevLineSession::term() {
 
 // --- Received side -------------------------------------------------------------------------
 
+// A tail left by one connection is no beginning of the next one's first line.
+void NevLineSession::onSystemEvent(int id, EventData* data) {
+  if (id >= kTryingToConnect && id <= kSocketError) pending.clear();
+  PlugsInOutSession::onSystemEvent(id, data);
+}
+
 const char* NevLineSession::onReceivedData(const char* text) {
   if (text != nullptr) pending.append(text);
   output.clear();
@@ -48,16 +57,23 @@ const char* NevLineSession::onReceivedData(const char* text) {
   return output.c_str();
 }
 
-// A prompt never ends its line; the comparisons stop at the tail's end.
+// A prompt never ends its line; the comparisons stop at the tail's end. It is whole once its
+// ": " has come: released earlier, the rest of a prompt the network cut would be left to
+// spoil the next one.
 bool NevLineSession::isPrompt() const {
   size_t length = pending.size();
   size_t skip = length > kPromptRoom && pending[0] >= '0' && pending[0] <= '9' ? kStampLength : 0;
   if (skip + kPromptRoom >= length) return false;
   const char* tail = pending.c_str() + skip;
-  const size_t passwordLength = sizeof kPasswordPrompt - 1;
-  return startsWith(tail, kLoginPrompt, sizeof kLoginPrompt - 1) ||
-         startsWith(tail, kPasswordPrompt, passwordLength) ||
-         startsWith(tail + kPasswordShift, kPasswordPrompt, passwordLength);
+  size_t keywordEnd = 0;
+  const size_t loginLength = sizeof kLoginPrompt - 1, passwordLength = sizeof kPasswordPrompt - 1;
+  if (startsWith(tail, kLoginPrompt, loginLength))
+    keywordEnd = skip + loginLength;
+  else if (startsWith(tail, kPasswordPrompt, passwordLength))
+    keywordEnd = skip + passwordLength;
+  else if (startsWith(tail + kPasswordShift, kPasswordPrompt, passwordLength))
+    keywordEnd = skip + kPasswordShift + passwordLength;
+  return keywordEnd != 0 && pending.find(kPromptEnd, keywordEnd) != std::string::npos;
 }
 
 // --- Send side -----------------------------------------------------------------------------

@@ -23,6 +23,7 @@ class NevLineSession : public PlugsInOutSession {
   void reloadSetup() override { setup.readSetup(); }
   void onSetupOpen() override { setup.onSetupOpen(); }
   void onSetupClose() override { setup.onSetupClose(); }
+  void onSystemEvent(int id, EventData* data) override;
   // The results stay valid until the next call of the same side.
   const char* onReceivedData(const char* text) override;
   const char* onDataToSend(const char* text) override;

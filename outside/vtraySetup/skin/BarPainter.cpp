@@ -26,8 +26,10 @@ void stateFill(frt::Canvas& canvas, const ToolButtonView& v, COLORREF f, COLORRE
   bool fills = false, framed = false;
   COLORREF fill = b;
   if (v.hasMenuItem && v.state == 0) fill = v.color, fills = !v.transparent;
-  if ((v.state & CDIS_INDETERMINATE) && !(v.state & CDIS_HOT)) fill = f, fills = true;
+  // In this order: a button both checked and indeterminate takes the indeterminate colour
+  // and keeps the checked frame.
   if ((v.state & CDIS_CHECKED) && !(v.state & CDIS_HOT)) fill = p.shade2, fills = framed = true;
+  if ((v.state & CDIS_INDETERMINATE) && !(v.state & CDIS_HOT)) fill = f, fills = true;
   if (v.state & CDIS_HOT) {
     bool deeper = (v.state & (CDIS_CHECKED | CDIS_SELECTED)) || v.down;
     fill = deeper ? p.shade3 : f;

@@ -182,6 +182,23 @@ TEST_F(ButtonPaintingTest, DisabledToolButtonCaptionLiesOnTheBrushColourThreePix
   EXPECT_EQ(disabled.pixel(1, captionTop - 1), white);
 }
 
+// Checked and indeterminate at once: the indeterminate colour is the later rule and wins,
+// inside the checked button's frame.
+TEST_F(ButtonPaintingTest, CheckedAndIndeterminateToolButtonTakesTheIndeterminateColour) {
+  ToolButtonView v;
+  v.bounds = RECT{0, 0, 30, 22};
+  frt::Bitmap checked(30, 22), both(30, 22);
+  v.state = CDIS_CHECKED;
+  BarPainter::toolButton(checked.canvas(), v, context);
+  v.state = CDIS_CHECKED | CDIS_INDETERMINATE;
+  BarPainter::toolButton(both.canvas(), v, context);
+  EXPECT_EQ(checked.pixel(4, 4), context.palette.shade2);
+  COLORREF face = both.pixel(4, 4);
+  EXPECT_NE(face, context.palette.shade2);
+  EXPECT_TRUE(face == context.palette.selection || face == lighten(context.selectColor, 68));
+  EXPECT_EQ(both.pixel(0, 10), context.palette.selectionBorder);
+}
+
 TEST_F(ButtonPaintingTest, ToolButtonImagesArrowSeparatorAndBandGrip) {
   frt::Component owner(nullptr);
   frt::ImageList images(&owner, 16, 16), hot(&owner, 16, 16), disabled(&owner, 16, 16);

@@ -43,27 +43,38 @@ TEST_F(NevLineTest, ReceivedTextIsReleasedInWholeLinesAndPromptsAtOnce) {
   EXPECT_EQ((Texts{"", "hello\n", "world\n"}), receive({"hel", "lo\nwor", "ld\n"}));
   EXPECT_EQ((Texts{"a\n", "b\r\n"}), receive({"a\nb", "\r\n"}));
   for (const char* prompt : {"<Nev> Login: ", "12:00:00 <Nev> Password: ",
-                             "12:00:00 \xFF\xFB\x01<Nev> Password: ", "old\n<Nev> Login"})
+                             "12:00:00 \xFF\xFB\x01<Nev> Password: ", "old\n<Nev> Login: ",
+                             "<Nev> Password: \xFF\xFB\x01"})
     EXPECT_EQ(std::string(prompt) + "\n", session.onReceivedData(prompt)) << prompt;
-  // Too short to be examined, or no prompt where one is looked for.
-  for (const char* kept : {"<Nev>", "12:00:00 <Nev", "1<Nev> Login", "x <Nev> Login"}) {
+  // Too short to be examined, no prompt where one is looked for, or a prompt not yet whole.
+  for (const char* kept : {"<Nev>", "12:00:00 <Nev", "1<Nev> Login", "x <Nev> Login: ",
+                           "<Nev> Login", "<Nev> Login:", "12:00:00 <Nev> Password"}) {
     EXPECT_EQ((Texts{"", std::string(kept) + "\n"}), receive({kept, "\n"})) << kept;
   }
 }
 
-// Only a prompt depends on the cut: it goes as soon as its keyword is whole, so a cut just
-// behind the keyword releases the keyword alone and keeps the rest for the next line.
+// However the network cuts a prompt, it goes out whole, once its ": " has come.
 TEST_F(NevLineTest, ChunkSplitAtEveryPosition) {
   const std::string text = "12:00:00 hi\n12:00:01 <Nev> Login: ";
-  const size_t keywordEnd = text.find("Login") + 5;
   for (size_t cut = 0; cut <= text.size(); ++cut) {
     NevLineSession fresh("alpha");
     std::string joined = fresh.onReceivedData(text.substr(0, cut).c_str());
     joined += fresh.onReceivedData(text.substr(cut).c_str());
-    bool early = cut >= keywordEnd && cut < text.size();
-    EXPECT_EQ(early ? text.substr(0, cut) + "\n" : text + "\n", joined) << cut;
-    EXPECT_EQ(early ? text.substr(cut) : "", fresh.getPending()) << cut;
+    EXPECT_EQ(text + "\n", joined) << cut;
+    EXPECT_EQ("", fresh.getPending()) << cut;
   }
+}
+
+// A line the connection's end cut short is dropped, not glued to the next connection's first.
+TEST_F(NevLineTest, ATailDoesNotOutliveItsConnection) {
+  for (int id : {1, 2, 3, 4, 5}) {
+    EXPECT_STREQ("", session.onReceivedData("eve tells you: this line is cut in the midd"));
+    session.onSystemEvent(id, nullptr);
+    EXPECT_STREQ("<Nev> Welcome\n", session.onReceivedData("<Nev> Welcome\n")) << id;
+  }
+  session.onReceivedData("kept");
+  session.onSystemEvent(6, nullptr);  // a colour change is no connection's end
+  EXPECT_STREQ("kept over\n", session.onReceivedData(" over\n"));
 }
 
 // Each release ends with a line feed of its own; no byte is lost.
