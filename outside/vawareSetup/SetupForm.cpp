@@ -1,11 +1,9 @@
 #include "outside/vawareSetup/SetupForm.h"
 
-#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
-
-#include "outside/vawareSetup/SetupFormModel.h"
 
 namespace {
 
@@ -21,8 +19,10 @@ enum ControlId {
 const char* const kFlagLabels[SetupFormModel::kFlagCount] = {
     "Sound only", "Disabled when full screen", "No sound", "Whole words only"};
 
-std::vector<HWND> forms;
-std::vector<HWND>& liveForms() { return forms; }
+std::map<HWND, SetupFormModel> forms;
+std::map<HWND, SetupFormModel>& liveForms() { return forms; }
+HWND currentForm = nullptr;
+SetupFormModel noForm;  // what the entry points reach while no form is current
 
 // Forms living in foreign parents must not outlive the code of their window procedure. Made
 // after the list, so it ends first, while the list is still there (at unload and at exit).
@@ -72,7 +72,9 @@ std::string textOf(HWND form, int id) {
 }
 
 void show(HWND form) {
-  SetupFormModel& model = setupModel();
+  auto found = liveForms().find(form);
+  if (found == liveForms().end()) return;
+  const SetupFormModel& model = found->second;
   refreshing = true;
   for (int i = 0; i < SetupFormModel::kFlagCount; ++i)
     SendMessageA(GetDlgItem(form, kFirstFlag + i), BM_SETCHECK,
@@ -84,9 +86,11 @@ void show(HWND form) {
   refreshing = false;
 }
 
-// A person changed a control: the model takes its value, and the other forms show it.
+// A person changed a control: that form's values take it, and no other form's.
 void takeControl(HWND form, int id) {
-  SetupFormModel& model = setupModel();
+  auto found = liveForms().find(form);
+  if (found == liveForms().end()) return;
+  SetupFormModel& model = found->second;
   if (id >= kFirstFlag && id < kFirstFlag + SetupFormModel::kFlagCount)
     model.flags[id - kFirstFlag] =
         SendMessageA(GetDlgItem(form, id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
@@ -94,8 +98,6 @@ void takeControl(HWND form, int id) {
   if (id == kOnTell) model.onTell = textOf(form, id);
   if (id == kOnWord) model.onWord = textOf(form, id);
   if (id == kWords) model.setWordsFromLines(textOf(form, id));
-  for (HWND other : liveForms())
-    if (other != form) show(other);
 }
 
 LRESULT CALLBACK formProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -105,8 +107,8 @@ LRESULT CALLBACK formProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (msg == WM_DESTROY) {
-    std::vector<HWND>& forms = liveForms();
-    forms.erase(std::remove(forms.begin(), forms.end(), form), forms.end());
+    liveForms().erase(form);
+    if (currentForm == form) currentForm = nullptr;
   }
   return DefWindowProcA(form, msg, wParam, lParam);
 }
@@ -126,25 +128,34 @@ bool registerFormClass() {
 }  // namespace
 
 HWND SetupForm::create(HWND parent) {
-  if (!IsWindow(parent) || !registerFormClass()) return nullptr;
+  if (!IsWindow(parent)) return nullptr;
+  for (auto& entry : liveForms())
+    if (GetParent(entry.first) == parent) return currentForm = entry.first;
+  if (!registerFormClass()) return nullptr;
   // The page may not be laid out yet: the form takes the size its controls need.
   HWND form = CreateWindowExA(0, kFormClass, "", WS_CHILD | WS_VISIBLE, 0, 0, kFormWidth,
                               kFormHeight, parent, nullptr, libraryInstance(), nullptr);
   if (form == nullptr) return nullptr;
   buildControls(form);
-  liveForms().push_back(form);
+  liveForms()[form] = SetupFormModel();
+  currentForm = form;
   show(form);
   return form;
 }
 
-void SetupForm::refreshAll() {
-  for (HWND form : liveForms()) show(form);
+SetupFormModel& SetupForm::current() {
+  auto found = liveForms().find(currentForm);
+  return found != liveForms().end() ? found->second : noForm;
 }
 
+void SetupForm::refreshCurrent() { show(currentForm); }
+
 void SetupForm::destroyAll() {
-  std::vector<HWND> forms = liveForms();
+  std::vector<HWND> forms;
+  for (auto& entry : liveForms()) forms.push_back(entry.first);
   for (HWND form : forms) DestroyWindow(form);
   liveForms().clear();
+  currentForm = nullptr;
   UnregisterClassA(kFormClass, libraryInstance());
 }
 

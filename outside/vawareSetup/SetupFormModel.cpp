@@ -19,8 +19,3 @@ std::string SetupFormModel::wordLines() const {
   for (const std::string& word : words) text += (text.empty() ? "" : "\r\n") + word;
   return text;
 }
-
-SetupFormModel& setupModel() {
-  static SetupFormModel model;
-  return model;
-}

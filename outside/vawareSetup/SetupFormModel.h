@@ -1,5 +1,5 @@
-// The values of the stand-in settings form: the seven options and the word list, one shared
-// model that every live form shows and edits (the entry points carry no form argument).
+// The values of one stand-in settings form: the seven options and the word list. Each form
+// keeps its own; the entry points speak to one form at a time (SetupForm::current).
 #pragma once
 
 #include <string>
@@ -18,5 +18,3 @@ struct SetupFormModel {
   void setWordsFromLines(const std::string& text);
   std::string wordLines() const;
 };
-
-SetupFormModel& setupModel();

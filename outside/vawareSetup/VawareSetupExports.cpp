@@ -1,10 +1,10 @@
 // The entry points of the stand-in settings form, exported by name: one machine word per
-// value, flags and numbers in its low 16 bits, texts as pointers. Returned texts stay valid
-// until the next call of the same entry point; texts passed in are copied.
+// value, flags and numbers in its low 16 bits, texts as pointers. They speak to the current
+// form (SetupForm::create). Returned texts stay valid until the next call of the same entry
+// point; texts passed in are copied.
 #include <string>
 
 #include "outside/vawareSetup/SetupForm.h"
-#include "outside/vawareSetup/SetupFormModel.h"
 #include "plugins/SettingsForm/SettingsFormAbi.h"
 
 #define SETUP_EXPORT extern "C" __attribute__((visibility("default")))
@@ -24,8 +24,8 @@ std::string textOf(FormWord value) {
 }
 
 void setFlag(int index, FormWord value) {
-  setupModel().flags[index] = (value & kLow16) == 1 ? 1 : 0;
-  SetupForm::refreshAll();
+  SetupForm::current().flags[index] = (value & kLow16) == 1 ? 1 : 0;
+  SetupForm::refreshCurrent();
 }
 
 }  // namespace
@@ -36,54 +36,54 @@ SETUP_EXPORT FormWord CreateForm(FormWord parent) {
 
 SETUP_EXPORT FormWord GetEdit1() { return 0; }
 
-SETUP_EXPORT FormWord GetWordListCount() { return setupModel().words.size() & kLow16; }
+SETUP_EXPORT FormWord GetWordListCount() { return SetupForm::current().words.size() & kLow16; }
 
 SETUP_EXPORT FormWord GetWordListElement(FormWord index) {
   static std::string answer;
-  const SetupFormModel& model = setupModel();
+  const SetupFormModel& model = SetupForm::current();
   if (index >= model.words.size()) return 0;
   return textAnswer(answer, model.words[index]);
 }
 
 SETUP_EXPORT void ClearWordList() {
-  setupModel().words.clear();
-  SetupForm::refreshAll();
+  SetupForm::current().words.clear();
+  SetupForm::refreshCurrent();
 }
 
 SETUP_EXPORT void AddWordListElement(FormWord text) {
   if (text == 0) return;
-  setupModel().words.push_back(textOf(text));
-  SetupForm::refreshAll();
+  SetupForm::current().words.push_back(textOf(text));
+  SetupForm::refreshCurrent();
 }
 
-SETUP_EXPORT FormWord GetSoundOnly() { return setupModel().flags[0]; }
+SETUP_EXPORT FormWord GetSoundOnly() { return SetupForm::current().flags[0]; }
 SETUP_EXPORT void SetSoundOnly(FormWord value) { setFlag(0, value); }
-SETUP_EXPORT FormWord GetDisabledWhenFullscreen() { return setupModel().flags[1]; }
+SETUP_EXPORT FormWord GetDisabledWhenFullscreen() { return SetupForm::current().flags[1]; }
 SETUP_EXPORT void SetDisabledWhenFullscreen(FormWord value) { setFlag(1, value); }
-SETUP_EXPORT FormWord GetNoSound() { return setupModel().flags[2]; }
+SETUP_EXPORT FormWord GetNoSound() { return SetupForm::current().flags[2]; }
 SETUP_EXPORT void SetNoSound(FormWord value) { setFlag(2, value); }
-SETUP_EXPORT FormWord GetWordOnly() { return setupModel().flags[3]; }
+SETUP_EXPORT FormWord GetWordOnly() { return SetupForm::current().flags[3]; }
 SETUP_EXPORT void SetWordOnly(FormWord value) { setFlag(3, value); }
 
-SETUP_EXPORT FormWord GetPosition() { return setupModel().position; }
+SETUP_EXPORT FormWord GetPosition() { return SetupForm::current().position; }
 SETUP_EXPORT void SetPosition(FormWord value) {
-  setupModel().position = static_cast<unsigned>(value & kLow16);
-  SetupForm::refreshAll();
+  SetupForm::current().position = static_cast<unsigned>(value & kLow16);
+  SetupForm::refreshCurrent();
 }
 
 SETUP_EXPORT FormWord GetOnTellFilename() {
   static std::string answer;
-  return textAnswer(answer, setupModel().onTell);
+  return textAnswer(answer, SetupForm::current().onTell);
 }
 SETUP_EXPORT void SetOnTellFilename(FormWord text) {
-  setupModel().onTell = textOf(text);
-  SetupForm::refreshAll();
+  SetupForm::current().onTell = textOf(text);
+  SetupForm::refreshCurrent();
 }
 SETUP_EXPORT FormWord GetOnWordFilename() {
   static std::string answer;
-  return textAnswer(answer, setupModel().onWord);
+  return textAnswer(answer, SetupForm::current().onWord);
 }
 SETUP_EXPORT void SetOnWordFilename(FormWord text) {
-  setupModel().onWord = textOf(text);
-  SetupForm::refreshAll();
+  SetupForm::current().onWord = textOf(text);
+  SetupForm::refreshCurrent();
 }

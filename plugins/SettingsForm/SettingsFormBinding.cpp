@@ -34,6 +34,17 @@ Proc procOf(HMODULE module, const std::string& name) {
 
 const int kLow16 = 0xFFFF;
 
+// Asking for the form of the page again gives the same form back and turns the library to it.
+// A library that makes a second form instead keeps one set of values for all its forms: the
+// stray goes, and the values travel as they always did.
+bool speakTo(HWND form) {
+  if (bound().create == nullptr || !IsWindow(form)) return false;
+  HWND page = GetParent(form);
+  HWND again = reinterpret_cast<HWND>(bound().create(reinterpret_cast<FormWord>(page)));
+  if (again != form && again != nullptr && IsWindow(again)) DestroyWindow(again);
+  return true;
+}
+
 }  // namespace
 
 void SettingsFormBinding::bindModule(HMODULE module) {
@@ -61,7 +72,8 @@ HWND SettingsFormBinding::createForm(HWND parent) {
   return IsWindow(form) ? form : nullptr;
 }
 
-void SettingsFormBinding::push(const AlertOptions& options) {
+void SettingsFormBinding::push(HWND form, const AlertOptions& options) {
+  if (!speakTo(form)) return;
   BoundForm& b = bound();
   for (int i = 0; i < AlertOptions::kRowCount; ++i) {
     if (b.set[i] == nullptr) continue;
@@ -76,7 +88,8 @@ void SettingsFormBinding::push(const AlertOptions& options) {
   for (const std::string& word : options.words()) b.addWord(reinterpret_cast<FormWord>(word.c_str()));
 }
 
-void SettingsFormBinding::pull(AlertOptions& options) {
+void SettingsFormBinding::pull(HWND form, AlertOptions& options) {
+  if (!speakTo(form)) return;
   BoundForm& b = bound();
   for (int i = 0; i < AlertOptions::kRowCount; ++i) {
     if (b.get[i] == nullptr) continue;

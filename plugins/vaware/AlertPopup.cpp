@@ -1,8 +1,10 @@
 #include "plugins/vaware/AlertPopup.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
-#include "plugins/vaware/AlertGeometry.h"
+#include "plugins/vaware/AlertRules.h"
 
 namespace {
 
@@ -32,6 +34,9 @@ const VornDialogTemplate kTemplate{WS_POPUP | DS_MODALFRAME | DS_SETFONT,
                                    0, 0, 0, 186, 94, "", "MS Sans Serif", 8, kItems, 1};
 
 const int kDefaultSize = 10;
+// Longer lines are cut before they are measured: no screen shows more than this in the pop-up.
+const size_t kMostShownBytes = 4096;
+const int kCutTries = 4;
 
 }  // namespace
 
@@ -49,6 +54,13 @@ bool AlertPopup::create(HMODULE module, HWND owner) {
   ShowWindow(popup_, SW_SHOW);
   ShowWindow(popup_, SW_HIDE);
   return true;
+}
+
+void AlertPopup::destroy() {
+  if (popup_ == nullptr) return;
+  KillTimer(popup_, kHideTimer);
+  DestroyWindow(popup_);
+  popup_ = nullptr;
 }
 
 void AlertPopup::applyFont(HWND edit, const FontRecord& font) const {
@@ -86,17 +98,30 @@ SIZE AlertPopup::measure(HWND edit, const std::string& line) const {
   return extent;
 }
 
+AlertPlacement AlertPopup::fill(HWND edit, const std::string& text, const FontRecord& font,
+                                const RECT& workArea, int position) const {
+  SetDlgItemTextA(popup_, kEditId, text.c_str());
+  applyFont(edit, font);
+  SIZE extent = measure(edit, text);
+  int size = font.size > 0 ? font.size : kDefaultSize;
+  return AlertGeometry::place(extent.cx, extent.cy, size, templateWidth_, workArea, position);
+}
+
 void AlertPopup::show(const std::string& line, const FontRecord& font, const RECT& workArea,
                       int position, unsigned delayMs) {
   HWND edit = GetDlgItem(popup_, kEditId);
   if (edit == nullptr) return;
   SendMessageA(edit, EM_SETBKGNDCOLOR, 0, RGB(255, 255, 255));
-  SetDlgItemTextA(popup_, kEditId, line.c_str());
-  applyFont(edit, font);
-  SIZE extent = measure(edit, line);
-  int size = font.size > 0 ? font.size : kDefaultSize;
-  AlertPlacement p = AlertGeometry::place(extent.cx, extent.cy, size, templateWidth_,
-                                          workArea.right, workArea.bottom, position);
+  size_t keep = kMostShownBytes;
+  AlertPlacement p = fill(edit, AlertRules::cutLine(line, keep), font, workArea, position);
+  // Too many lines for the work area: keep the share of the text that fits, and measure again.
+  for (int tries = 0; p.shownLines < p.lines && tries < kCutTries && keep > 0; ++tries) {
+    size_t shown = std::min(keep, line.size());
+    size_t fewer = shown * static_cast<size_t>(p.shownLines) / static_cast<size_t>(p.lines);
+    size_t mark = std::strlen(AlertRules::kCutMark);
+    keep = fewer > mark && fewer - mark < shown ? fewer - mark : shown / 2;
+    p = fill(edit, AlertRules::cutLine(line, keep), font, workArea, position);
+  }
   MoveWindow(edit, 0, 0, p.width, p.height, TRUE);
   SetWindowPos(popup_, nullptr, p.x, p.y, p.width, p.height, 0);
   SetTimer(popup_, kHideTimer, delayMs, nullptr);

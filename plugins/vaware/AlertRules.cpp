@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -67,11 +68,22 @@ bool AlertRules::containsWord(const char* text, const char* word, bool wordOnly)
   return false;
 }
 
+const char* const AlertRules::kCutMark = "...";
+
 std::string AlertRules::firstLine(const char* text) {
   if (text == nullptr) return std::string();
   return std::string(text, std::strcspn(text, "\r\n"));
 }
 
+std::string AlertRules::cutLine(const std::string& line, size_t keep) {
+  if (line.size() <= keep) return line;
+  size_t end = keep;
+  while (end > 0 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) --end;
+  return line.substr(0, end) + kCutMark;
+}
+
 unsigned AlertRules::hideDelayMs(unsigned baseMs, size_t lineLength) {
-  return baseMs + static_cast<unsigned>(lineLength * 1000u / 60u);
+  const size_t longest = static_cast<size_t>(kMaxDelayMs) * 60u / 1000u;  // no overflow below
+  size_t delay = baseMs + std::min(lineLength, longest) * 1000u / 60u;
+  return static_cast<unsigned>(std::min(delay, static_cast<size_t>(kMaxDelayMs)));
 }

@@ -16,8 +16,15 @@ class AlertRules {
   // word (lower-case already) in the lower-cased text, with a boundary (or the text's end) on
   // both sides of a hit. An empty word never matches.
   static bool containsWord(const char* text, const char* word, bool wordOnly);
+
+  static constexpr unsigned kMaxDelayMs = 30000;  // the longest an alert stays up
+  static const char* const kCutMark;              // ends a line cut to fit
   // The text up to its first CR or LF.
   static std::string firstLine(const char* text);
-  // baseMs plus 60 characters a second.
+  // line itself when it has at most keep bytes; else its first keep bytes at most (never
+  // half a UTF-8 character) followed by the cut mark.
+  static std::string cutLine(const std::string& line, size_t keep);
+  // baseMs plus 60 characters a second, kMaxDelayMs at most: a huge line must not hold a
+  // topmost window for half an hour.
   static unsigned hideDelayMs(unsigned baseMs, size_t lineLength);
 };

@@ -33,17 +33,23 @@ void VawareSession::init() {
   popup_.create(plugsModuleInstance(), getSystemWindow());
 }
 
-void VawareSession::term() { options_.write(store_); }
+// The pop-up's procedure lives in this module, which may be unloaded right after.
+void VawareSession::term() {
+  options_.write(store_);
+  popup_.destroy();
+}
 
 void VawareSession::writeSetup() { options_.write(store_); }
 
 void VawareSession::reloadSetup() { options_.read(store_); }
 
-void VawareSession::createSetupWindow(HWND parent) { SettingsFormBinding::createForm(parent); }
+void VawareSession::createSetupWindow(HWND parent) {
+  setupForm_ = SettingsFormBinding::createForm(parent);
+}
 
-void VawareSession::onSetupOpen() { SettingsFormBinding::push(options_); }
+void VawareSession::onSetupOpen() { SettingsFormBinding::push(setupForm_, options_); }
 
-void VawareSession::onSetupClose() { SettingsFormBinding::pull(options_); }
+void VawareSession::onSetupClose() { SettingsFormBinding::pull(setupForm_, options_); }
 
 void VawareSession::backup(void* buffer, int size) {
   if (buffer == nullptr || size != 4) return;

@@ -41,6 +41,7 @@ class VawareSession : public PlugsAddinSession {
   bool isFullScreen() const;
 
   AlertOptions options_;
+  HWND setupForm_ = nullptr;  // this session's page of the settings form
   ClientSettingsStore store_;
   AlertPopup popup_;
 };

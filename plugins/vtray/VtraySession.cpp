@@ -21,11 +21,13 @@ void VtraySession::writeSetup() { options_.write(store_); }
 
 void VtraySession::reloadSetup() { options_.read(store_); }
 
-void VtraySession::createSetupWindow(HWND parent) { SettingsFormBinding::createForm(parent); }
+void VtraySession::createSetupWindow(HWND parent) {
+  setupForm_ = SettingsFormBinding::createForm(parent);
+}
 
-void VtraySession::onSetupOpen() { SettingsFormBinding::push(options_); }
+void VtraySession::onSetupOpen() { SettingsFormBinding::push(setupForm_, options_); }
 
-void VtraySession::onSetupClose() { SettingsFormBinding::pull(options_); }
+void VtraySession::onSetupClose() { SettingsFormBinding::pull(setupForm_, options_); }
 
 void VtraySession::backup(void* buffer, int size) {
   if (buffer == nullptr || size != 4) return;

@@ -33,6 +33,7 @@ class VtraySession : public PlugsSystemSession {
 
  private:
   AlertOptions options_;
+  HWND setupForm_ = nullptr;  // this session's page of the settings form
   SystemSettingsStore store_;
   TrayKeeper tray_;
 };

@@ -77,10 +77,10 @@ TEST_F(SettingsFormTest, PushedValuesComeBackWithTheWordsLowerCasedAndEmptiesSki
   pushed.setText(5, std::string(2000, 'x').c_str());
   pushed.setText(6, "ding.wav");
   pushed.words() = {"Cat", "", "Dog"};
-  SettingsFormBinding::push(pushed);
+  SettingsFormBinding::push(form, pushed);
 
   AlertOptions pulled;
-  SettingsFormBinding::pull(pulled);
+  SettingsFormBinding::pull(form, pulled);
   EXPECT_TRUE(pulled.getBool("SoundOnly"));
   EXPECT_EQ(pulled.getInt("Position"), 3);
   EXPECT_EQ(std::string(pulled.getString("OnTellFilename")).size(), 1023u);
@@ -94,26 +94,64 @@ TEST_F(SettingsFormTest, APersonsChangeInTheFormIsWhatThePullReads) {
   HWND form = SettingsFormBinding::createForm(parent);
   ASSERT_NE(form, nullptr);
   AlertOptions options;
-  SettingsFormBinding::push(options);
+  SettingsFormBinding::push(form, options);
   HWND noSound = GetDlgItem(form, 103);
   ASSERT_NE(noSound, nullptr);
   SendMessageA(noSound, BM_CLICK, 0, 0);
   HWND words = GetDlgItem(form, 113);
   SetWindowTextA(words, "Alpha\r\n  \r\nbeta ");
   SendMessageA(form, WM_COMMAND, MAKEWPARAM(113, EN_CHANGE), reinterpret_cast<LPARAM>(words));
-  SettingsFormBinding::pull(options);
+  SettingsFormBinding::pull(form, options);
   EXPECT_TRUE(options.getBool("NoSound"));
   ASSERT_EQ(options.words().size(), 2u);
   EXPECT_EQ(options.words()[0], "alpha");
   EXPECT_EQ(options.words()[1], "beta");
 
-  // The parent takes the form with it; the values stay reachable without a form.
+  // The parent takes the form with it; the session's values stay as they are.
   DestroyWindow(parent);
   parent = nullptr;
   options.row(2).number = 0;
-  SettingsFormBinding::push(options);
-  SettingsFormBinding::pull(options);
+  SettingsFormBinding::push(form, options);
+  SettingsFormBinding::pull(form, options);
   EXPECT_FALSE(options.getBool("NoSound"));
+}
+
+// Two pages open at once (two clients', or a client's and the tray's): whatever the order of
+// opening, editing and closing, each takes back only its own values.
+TEST_F(SettingsFormTest, EachOfTwoOpenFormsKeepsItsOwnValuesInEitherClosingOrder) {
+  HWND otherParent = CreateWindowExA(0, "Static", "setup", WS_OVERLAPPEDWINDOW, 0, 0, 400, 400,
+                                     nullptr, nullptr, nullptr, nullptr);
+  for (bool firstClosesFirst : {true, false}) {
+    HWND alphaForm = SettingsFormBinding::createForm(parent);
+    HWND betaForm = SettingsFormBinding::createForm(otherParent);
+    ASSERT_TRUE(alphaForm && betaForm && alphaForm != betaForm);
+    AlertOptions alpha, beta;
+    alpha.words() = {"alphaword"};
+    alpha.setText(5, "alpha.wav");
+    beta.words() = {"betaword"};
+    beta.row(3).number = 1;  // WordOnly
+    SettingsFormBinding::push(alphaForm, alpha);
+    SettingsFormBinding::push(betaForm, beta);
+    // A person ticks "No sound" on alpha's page, which shows alpha's words.
+    char shown[64] = {};
+    GetDlgItemTextA(alphaForm, 113, shown, sizeof shown);
+    EXPECT_STREQ(shown, "alphaword");
+    SendMessageA(GetDlgItem(alphaForm, 103), BM_CLICK, 0, 0);
+
+    AlertOptions pulledAlpha, pulledBeta;
+    if (firstClosesFirst) SettingsFormBinding::pull(alphaForm, pulledAlpha);
+    SettingsFormBinding::pull(betaForm, pulledBeta);
+    if (!firstClosesFirst) SettingsFormBinding::pull(alphaForm, pulledAlpha);
+    EXPECT_EQ(pulledAlpha.words(), std::vector<std::string>{"alphaword"});
+    EXPECT_STREQ(pulledAlpha.getString("OnTellFilename"), "alpha.wav");
+    EXPECT_TRUE(pulledAlpha.getBool("NoSound"));
+    EXPECT_FALSE(pulledAlpha.getBool("WordOnly"));
+    EXPECT_EQ(pulledBeta.words(), std::vector<std::string>{"betaword"});
+    EXPECT_STREQ(pulledBeta.getString("OnTellFilename"), "beep.wav");
+    EXPECT_FALSE(pulledBeta.getBool("NoSound"));
+    EXPECT_TRUE(pulledBeta.getBool("WordOnly"));
+  }
+  DestroyWindow(otherParent);
 }
 
 TEST(SettingsFormMissingTest, WithoutTheLibraryNoFormIsMadeAndTheValuesStay) {
@@ -124,8 +162,8 @@ TEST(SettingsFormMissingTest, WithoutTheLibraryNoFormIsMadeAndTheValuesStay) {
   DestroyWindow(parent);
   AlertOptions options;
   options.words() = {"kept"};
-  SettingsFormBinding::push(options);
-  SettingsFormBinding::pull(options);
+  SettingsFormBinding::push(nullptr, options);
+  SettingsFormBinding::pull(nullptr, options);
   EXPECT_EQ(options.words(), std::vector<std::string>{"kept"});
 }
 

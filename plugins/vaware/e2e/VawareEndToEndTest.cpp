@@ -3,6 +3,8 @@
 // sounds, her own lines never do; the window goes into the tray and back; the settings of both
 // are written where they belong.
 #include "host/Host.h"
+#include "host/PlugsManagers.h"
+#include "host/SystemPluginsSession.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/HostRun.h"
 #include "platform/win32.h"
@@ -21,8 +23,9 @@ class VawareEndToEnd : public TwoClientsHost {
                          {VTRAY_MODULE, "vtray.vsy"},
                          {VAWARESETUP_LIBRARY, "vawareSetup.dll"}},
                         "Addins=Vaware\n",
-                        "",
-                        "VawareWordCount=1\nVawareWord0=cake\nVawareOnTellFilename=tell.wav\n"}) {}
+                        "[System]\nVawareWordCount=1\nVawareWord0=tea\n",
+                        "VawareWordCount=1\nVawareWord0=cake\nVawareOnTellFilename=tell.wav\n",
+                        "VawareWordCount=1\nVawareWord0=pie\nVawareNoSound=On\n"}) {}
   void SetUp() override {
     TwoClientsHost::SetUp();
     if (HasFatalFailure()) return;
@@ -48,6 +51,11 @@ class VawareEndToEnd : public TwoClientsHost {
     std::string played;
     for (const vorntest::PlayedSound& sound : vorntest::recordedSounds()) played += sound.sound + " ";
     return played;
+  }
+  std::string stored(const char* file, const char* section, const char* key) {
+    char value[256] = {};
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, folder.file(file).c_str());
+    return value;
   }
   static std::string popupText(VawareSession* session) {
     char text[256] = {};
@@ -93,6 +101,51 @@ TEST_F(VawareEndToEnd, TellsAndWatchedWordsAlertOthersAndTheWindowVisitsTheTray)
   closeAndShutDown();
   EXPECT_NE(folder.read("Plugs.ini").find("VawareWord0=cake"), std::string::npos);
   EXPECT_NE(folder.read("Vornith.ini").find("VawarePosition=2"), std::string::npos);
+}
+
+// Unloading vaware while its pop-up is up and its hide timer runs takes both along: nothing
+// calls into the unloaded code afterwards.
+TEST_F(VawareEndToEnd, UnloadingWithThePopUpShownLeavesNothingBehind) {
+  startUp(GetModuleHandleA(nullptr));
+  VawareSession* alice = alertOf("alice");
+  ASSERT_TRUE(alice != nullptr && alice->popup().exists());
+  HWND elsewhere = CreateWindowExA(0, "Static", "elsewhere", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(elsewhere, SW_SHOW);
+  ASSERT_TRUE(lookAt(elsewhere));
+  alice->showAlert("bob tells you: hi", 1000, nullptr);
+  HWND popup = alice->popup().window();
+  ASSERT_TRUE(IsWindowVisible(popup));
+
+  ASSERT_TRUE(plugsManagers->unloadPlug(plugsManagers->findPlug("Vaware", 0)));
+  EXPECT_FALSE(IsWindow(popup));
+  vorntest::pumpFor(1500);  // past the hide timer
+
+  DestroyWindow(elsewhere);
+  closeAndShutDown();
+}
+
+// alice's and bob's pages and the tray's System Plugins page open at once: each closes with
+// its own words and options, whichever closes first.
+TEST_F(VawareEndToEnd, SetupPagesOpenTogetherEachKeepTheirOwnValues) {
+  startUp(GetModuleHandleA(nullptr));
+  Client* alice = clientOf("alice");
+  Client* bob = clientOf("bob");
+  ASSERT_TRUE(alice && bob && systemPluginsSession);
+  alice->showSetup();
+  bob->showSetup();
+  systemPluginsSession->onSetupOpen();
+  alice->onSetupClose();                 // opened first, closed first
+  systemPluginsSession->onSetupClose();  // opened last
+  bob->onSetupClose();
+
+  closeAndShutDown();
+  EXPECT_EQ(stored("Plugs.ini", "alice", "VawareWord0"), "cake");
+  EXPECT_EQ(stored("Plugs.ini", "alice", "VawareOnTellFilename"), "tell.wav");
+  EXPECT_EQ(stored("Plugs.ini", "alice", "VawareNoSound"), "Off");
+  EXPECT_EQ(stored("Plugs.ini", "bob", "VawareWord0"), "pie");
+  EXPECT_EQ(stored("Plugs.ini", "bob", "VawareNoSound"), "On");
+  EXPECT_EQ(stored("Vornith.ini", "System", "VawareWord0"), "tea");
 }
 
 }  // namespace

@@ -30,23 +30,33 @@ TEST(AlertRulesTest, EventKindsAndDelays) {
   EXPECT_EQ(AlertRules::kindOf("te"), AlertRules::NoAlert);
   EXPECT_EQ(AlertRules::kindOf("youtell"), AlertRules::NoAlert);
   EXPECT_EQ(AlertRules::hideDelayMs(1000, 120), 3000u);
+  EXPECT_EQ(AlertRules::hideDelayMs(1000, 59), 1983u);
+  EXPECT_EQ(AlertRules::hideDelayMs(1000, 1 << 20), AlertRules::kMaxDelayMs);  // not 36 minutes
+  EXPECT_EQ(AlertRules::cutLine("caf\xc3\xa9", 4), "caf...");  // never half a character
 }
 
 TEST(AlertGeometryTest, CornersWrappingAndEmptyLines) {
   // 80 x 16 measured at size 16 is 160 x 32; the template is 100 wide: two lines.
-  AlertPlacement p = AlertGeometry::place(80, 16, 16, 100, 1600, 1000, 1);
+  const RECT screen{0, 0, 1600, 1000};
+  AlertPlacement p = AlertGeometry::place(80, 16, 16, 100, screen, 1);
   EXPECT_EQ(p.width, 100);
   EXPECT_EQ(p.height, 2 * 32 + 5);
   EXPECT_EQ(p.x, 1500);
   EXPECT_EQ(p.y, 0);
   for (int position : {0, 4, 65535}) {  // unknown corners are the bottom left
-    p = AlertGeometry::place(40, 16, 8, 100, 1600, 1000, position);
+    p = AlertGeometry::place(40, 16, 8, 100, screen, position);
     EXPECT_EQ(p.x, 0);
     EXPECT_EQ(p.y, 979);
   }
-  p = AlertGeometry::place(0, 16, 8, 0, 1600, 1000, 2);  // no text, no width: no division by 0
+  p = AlertGeometry::place(0, 16, 8, 0, screen, 2);  // no text, no width: no division by 0
   EXPECT_EQ(p.width, 1);
   EXPECT_EQ(p.height, 21);
+  // More lines than the work area holds: only those that fit, inside the area's edges.
+  p = AlertGeometry::place(100000, 16, 8, 100, RECT{0, 30, 1600, 1000}, 2);
+  EXPECT_EQ(p.shownLines, (970 - 5) / 16);
+  EXPECT_LT(p.shownLines, p.lines);
+  EXPECT_EQ(p.y, 30);
+  EXPECT_LE(p.y + p.height, 1000);
 }
 
 class VawareSessionTest : public ::testing::Test {
@@ -102,6 +112,28 @@ TEST_F(VawareSessionTest, ATellFromSomeoneElseShowsItsFirstLineAndPlaysTheTellSo
 
   SendMessageA(session.popup().window(), WM_TIMER, AlertPopup::kHideTimer, 0);
   EXPECT_FALSE(popupShown());
+}
+
+TEST_F(VawareSessionTest, AHugeTellFitsTheWorkAreaCutWithAMark) {
+  vorntest::setWorkArea(RECT{0, 24, 800, 600});
+  for (const char* position : {"1", "3"}) {
+    host.settings["VawarePosition"] = position;
+    session.reloadSetup();
+    std::string huge = "Bob tells you: " + std::string(128 * 1024, 'w') + "\r\nmore";
+    event("tell", huge.c_str(), {{"nick", "Bob"}});
+    ASSERT_TRUE(popupShown());
+    RECT r{};
+    GetWindowRect(session.popup().window(), &r);
+    EXPECT_GE(r.left, 0);
+    EXPECT_GE(r.top, 24);
+    EXPECT_LE(r.right, 800);
+    EXPECT_LE(r.bottom, 600);
+    char text[8192] = {};
+    GetDlgItemTextA(session.popup().window(), AlertPopup::kEditId, text, sizeof text);
+    std::string shown = text;
+    EXPECT_EQ(shown.compare(0, 15, "Bob tells you: "), 0);
+    EXPECT_EQ(shown.substr(shown.size() - 3), "...");
+  }
 }
 
 TEST_F(VawareSessionTest, OwnLinesNeverAlertAndWordsFollowTheirOrder) {
