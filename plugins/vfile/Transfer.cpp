@@ -102,12 +102,14 @@ void ServerTransfer::run() {
 void ClientTransfer::run() {
   if (!isSending()) sendLine("senddata %s [Varazir][Accept][%d]\n", nick().c_str(), id());
   if (!dataSocket.connect(address().c_str(), port(), transferSettings().connectTimeoutMs)) {
+    dataSocket.close();
     sendRefuse();
     printLine("Could not connect to server(%s:%d)", address().c_str(), port());
     reportEnd("could not connect to " + address() + ":" + std::to_string(port()));
     return;
   }
   if (!dataSocket.sendAll(password().data(), password().size())) {
+    dataSocket.close();
     reportEnd(lostAfter(0));
     return;
   }
