@@ -60,7 +60,8 @@ class FileTransferSessionTest : public ::testing::Test {
     std::string number = std::to_string(id);
     Vars vars = {{"nick", nick.c_str()}, {"filename", "f.bin"}, {"size", "10"},
                  {"id", number.c_str()}};
-    if (withAddress) vars.insert(vars.end(), {{"ip", "127.0.0.1"}, {"port", "9"}, {"password", "secret12"}});
+    if (withAddress)
+      vars.insert(vars.end(), {{"ip", "127.0.0.1"}, {"port", "9"}, {"password", "secret12"}});
     feedAddin(session, withAddress ? "vfilesendserver" : "vfilesend", vars);
   }
 

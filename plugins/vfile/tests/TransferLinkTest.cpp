@@ -177,7 +177,8 @@ TEST_F(TransferLink, AReceiverTakesNoMoreThanAnnouncedAndRefusesWhenItCannotConn
   EXPECT_EQ("Could not connect to server(127.0.0.1:1)", lines.printedLines().back());
   EXPECT_EQ((std::vector<std::string>{
                 "File \"small.bin\" from eve (100 bytes) received into " + folder.file("small.bin"),
-                "File \"cut.bin\" from eve (100 bytes) failed: the link closed after 40 of 100 bytes",
+                "File \"cut.bin\" from eve (100 bytes) failed: the link closed after 40 of 100 "
+                "bytes",
                 "File \"lost.bin\" from eve (100 bytes) failed: could not connect to 127.0.0.1:1"}),
             lines.noticedLines());
 }
