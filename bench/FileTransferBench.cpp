@@ -62,10 +62,9 @@ uint64_t hashOf(const std::string& path) {
 bool moveFile(const std::string& target, int viaPort,
               ServerTransfer& sender, RecordingLines& receiverLines) {
   ClientTransfer receiver(receiverLines);
-  receiver.setup({"x", 1, "127.0.0.1", viaPort != 0 ? viaPort : sender.port(), "bench-pass", false,
-                  "bob"});
+  receiver.setup({target, 1, "127.0.0.1", viaPort != 0 ? viaPort : sender.port(), "bench-pass",
+                  false, "bob"});
   receiver.setSize(sender.fileSize());
-  receiverLines.target = target;
   if (!sender.start() || !receiver.start()) return false;
   sender.resume();
   receiver.resume();

@@ -1,6 +1,6 @@
 // The file-transfer add-in on a desktop: added to the client from the System command line, an
-// offer from another user brings up the save dialog, and the path a person types there
-// receives the file.
+// offer from another user brings up the save dialog titled with who offers what, in the
+// desktop's download folder, and the name a person types there receives the file.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "host/desktop/DesktopTest.h"
 
@@ -78,9 +79,22 @@ std::string contentOf(const std::string& path) {
   return text.str();
 }
 
+// The value of name=... among the program's environment entries.
+std::string entryOf(const std::vector<std::string>& environment, const std::string& name) {
+  for (const std::string& entry : environment)
+    if (entry.rfind(name + "=", 0) == 0) return entry.substr(name.size() + 1);
+  return "";
+}
+
 using FileTransferTest = DesktopTest;
 
 TEST_F(FileTransferTest, AnOfferOpensTheSaveDialogAndTheTypedPathGetsTheFile) {
+  std::string home = entryOf(session.environment(), "HOME");
+  std::string config = entryOf(session.environment(), "XDG_CONFIG_HOME");
+  ASSERT_FALSE(home.empty() || config.empty());
+  std::filesystem::create_directories(config);
+  std::filesystem::create_directories(home + "/Downloads");
+  std::ofstream(config + "/user-dirs.dirs") << "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n";
   clickSystemCommandLine();
   ASSERT_TRUE(session.typeLine("/add demo vfile"));
 
@@ -94,21 +108,20 @@ TEST_F(FileTransferTest, AnOfferOpensTheSaveDialogAndTheTypedPathGetsTheFile) {
   DesktopDisplay::WindowId dialog = 0;
   for (int i = 0; i < 5 && dialog == 0; ++i) {
     ASSERT_TRUE(fromServer(offer));
-    dialog = session.waitForWindow("Select File ...", 3000);
+    dialog = session.waitForWindow(
+        "Select File ... - carol wants to transfert file report.txt (29.30 KB)", 3000);
   }
   ASSERT_NE(0u, dialog) << "no save dialog came up";
   session.waitUntilStill(session.display().geometry(dialog), 3000);
 
-  char pattern[] = "/tmp/vornith-vfile-XXXXXX";
-  ASSERT_NE(nullptr, mkdtemp(pattern));
-  std::string target = std::string(pattern) + "/saved report.txt";
+  // A bare name: the dialog shows the download folder, not the program's.
+  std::string target = home + "/Downloads/saved report.txt";
   ASSERT_TRUE(session.input().keys({"ctrl+a"}));
-  ASSERT_TRUE(session.typeLine(target));
+  ASSERT_TRUE(session.typeLine("saved report.txt"));
   EXPECT_TRUE(receives("senddata carol [Varazir][Accept][0]"));
   EXPECT_TRUE(DesktopSession::waitFor([&] { return contentOf(target) == data; }, 10000))
       << "got " << contentOf(target).size() << " bytes";
   EXPECT_TRUE(peer.passwordRight);
-  std::filesystem::remove_all(pattern);
 }
 
 }  // namespace

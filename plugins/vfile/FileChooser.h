@@ -3,5 +3,8 @@
 
 #include <string>
 
-// The chosen path, or "" when the user cancels. initialName starts the dialog's name field.
-std::string chooseFile(bool save, const std::string& initialName);
+// The chosen path, or "" when the user cancels. initialName starts the dialog's name field,
+// folder (when given) the folder it shows.
+std::string chooseFile(bool save, const std::string& initialName,
+                       const std::string& title = "Select File ...",
+                       const std::string& folder = "");

@@ -59,6 +59,62 @@ void FileTransferSession::keepIncoming(std::unique_ptr<Transfer> transfer) {
   incoming.push_back(std::move(transfer));
 }
 
+bool FileTransferSession::queueOffer(IncomingOffer offer) {
+  std::string tooMany = offers.refusal(offer.nick);
+  if (!tooMany.empty()) {
+    refuseOffer(offer.nick.c_str(), offer.id, true, tooMany.c_str());
+    return false;
+  }
+  std::string notice = offer.nick + " wants to send file \"" + offer.name + "\" ";
+  sendEvent("NevChat", "sysout", const_cast<char*>(notice.c_str()));
+  offers.add(std::move(offer));
+  askNextOffer();
+  return true;
+}
+
+// One save dialog at a time, the next once it is answered; it says who offers what.
+void FileTransferSession::askNextOffer() {
+  const IncomingOffer* next = offers.nextToAsk();
+  if (next == nullptr) return;
+  std::string title = "Select File ... - " + next->nick + " wants to transfert file " +
+                      next->name + " (" + transfer::sizeText(next->size) + ")";
+  handOff->askSaveTarget(next->key, title, next->name, saveFolder.current());
+}
+
+void FileTransferSession::targetChosen(int key, const std::string& path) {
+  IncomingOffer offer;
+  if (!offers.take(key, offer)) return;
+  if (path.empty()) {
+    sendData("senddata %s [Varazir][Refuse][%d]\n", offer.nick.c_str(), offer.id);
+  } else {
+    saveFolder.chosen(path);
+    acceptOffer(offer, path);
+  }
+  askNextOffer();
+}
+
+// Only now does the offer get its thread, and its listening socket when the peer connects.
+void FileTransferSession::acceptOffer(const IncomingOffer& offer, const std::string& path) {
+  std::unique_ptr<Transfer> receiver;
+  if (offer.withAddress) {
+    receiver.reset(new ClientTransfer(*handOff));
+    receiver->setup({path, offer.id, offer.ip, offer.port, offer.password, false, offer.nick});
+  } else {
+    receiver.reset(new ServerTransfer(*handOff));
+    receiver->setup({path, offer.id, ownAddress(), 0, transfer::makePassword(), false, offer.nick});
+  }
+  receiver->setSize(offer.size);
+  receiver->setOfferedName(offer.name);
+  // No port or no thread: the peer hears no rather than an address nobody listens on.
+  if (!receiver->prepare() || !receiver->start()) {
+    sendData("senddata %s [Varazir][Refuse][%d]\n", offer.nick.c_str(), offer.id);
+    printSystem("cannot open socket\n");
+    return;
+  }
+  receiver->resume();
+  keepIncoming(std::move(receiver));
+}
+
 void FileTransferSession::onSendServer(const EventData& event) {
   Offer offer(event);
   std::string ip, password;
@@ -68,16 +124,11 @@ void FileTransferSession::onSendServer(const EventData& event) {
     refuseOffer(offer.nick, offer.id, offer.idKnown, offer.reason);
     return;
   }
-  std::unique_ptr<Transfer> receiver(new ClientTransfer(*handOff));
-  receiver->setup({offer.name, offer.id, ip, port, password, false, offer.nick});
-  receiver->setSize(offer.size);
-  std::string notice = std::string(offer.nick) + " wants to send file \"" + offer.name + "\" ";
-  sendEvent("NevChat", "sysout", const_cast<char*>(notice.c_str()));
-  if (receiver->start()) receiver->resume();
+  if (!queueOffer({offer.nick, offer.id, offer.name, offer.size, true, ip, port, password, 0}))
+    return;
   printSystem("evt:vfilesendserver from %s sending %s(%d bytes)[id:%d] , from %s:%d [%s]\n",
               offer.nick, offer.name.c_str(), offer.size, offer.id, ip.c_str(), port,
               password.c_str());
-  keepIncoming(std::move(receiver));
 }
 
 void FileTransferSession::onSend(const EventData& event) {
@@ -91,24 +142,9 @@ void FileTransferSession::onSend(const EventData& event) {
     printSystem("We must refuse file.\n");
     return;
   }
-  std::unique_ptr<Transfer> receiver(new ServerTransfer(*handOff));
-  receiver->setup(
-      {offer.name, offer.id, ownAddress(), 0, transfer::makePassword(), false, offer.nick});
-  receiver->setSize(offer.size);
-  std::string notice = std::string(offer.nick) + " wants to send file \"" + offer.name + "\" ";
-  sendEvent("NevChat", "sysout", const_cast<char*>(notice.c_str()));
-  if (!receiver->start()) {
-    printSystem("cannot open socket\n");
-  } else if (!receiver->prepare()) {
-    // No port to give: the peer hears no rather than an address nobody listens on.
-    sendData("senddata %s [Varazir][Refuse][%d]\n", offer.nick, offer.id);
-    printSystem("cannot open socket\n");
-  } else {
-    receiver->resume();
-  }
+  if (!queueOffer({offer.nick, offer.id, offer.name, offer.size, false, "", 0, "", 0})) return;
   printSystem("evt:vfilesend from %s sending %s(%d bytes)[id:%d]\n", offer.nick,
               offer.name.c_str(), offer.size, offer.id);
-  keepIncoming(std::move(receiver));
 }
 
 Transfer* FileTransferSession::findWaiting(const char* nick, int id, bool listening) {

@@ -43,6 +43,7 @@ void FileTransferSession::term() { stopAll(); }
 // Wakes every socket, ends every dialog wait, then waits for every thread.
 void FileTransferSession::stopAll() {
   handOff->shutDown();
+  offers.clear();
   for (auto* list : {&transfers, &incoming})
     for (auto& transfer : *list) transfer->close();
   for (auto* list : {&transfers, &incoming})
@@ -146,3 +147,7 @@ bool FileTransferSession::onEvent(int, const char* eventName, EventData* data, b
 void FileTransferSession::sendText(const std::string& text) { sendData("%s", text.c_str()); }
 
 void FileTransferSession::printText(const std::string& text) { printSystem("%s", text.c_str()); }
+
+void FileTransferSession::noticeText(const std::string& text) {
+  sendEvent("NevChat", "sysout", const_cast<char*>(text.c_str()));
+}

@@ -1,5 +1,6 @@
 // The file-transfer add-in's session for one client: offers files to other users, answers
-// their offers, accepts and refusals, and owns every transfer and its thread.
+// their offers (a bounded few wait for the user, one save dialog at a time), accepts and
+// refusals, and owns every transfer and its thread.
 #pragma once
 
 #include <memory>
@@ -8,6 +9,8 @@
 
 #include "plugins/vfile/AddressLookup.h"
 #include "plugins/vfile/GuiHandOff.h"
+#include "plugins/vfile/OfferQueue.h"
+#include "plugins/vfile/SaveFolder.h"
 #include "plugins/vfile/Transfer.h"
 #include "sdk/PlugsAddinSession.h"
 
@@ -30,11 +33,15 @@ class FileTransferSession : public PlugsAddinSession, private GuiHandOff::Receiv
   // The outgoing transfers in the order offered, and the incoming ones.
   const std::vector<std::unique_ptr<Transfer>>& getTransfers() const { return transfers; }
   const std::vector<std::unique_ptr<Transfer>>& getIncoming() const { return incoming; }
+  // How many peers' offers wait for the user's answer.
+  size_t waitingOffers() const { return offers.size(); }
 
  private:
   void sendText(const std::string& text) override;
   void printText(const std::string& text) override;
+  void noticeText(const std::string& text) override;
   void fileToSend(const std::string& nick, const std::string& path) override;
+  void targetChosen(int key, const std::string& path) override;
 
   void startSend(const std::string& path, const std::string& nick);
   void onSendServer(const EventData& event);
@@ -45,6 +52,10 @@ class FileTransferSession : public PlugsAddinSession, private GuiHandOff::Receiv
   // An accept counts only from the nick offered to, for its kind, before the thread runs.
   Transfer* findWaiting(const char* nick, int id, bool listening);
   void refuseOffer(const char* nick, int id, bool idKnown, const char* reason);
+  // Lets a valid offer wait for the user's answer; false (and refused) when too many wait.
+  bool queueOffer(IncomingOffer offer);
+  void askNextOffer();
+  void acceptOffer(const IncomingOffer& offer, const std::string& path);
   void keepIncoming(std::unique_ptr<Transfer> transfer);
   std::string ownAddress();
   void stopAll();
@@ -53,6 +64,8 @@ class FileTransferSession : public PlugsAddinSession, private GuiHandOff::Receiv
   AddressLookup addressLookup;
   std::vector<std::unique_ptr<Transfer>> transfers;
   std::vector<std::unique_ptr<Transfer>> incoming;
+  OfferQueue offers;
+  SaveFolder saveFolder;
   int offerCounter = 0;
   bool connectMode = false;
 };

@@ -35,67 +35,69 @@ GuiHandOff::~GuiHandOff() {
   }
 }
 
-void GuiHandOff::sendLine(const std::string& line) { queue({Item::Send, line, nullptr}); }
+void GuiHandOff::sendLine(const std::string& line) { queue({Item::Send, line, "", "", 0}); }
 
-void GuiHandOff::printLine(const std::string& line) { queue({Item::Print, line, nullptr}); }
+void GuiHandOff::printLine(const std::string& line) { queue({Item::Print, line, "", "", 0}); }
 
-void GuiHandOff::askFileToSend(const std::string& nick) { queue({Item::Open, nick, nullptr}); }
+void GuiHandOff::noticeLine(const std::string& line) { queue({Item::Notice, line, "", "", 0}); }
 
-std::string GuiHandOff::chooseTarget(const std::string& offeredName) {
-  auto answer = std::make_shared<Answer>();
-  queue({Item::Save, offeredName, answer});
-  std::unique_lock<std::mutex> guard(shared->lock);
-  shared->answered.wait(guard, [&] { return answer->done || shared->closed; });
-  return answer->done ? answer->path : std::string();
+void GuiHandOff::askFileToSend(const std::string& nick) { queue({Item::Open, nick, "", "", 0}); }
+
+void GuiHandOff::askSaveTarget(int key, const std::string& title, const std::string& initialName,
+                               const std::string& folder) {
+  queue({Item::Save, initialName, title, folder, key});
 }
 
 void GuiHandOff::shutDown() {
   std::lock_guard<std::mutex> guard(shared->lock);
   shared->closed = true;
   shared->items.clear();
-  shared->answered.notify_all();
 }
 
 void GuiHandOff::queue(Item item) {
   {
     std::lock_guard<std::mutex> guard(shared->lock);
-    if (shared->closed || window == nullptr) {
-      if (item.answer) item.answer->done = true;
-      shared->answered.notify_all();
-      return;
-    }
+    if (shared->closed || window == nullptr) return;
     shared->items.push_back(std::move(item));
   }
   PostMessageA(window, kDeliver, 0, 0);
 }
 
-// One item per posted message, in order. A dialog runs a loop of its own, in which the owner
-// may end: after it, only the shared part is touched, and the owner only when still open.
+// One item per posted message, in order.
 void GuiHandOff::deliver() {
-  std::shared_ptr<Shared> keep = shared;
   Item item;
   {
-    std::lock_guard<std::mutex> guard(keep->lock);
-    if (keep->items.empty()) return;
-    item = std::move(keep->items.front());
-    keep->items.pop_front();
+    std::lock_guard<std::mutex> guard(shared->lock);
+    if (shared->items.empty()) return;
+    item = std::move(shared->items.front());
+    shared->items.pop_front();
   }
-  if (item.kind == Item::Send) {
+  if (item.kind == Item::Send)
     receiver.sendText(item.text);
-  } else if (item.kind == Item::Print) {
+  else if (item.kind == Item::Print)
     receiver.printText(item.text);
-  } else {
-    std::string path = chooseFile(item.kind == Item::Save, item.kind == Item::Save ? item.text : "");
-    std::unique_lock<std::mutex> guard(keep->lock);
-    if (item.kind == Item::Save) {
-      item.answer->path = path;
-      item.answer->done = true;
-      keep->answered.notify_all();
-    } else if (!keep->closed && !path.empty()) {
-      guard.unlock();
-      receiver.fileToSend(item.text, path);
-    }
+  else if (item.kind == Item::Notice)
+    receiver.noticeText(item.text);
+  else
+    answerDialog(item);
+}
+
+// A dialog runs a loop of its own, in which the owner may end: after it, only the shared part
+// is touched, and the owner only when still open.
+void GuiHandOff::answerDialog(const Item& item) {
+  std::shared_ptr<Shared> keep = shared;
+  Receiver& to = receiver;
+  bool save = item.kind == Item::Save;
+  std::string path = save ? chooseFile(true, item.text, item.title, item.folder)
+                          : chooseFile(false, "");
+  {
+    std::lock_guard<std::mutex> guard(keep->lock);
+    if (keep->closed) return;
   }
+  if (save)
+    to.targetChosen(item.key, path);
+  else if (!path.empty())
+    to.fileToSend(item.text, path);
 }
 
 LRESULT CALLBACK GuiHandOff::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

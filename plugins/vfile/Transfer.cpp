@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "plugins/vfile/TransferNames.h"
 #include "plugins/vfile/TransferSettings.h"
@@ -44,14 +45,19 @@ void Transfer::sendRefuse() {
   sendLine("senddata %s [Varazir][Refuse][%d]\n", fields.nick.c_str(), fields.id);
 }
 
-bool Transfer::decideTarget() {
-  std::string target = lines.chooseTarget(fields.path);
-  if (target.empty()) {
-    sendRefuse();
-    return false;
-  }
-  fields.path = target;
-  return true;
+void Transfer::reportEnd(const std::string& failure) {
+  std::string name = offeredName.empty() ? transfer::baseName(path()) : offeredName;
+  std::string text = "File \"" + name + "\" " + (isSending() ? "to " : "from ") + nick() + " (" +
+                     std::to_string(size) + " bytes) ";
+  if (!failure.empty())
+    text += "failed: " + failure;
+  else
+    text += isSending() ? std::string("sent") : "received into " + savedAs;
+  if (resumedAt > 0) text += ", resumed at " + std::to_string(resumedAt) + " bytes";
+  if (isSending())
+    lines.printLine(text + "\n");
+  else
+    lines.noticeLine(text);
 }
 
 bool ServerTransfer::prepare() {
@@ -72,34 +78,40 @@ bool ServerTransfer::passwordMatches() {
   return given == expected;
 }
 
+// A receiving side runs only once the user chose where to save: it answers yes at once.
 void ServerTransfer::run() {
-  if (!isSending()) {
-    if (!decideTarget()) return;
+  if (!isSending())
     sendLine("senddata %s [Varazir][Accept][%d][%s][%d][%s]\n", nick().c_str(), id(),
              address().c_str(), port(), password().c_str());
-  }
   // One peer only: the port closes once it came, or when it never comes (refused, timed out).
   bool accepted = listenSocket.accept(dataSocket, transferSettings().acceptTimeoutMs);
   listenSocket.close();
-  if (!accepted) return;
+  if (!accepted) {
+    reportEnd("the peer never connected");
+    return;
+  }
   if (!passwordMatches()) {
     printLine("Bad Password");
     dataSocket.close();
+    reportEnd("the peer gave a wrong password");
     return;
   }
-  pump();
+  reportEnd(pump());
 }
 
 void ClientTransfer::run() {
-  if (!isSending()) {
-    if (!decideTarget()) return;
-    sendLine("senddata %s [Varazir][Accept][%d]\n", nick().c_str(), id());
-  }
+  if (!isSending()) sendLine("senddata %s [Varazir][Accept][%d]\n", nick().c_str(), id());
   if (!dataSocket.connect(address().c_str(), port(), transferSettings().connectTimeoutMs)) {
+    dataSocket.close();
     sendRefuse();
     printLine("Could not connect to server(%s:%d)", address().c_str(), port());
+    reportEnd("could not connect to " + address() + ":" + std::to_string(port()));
     return;
   }
-  if (!dataSocket.sendAll(password().data(), password().size())) return;
-  pump();
+  if (!dataSocket.sendAll(password().data(), password().size())) {
+    dataSocket.close();
+    reportEnd(lostAfter(0));
+    return;
+  }
+  reportEnd(pump());
 }

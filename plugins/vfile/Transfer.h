@@ -1,5 +1,6 @@
 // One file transfer between two users, on either side of the link: its offer's fields, the
-// link socket, the two pumps and the thread that runs the listening or connecting side.
+// link socket, the two pumps and the thread that runs the listening or connecting side. Its
+// end (done, failed and why, resumed at which byte) is told in one line.
 #pragma once
 
 #include <atomic>
@@ -13,7 +14,7 @@
 class Transfer : public TransferThread {
  public:
   struct Fields {
-    std::string path;  // sending: the local file; receiving: the offered name, then the target
+    std::string path;  // sending: the local file; receiving: the target the user chose
     int id = 0;
     std::string address;  // own address when listening, the peer's when connecting
     int port = 0;
@@ -27,6 +28,8 @@ class Transfer : public TransferThread {
   // Takes the fields; the size becomes that of the file at path (0 when it cannot be read).
   void setup(const Fields& fields);
   void setSize(int bytes) { size = bytes; }
+  // The name the offer carried, for the end line (the path's own name when not set).
+  void setOfferedName(const std::string& name) { offeredName = name; }
 
   // Listening side: binds and listens, then port() is the port bound. False on failure.
   virtual bool prepare() = 0;
@@ -47,23 +50,29 @@ class Transfer : public TransferThread {
   int64_t transferredBytes() const { return transferred; }
 
  protected:
-  // Receiving side: asks for the target; false (and a refusal sent) when there is none.
-  bool decideTarget();
   void sendRefuse();
   void sendLine(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void printLine(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  // The bytes after the password: offset, then the file from it.
-  void pump();
+  // The bytes after the password: offset, then the file from it. "" when the whole file
+  // went over, else why not.
+  std::string pump();
+  // The one line that tells how the transfer ended: to the console when sending, where the
+  // offer was shown when receiving.
+  void reportEnd(const std::string& failure);
+  std::string lostAfter(int64_t bytes) const;
 
   TransferLines& lines;
   Fields fields;
   TransferSocket dataSocket;
 
  private:
-  void sendFile();
-  void receiveFile();
+  std::string sendFile();
+  std::string receiveFile();
 
   int size = 0;
+  std::string offeredName;
+  int64_t resumedAt = 0;
+  std::string savedAs;
   std::atomic<int64_t> transferred{0};
   int64_t startTime = 0;
 };

@@ -1,5 +1,6 @@
-// What a transfer asks of the session that owns it, from the transfer's own thread: a control
-// line to send, a console line to print, and the local path to save an offered file to.
+// What a transfer hands the session that owns it, from the transfer's own thread: a control
+// line to send, a console line to print, and the notice of a received file's end, which goes
+// where the offer was shown.
 #pragma once
 
 #include <string>
@@ -8,8 +9,7 @@ class TransferLines {
  public:
   virtual void sendLine(const std::string& line) = 0;
   virtual void printLine(const std::string& line) = 0;
-  // Blocks until the user chose a path; empty when cancelled or the session ends.
-  virtual std::string chooseTarget(const std::string& offeredName) = 0;
+  virtual void noticeLine(const std::string& line) = 0;
 
  protected:
   ~TransferLines() = default;

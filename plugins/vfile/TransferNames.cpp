@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace transfer {
@@ -55,6 +56,17 @@ std::string safeOfferedName(const char* offered) {
   for (unsigned char c : name)
     if (c < 32 || c == 127) return "";
   return name;
+}
+
+std::string sizeText(int64_t size) {
+  char text[64];
+  if (size < 1024)
+    snprintf(text, sizeof text, "%0.2f Bytes", static_cast<double>(size));
+  else if (size < 1048576)
+    snprintf(text, sizeof text, "%0.2f KB", static_cast<double>(size) / 1024);
+  else
+    snprintf(text, sizeof text, "%0.2f MB", static_cast<double>(size) / 1048576);
+  return text;
 }
 
 int64_t fileSize(const std::string& path) {

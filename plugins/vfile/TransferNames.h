@@ -20,6 +20,8 @@ std::string safeOfferedName(const char* offered);
 // While a non-empty file called name exists, inserts "-N" before the last '.' of the file-name
 // part (or at its end), N = 0, 1, ... in turn, each step on the previous result.
 std::string freeTargetName(const std::string& name);
+// "%0.2f Bytes" below 1 KB, "%0.2f KB" below 1 MB, "%0.2f MB" from there on.
+std::string sizeText(int64_t size);
 // Size of a file in bytes, -1 when it cannot be read.
 int64_t fileSize(const std::string& path);
 

@@ -1,5 +1,6 @@
 // Two clients, alice and bob, each with NevChat and vfile, in one program folder against the
-// local chat server: alice offers a file, bob saves it, and bob refuses a second offer.
+// local chat server: alice offers a file, bob saves it (each side is told so), and bob refuses
+// a second offer.
 #include "host/Console.h"
 #include "host/Host.h"
 #include "host/tests/e2e/HostRun.h"
@@ -64,6 +65,17 @@ TEST_F(FileTransferEndToEnd, AliceOffersBobSavesThenRefuses) {
   EXPECT_TRUE(has(consoleText(), "evt:vfilesendserver from alice sending holiday.bin(3145733 "
                                  "bytes)[id:0]"));
   EXPECT_TRUE(has(consoleText(), "evt:vfileaccept from bob looking if id(0) exist ..."));
+  EXPECT_EQ("Select File ... - alice wants to transfert file holiday.bin (3.00 MB)",
+            dialogs[0].title);
+  // The end of the transfer, told on both sides: bob's chat, where the offer showed, and
+  // alice's console, where hers did.
+  std::string received = "File \"holiday.bin\" from alice (3145733 bytes) received into " +
+                         folder.file("from-alice.bin");
+  EXPECT_TRUE(wait([&] { return has(paneText(chatOf("bob")->getOutput()->getHwnd()), received); }))
+      << paneText(chatOf("bob")->getOutput()->getHwnd());
+  EXPECT_TRUE(wait([&] {
+    return has(consoleText(), "File \"holiday.bin\" to bob (3145733 bytes) sent");
+  })) << consoleText();
 
   // A second offer, refused in bob's dialog: alice hears of it and her transfer is closed.
   vorntest::cancelNextFileDialog();

@@ -1,9 +1,13 @@
 // The session over the fake host: offers made from user events, every hostile offer and
-// accept refused with its line, both kinds of incoming offer carried through the save dialog
-// to a finished file, and an end that cancels a dialog still awaited.
+// accept refused with its line, waiting offers bounded and holding no thread or socket, both
+// kinds of incoming offer carried through the save dialog (which says who offers what and
+// starts in the download folder) to a finished file, and an end that drops waiting offers.
+#include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,14 +16,28 @@
 #include "platform/tests/TempFolder.h"
 #include "plugins/testsupport/FakeHost.h"
 #include "plugins/vfile/FileTransferSession.h"
+#include "plugins/vfile/TransferNames.h"
 #include "plugins/vfile/TransferSettings.h"
 #include "plugins/vfile/tests/RecordingLines.h"
 
 namespace {
 
+// How many entries a /proc folder lists: the process's threads or open descriptors.
+size_t entriesOf(const char* path) {
+  size_t count = 0;
+  DIR* folder = opendir(path);
+  while (folder != nullptr && readdir(folder) != nullptr) ++count;
+  if (folder != nullptr) closedir(folder);
+  return count;
+}
+
 class FileTransferSessionTest : public ::testing::Test {
  protected:
   FileTransferSessionTest() {
+    const char* home = getenv("HOME");
+    if (home != nullptr) oldHome = home;
+    setenv("HOME", folder.path().c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
     transferSettings().addressOverride = "127.0.0.1";
     session.init();
     folder.write("a.txt", std::string(50000, 'a'));
@@ -27,6 +45,7 @@ class FileTransferSessionTest : public ::testing::Test {
   ~FileTransferSessionTest() override {
     session.term();
     vorntest::clearDialogs();
+    setenv("HOME", oldHome.c_str(), 1);
   }
 
   void sendFile(const std::string& data) {
@@ -35,8 +54,20 @@ class FileTransferSessionTest : public ::testing::Test {
   std::string lastConsole() { return host.console.empty() ? "" : host.console.back(); }
   bool waitFor(const std::function<bool()>& done) { return vorntest::pumpUntil(done, 5000); }
 
+  // An offer of f.bin from nick, without address or with one.
+  void offerFrom(const std::string& nick, int id, bool withAddress) {
+    host.sent.clear();
+    std::string number = std::to_string(id);
+    Vars vars = {{"nick", nick.c_str()}, {"filename", "f.bin"}, {"size", "10"},
+                 {"id", number.c_str()}};
+    if (withAddress)
+      vars.insert(vars.end(), {{"ip", "127.0.0.1"}, {"port", "9"}, {"password", "secret12"}});
+    feedAddin(session, withAddress ? "vfilesendserver" : "vfilesend", vars);
+  }
+
   FakeHost host;
   TempFolder folder;
+  std::string oldHome;
   FileTransferSession session{"alice"};
 };
 
@@ -172,6 +203,11 @@ TEST_F(FileTransferSessionTest, AnOfferWithAddressIsFetchedIntoTheChosenFile) {
   ASSERT_EQ(1u, vorntest::shownFileDialogs().size());
   EXPECT_TRUE(vorntest::shownFileDialogs()[0].save);
   EXPECT_EQ("source.bin", vorntest::shownFileDialogs()[0].initialFile);
+  // The end is told where the offer was shown, from the GUI thread.
+  ASSERT_TRUE(waitFor([&] { return host.events.size() == 2; }));
+  EXPECT_EQ("NevChat sysout File \"source.bin\" from bob (70000 bytes) received into " +
+                folder.file("saved.bin"),
+            host.events[1]);
 }
 
 // bob connects: this side listens, its accept carries address, port and password, and the
@@ -206,13 +242,77 @@ TEST_F(FileTransferSessionTest, ACancelledDialogRefusesAndTheEndCancelsAWaitingO
   ASSERT_TRUE(waitFor([&] { return !host.sent.empty(); }));
   EXPECT_EQ("senddata bob [Varazir][Refuse][2]\n", host.sent);
 
-  // No loop runs, so the dialog never comes up: the end must not wait for it.
+  // No loop runs, so the dialog never comes up: the end drops the waiting offer.
   host.sent.clear();
   feedAddin(session, "vfilesend", {{"nick", "bob"}, {"filename", "y.bin"}, {"size", "10"}, {"id", "3"}});
   session.term();
   vorntest::pumpFor(50);
   EXPECT_EQ("", host.sent) << "queued lines are dropped";
-  EXPECT_TRUE(session.getIncoming().back()->isFinished());
+  EXPECT_EQ(0u, session.waitingOffers());
+  EXPECT_TRUE(session.getIncoming().empty());
+}
+
+// A peer's flood of offers: four wait from one nick, sixteen in all, the rest are refused with
+// a line; none has a thread or a socket before the user answers, and an answer frees it.
+TEST_F(FileTransferSessionTest, WaitingOffersAreBoundedAndHoldNoThreadOrSocket) {
+  size_t threads = entriesOf("/proc/self/task"), descriptors = entriesOf("/proc/self/fd");
+  for (int id = 0; id < 4; ++id) offerFrom("bob", id, id % 2 == 0);
+  EXPECT_EQ("", host.sent);
+  offerFrom("Bob", 4, false);
+  EXPECT_EQ("senddata Bob [Varazir][Refuse][4]\n", host.sent);
+  EXPECT_EQ("File offer from Bob refused: 4 offers from Bob already wait for an answer\n",
+            lastConsole());
+  for (int id = 0; id < 12; ++id) offerFrom("peer" + std::to_string(id % 4), id, id % 2 == 1);
+  EXPECT_EQ(16u, session.waitingOffers());
+  offerFrom("zed", 1, true);
+  EXPECT_EQ("senddata zed [Varazir][Refuse][1]\n", host.sent);
+  EXPECT_EQ("File offer from zed refused: 16 file offers already wait for an answer\n",
+            lastConsole());
+  EXPECT_EQ(16u, session.waitingOffers());
+  EXPECT_EQ(16u, host.events.size()) << "one notice per waiting offer";
+  EXPECT_TRUE(session.getIncoming().empty());
+  EXPECT_GE(threads, entriesOf("/proc/self/task")) << "the address look-up may end meanwhile";
+  EXPECT_EQ(descriptors, entriesOf("/proc/self/fd"));
+
+  // One dialog after another (each ends cancelled here): every offer refused, nothing left.
+  host.sent.clear();
+  ASSERT_TRUE(waitFor([&] { return session.waitingOffers() == 0; }));
+  EXPECT_EQ(16u, vorntest::shownFileDialogs().size());
+  size_t refusals = 0;
+  for (size_t at = 0; (at = host.sent.find("[Refuse]", at)) != std::string::npos; ++at) ++refusals;
+  EXPECT_EQ(16u, refusals);
+  EXPECT_GE(threads, entriesOf("/proc/self/task")) << "the address look-up may end meanwhile";
+  EXPECT_EQ(descriptors, entriesOf("/proc/self/fd"));
+}
+
+TEST_F(FileTransferSessionTest, TheSaveDialogSaysWhoOffersWhatAndStartsInTheDownloadFolder) {
+  std::filesystem::create_directories(folder.file(".config"));
+  std::filesystem::create_directories(folder.file("Fetched"));
+  std::filesystem::create_directories(folder.file("kept"));
+  EXPECT_EQ(folder.path(), SaveFolder::downloadFolder()) << "no user-dirs.dirs: home";
+  folder.write(".config/user-dirs.dirs",
+               "# written by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+               "XDG_DOWNLOAD_DIR=\"$HOME/Fetched\"\n");
+
+  vorntest::answerNextFileDialog(folder.file("kept/b.bin").c_str());
+  vorntest::cancelNextFileDialog();
+  feedAddin(session, "vfilesend",
+            {{"nick", "bob"}, {"filename", "b.bin"}, {"size", "50000"}, {"id", "1"}});
+  offerFrom("carol", 2, true);
+  ASSERT_TRUE(waitFor([&] { return session.waitingOffers() == 0; }));
+  std::vector<vorntest::ShownFileDialog> shown = vorntest::shownFileDialogs();
+  ASSERT_EQ(2u, shown.size());
+  EXPECT_EQ("Select File ... - bob wants to transfert file b.bin (48.83 KB)", shown[0].title);
+  EXPECT_EQ(folder.file("Fetched"), shown[0].initialDir);
+  EXPECT_EQ("b.bin", shown[0].initialFile);
+  // The folder chosen last is where the next one starts.
+  EXPECT_EQ("Select File ... - carol wants to transfert file f.bin (10.00 Bytes)", shown[1].title);
+  EXPECT_EQ(folder.file("kept"), shown[1].initialDir);
+  EXPECT_EQ("3.00 MB", transfer::sizeText(3145733));
+
+  // A download folder that does not exist gives home again.
+  std::filesystem::remove(folder.file("Fetched"));
+  EXPECT_EQ(folder.path(), SaveFolder::downloadFolder());
 }
 
 TEST_F(FileTransferSessionTest, TheSampleRequestStaysInsideTheBuffer) {

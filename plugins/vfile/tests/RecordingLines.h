@@ -1,5 +1,5 @@
 // What a transfer hands its owner, recorded for tests and benchmarks: control and console
-// lines, and a scripted answer to the save question.
+// lines, and the notices of received files.
 #pragma once
 
 #include <mutex>
@@ -10,34 +10,24 @@
 
 class RecordingLines : public TransferLines {
  public:
-  explicit RecordingLines(std::string target = "") : target(std::move(target)) {}
+  void sendLine(const std::string& line) override { add(sent, line); }
+  void printLine(const std::string& line) override { add(printed, line); }
+  void noticeLine(const std::string& line) override { add(noticed, line); }
 
-  void sendLine(const std::string& line) override {
-    std::lock_guard<std::mutex> guard(lock);
-    sent.push_back(line);
-  }
-  void printLine(const std::string& line) override {
-    std::lock_guard<std::mutex> guard(lock);
-    printed.push_back(line);
-  }
-  std::string chooseTarget(const std::string& offeredName) override {
-    std::lock_guard<std::mutex> guard(lock);
-    offered.push_back(offeredName);
-    return target;
-  }
-
-  std::vector<std::string> sentLines() {
-    std::lock_guard<std::mutex> guard(lock);
-    return sent;
-  }
-  std::vector<std::string> printedLines() {
-    std::lock_guard<std::mutex> guard(lock);
-    return printed;
-  }
-
-  std::string target;  // "" refuses
+  std::vector<std::string> sentLines() { return copy(sent); }
+  std::vector<std::string> printedLines() { return copy(printed); }
+  std::vector<std::string> noticedLines() { return copy(noticed); }
 
  private:
+  void add(std::vector<std::string>& to, const std::string& line) {
+    std::lock_guard<std::mutex> guard(lock);
+    to.push_back(line);
+  }
+  std::vector<std::string> copy(const std::vector<std::string>& from) {
+    std::lock_guard<std::mutex> guard(lock);
+    return from;
+  }
+
   std::mutex lock;
-  std::vector<std::string> sent, printed, offered;
+  std::vector<std::string> sent, printed, noticed;
 };

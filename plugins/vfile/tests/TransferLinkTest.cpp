@@ -1,6 +1,6 @@
 // The link between two transfers on loopback: whole files of awkward sizes, resume from a
 // partial file, the wire bytes of the offset, a wrong password, a peer that sends too much,
-// names that are taken, and stopping a transfer that waits or blocks.
+// names that are taken, and stopping a transfer that waits or blocks; each end told in a line.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -29,15 +29,16 @@ Transfer::Fields sendingFields(const std::string& path) {
 class TransferLink : public ::testing::Test {
  protected:
   // Offers source from a listening sender and fetches it into target with a connecting
-  // receiver; returns after both threads ended.
+  // receiver; returns after both threads ended, with the end line of each side.
   void moveFile(const std::string& source, const std::string& target) {
-    RecordingLines senderLines, receiverLines(target);
+    RecordingLines senderLines, receiverLines;
     ServerTransfer sender(senderLines);
     sender.setup(sendingFields(source));
     ASSERT_TRUE(sender.prepare());
     ClientTransfer receiver(receiverLines);
-    receiver.setup({"offered.bin", 7, "127.0.0.1", sender.port(), "pa%s ss{}", false, "alice"});
+    receiver.setup({target, 7, "127.0.0.1", sender.port(), "pa%s ss{}", false, "alice"});
     receiver.setSize(sender.fileSize());
+    receiver.setOfferedName("offered.bin");
     ASSERT_TRUE(sender.start() && receiver.start());
     sender.resume();
     receiver.resume();
@@ -45,7 +46,10 @@ class TransferLink : public ::testing::Test {
     sender.join();
     ASSERT_EQ(1u, receiverLines.sentLines().size());
     EXPECT_EQ("senddata alice [Varazir][Accept][7]\n", receiverLines.sentLines()[0]);
-    EXPECT_TRUE(senderLines.printedLines().empty());
+    ASSERT_EQ(1u, senderLines.printedLines().size());
+    ASSERT_EQ(1u, receiverLines.noticedLines().size());
+    sentLine = senderLines.printedLines()[0];
+    receivedLine = receiverLines.noticedLines()[0];
   }
 
   // A sender of source.bin, listening for its peer.
@@ -56,6 +60,7 @@ class TransferLink : public ::testing::Test {
   }
 
   TempFolder folder;
+  std::string sentLine, receivedLine;
 };
 
 TEST_F(TransferLink, WholeFilesOfEverySizeArriveIntact) {
@@ -67,6 +72,9 @@ TEST_F(TransferLink, WholeFilesOfEverySizeArriveIntact) {
     moveFile(folder.file("source.bin"), target);
     EXPECT_EQ(data, folder.read("got-" + std::to_string(size) + ".bin"));
     EXPECT_EQ(-1, transfer::fileSize(target + ".vfl")) << "the partial file became the target";
+    std::string bytes = " (" + std::to_string(size) + " bytes) ";
+    EXPECT_EQ("File \"offered.bin\" from alice" + bytes + "received into " + target, receivedLine);
+    EXPECT_EQ("File \"source.bin\" to bob" + bytes + "sent\n", sentLine);
   }
 }
 
@@ -76,6 +84,10 @@ TEST_F(TransferLink, AReceiverResumesFromItsPartialFileAndNeverOverwrites) {
   ASSERT_TRUE(folder.write("photo.jpg.vfl", data.substr(0, 4000)));
   moveFile(folder.file("source.bin"), folder.file("photo.jpg"));
   EXPECT_EQ(data, folder.read("photo.jpg"));
+  EXPECT_EQ("File \"offered.bin\" from alice (50000 bytes) received into " +
+                folder.file("photo.jpg") + ", resumed at 4000 bytes",
+            receivedLine);
+  EXPECT_EQ("File \"source.bin\" to bob (50000 bytes) sent, resumed at 4000 bytes\n", sentLine);
 
   // A taken name gets a number; a folder with a dot keeps its name.
   ASSERT_TRUE(folder.write("a.txt", "old"));
@@ -102,7 +114,9 @@ TEST_F(TransferLink, TheSenderChecksThePasswordThenStreamsFromTheOffset) {
   char byte;
   EXPECT_EQ(0u, intruder.receiveExact(&byte, 1));
   refused.join();
-  EXPECT_EQ(std::vector<std::string>{"Bad Password"}, lines.printedLines());
+  EXPECT_EQ((std::vector<std::string>{"Bad Password", "File \"source.bin\" to bob (50000 bytes) "
+                                                      "failed: the peer gave a wrong password\n"}),
+            lines.printedLines());
   EXPECT_EQ(0, refused.transferredBytes());
 
   listen(sender);
@@ -117,13 +131,14 @@ TEST_F(TransferLink, TheSenderChecksThePasswordThenStreamsFromTheOffset) {
   EXPECT_EQ(50000, sender.transferredBytes());
 }
 
-// A peer that sends more than it offered, or is not there at all.
+// A peer that sends more than it offered, stops in the middle, or is not there at all.
 TEST_F(TransferLink, AReceiverTakesNoMoreThanAnnouncedAndRefusesWhenItCannotConnect) {
   TransferSocket listener, link;
   ASSERT_TRUE(listener.listen(0, 1));
-  RecordingLines lines(folder.file("small.bin"));
+  RecordingLines lines;
   ClientTransfer receiver(lines);
-  receiver.setup({"small.bin", 3, "127.0.0.1", listener.port(), "secret12", false, "eve"});
+  receiver.setup({folder.file("small.bin"), 3, "127.0.0.1", listener.port(), "secret12", false,
+                  "eve"});
   receiver.setSize(100);
   ASSERT_TRUE(receiver.start());
   receiver.resume();
@@ -138,17 +153,34 @@ TEST_F(TransferLink, AReceiverTakesNoMoreThanAnnouncedAndRefusesWhenItCannotConn
   receiver.join();
   EXPECT_EQ(std::string(100, 'x'), folder.read("small.bin"));
 
+  ClientTransfer cut(lines);
+  cut.setup({folder.file("cut.bin"), 5, "127.0.0.1", listener.port(), "secret12", false, "eve"});
+  cut.setSize(100);
+  ASSERT_TRUE(cut.start());
+  cut.resume();
+  ASSERT_TRUE(listener.accept(link, 2000));
+  ASSERT_EQ(8u, link.receiveExact(password, 8));
+  ASSERT_TRUE(link.receiveInt(offset) && link.sendAll(flood.data(), 40));
+  link.close();
+  cut.join();
+
   listener.close();
   ClientTransfer lost(lines);
-  lost.setup({"lost.bin", 4, "127.0.0.1", 1, "secret12", false, "eve"});
+  lost.setup({folder.file("lost.bin"), 4, "127.0.0.1", 1, "secret12", false, "eve"});
   lost.setSize(100);
   ASSERT_TRUE(lost.start());
   lost.resume();
   lost.join();
   std::vector<std::string> sent = lines.sentLines();
-  ASSERT_EQ(3u, sent.size());
-  EXPECT_EQ("senddata eve [Varazir][Refuse][4]\n", sent[2]);
+  ASSERT_EQ(4u, sent.size());
+  EXPECT_EQ("senddata eve [Varazir][Refuse][4]\n", sent[3]);
   EXPECT_EQ("Could not connect to server(127.0.0.1:1)", lines.printedLines().back());
+  EXPECT_EQ((std::vector<std::string>{
+                "File \"small.bin\" from eve (100 bytes) received into " + folder.file("small.bin"),
+                "File \"cut.bin\" from eve (100 bytes) failed: the link closed after 40 of 100 "
+                "bytes",
+                "File \"lost.bin\" from eve (100 bytes) failed: could not connect to 127.0.0.1:1"}),
+            lines.noticedLines());
 }
 
 // Stopping never waits for a peer: not for one that never connects, nor for one that stops
