@@ -12,7 +12,7 @@
 #include "bench/ChatBench.h"
 
 #include "platform/testing.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 #include "plugins/vaware/AlertRules.h"
 #include "plugins/vaware/VawareSession.h"
 

@@ -10,7 +10,7 @@
 
 #include "bench/ProcessMemory.h"
 #include "platform/testing.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 #include "plugins/vfile/FileTransferSession.h"
 #include "plugins/vfile/TransferSettings.h"
 

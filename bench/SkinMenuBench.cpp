@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "outside/vtraySetup/rt/Form.h"
-#include "outside/vtraySetup/rt/ImageList.h"
-#include "outside/vtraySetup/rt/MenuItem.h"
-#include "outside/vtraySetup/skin/FlatSkin.h"
-#include "outside/vtraySetup/skin/MenuPainter.h"
+#include "plugins/vtraySetup/rt/Form.h"
+#include "plugins/vtraySetup/rt/ImageList.h"
+#include "plugins/vtraySetup/rt/MenuItem.h"
+#include "plugins/vtraySetup/skin/FlatSkin.h"
+#include "plugins/vtraySetup/skin/MenuPainter.h"
 #include "platform/testing_menus.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "plugins/MineDuel/MineDuelSession.h"
 #include "plugins/MineDuel/MineDuelWindow.h"
 #include "plugins/MineDuel/tests/FakeGrid.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 
 namespace {
 

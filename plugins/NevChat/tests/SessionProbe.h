@@ -12,7 +12,7 @@
 #include "plugins/NevChat/NevChatSession.h"
 #include "plugins/NevChat/NevChatSetupPage.h"
 #include "plugins/NevStyle/StyledOutput.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 
 // Hands one event to the session as the host does: the line and its variables.
 inline void feedEvent(NevChatSession& session, const char* name, const char* line,

@@ -6,7 +6,7 @@
 
 #include "lib/RootWindow.h"
 #include "plugins/NevLine/NevLineSession.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "plugins/NevTell/NevTellInputWindow.h"
 #include "plugins/NevTell/NevTellSession.h"
 #include "plugins/NevTell/NevTellTab.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 
 class TellTest : public ToolkitTest {
  protected:

@@ -5,7 +5,7 @@
 #include "lib/RootWindow.h"
 #include "platform/testing.h"
 #include "plugins/NevTimeStamp/NevTimeStampSession.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 
 namespace {
 

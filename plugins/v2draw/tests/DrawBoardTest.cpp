@@ -9,7 +9,7 @@
 
 #include "lib/tests/ToolkitFixture.h"
 #include "platform/testing.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 #include "plugins/v2draw/DrawSession.h"
 
 namespace {

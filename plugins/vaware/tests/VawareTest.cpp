@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/testing.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 #include "plugins/vaware/AlertGeometry.h"
 #include "plugins/vaware/AlertRules.h"
 #include "plugins/vaware/VawareSession.h"

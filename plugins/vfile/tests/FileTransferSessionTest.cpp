@@ -14,7 +14,7 @@
 
 #include "platform/testing.h"
 #include "platform/tests/TempFolder.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 #include "plugins/vfile/FileTransferSession.h"
 #include "plugins/vfile/TransferNames.h"
 #include "plugins/vfile/TransferSettings.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/testing.h"
-#include "plugins/testsupport/FakeHost.h"
+#include "tests/support/FakeHost.h"
 #include "plugins/vtray/VtraySession.h"
 
 namespace {
