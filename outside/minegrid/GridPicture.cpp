@@ -27,7 +27,7 @@ void registerClass() {
     if (message == WM_LBUTTONDOWN && hwnd == GridPicture::current().window()) {
       int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
       GridPicture& picture = GridPicture::current();
-      int column = x / GridPicture::CellSize, row = y / GridPicture::CellSize;
+      int column = x / picture.cellSize(), row = y / picture.cellSize();
       picture.click(column, row);
       return 0;
     }
@@ -64,10 +64,19 @@ void GridPicture::init(HWND window, int width, int height) {
   updating = 0;
   values.assign(static_cast<size_t>(columns) * rows, Hidden);
   colours.assign(values.size(), 0);
+  cell = fittingCell();
   registerClass();
-  grid = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, 0, 0,
-                         columns * CellSize + 1, rows * CellSize + LeaveHeight, owner, nullptr,
-                         nullptr, nullptr);
+  grid = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, columns * cell + 1,
+                         rows * cell + LeaveHeight, owner, nullptr, nullptr, nullptr);
+}
+
+int GridPicture::fittingCell() const {
+  RECT room{0, 0, 0, 0};
+  if (owner == nullptr || !GetClientRect(owner, &room) || columns == 0 || rows == 0)
+    return CellSize;
+  int across = (room.right - 1) / columns, down = (room.bottom - LeaveHeight - 1) / rows;
+  int fits = across < down ? across : down;
+  return fits >= CellSize ? CellSize : fits > MinCellSize ? fits : MinCellSize;
 }
 
 void GridPicture::fill(int x, int y, int value, COLORREF colour) {
@@ -97,24 +106,24 @@ bool GridPicture::click(int column, int row) {
 
 // Hidden cells are the grey ground under the lines; only uncovered ones are drawn one by one.
 void GridPicture::paint(HDC dc) {
-  int right = columns * CellSize + 1, bottom = rows * CellSize + 1;
+  int right = columns * cell + 1, bottom = rows * cell + 1;
   RECT ground{0, 0, right, bottom};
   FillRect(dc, &ground, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   HGDIOBJ pen = SelectObject(dc, GetStockObject(BLACK_PEN));
   for (int x = 0; x <= columns; ++x) {
-    MoveToEx(dc, x * CellSize, 0, nullptr);
-    LineTo(dc, x * CellSize, bottom);
+    MoveToEx(dc, x * cell, 0, nullptr);
+    LineTo(dc, x * cell, bottom);
   }
   for (int y = 0; y <= rows; ++y) {
-    MoveToEx(dc, 0, y * CellSize, nullptr);
-    LineTo(dc, right, y * CellSize);
+    MoveToEx(dc, 0, y * cell, nullptr);
+    LineTo(dc, right, y * cell);
   }
   SelectObject(dc, pen);
   SetBkMode(dc, TRANSPARENT);
   for (int y = 0; y < rows; ++y)
     for (int x = 0; x < columns; ++x)
       if (values[static_cast<size_t>(y) * columns + x] != Hidden) paintCell(dc, x, y);
-  RECT leave{0, rows * CellSize + 2, right, rows * CellSize + LeaveHeight};
+  RECT leave{0, rows * cell + 2, right, rows * cell + LeaveHeight};
   FillRect(dc, &leave, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   SetTextColor(dc, RGB(255, 255, 255));
   DrawTextA(dc, "Leave", -1, &leave, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -123,18 +132,19 @@ void GridPicture::paint(HDC dc) {
 void GridPicture::paintCell(HDC dc, int x, int y) {
   size_t at = static_cast<size_t>(y) * columns + x;
   int value = values[at];
-  RECT cell{x * CellSize + 1, y * CellSize + 1, (x + 1) * CellSize, (y + 1) * CellSize};
-  FillRect(dc, &cell, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  RECT box{x * cell + 1, y * cell + 1, (x + 1) * cell, (y + 1) * cell};
+  FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   if (value < 0) {
     HBRUSH mine = CreateSolidBrush(colours[at]);
     HGDIOBJ brush = SelectObject(dc, mine);
-    Ellipse(dc, cell.left + 3, cell.top + 3, cell.right - 3, cell.bottom - 3);
+    int inset = cell > 9 ? 3 : 1;
+    Ellipse(dc, box.left + inset, box.top + inset, box.right - inset, box.bottom - inset);
     SelectObject(dc, brush);
     DeleteObject(mine);
   } else if (value > 0) {
     char digit[16];
     std::snprintf(digit, sizeof digit, "%i", value);
     SetTextColor(dc, colours[at]);
-    DrawTextA(dc, digit, -1, &cell, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextA(dc, digit, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
 }

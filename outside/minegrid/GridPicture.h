@@ -1,6 +1,7 @@
 // The stand-in grid's one picture per process: cells hidden or uncovered with their value and
 // colour, drawn into a child window at the top left of the window the game gave, with a
-// "Leave" strip below the cells. Clicks become the game's message 26310 to that window.
+// "Leave" strip below the cells. Cells shrink (down to MinCellSize) so that a large grid fits
+// that window. Clicks become the game's message 26310 to that window.
 #pragma once
 
 #include <string>
@@ -10,7 +11,7 @@
 
 class GridPicture {
  public:
-  enum { CellSize = 18, LeaveHeight = 22, GameMessage = 26310, Hidden = -100 };
+  enum { CellSize = 18, MinCellSize = 5, LeaveHeight = 22, GameMessage = 26310, Hidden = -100 };
 
   static GridPicture& current();
 
@@ -24,16 +25,20 @@ class GridPicture {
   void paint(HDC dc);
 
   HWND window() const { return grid; }
+  int cellSize() const { return cell; }
   std::string& log() { return calls; }
 
  private:
   void redraw();
+  // The largest cell (up to CellSize) with which the grid and its strip fit the owner.
+  int fittingCell() const;
   void paintCell(HDC dc, int x, int y);
 
   HWND owner = nullptr;
   HWND grid = nullptr;
   int columns = 0;
   int rows = 0;
+  int cell = CellSize;
   bool enabled = true;
   int updating = 0;
   std::vector<int> values;

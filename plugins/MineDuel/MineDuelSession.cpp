@@ -161,7 +161,7 @@ void MineDuelSession::startGame(const char* nick, int width, int height, int min
   }
   gameWindow = new MineDuelWindow(this, nick, gameTab);
   selectSystemTab(gameTab);
-  board.start(this, gameTab, width, height, mines);
+  board.start(this, gameWindow->getGridFrame(), width, height, mines);
   gameWindow->placeBesideGrid();
 }
 

@@ -62,11 +62,13 @@ MineDuelWindow::MineDuelWindow(MineDuelSession* session, const char* nick, HWND 
                          static_cast<Window*>(help), static_cast<Window*>(input)})
     watchKeys(window);
   container->update();
+  createGridFrame();
   printTable(kWelcomeTable);
 }
 
 MineDuelWindow::~MineDuelWindow() {
   KeyOwners<MineDuelWindow>::forget(this);
+  if (gridFrame != nullptr) DestroyWindow(gridFrame);
   // Controls go before the lines and the container that hold them.
   delete score;
   delete chat;
@@ -103,23 +105,50 @@ bool MineDuelWindow::onMessage(const MSG& message) {
   return ExistWindow::onMessage(message);
 }
 
+// The frame is a plain child of the tab outside the toolkit: a static control whose procedure
+// is ours only for the grid's message.
+void MineDuelWindow::createGridFrame() {
+  gridFrame = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd, nullptr,
+                              nullptr, nullptr);
+  if (gridFrame == nullptr) return;
+  LONG_PTR original = SetWindowLongPtrA(gridFrame, GWLP_WNDPROC,
+                                        reinterpret_cast<LONG_PTR>(&MineDuelWindow::gridFrameProc));
+  SetWindowLongPtrA(gridFrame, GWLP_USERDATA, original);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  onSize(sizeType, client.right, client.bottom);
+}
+
+LRESULT CALLBACK MineDuelWindow::gridFrameProc(HWND frame, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) {
+  if (msg == GridMessage) return PostMessageA(GetParent(frame), msg, wParam, lParam);
+  auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(frame, GWLP_USERDATA));
+  return original != nullptr ? CallWindowProcA(original, frame, msg, wParam, lParam)
+                             : DefWindowProcA(frame, msg, wParam, lParam);
+}
+
 bool MineDuelWindow::onSize(int type, int width, int height) {
   sizeType = type;
-  if (firstChild != nullptr) firstChild->move(gridRight, 0, width - gridRight, height);
+  int room = std::max(0, width - MinPanesWidth);
+  int frameWidth = std::min(gridMeasured ? gridWidth : room, room);
+  int frameHeight = std::min(gridMeasured ? gridHeight : height, height);
+  if (gridFrame != nullptr) MoveWindow(gridFrame, 0, 0, frameWidth, frameHeight, TRUE);
+  int left = frameWidth > 0 ? frameWidth + GridGap : 0;
+  if (firstChild != nullptr) firstChild->move(left, 0, std::max(0, width - left), height);
   return true;
 }
 
 void MineDuelWindow::placeBesideGrid() {
-  gridRight = 0;
-  HWND own = container->getHwnd();
-  for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
+  gridMeasured = true;
+  gridWidth = gridHeight = 0;
+  for (HWND child = GetWindow(gridFrame, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
-    if (child == own) continue;
     RECT rect{};
     GetWindowRect(child, &rect);
-    POINT corner{rect.right, rect.top};
-    ScreenToClient(hwnd, &corner);
-    gridRight = std::max(gridRight, corner.x + 4);
+    POINT corner{rect.right, rect.bottom};
+    ScreenToClient(gridFrame, &corner);
+    gridWidth = std::max(gridWidth, static_cast<int>(corner.x));
+    gridHeight = std::max(gridHeight, static_cast<int>(corner.y));
   }
   RECT client{};
   GetClientRect(hwnd, &client);

@@ -1,6 +1,6 @@
-// The game's page in its system tab: the grid (drawn by the grid library at the top left) and
-// beside it the score panel and help pane above the players' chat, with the input line below.
-// It takes the grid's clicks and leave request, and the players' lines and commands.
+// The game's page in its system tab: the grid (drawn by the grid library in a frame at the top
+// left) and beside it the score panel and help pane above the players' chat, with the input
+// line below. It takes the grid's clicks and leave request, and the players' lines and commands.
 #pragma once
 
 #include <string>
@@ -20,6 +20,8 @@ class MineDuelWindow : public ExistWindow {
   // lParam a row.
   enum { GridMessage = 26310 };
   enum { CloseItem = 0, CopyItem = 1, PasteItem = 2, BeepItem = 3 };
+  // The panes keep at least this width whatever the grid's size; the grid's frame clips it.
+  enum { MinPanesWidth = 240, GridGap = 4 };
 
   MineDuelWindow(MineDuelSession* session, const char* nick, HWND tab);
   ~MineDuelWindow() override;
@@ -28,7 +30,10 @@ class MineDuelWindow : public ExistWindow {
 
   bool onMessage(const MSG& message) override;
   bool onSize(int type, int width, int height) override;
-  // Lays the panes out to the right of the grid the library made in the tab.
+  // The window the grid library draws in (sized to the room left of the panes until the
+  // grid is there); it hands the library's messages to the tab.
+  HWND getGridFrame() const { return gridFrame; }
+  // Fits the frame to the grid the library made in it and lays the panes out to its right.
   void placeBesideGrid();
 
   void updateScore(int myScore, int adversaryScore, int turn, int over, int mines);
@@ -59,11 +64,16 @@ class MineDuelWindow : public ExistWindow {
   void watchKeys(Window* window);
   static bool keyHook(Window* window, const MSG& message);
   bool onKeyDown(int key);
+  void createGridFrame();
+  static LRESULT CALLBACK gridFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   MineDuelSession* session;
   std::string nick;
   HWND tab;
-  int gridRight = 0;
+  HWND gridFrame = nullptr;
+  bool gridMeasured = false;
+  int gridWidth = 0;
+  int gridHeight = 0;
   CompassContainer* container = nullptr;
   Line* nevLine = nullptr;
   Line* scoreHelpLine = nullptr;

@@ -1,5 +1,7 @@
 // The server's events as the tell tabs show them.
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 
 #include "plugins/NevTell/NevTellSession.h"
@@ -104,7 +106,7 @@ bool NevTellSession::dispatch(int id, const char* time, const char* line, const 
       return settings.intercept != 0;
     }
     case kTell:
-      if ((tab = getTab(nick, true)) == nullptr) return false;
+      if ((tab = tabForPeer(nick)) == nullptr) return false;
       tab->printTell(time, orEmpty(data.getValue("text")));
       return settings.intercept != 0;
     case kKicked:
@@ -122,6 +124,19 @@ bool NevTellSession::dispatch(int id, const char* time, const char* line, const 
     default:
       return false;
   }
+}
+
+NevTellTab* NevTellSession::tabForPeer(const char* nick) {
+  NevTellTab* tab = getTab(nick, false);
+  if (tab != nullptr) return tab;
+  if (tabs.count() < MaxPeerTabs) return getTab(nick, true);
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "NevTell - %d tell tabs are open: tells from new nicks (%.32s) show here until "
+                "one is closed.",
+                MaxPeerTabs, nick);
+  boundNotice.say(this, text);
+  return nullptr;
 }
 
 void NevTellSession::onWhoLine(const EventData& data) {

@@ -5,6 +5,7 @@
 #include "lib/String.h"
 #include "plugins/NevStyle/DeferredCalls.h"
 #include "plugins/NevStyle/EmoticonPictures.h"
+#include "plugins/NevStyle/PeerBoundNotice.h"
 #include "plugins/NevTell/NevTellSetupPage.h"
 #include "plugins/NevTell/TellTabMap.h"
 #include "sdk/PlugsAddinSession.h"
@@ -13,6 +14,10 @@ class NevTellTab;
 
 class NevTellSession : public PlugsAddinSession {
  public:
+  // A peer's tell opens a tab only while fewer are open: each tab costs windows and memory,
+  // and any peer can send tells under as many nicks as it likes.
+  static constexpr int MaxPeerTabs = 200;
+
   explicit NevTellSession(const char* clientName);
   ~NevTellSession() override;
   NevTellSession(const NevTellSession&) = delete;
@@ -49,6 +54,8 @@ class NevTellSession : public PlugsAddinSession {
 
  private:
   bool dispatch(int id, const char* time, const char* line, const EventData& data);
+  // The tab for a peer's tell, or null when none may open (the chat window shows the tell).
+  NevTellTab* tabForPeer(const char* nick);
   void onWhoLine(const EventData& data);
   void forEachTab(void (NevTellTab::*apply)());
   void deleteClosed(NevTellTab* tab);
@@ -60,4 +67,5 @@ class NevTellSession : public PlugsAddinSession {
   TellTabMap tabs;
   EmoticonPictures bitmaps;
   DeferredCalls deferred;
+  PeerBoundNotice boundNotice;
 };

@@ -1,5 +1,6 @@
 #include "plugins/v2draw/DrawSession.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "sdk/EventData.h"
@@ -107,8 +108,19 @@ void DrawSession::onUserEvent(const char*, const char* type, void* data) {
   }
 }
 
+// Whatever the connection does (closed, failed, a new attempt or a new connection), the user is
+// no longer in "Dessin": the channel board must not send into another channel.
+void DrawSession::onSystemEvent(int id, EventData*) {
+  if (id >= 0 && id <= 5 && channelActive) closeChannelBoard();
+}
+
 bool DrawSession::onEvent(int, const char* eventName, EventData* data, bool) {
   if (eventName == nullptr || data == nullptr) return false;
+  // Bumped to the Hall, or a new login (which starts in the Hall).
+  if (std::strcmp(eventName, "bumped") == 0 || std::strcmp(eventName, "wellogin") == 0) {
+    if (channelActive) closeChannelBoard();
+    return false;
+  }
   if (std::strcmp(eventName, "join") == 0) {
     const char* channel = data->getValue("channel");
     if (channel != nullptr && std::strcmp(channel, kChannel) == 0)
@@ -132,6 +144,19 @@ bool DrawSession::onDrawLine(const EventData& data, bool fromChannel) {
   const char* nick = data.getValue("nick");
   DrawLine line;
   if ((!fromChannel && isEmpty(nick)) || !DrawLine::fromEvent(data, &line)) return false;
+  // A refused segment is still taken: shown as chat, a flood of them would bury the chat.
+  if (!isEmpty(nick) && !mayOpenFor(nick)) return true;
   addLine(isEmpty(nick) ? nullptr : nick, line);
   return true;
+}
+
+bool DrawSession::mayOpenFor(const char* nick) {
+  if (findBoard(nick) != nullptr || boards.count() < MaxPeerBoards) return true;
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "v2draw - %d boards are open: segments from new nicks (%.32s) are dropped until "
+                "one is closed.",
+                MaxPeerBoards, nick);
+  boundNotice.say(this, text);
+  return false;
 }

@@ -3,12 +3,17 @@
 #pragma once
 
 #include "plugins/NevStyle/DeferredCalls.h"
+#include "plugins/NevStyle/PeerBoundNotice.h"
 #include "plugins/v2draw/DrawBoard.h"
 #include "plugins/v2draw/ItemList.h"
 #include "sdk/PlugsAddinSession.h"
 
 class DrawSession : public PlugsAddinSession {
  public:
+  // A peer's segment opens a board only while fewer private boards are open: a board is a tab
+  // and its picture, and any peer can draw under as many nicks as it likes.
+  static constexpr int MaxPeerBoards = 50;
+
   explicit DrawSession(const char* clientName);
   ~DrawSession() override;
   DrawSession(const DrawSession&) = delete;
@@ -17,6 +22,7 @@ class DrawSession : public PlugsAddinSession {
   void init() override;
   void term() override;
   void onUserEvent(const char* fromPlug, const char* type, void* data) override;
+  void onSystemEvent(int id, EventData* data) override;
   bool onEvent(int lineNo, const char* eventName, EventData* data, bool interceptedSoFar) override;
 
   // The nick's board, or without a nick the channel board; made when missing (null only when
@@ -43,9 +49,12 @@ class DrawSession : public PlugsAddinSession {
   void destroyBoard(DrawBoard* board);
   void destroyAll();
   bool onDrawLine(const EventData& data, bool fromChannel);
+  // Whether a peer's segment may go to the nick's board: it has one, or one may open.
+  bool mayOpenFor(const char* nick);
 
   bool channelActive = false;
   DrawBoard* channelBoard = nullptr;
   ItemList<DrawBoard> boards;
   DeferredCalls deferred;
+  PeerBoundNotice boundNotice;
 };

@@ -52,4 +52,34 @@ TEST_F(MineDuelDesktopTest, AClickOnTheGridPlaysAMoveThePeerReceives) {
   EXPECT_TRUE(receives("senddata bob VREQ MINEDUEL TELL good game"));
 }
 
+// A partner's 100 x 100 grid: the grid fits beside the panes, so the game's input line and the
+// grid's "Leave" strip stay on screen and answer the pointer.
+TEST_F(MineDuelDesktopTest, AHundredByHundredGridLeavesInputAndLeaveReachable) {
+  ASSERT_TRUE(fromServer("[data] bob VREQ MINEDUEL START 1"));
+  ASSERT_TRUE(session.input().click(session.main().inputLine()));
+  session.waitUntilStill(session.main().window, 3000);
+  ASSERT_TRUE(session.typeLine("/mine ok"));
+  ASSERT_TRUE(receives("senddata bob VACK MINEDUEL OK"));
+  ASSERT_TRUE(fromServer("[data] bob VREQ MINEDUEL INIT 7 100 100 500"));
+  MainLayout main = session.main();
+  session.waitUntilStill(main.window, 3000);
+  session.saveScreen(std::string(DESKTOP_SCREENSHOT_FOLDER) + "/MineDuelTest.BigGrid.png");
+
+  Point input{main.window.x + main.window.width - 100,
+              main.pageBottom() - 2 * MainLayout::Gap - MainLayout::Line / 2};
+  ASSERT_TRUE(session.input().click(input));
+  ASSERT_TRUE(session.typeLine("big one"));
+  EXPECT_TRUE(receives("senddata bob VREQ MINEDUEL TELL big one"));
+
+  // Down the grid's left edge, the grey "Leave" strip is the last grey under the cells.
+  Rect edge{main.window.x + 3, main.pageTop(), 1, main.pageBottom() - main.pageTop()};
+  ScreenImage column = session.display().grab(edge);
+  int last = column.height() - 1;
+  while (last > 0 && column.at(0, last) != 0x808080) --last;
+  ASSERT_LT(last, column.height() - 4) << "the grid runs past the page";
+  ASSERT_GT(last, 30);
+  ASSERT_TRUE(session.input().click({main.window.x + 12, main.pageTop() + last - 8}));
+  EXPECT_TRUE(receives("senddata bob VREQ MINEDUEL STOP"));
+}
+
 }  // namespace

@@ -129,6 +129,35 @@ TEST_F(TellTest, NicksWithTheSameHashGetTabsOfTheirOwn) {
   EXPECT_EQ(nullptr, session.getTab(first.c_str(), false));
 }
 
+// Tells under ever new nicks stop opening tabs at the bound: the chat window shows them, with
+// one line (not one per tell) saying why; known nicks and the user's own tells still get theirs.
+TEST_F(TellTest, PeersOpenNoMoreThanTheBoundOfTabs) {
+  auto tellFrom = [&](const std::string& nick) {
+    return event("tell", "", {{"nick", nick.c_str()}, {"text", "hi\n"}});
+  };
+  for (int i = 0; i < NevTellSession::MaxPeerTabs; ++i)
+    ASSERT_TRUE(tellFrom("pal" + std::to_string(i)));
+  EXPECT_EQ(NevTellSession::MaxPeerTabs, session.tabCount());
+  EXPECT_TRUE(host.events.empty());
+
+  EXPECT_FALSE(tellFrom("stranger")) << "the chat window shows it";
+  EXPECT_FALSE(tellFrom("another"));
+  EXPECT_EQ(nullptr, session.getTab("stranger", false));
+  EXPECT_EQ(NevTellSession::MaxPeerTabs, session.tabCount());
+  ASSERT_EQ(1u, host.events.size());
+  EXPECT_EQ(0u, host.events[0].find("@ sysout NevTell - 200 tell tabs are open"))
+      << host.events[0];
+  EXPECT_TRUE(tellFrom("pal7")) << "an open tab still takes its tells";
+  EXPECT_TRUE(event("youtell", "", {{"nick", "friend"}, {"text", "yo\n"}}));
+  EXPECT_NE(nullptr, session.getTab("friend", false));
+
+  // A closed tab makes room again.
+  session.closeTab("pal0");
+  session.closeTab("friend");
+  EXPECT_TRUE(tellFrom("stranger"));
+  EXPECT_NE(nullptr, session.getTab("stranger", false));
+}
+
 TEST_F(TellTest, QueryOpensAndSelectsATabAndColoursFollowTheAwayState) {
   char nick[] = "bob";
   session.onUserEvent("NevChat", "QUERY", nick);

@@ -142,6 +142,65 @@ TEST_F(DrawBoardTest, TheChannelBoardLivesWhileInDessin) {
   EXPECT_EQ(nullptr, session.getChannelBoard());
 }
 
+// Moved out of "Dessin" without a leave line (a bump, a new login) or cut off: the board goes,
+// so nothing drawn reaches the channel the user is in now.
+TEST_F(DrawBoardTest, TheChannelBoardClosesWhenTheUserIsMovedOutOrCutOff) {
+  struct Exit {
+    const char* event;  // null: the system event
+    int systemEvent;
+  };
+  for (Exit exit : {Exit{"bumped", 0}, Exit{"wellogin", 0}, Exit{nullptr, 3},
+                    Exit{nullptr, 5}, Exit{nullptr, 1}}) {
+    SCOPED_TRACE(exit.event != nullptr ? exit.event : std::to_string(exit.systemEvent));
+    ASSERT_FALSE(event("join", {{"channel", "Dessin"}}));
+    HWND window = session.getChannelBoard()->getWindow();
+    if (exit.event != nullptr)
+      EXPECT_FALSE(event(exit.event, {{"nick", "carol"}, {"login", "alice"}}));
+    else
+      session.onSystemEvent(exit.systemEvent, nullptr);
+    EXPECT_FALSE(session.isChannelActive());
+    EXPECT_EQ(nullptr, session.getChannelBoard());
+    session.runDeferred();
+    EXPECT_FALSE(IsWindow(window));
+    host.clear();
+    mouse(window, WM_LBUTTONDOWN, 10, 10);
+    mouse(window, WM_MOUSEMOVE, 40, 10);
+    EXPECT_EQ("", host.sent);
+  }
+  // A private board stays through it all.
+  userEvent("begindraw", "bob");
+  session.onSystemEvent(3, nullptr);
+  EXPECT_NE(nullptr, session.findBoard("bob"));
+}
+
+// Segments under ever new nicks stop opening boards at the bound, with one line saying why;
+// open boards keep drawing and the user still opens boards.
+TEST_F(DrawBoardTest, PeersOpenNoMoreThanTheBoundOfBoards) {
+  const char* line[6] = {"0", "5", "5", "30", "5", "0"};
+  for (int i = 0; i < DrawSession::MaxPeerBoards; ++i)
+    ASSERT_TRUE(segment("vsenddatadrawline", ("pal" + std::to_string(i)).c_str(), line));
+  EXPECT_EQ(DrawSession::MaxPeerBoards, session.boardCount());
+  EXPECT_TRUE(host.events.empty());
+
+  EXPECT_TRUE(segment("vsenddatadrawline", "stranger", line)) << "taken, not shown as chat";
+  ASSERT_FALSE(event("join", {{"channel", "Dessin"}}));
+  EXPECT_TRUE(segment("vchanneldrawline", "another", line));
+  EXPECT_EQ(nullptr, session.findBoard("stranger"));
+  EXPECT_EQ(nullptr, session.findBoard("another"));
+  ASSERT_EQ(1u, host.events.size());
+  EXPECT_EQ(0u, host.events[0].find("@ sysout v2draw - 50 boards are open")) << host.events[0];
+  EXPECT_TRUE(segment("vsenddatadrawline", "pal3", line));
+  EXPECT_EQ(2, session.findBoard("pal3")->lineCount());
+  EXPECT_TRUE(segment("vchanneldrawline", nullptr, line)) << "the channel board is not a peer's";
+  userEvent("begindraw", "friend");
+  EXPECT_NE(nullptr, session.findBoard("friend"));
+
+  session.closeBoard("pal0");
+  session.closeBoard("friend");
+  EXPECT_TRUE(segment("vsenddatadrawline", "stranger", line));
+  EXPECT_NE(nullptr, session.findBoard("stranger"));
+}
+
 TEST_F(DrawBoardTest, BoardsClosedFromTheirOwnWindowGoAfterTheHandler) {
   userEvent("begindraw", "bob");
   HWND window = session.findBoard("bob")->getWindow();
