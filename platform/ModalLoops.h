@@ -1,0 +1,42 @@
+// Internal to platform/: the modal loops running now (dialogs, message boxes, menus), so that a
+// request to end the program closes each as cancelled and lets no new one open.
+#pragma once
+
+#include <functional>
+
+class QDialog;
+
+// Exported so that the layer's own tests can reach these internals.
+#pragma GCC visibility push(default)
+namespace vornplatform {
+
+// True once the program was asked to end: every modal loop answers as cancelled at once.
+bool endingRequested();
+// Marks the request and cancels every running loop, innermost first. GUI thread.
+void requestEnding();
+// Forgets the request (the layer's tests run on after one).
+void clearEndingRequest();
+
+// One modal loop while it runs, with the way to end it as cancelled. GUI thread.
+class ModalLoop {
+ public:
+  explicit ModalLoop(std::function<void()> cancel);
+  ~ModalLoop();
+  ModalLoop(const ModalLoop&) = delete;
+  ModalLoop& operator=(const ModalLoop&) = delete;
+
+  // False when the program is ending: the loop must not start.
+  bool mayRun() const;
+  void cancel() const { cancel_(); }
+
+ private:
+  std::function<void()> cancel_;
+};
+
+// Runs a dialog until it closes; true when accepted. A dialog with a parent blocks that window
+// only, as Win32 disables a dialog's owner; without one every other window stays usable.
+// Refused (false) while the program is ending, and ended as rejected when it begins to.
+bool runDialog(QDialog& dialog, bool blocksAll = false);
+
+}  // namespace vornplatform
+#pragma GCC visibility pop
