@@ -2,11 +2,14 @@
 // initial font and come back from the chosen one, at 96 pixels per inch. The dialog lists the
 // installed families only, so it opens on the family that draws the caller's face, and hands
 // the caller's face back when the person kept that family.
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QWidget>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
@@ -96,6 +99,23 @@ std::string chosenFace(const std::string& chosen, const std::string& shown,
   return strcasecmp(face.c_str(), shown.c_str()) == 0 ? requested : face;
 }
 
+// The family's own style nearest to the weight and slant asked for. The dialog finds a style
+// by its name, and a regular face's name is seldom the standard one ("Book", "Roman"): left
+// to itself it would take the family's first style, an oblique one as often as not.
+QString nearestStyle(const QString& family, int weight, bool italic) {
+  QString best;
+  int bestScore = INT_MAX;
+  for (const QString& style : QFontDatabase::styles(family)) {
+    QFont face = QFontDatabase::font(family, style, 10);
+    int score = std::abs(face.weight() - weight) + (face.italic() != italic ? 1000 : 0);
+    if (score < bestScore) {
+      best = style;
+      bestScore = score;
+    }
+  }
+  return best;
+}
+
 // Copies a UTF-8 face into the record, cut at a character boundary so it stays valid text.
 void copyFace(const std::string& face, char* out) {
   size_t length = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
@@ -136,7 +156,9 @@ bool showFontDialog(HWND owner, const CHOOSEFONTA& choose, const FontChoice& ini
   bool accepted = false;
   runOnGuiThread([&]() {
     QWidget* parent = owner == nullptr ? nullptr : topLevelWidgetOf(owner);
-    QFontDialog dialog(toQFont(initial), parent);
+    QFont start = toQFont(initial);
+    start.setStyleName(nearestStyle(start.family(), initial.weight, initial.italic));
+    QFontDialog dialog(start, parent);
     if (choose.Flags & CF_FIXEDPITCHONLY) dialog.setOption(QFontDialog::MonospacedFonts);
     accepted = runDialog(dialog);
     if (accepted) *chosen = fromQFont(dialog.selectedFont(), initial.colour);
