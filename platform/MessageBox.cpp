@@ -87,7 +87,8 @@ int closedAnswer(const std::vector<ButtonChoice>& buttons, size_t defaultIndex) 
   return buttons[defaultIndex].id;
 }
 
-// The answer of a box the program's end closes: the one that does least, as a cancel would.
+// The answer of a box the program's end or a quit closes: the one that does least, as a cancel
+// would.
 int endingAnswer(UINT type) {
   std::vector<ButtonChoice> buttons = buttonsOf(type);
   for (int id : {IDCANCEL, IDNO, IDABORT})
@@ -111,10 +112,11 @@ int showBox(HWND owner, const QString& text, const QString& caption, UINT type) 
   for (size_t i = 0; i < buttons.size(); ++i)
     if (buttons[i].id == IDCANCEL || buttons.size() == 1) box.setEscapeButton(shown[i]);
   // Without an owner a box blocks no window, unless it is modal to the whole task.
-  runDialog(box, (type & MB_TASKMODAL) != 0);
+  bool cancelled = false;
+  runDialog(box, (type & MB_TASKMODAL) != 0, &cancelled);
+  if (cancelled) return endingAnswer(type);
   for (size_t i = 0; i < shown.size(); ++i)
     if (box.clickedButton() == shown[i]) return buttons[i].id;
-  if (endingRequested()) return endingAnswer(type);
   return closedAnswer(buttons, defaultIndex);
 }
 

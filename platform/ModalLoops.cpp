@@ -4,11 +4,12 @@
 #include "platform/ModalLoops.h"
 
 #include <QDialog>
-#include <QEventLoop>
 
 #include <algorithm>
 #include <atomic>
 #include <vector>
+
+#include "platform/win32.h"
 
 namespace vornplatform {
 namespace {
@@ -31,6 +32,10 @@ bool endingRequested() { return ending.load(); }
 
 void requestEnding() {
   ending = true;
+  cancelRunningLoops();
+}
+
+void cancelRunningLoops() {
   // A cancel may end other loops on its way: each is asked only while still registered.
   std::vector<const ModalLoop*> loops = running();
   for (auto it = loops.rbegin(); it != loops.rend(); ++it)
@@ -50,8 +55,14 @@ ModalLoop::~ModalLoop() {
 
 bool ModalLoop::mayRun() const { return !ending.load(); }
 
-bool runDialog(QDialog& dialog, bool blocksAll) {
+void ModalLoop::cancel() const {
+  cancelled_ = true;
+  cancel_();
+}
+
+bool runDialog(QDialog& dialog, bool blocksAll, bool* cancelled) {
   ModalLoop loop([&dialog] { dialog.reject(); });
+  if (cancelled != nullptr) *cancelled = !loop.mayRun();
   if (!loop.mayRun()) return false;
   Qt::WindowModality modality = Qt::NonModal;
   if (blocksAll)
@@ -60,12 +71,26 @@ bool runDialog(QDialog& dialog, bool blocksAll) {
     modality = Qt::WindowModal;
   dialog.setWindowModality(modality);
   dialog.setResult(QDialog::Rejected);
-  // QDialog::exec would block every window; this loop blocks only what the modality says.
-  QEventLoop events;
-  QObject::connect(&dialog, &QDialog::finished, &events, &QEventLoop::quit);
+  // QDialog::exec would block every window and hold the thread's posted messages (menu
+  // commands, timers) back. Like Win32's dialog loop, this one dispatches them, and blocks
+  // only what the modality says.
+  bool finished = false;
+  QObject::connect(&dialog, &QDialog::finished, [&finished] {
+    finished = true;
+    PostMessageA(nullptr, WM_NULL, 0, 0);  // wakes the loop
+  });
   dialog.show();
-  if (dialog.isVisible()) events.exec(QEventLoop::DialogExec);
-  return dialog.result() == QDialog::Accepted;
+  while (!finished && dialog.isVisible()) {
+    MSG msg;
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // ends this loop; the program's ends on it
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (cancelled != nullptr) *cancelled = loop.cancelled();
+  return !loop.cancelled() && dialog.result() == QDialog::Accepted;
 }
 
 }  // namespace vornplatform

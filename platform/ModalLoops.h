@@ -14,6 +14,8 @@ namespace vornplatform {
 bool endingRequested();
 // Marks the request and cancels every running loop, innermost first. GUI thread.
 void requestEnding();
+// Cancels every running loop, innermost first, as a quit does on Win32. GUI thread.
+void cancelRunningLoops();
 // Forgets the request (the layer's tests run on after one).
 void clearEndingRequest();
 
@@ -27,16 +29,20 @@ class ModalLoop {
 
   // False when the program is ending: the loop must not start.
   bool mayRun() const;
-  void cancel() const { cancel_(); }
+  void cancel() const;
+  bool cancelled() const { return cancelled_; }
 
  private:
   std::function<void()> cancel_;
+  mutable bool cancelled_ = false;
 };
 
-// Runs a dialog until it closes; true when accepted. A dialog with a parent blocks that window
-// only, as Win32 disables a dialog's owner; without one every other window stays usable.
-// Refused (false) while the program is ending, and ended as rejected when it begins to.
-bool runDialog(QDialog& dialog, bool blocksAll = false);
+// Runs a dialog until it closes, dispatching the thread's messages meanwhile; true when
+// accepted. A dialog with a parent blocks that window only, as Win32 disables a dialog's
+// owner; without one every other window stays usable.
+// Refused (false) while the program is ending, and ended as rejected when it begins to or on a
+// quit; cancelled then tells so.
+bool runDialog(QDialog& dialog, bool blocksAll = false, bool* cancelled = nullptr);
 
 }  // namespace vornplatform
 #pragma GCC visibility pop

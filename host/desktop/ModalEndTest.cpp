@@ -1,6 +1,6 @@
 // A logout's SIGTERM while a modal dialog is up on a desktop: the dialog ends as cancelled, the
 // program quits within seconds and writes its settings. The save dialog of a file offer, which
-// has no owner, leaves the chat input taking text meanwhile.
+// has no owner, leaves the chat input taking text and the main window's menu working.
 #include <dirent.h>
 #include <signal.h>
 #include <unistd.h>
@@ -16,6 +16,7 @@ using WindowId = DesktopDisplay::WindowId;
 
 const char* const kSaveTitle = "Select File ...";
 const int kKillItem = 9;  // of the client's menu
+const int kQuitItem = 7;  // of the System menu
 
 class ModalEndTest : public DesktopTest {
  protected:
@@ -80,7 +81,7 @@ TEST_F(ModalEndTest, SigtermWhileAMessageBoxAsksQuitsWithTheCancellingAnswer) {
   expectTerminationSaves();
 }
 
-TEST_F(ModalEndTest, TheChatInputTakesTextWhileTheSaveDialogIsUp) {
+TEST_F(ModalEndTest, TheChatInputTakesTextAndTheMenuQuitsWhileTheSaveDialogIsUp) {
   WindowId dialog = offerFiles(1);
   ASSERT_NE(dialog, 0u) << "no save dialog came up";
   MainLayout main = session.main();
@@ -89,6 +90,9 @@ TEST_F(ModalEndTest, TheChatInputTakesTextWhileTheSaveDialogIsUp) {
   ASSERT_TRUE(session.typeLine("still chatting"));
   EXPECT_TRUE(receives("still chatting"));
   EXPECT_NE(session.display().findWindow(kSaveTitle), 0u) << "the save dialog went away";
+  // The main window's menu quits too: the quit ends the dialog, as on Win32.
+  ASSERT_TRUE(session.chooseMenuItem(main.systemMenu(), kQuitItem));
+  EXPECT_TRUE(session.programEnded(5000)) << "the program waits for the save dialog";
 }
 
 }  // namespace

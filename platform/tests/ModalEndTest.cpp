@@ -1,6 +1,6 @@
 // The program asked to end while modal loops run: each dialog, box and menu ends as cancelled,
-// innermost first, none opens afterwards, and a termination signal does the asking. A dialog
-// without an owner blocks no window; with one, only the owner's.
+// innermost first, none opens afterwards, and a termination signal does the asking; a quit ends
+// the running ones too. A dialog without an owner blocks no window; with one, only the owner's.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -151,6 +151,16 @@ TEST_F(ModalEndTest, ATerminationSignalEndsTheOpenBoxThenItsMessageArrives) {
   EXPECT_TRUE(vorntest::pumpUntil(arrived, 2000));
   postMessageOnTermination(nullptr, 0);
   DestroyWindow(window);
+}
+
+// As on Win32, a quit (the main window closed) ends the box; the quit still reaches the loop.
+TEST_F(ModalEndTest, AQuitEndsTheOpenBoxWithTheAnswerThatDoesLeast) {
+  soon([] { PostQuitMessage(4); });
+  EXPECT_EQ(MessageBoxA(nullptr, "Kill?", "Kill Action", MB_YESNO), IDNO);
+  EXPECT_FALSE(vornplatform::endingRequested());
+  MSG message{};
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 4u);
 }
 
 TEST_F(ModalEndTest, AnOwnerlessBoxBlocksNoWindowAnOwnedOneItsOwnerOnly) {
