@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "platform/DialogHooks.h"
+#include "platform/ModalLoops.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
 
@@ -42,7 +43,7 @@ bool showColourDialog(HWND owner, COLORREF initial, COLORREF* chosen) {
   runOnGuiThread([&]() {
     QWidget* parent = owner == nullptr ? nullptr : topLevelWidgetOf(owner);
     QColorDialog dialog(toQColor(initial), parent);
-    accepted = dialog.exec() == QDialog::Accepted;
+    accepted = runDialog(dialog);
     if (accepted) *chosen = fromQColor(dialog.selectedColor());
   });
   return accepted;
@@ -65,7 +66,8 @@ BOOL ChooseColorA(LPCHOOSECOLORA choose) {
   vorntest::ShownColourDialog shown{owner, choose->Flags, initial, {}, false, false};
   shown.customColours = loadCustomColours(choose->lpCustColors);
   vorntest::ColourChoice answer;
-  Prepared prepared = takeColourAnswer(&answer);
+  bool ending = endingRequested();
+  Prepared prepared = ending ? Prepared::None : takeColourAnswer(&answer);
   shown.prepared = prepared != Prepared::None;
   COLORREF chosen = initial;
   if (prepared == Prepared::Answer) {
@@ -73,7 +75,7 @@ BOOL ChooseColorA(LPCHOOSECOLORA choose) {
     if (answer.customIndex >= 0 && answer.customIndex < QColorDialog::customCount())
       QColorDialog::setCustomColor(answer.customIndex, toQColor(answer.customColour));
     shown.confirmed = true;
-  } else if (prepared == Prepared::None && !offscreenPlatform()) {
+  } else if (prepared == Prepared::None && !ending && !offscreenPlatform()) {
     shown.confirmed = showColourDialog(owner, initial, &chosen);
   }
   recordColourDialog(shown);

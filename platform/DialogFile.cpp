@@ -7,6 +7,7 @@
 
 #include "platform/DialogFilter.h"
 #include "platform/DialogHooks.h"
+#include "platform/ModalLoops.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
@@ -51,7 +52,7 @@ bool showFileDialog(const OPENFILENAMEA& ofn, const vorntest::ShownFileDialog& s
     if (ofn.lpstrDefExt != nullptr) dialog.setDefaultSuffix(bytesToQString(ofn.lpstrDefExt));
     if (!shown.initialFile.empty())
       dialog.selectFile(bytesToQString(withSlashes(shown.initialFile)));
-    accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    accepted = runDialog(dialog) && !dialog.selectedFiles().isEmpty();
     if (!accepted) return;
     *path = qStringToBytes(dialog.selectedFiles().first());
     int chosenFilter = filters.indexOf(dialog.selectedNameFilter());
@@ -103,11 +104,13 @@ BOOL runFileDialog(LPOPENFILENAMEA ofn, bool save) {
   shown.confirmed = false;
   std::string path;
   DWORD filterIndex = ofn->nFilterIndex;
-  Prepared prepared = takeFileAnswer(&path);
+  // The program is ending: no dialog opens, none answers, and the GUI thread is not waited for.
+  bool ending = endingRequested();
+  Prepared prepared = ending ? Prepared::None : takeFileAnswer(&path);
   shown.prepared = prepared != Prepared::None;
   if (prepared == Prepared::Answer)
     shown.confirmed = !path.empty();
-  else if (prepared == Prepared::None && !offscreenPlatform())
+  else if (prepared == Prepared::None && !ending && !offscreenPlatform())
     shown.confirmed = showFileDialog(*ofn, shown, &path, &filterIndex);
   if (shown.confirmed) shown.result = withDefaultExtension(path, ofn->lpstrDefExt);
   recordFileDialog(shown);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/DialogHooks.h"
+#include "platform/ModalLoops.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
@@ -23,7 +24,7 @@ bool showFolderDialog(HWND owner, const std::string& title, const std::string& s
     QFileDialog dialog(parent, bytesToQString(title), bytesToQString(start));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    accepted = runDialog(dialog) && !dialog.selectedFiles().isEmpty();
     if (accepted) *path = qStringToBytes(dialog.selectedFiles().first());
   });
   return accepted;
@@ -63,11 +64,12 @@ LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA info) {
   shown.flags = info->ulFlags;
   shown.confirmed = false;
   std::string path;
-  Prepared prepared = takeFolderAnswer(&path);
+  bool ending = endingRequested();
+  Prepared prepared = ending ? Prepared::None : takeFolderAnswer(&path);
   shown.prepared = prepared != Prepared::None;
   if (prepared == Prepared::Answer) {
     shown.confirmed = !path.empty();
-  } else if (prepared == Prepared::None && !offscreenPlatform()) {
+  } else if (prepared == Prepared::None && !ending && !offscreenPlatform()) {
     const char* root = reinterpret_cast<const char*>(info->pidlRoot);
     shown.confirmed = showFolderDialog(shown.owner, shown.title, root ? root : "", &path);
   }

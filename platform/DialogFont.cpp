@@ -1,12 +1,20 @@
 // ChooseFontA over QFontDialog: the LOGFONTA and point size in tenths go in as the dialog's
-// initial font and come back from the chosen one, at 96 pixels per inch.
+// initial font and come back from the chosen one, at 96 pixels per inch. The dialog lists the
+// installed families only, so it opens on the family that draws the caller's face, and hands
+// the caller's face back when the person kept that family.
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QWidget>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <strings.h>
 
 #include "platform/DialogHooks.h"
+#include "platform/ModalLoops.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
@@ -71,6 +79,43 @@ FontChoice fromQFont(const QFont& font, COLORREF colour) {
   return choice;
 }
 
+// Qt names a family that several foundries make "Family [Foundry]"; a face name carries no tag.
+std::string withoutFoundry(const std::string& face) {
+  size_t open = face.rfind(" [");
+  if (open == std::string::npos || face.back() != ']') return face;
+  return face.substr(0, open);
+}
+
+// The installed family that draws the face: the face itself, or the substitute the layer maps
+// a Windows face to, or Qt's fallback.
+std::string drawnFamily(const FontChoice& choice) {
+  return withoutFoundry(qStringToBytes(QFontInfo(toQFont(choice)).family()));
+}
+
+// The face to hand back: the caller's own name while the family it draws with was kept.
+std::string chosenFace(const std::string& chosen, const std::string& shown,
+                       const std::string& requested) {
+  std::string face = withoutFoundry(chosen);
+  return strcasecmp(face.c_str(), shown.c_str()) == 0 ? requested : face;
+}
+
+// The family's own style nearest to the weight and slant asked for. The dialog finds a style
+// by its name, and a regular face's name is seldom the standard one ("Book", "Roman"): left
+// to itself it would take the family's first style, an oblique one as often as not.
+QString nearestStyle(const QString& family, int weight, bool italic) {
+  QString best;
+  int bestScore = INT_MAX;
+  for (const QString& style : QFontDatabase::styles(family)) {
+    QFont face = QFontDatabase::font(family, style, 10);
+    int score = std::abs(face.weight() - weight) + (face.italic() != italic ? 1000 : 0);
+    if (score < bestScore) {
+      best = style;
+      bestScore = score;
+    }
+  }
+  return best;
+}
+
 // Copies a UTF-8 face into the record, cut at a character boundary so it stays valid text.
 void copyFace(const std::string& face, char* out) {
   size_t length = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
@@ -111,9 +156,11 @@ bool showFontDialog(HWND owner, const CHOOSEFONTA& choose, const FontChoice& ini
   bool accepted = false;
   runOnGuiThread([&]() {
     QWidget* parent = owner == nullptr ? nullptr : topLevelWidgetOf(owner);
-    QFontDialog dialog(toQFont(initial), parent);
+    QFont start = toQFont(initial);
+    start.setStyleName(nearestStyle(start.family(), initial.weight, initial.italic));
+    QFontDialog dialog(start, parent);
     if (choose.Flags & CF_FIXEDPITCHONLY) dialog.setOption(QFontDialog::MonospacedFonts);
-    accepted = dialog.exec() == QDialog::Accepted;
+    accepted = runDialog(dialog);
     if (accepted) *chosen = fromQFont(dialog.selectedFont(), initial.colour);
   });
   return accepted;
@@ -132,19 +179,24 @@ BOOL ChooseFontA(LPCHOOSEFONTA choose) {
   setDialogError(0);
   HWND owner = IsWindow(choose->hwndOwner) ? choose->hwndOwner : nullptr;
   // What the dialog shows goes through Qt's font, as a person would see it.
-  FontChoice initial = fromQFont(toQFont(initialChoice(*choose)), choose->rgbColors);
+  ensureApplication();
+  FontChoice requested = initialChoice(*choose);
+  FontChoice initial = fromQFont(toQFont(requested), choose->rgbColors);
+  initial.face = drawnFamily(requested);
   vorntest::ShownFontDialog shown{owner, choose->Flags, initial, false, false};
   FontChoice chosen;
-  Prepared prepared = takeFontAnswer(&chosen);
+  bool ending = endingRequested();
+  Prepared prepared = ending ? Prepared::None : takeFontAnswer(&chosen);
   shown.prepared = prepared != Prepared::None;
   if (prepared == Prepared::Unchanged) chosen = initial;
   if (prepared == Prepared::Answer) chosen = fromQFont(toQFont(chosen), chosen.colour);
-  if (prepared == Prepared::None && !offscreenPlatform())
+  if (prepared == Prepared::None && !ending && !offscreenPlatform())
     shown.confirmed = showFontDialog(owner, *choose, initial, &chosen);
   else
     shown.confirmed = prepared == Prepared::Answer || prepared == Prepared::Unchanged;
   recordFontDialog(shown);
   if (!shown.confirmed) return FALSE;
+  chosen.face = chosenFace(chosen.face, initial.face, requested.face);
   fillRecord(choose, chosen, initial);
   return TRUE;
 }

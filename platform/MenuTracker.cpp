@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/ModalLoops.h"
 #include "platform/WindowAccess.h"
 #include "platform/WindowTable.h"
 
@@ -102,7 +103,8 @@ void MenuTracker::watch(MenuWindow& window) {
 bool MenuTracker::busy() { return tracking; }
 
 bool MenuTracker::track(int x, int y, UINT* chosen) {
-  if (tracking) return false;
+  ModalLoop loop([this] { cancel(); });
+  if (tracking || !loop.mayRun()) return false;
   levels_.push_back(std::make_unique<MenuWindow>(menu_, owner_, this));
   if (!top()->layOut()) return false;
   tracking = true;

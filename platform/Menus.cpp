@@ -14,6 +14,7 @@
 #include "platform/MenuAccess.h"
 #include "platform/MenuBarStrip.h"
 #include "platform/MenuTracker.h"
+#include "platform/ModalLoops.h"
 #include "platform/OwnerDrawMenus.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowAccess.h"
@@ -512,7 +513,9 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   if (!findMenu(menu)) return FALSE;
   UINT chosen = 0;
   bool picked = false;  // an item with id 0 is a real choice, told apart from dismissing
-  if (chooser()) {
+  if (endingRequested()) {
+    // The program is ending: the menu is dismissed before it opens.
+  } else if (chooser()) {
     UINT answer = chooser()(menu, x, y);
     picked = answer != 0;
     chosen = answer == kPopupPickZero ? 0 : answer;
@@ -526,6 +529,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
       chosen = id;
       picked = true;
     });
+    ModalLoop loop([&popup] { popup.close(); });
     popup.exec(QPoint(x, y));
   }
   picked = picked && isEnabledItem(menu, chosen);

@@ -13,6 +13,7 @@
 
 #include "platform/TextCodec.h"
 #include "platform/MessageBoxHooks.h"
+#include "platform/ModalLoops.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
 
@@ -86,6 +87,16 @@ int closedAnswer(const std::vector<ButtonChoice>& buttons, size_t defaultIndex) 
   return buttons[defaultIndex].id;
 }
 
+// The answer of a box the program's end or a quit closes: the one that does least, as a cancel
+// would.
+int endingAnswer(UINT type) {
+  std::vector<ButtonChoice> buttons = buttonsOf(type);
+  for (int id : {IDCANCEL, IDNO, IDABORT})
+    for (const ButtonChoice& choice : buttons)
+      if (choice.id == id) return id;
+  return buttons.front().id;
+}
+
 int showBox(HWND owner, const QString& text, const QString& caption, UINT type) {
   ensureApplication();
   QWidget* parent = owner == nullptr ? nullptr : topLevelWidgetOf(owner);
@@ -100,7 +111,10 @@ int showBox(HWND owner, const QString& text, const QString& caption, UINT type) 
   box.setDefaultButton(shown[defaultIndex]);
   for (size_t i = 0; i < buttons.size(); ++i)
     if (buttons[i].id == IDCANCEL || buttons.size() == 1) box.setEscapeButton(shown[i]);
-  box.exec();
+  // Without an owner a box blocks no window, unless it is modal to the whole task.
+  bool cancelled = false;
+  runDialog(box, (type & MB_TASKMODAL) != 0, &cancelled);
+  if (cancelled) return endingAnswer(type);
   for (size_t i = 0; i < shown.size(); ++i)
     if (box.clickedButton() == shown[i]) return buttons[i].id;
   return closedAnswer(buttons, defaultIndex);
@@ -156,10 +170,14 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   const char* body = text == nullptr ? "" : text;
   if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
   MessageBoxRecord record{owner, title, body, type, 0};
-  bool answered = false;
+  // The program is ending: no box opens, none answers, and the GUI thread is not waited for.
+  bool answered = endingRequested();
+  if (answered) record.answer = endingAnswer(type);
   {
     std::lock_guard<std::mutex> guard(records().lock);
-    if (!records().answers.empty()) {
+    if (answered) {
+      records().boxes.push_back(record);
+    } else if (!records().answers.empty()) {
       record.answer = records().answers.front();
       records().answers.pop_front();
       records().boxes.push_back(record);

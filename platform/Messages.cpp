@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/ModalLoops.h"
 #include "platform/ProfileCache.h"
 #include "platform/Screenshot.h"
 #include "platform/WindowAccess.h"
@@ -378,11 +379,16 @@ BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void PostQuitMessage(int exitCode) {
-  QueuePtr q = queueOf(GetCurrentThreadId());
-  std::lock_guard<std::mutex> guard(q->lock);
-  q->quit = true;
-  q->exitCode = exitCode;
-  q->changed.notify_all();
+  {
+    QueuePtr q = queueOf(GetCurrentThreadId());
+    std::lock_guard<std::mutex> guard(q->lock);
+    q->quit = true;
+    q->exitCode = exitCode;
+    q->changed.notify_all();
+  }
+  // As on Win32, the quit ends the dialogs, boxes and menus running on the thread: a dialog that
+  // blocks no window would otherwise keep the program after its main window closed.
+  if (isGuiThread()) cancelRunningLoops();
 }
 
 BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {

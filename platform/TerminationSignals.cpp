@@ -1,5 +1,6 @@
 // Termination signals as a posted message. The handler only writes the signal's number into a
-// pipe, which is all it may safely do; the GUI thread reads the pipe in its loop and posts.
+// pipe, which is all it may safely do; the GUI thread reads the pipe in its loop, ends whatever
+// modal loop runs (a dialog, a box or a menu would hold the posted message back) and posts.
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 
+#include "platform/ModalLoops.h"
 #include "platform/WindowAccess.h"
 #include "platform/win32.h"
 
@@ -34,6 +36,7 @@ void readSignals() {
   unsigned char bytes[16];
   while (::read(pipeEnds[0], bytes, sizeof bytes) > 0) {
   }
+  vornplatform::requestEnding();
   HWND hwnd = target.load();
   if (hwnd) PostMessageA(hwnd, targetMessage.load(), 0, 0);
 }

@@ -92,8 +92,47 @@ TEST_F(DialogTest, LongFaceIsCutAtACharacterBoundaryAndTerminated) {
   answer.face = std::string(30, 'a') + "\xC3\xA9\xC3\xA9";  // the first e-acute straddles byte 31
   vorntest::answerNextFontDialog(answer);
   ASSERT_TRUE(ChooseFontA(&choose));
-  EXPECT_EQ(vorntest::shownFontDialogs().back().shown.face, std::string(LF_FACESIZE, 'x'));
   EXPECT_EQ(std::string(font.lfFaceName), std::string(30, 'a'));
+  // Kept unchanged, the caller's own face comes back, cut to fit.
+  std::memset(font.lfFaceName, 'x', LF_FACESIZE);
+  vorntest::answerNextFontDialogUnchanged();
+  ASSERT_TRUE(ChooseFontA(&choose));
+  EXPECT_EQ(std::string(font.lfFaceName), std::string(LF_FACESIZE - 1, 'x'));
+}
+
+// The dialog lists installed families only: a Windows face this machine lacks opens it on the
+// face that draws it, and a person who keeps that face gets the stored name back.
+TEST_F(DialogTest, FontDialogOpensOnTheDrawnFaceAndKeepsTheStoredName) {
+  const std::pair<const char*, const char*> faces[] = {{"VT100", "DejaVu Sans Mono"},
+                                                       {"Lucida Console", "DejaVu Sans Mono"},
+                                                       {"Times New Roman", "Liberation Serif"}};
+  for (const auto& [stored, drawn] : faces) {
+    SCOPED_TRACE(stored);
+    LOGFONTA font = logFont(stored, 9, FW_BOLD, true, false);
+    CHOOSEFONTA choose = fontRecord(&font, kToolkitFontFlags);
+    vorntest::FontChoice sizeOnly;
+    sizeOnly.face = std::string(drawn) + " [PfEd]";  // as Qt names a family two foundries make
+    sizeOnly.pointSize = 140;
+    sizeOnly.weight = FW_BOLD;
+    sizeOnly.italic = true;
+    vorntest::answerNextFontDialog(sizeOnly);
+    ASSERT_TRUE(ChooseFontA(&choose));
+    vorntest::FontChoice shown = vorntest::shownFontDialogs().back().shown;
+    EXPECT_EQ(shown.face, drawn);
+    EXPECT_EQ(shown.pointSize, 90);
+    EXPECT_TRUE(shown.weight == FW_BOLD && shown.italic);
+    EXPECT_STREQ(font.lfFaceName, stored);
+    EXPECT_EQ(choose.iPointSize, 140);
+    EXPECT_TRUE(font.lfWeight == FW_BOLD && font.lfItalic);
+  }
+  // Another face is taken as chosen, without the foundry.
+  LOGFONTA font = logFont("VT100", 10, FW_NORMAL, false, false);
+  CHOOSEFONTA choose = fontRecord(&font, kToolkitFontFlags);
+  vorntest::FontChoice other;
+  other.face = "C059 [UKWN]";
+  vorntest::answerNextFontDialog(other);
+  ASSERT_TRUE(ChooseFontA(&choose));
+  EXPECT_STREQ(font.lfFaceName, "C059");
 }
 
 OPENFILENAMEA fileRecord(char* buffer, DWORD size, const char* filter) {

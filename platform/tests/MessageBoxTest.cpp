@@ -71,12 +71,20 @@ struct SeenBox {
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
+// The box on the screen; a box without an owner is modal to no window.
+QMessageBox* shownBox() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible())
+      return box;
+  return nullptr;
+}
+
 // Reads the box once its modal loop runs, then presses a button (none: Escape or close box).
 void answerShownBox(SeenBox* seen, QMessageBox::StandardButton press) {
   auto* timer = new QTimer;
   timer->setInterval(5);
   QObject::connect(timer, &QTimer::timeout, [timer, seen, press]() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QMessageBox* box = shownBox();
     if (box == nullptr) return;  // not open yet
     timer->stop();
     timer->deleteLater();
