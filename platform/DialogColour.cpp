@@ -43,7 +43,7 @@ bool showColourDialog(HWND owner, COLORREF initial, COLORREF* chosen) {
   runOnGuiThread([&]() {
     QWidget* parent = owner == nullptr ? nullptr : topLevelWidgetOf(owner);
     QColorDialog dialog(toQColor(initial), parent);
-    accepted = runDialog(dialog);
+    accepted = runDialog(dialog, parent == nullptr);
     if (accepted) *chosen = fromQColor(dialog.selectedColor());
   });
   return accepted;

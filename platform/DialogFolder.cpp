@@ -24,7 +24,7 @@ bool showFolderDialog(HWND owner, const std::string& title, const std::string& s
     QFileDialog dialog(parent, bytesToQString(title), bytesToQString(start));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    accepted = runDialog(dialog) && !dialog.selectedFiles().isEmpty();
+    accepted = runDialog(dialog, parent == nullptr) && !dialog.selectedFiles().isEmpty();
     if (accepted) *path = qStringToBytes(dialog.selectedFiles().first());
   });
   return accepted;

@@ -160,7 +160,7 @@ bool showFontDialog(HWND owner, const CHOOSEFONTA& choose, const FontChoice& ini
     start.setStyleName(nearestStyle(start.family(), initial.weight, initial.italic));
     QFontDialog dialog(start, parent);
     if (choose.Flags & CF_FIXEDPITCHONLY) dialog.setOption(QFontDialog::MonospacedFonts);
-    accepted = runDialog(dialog);
+    accepted = runDialog(dialog, parent == nullptr);
     if (accepted) *chosen = fromQFont(dialog.selectedFont(), initial.colour);
   });
   return accepted;

@@ -111,9 +111,11 @@ int showBox(HWND owner, const QString& text, const QString& caption, UINT type) 
   box.setDefaultButton(shown[defaultIndex]);
   for (size_t i = 0; i < buttons.size(); ++i)
     if (buttons[i].id == IDCANCEL || buttons.size() == 1) box.setEscapeButton(shown[i]);
-  // Without an owner a box blocks no window, unless it is modal to the whole task.
+  // A box with an owner blocks that window; one without blocks every window, as it always
+  // did here: the host's boxes (a plug-in's critical error, a kill to confirm) expect nothing
+  // else to be clicked meanwhile.
   bool cancelled = false;
-  runDialog(box, (type & MB_TASKMODAL) != 0, &cancelled);
+  runDialog(box, (type & MB_TASKMODAL) != 0 || parent == nullptr, &cancelled);
   if (cancelled) return endingAnswer(type);
   for (size_t i = 0; i < shown.size(); ++i)
     if (box.clickedButton() == shown[i]) return buttons[i].id;

@@ -38,8 +38,11 @@ class ModalLoop {
 };
 
 // Runs a dialog until it closes, dispatching the thread's messages meanwhile; true when
-// accepted. A dialog with a parent blocks that window only, as Win32 disables a dialog's
-// owner; without one every other window stays usable.
+// accepted. With blocksAll every other window is blocked; otherwise a dialog with a parent
+// blocks that window only, as Win32 disables a dialog's owner, and one without blocks none
+// (a file offer's save dialog leaves the chat usable). The font, colour and folder dialogs and
+// the message boxes block every window when they have no owner, as they always did here: the
+// code that opens them holds settings and clients that nothing may delete meanwhile.
 // Refused (false) while the program is ending, and ended as rejected when it begins to or on a
 // quit; cancelled then tells so.
 bool runDialog(QDialog& dialog, bool blocksAll = false, bool* cancelled = nullptr);

@@ -14,7 +14,7 @@ namespace {
 
 using WindowId = DesktopDisplay::WindowId;
 
-const char* const kSaveTitle = "Select File ...";
+const char* const kSaveTitle = "Select File ... - carol wants to transfert file report.txt (29.30 KB)";
 const int kKillItem = 9;  // of the client's menu
 const int kQuitItem = 7;  // of the System menu
 
@@ -46,8 +46,8 @@ class ModalEndTest : public DesktopTest {
     WindowId dialog = 0;
     for (int id = 0; id < count || dialog == 0; ++id) {
       if (id >= count + 5) return 0;
-      fromServer("[data] carol [Varazir][Send][report" + std::to_string(id) +
-                 ".txt][30000][" + std::to_string(id) + "][127.0.0.1][9][secret]");
+      fromServer("[data] carol [Varazir][Send][report.txt][30000][" + std::to_string(id) +
+                 "][127.0.0.1][9][secret]");
       if (dialog == 0) dialog = session.waitForWindow(kSaveTitle, 3000);
     }
     session.waitUntilStill(session.display().geometry(dialog), 3000);
