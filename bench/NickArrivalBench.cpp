@@ -30,8 +30,8 @@ double cpuSeconds() {
 }
 
 std::string nickOf(long i) {
-  char nick[16];
-  std::snprintf(nick, sizeof nick, "user%05ld", i);
+  char nick[24];
+  std::snprintf(nick, sizeof nick, "user%05ld", i % 100000);
   return nick;
 }
 
