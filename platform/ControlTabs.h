@@ -59,6 +59,7 @@ class TabStrip : public QWidget {
 
  private:
   QRect rowRect() const;
+  QRect inRow(const QRect& rect) const;  // from this widget's coordinates to the row's
   int gap() const;  // between two tabs
   int measure(const Tab& tab) const;
   // Places the first tab whose place is not known (false when all are): a tab added at the end

@@ -77,17 +77,22 @@ void TabStrip::paintEvent(QPaintEvent* event) {
     frame.rect = bottom_ ? QRect(0, 0, width(), height() - row.height())
                          : QRect(0, row.height(), width(), height() - row.height());
     style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+  }
+  if (!event->rect().intersects(row)) return;
+  painter.setClipRect(event->rect() & row);
+  // The style draws a row whose top is 0, as a tab bar's own: it turns bottom tabs over
+  // around that line.
+  painter.translate(0, row.top());
+  if (look_ == Look::Tabs) {
     QStyleOptionTabBarBase base;
     base.initFrom(this);
     base.shape = shapeOf(bottom_);
     int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
-    base.rect = QRect(0, bottom_ ? row.top() : row.bottom() + 1 - overlap, width(), overlap);
-    base.tabBarRect = row;
-    if (valid(current_)) base.selectedTabRect = tabRect(current_);
+    base.rect = QRect(0, bottom_ ? 0 : row.height() - overlap, width(), overlap);
+    base.tabBarRect = QRect(0, 0, width(), row.height());
+    if (valid(current_)) base.selectedTabRect = inRow(tabRect(current_));
     style()->drawPrimitive(QStyle::PE_FrameTabBarBase, &base, &painter, this);
   }
-  if (!event->rect().intersects(row)) return;
-  painter.setClipRect(event->rect() & row);
   placeUpTo(event->rect().right());
   auto after = std::upper_bound(lefts_.begin(), lefts_.end(), event->rect().left());
   int first = std::max(0, static_cast<int>(after - lefts_.begin()) - 1);
@@ -99,8 +104,10 @@ void TabStrip::paintEvent(QPaintEvent* event) {
   if (look_ == Look::Tabs && current_ >= first && current_ < end) paintTab(painter, current_);
 }
 
+QRect TabStrip::inRow(const QRect& rect) const { return rect.translated(0, -rowRect().top()); }
+
 void TabStrip::paintTab(QPainter& painter, int index) {
-  QRect rect = tabRect(index);
+  QRect rect = inRow(tabRect(index));
   if (look_ != Look::Tabs) {
     paintButton(painter, index, rect.adjusted(0, 2, 0, -2));
     if (look_ == Look::FlatButtons && (extendedStyle & TCS_EX_FLATSEPARATORS) &&
@@ -138,7 +145,7 @@ void TabStrip::paintButton(QPainter& painter, int index, const QRect& r) {
 }
 
 void TabStrip::paintSeparator(QPainter& painter, int index) {
-  QRect rect = tabRect(index);
+  QRect rect = inRow(tabRect(index));
   int x = rect.right() + gap() / 2;
   painter.setPen(sysColour(COLOR_BTNSHADOW));
   painter.drawLine(x, rect.top() + 3, x, rect.bottom() - 3);
