@@ -10,13 +10,23 @@
 namespace vornplatform {
 namespace {
 
-// The raw byte a character stands for, or -1 when it is ordinary text. Typing next to a stray
-// byte can copy its format onto other characters, so the character itself must match too.
-int rawByteOf(const QTextCharFormat& format, QChar c) {
-  if (!format.hasProperty(kRawByteProperty)) return -1;
-  int byte = format.intProperty(kRawByteProperty);
-  return windows1252Char(static_cast<unsigned char>(byte)) == c.unicode() ? byte : -1;
-}
+// The stray byte a fragment's characters may stand for, read once per fragment: the format
+// lookup costs far more than the per-character comparison. Typing next to a stray byte can copy
+// its format onto other characters, so the character itself must match too.
+struct FragmentBytes {
+  explicit FragmentBytes(const QTextCharFormat& format)
+      : image(format.isImageFormat()),
+        raw(format.hasProperty(kRawByteProperty) ? format.intProperty(kRawByteProperty) : -1),
+        rawChar(raw >= 0 ? windows1252Char(static_cast<unsigned char>(raw)) : 0) {}
+  // The raw byte the character stands for, or -1 when it is ordinary text.
+  int rawByteOf(QChar c) const { return raw >= 0 && c.unicode() == rawChar ? raw : -1; }
+  // The bytes a character counts for (0: the second half of a surrogate pair).
+  long long bytesOf(QChar c) const;
+
+  bool image;
+  int raw;
+  ushort rawChar;
+};
 
 long long utf8Length(QChar c) {
   ushort u = c.unicode();
@@ -25,6 +35,10 @@ long long utf8Length(QChar c) {
   if (c.isHighSurrogate()) return 4;
   if (c.isLowSurrogate()) return 0;
   return 3;
+}
+
+long long FragmentBytes::bytesOf(QChar c) const {
+  return image || rawByteOf(c) >= 0 ? 1 : utf8Length(c);
 }
 
 // Inserts one paragraph's bytes: valid stretches as text, stray bytes one by one, marked.
@@ -87,13 +101,8 @@ long long RichEditPositions::blockBytes(const QTextBlock& block) {
   long long bytes = 0;
   for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
     QTextFragment fragment = it.fragment();
-    QTextCharFormat format = fragment.charFormat();
-    QString text = fragment.text();
-    if (format.isImageFormat()) {
-      bytes += text.size();
-      continue;
-    }
-    for (QChar c : text) bytes += rawByteOf(format, c) >= 0 ? 1 : utf8Length(c);
+    FragmentBytes counts(fragment.charFormat());
+    for (QChar c : fragment.text()) bytes += counts.bytesOf(c);
   }
   return bytes;
 }
@@ -143,12 +152,11 @@ int RichEditPositions::positionOf(long long byte) {
   int position = block.position();
   for (QTextBlock::iterator it = block.begin(); !it.atEnd() && left > 0; ++it) {
     QTextFragment fragment = it.fragment();
-    QTextCharFormat format = fragment.charFormat();
+    FragmentBytes counts(fragment.charFormat());
     QString text = fragment.text();
     position = fragment.position();
     for (int i = 0; i < text.size(); ++i) {
-      long long n =
-          format.isImageFormat() || rawByteOf(format, text[i]) >= 0 ? 1 : utf8Length(text[i]);
+      long long n = counts.bytesOf(text[i]);
       if (n == 0) {  // second half of a surrogate pair
         ++position;
         continue;
@@ -165,18 +173,18 @@ int RichEditPositions::positionOf(long long byte) {
 std::string RichEditPositions::blockText(const QTextBlock& block, int from, int to) {
   std::string out;
   forEachPiece(block, from, to, [&out](const QTextFragment& fragment, int begin, int end) {
-    QTextCharFormat format = fragment.charFormat();
+    FragmentBytes counts(fragment.charFormat());
     QString text = fragment.text().mid(begin - fragment.position(), end - begin);
-    if (format.isImageFormat()) {
+    if (counts.image) {
       out.append(static_cast<size_t>(text.size()), ' ');
       return;
     }
-    if (!format.hasProperty(kRawByteProperty)) {
+    if (counts.raw < 0) {
       out += qStringToBytes(text);
       return;
     }
     for (int i = 0; i < text.size(); ++i) {
-      int raw = rawByteOf(format, text[i]);
+      int raw = counts.rawByteOf(text[i]);
       if (raw >= 0) {
         out += static_cast<char>(raw);
       } else {

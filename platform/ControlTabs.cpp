@@ -2,9 +2,7 @@
 // rules; a user's click asks the parent (TCN_SELCHANGING) before switching and tells it after.
 #include "platform/ControlTabs.h"
 
-#include <QPainter>
-#include <QTimer>
-#include <QStyleOptionTabWidgetFrame>
+#include <QEvent>
 #include <algorithm>
 #include <cstring>
 
@@ -15,123 +13,145 @@ namespace vornplatform {
 
 const int kBorder = 2;  // the frame around the display area
 
-TabStrip::TabStrip(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {
-  // The layer keeps the selection and reads the mouse itself; the bar only draws.
-  bar_->blockSignals(true);
-  bar_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  bar_->setFocusPolicy(Qt::NoFocus);
-  bar_->setExpanding(false);
-  bar_->setUsesScrollButtons(false);
-  placeBar();
-}
+TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {}
 
 int TabStrip::insert(int index, const Tab& tab) {
   if (index < 0) return -1;
   index = std::min(index, count());
   tabs_.insert(tabs_.begin() + index, tab);
-  holdLayout();
-  bar_->insertTab(index, bytesToQString(tab.text));
+  tabs_[static_cast<size_t>(index)].width = -1;
+  forget(index);
   if (tabs_.size() == 1) {
     current_ = 0;
   } else if (current_ >= index) {
     ++current_;
   }
-  tabChanged(index);
-  bar_->setCurrentIndex(std::max(current_, 0));
+  repaintFrom(index);
   return index;
 }
 
 bool TabStrip::remove(int index) {
   if (!valid(index)) return false;
   tabs_.erase(tabs_.begin() + index);
-  holdLayout();
-  bar_->removeTab(index);
+  forget(index);
   if (index == current_) {
     current_ = -1;
   } else if (index < current_) {
     --current_;
   }
-  if (current_ >= 0) bar_->setCurrentIndex(current_);
-  update();
+  repaintFrom(index);
   return true;
 }
 
 void TabStrip::removeAll() {
-  while (count() > 0) remove(count() - 1);
+  tabs_.clear();
+  lefts_.clear();
+  current_ = -1;
+  update();
 }
 
 int TabStrip::setCurrent(int index) {
   if (!valid(index)) return -1;
   int previous = current_;
   current_ = index;
-  bar_->setCurrentIndex(index);
+  if (previous != index) update(rowRect());
   return previous;
 }
 
 void TabStrip::tabChanged(int index) {
   const Tab* t = tab(index);
   if (!t) return;
-  // Setting a tab's text lays out the whole bar again: only a real change is passed on, so
-  // highlighting a tab that is lit already (each new line of a busy page) costs nothing.
-  QString text = bytesToQString(t->text);
-  bool lit = t->state & TCIS_HIGHLIGHTED;
-  QColor colour = lit ? palette().color(QPalette::Highlight) : QColor();
-  bool newText = bar_->tabText(index) != text, newColour = bar_->tabTextColor(index) != colour;
-  if (newText || newColour) holdLayout();
-  if (newText) bar_->setTabText(index, text);
-  if (newColour) bar_->setTabTextColor(index, colour);
-}
-
-void TabStrip::holdLayout() {
-  if (held_ || !bar_->isVisible()) return;
-  held_ = true;
-  bar_->hide();
-  QTimer::singleShot(0, this, [this] {
-    held_ = false;
-    bar_->show();
-  });
+  if (t->width < 0) {
+    forget(index);  // a new text: the tabs after it move
+    repaintFrom(index);
+  } else if (static_cast<size_t>(index) < lefts_.size()) {
+    update(tabRect(index).adjusted(-2, 0, 2, 0));
+  }
 }
 
 void TabStrip::setBottom(bool bottom) {
+  if (bottom == bottom_) return;
   bottom_ = bottom;
-  bar_->setShape(bottom ? QTabBar::RoundedSouth : QTabBar::RoundedNorth);
-  placeBar();
   update();
 }
 
-void TabStrip::setButtons(bool buttons) { bar_->setDrawBase(!buttons); }
+void TabStrip::setLook(Look look) {
+  if (look == look_) return;
+  look_ = look;
+  forget(0);  // buttons stand apart, tabs side by side
+  update();
+}
 
 int TabStrip::rowHeight() const { return fontMetrics().height() + 10; }
 
+QRect TabStrip::rowRect() const {
+  int row = rowHeight();
+  return QRect(0, bottom_ ? std::max(0, height() - row) : 0, std::max(width(), 1), row);
+}
+
+int TabStrip::gap() const { return look_ == Look::Tabs ? 0 : 4; }
+
+void TabStrip::forget(int from) {
+  if (lefts_.size() > static_cast<size_t>(from)) lefts_.resize(static_cast<size_t>(from));
+}
+
+bool TabStrip::placeNext() {
+  size_t next = lefts_.size();
+  if (next >= tabs_.size()) return false;
+  int left = 0;
+  if (next > 0) left = lefts_.back() + tabs_[next - 1].width + gap();
+  Tab& t = tabs_[next];
+  if (t.width < 0) t.width = measure(t);
+  lefts_.push_back(left);
+  return true;
+}
+
+// Only the tabs up to the right edge are laid out for painting, so tabs that cannot be seen
+// cost nothing until someone asks where they are.
+void TabStrip::placeUpTo(int x) {
+  while ((lefts_.empty() || lefts_.back() <= x) && placeNext()) {
+  }
+}
+
+void TabStrip::repaintFrom(int index) {
+  int left = 0;
+  if (static_cast<size_t>(index) < lefts_.size()) {
+    left = lefts_[static_cast<size_t>(index)];
+  } else if (!lefts_.empty()) {
+    left = lefts_.back();
+  }
+  if (left >= width()) return;  // beyond the edge: nothing seen changes
+  QRect row = rowRect();
+  update(QRect(left, row.top(), width() - left, row.height()));
+  if (look_ == Look::Tabs) update();  // the frame's gap follows the selected tab
+}
+
 QRect TabStrip::tabRect(int index) {
   if (!valid(index)) return QRect();
-  placeBar();
-  return bar_->tabRect(index).translated(bar_->pos());
+  while (lefts_.size() <= static_cast<size_t>(index) && placeNext()) {
+  }
+  QRect row = rowRect();
+  const Tab& t = tabs_[static_cast<size_t>(index)];
+  return QRect(lefts_[static_cast<size_t>(index)], row.top(), t.width, row.height());
 }
 
 int TabStrip::tabAt(const QPoint& point) {
-  for (int i = 0; i < count(); ++i) {
-    if (tabRect(i).contains(point)) return i;
+  if (!rowRect().contains(point)) return -1;
+  placeUpTo(point.x());
+  auto after = std::upper_bound(lefts_.begin(), lefts_.end(), point.x());
+  int index = static_cast<int>(after - lefts_.begin()) - 1;
+  if (index < 0 || !tabRect(index).contains(point)) return -1;
+  return index;
+}
+
+void TabStrip::changeEvent(QEvent* event) {
+  QEvent::Type type = event->type();
+  if (type == QEvent::FontChange || type == QEvent::StyleChange) {
+    for (Tab& t : tabs_) t.width = -1;
+    forget(0);
+    update();
   }
-  return -1;
-}
-
-void TabStrip::resizeEvent(QResizeEvent*) { placeBar(); }
-
-void TabStrip::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  QStyleOptionTabWidgetFrame frame;
-  frame.initFrom(this);
-  int row = rowHeight();
-  frame.rect =
-      bottom_ ? QRect(0, 0, width(), height() - row) : QRect(0, row, width(), height() - row);
-  style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
-}
-
-void TabStrip::placeBar() {
-  int row = rowHeight();
-  int y = bottom_ ? std::max(0, height() - row) : 0;
-  bar_->setGeometry(0, y, std::max(width(), 1), row);
+  QWidget::changeEvent(event);
 }
 
 namespace {
@@ -140,7 +160,11 @@ TabStrip* stripOf(HWND hwnd) { return controlWidget<TabStrip>(hwnd); }
 
 void applyStyle(TabStrip* strip, DWORD style) {
   strip->setBottom(style & TCS_BOTTOM);
-  strip->setButtons(style & TCS_BUTTONS);
+  TabStrip::Look look = TabStrip::Look::Tabs;
+  if (style & TCS_BUTTONS) {
+    look = (style & TCS_FLATBUTTONS) ? TabStrip::Look::FlatButtons : TabStrip::Look::Buttons;
+  }
+  strip->setLook(look);
 }
 
 QWidget* createTabs(HWND, const CREATESTRUCTA& cs, QWidget* parent) {
@@ -157,7 +181,11 @@ void copyText(const std::string& text, LPSTR out, int size) {
 }
 
 void writeItem(TabStrip::Tab& tab, const TCITEMA& item) {
-  if (item.mask & TCIF_TEXT) tab.text = item.pszText ? item.pszText : "";
+  if (item.mask & TCIF_TEXT) {
+    const char* text = item.pszText ? item.pszText : "";
+    if (tab.text != text) tab.width = -1;  // to be measured again
+    tab.text = text;
+  }
   if (item.mask & TCIF_IMAGE) tab.image = item.iImage;
   if (item.mask & TCIF_PARAM) tab.param = item.lParam;
   if (item.mask & TCIF_STATE) {
@@ -225,6 +253,7 @@ LRESULT setExtendedStyle(TabStrip* strip, DWORD mask, DWORD style) {
   DWORD old = strip->extendedStyle;
   if (mask == 0) mask = 0xFFFFFFFFu;
   strip->extendedStyle = (old & ~mask) | (style & mask);
+  if (strip->extendedStyle != old) strip->update();
   return old;
 }
 

@@ -1,28 +1,34 @@
-// The "SysTabControl32" backing: a strip of tabs drawn by a QTabBar over a plain widget whose
-// other children are the pages. The selection and the items live here, with Win32's rules.
+// The "SysTabControl32" backing: a strip that lays out and draws its own row of tabs (tabs,
+// buttons or flat buttons) over a plain widget whose other children are the pages.
 #pragma once
 
-#include <QTabBar>
 #include <QWidget>
 #include <string>
 #include <vector>
 
 #include "platform/win32.h"
 
+class QPainter;
+class QStyleOptionTab;
+
 namespace vornplatform {
 
 class TabStrip : public QWidget {
  public:
+  // How the row looks: TCS_BUTTONS and TCS_FLATBUTTONS pick the buttons.
+  enum class Look { Tabs, Buttons, FlatButtons };
+
   struct Tab {
     std::string text;  // the bytes the caller gave, returned as given
     int image = -1;
     LPARAM param = 0;
     DWORD state = 0;
+    int width = -1;  // measured width, -1 until measured
   };
 
   explicit TabStrip(QWidget* parent);
 
-  DWORD extendedStyle = 0;  // TCS_EX_* bits, kept for the caller only
+  DWORD extendedStyle = 0;  // TCS_EX_* bits; TCS_EX_FLATSEPARATORS draws separators
 
   int count() const { return static_cast<int>(tabs_.size()); }
   int current() const { return current_; }
@@ -38,7 +44,8 @@ class TabStrip : public QWidget {
 
   void setBottom(bool bottom);
   bool bottom() const { return bottom_; }
-  void setButtons(bool buttons);
+  void setLook(Look look);
+  Look look() const { return look_; }
   // Height of the row of tabs; the same with or without tabs, so pages keep their place.
   int rowHeight() const;
   // The tab's rectangle in this widget's coordinates (empty for a bad index).
@@ -47,21 +54,31 @@ class TabStrip : public QWidget {
   int tabAt(const QPoint& point);
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
-  void placeBar();
-  // The bar lays all its tabs out again at each change while it is shown: changes made in one
-  // go (a page per new partner, a tab lit per line) hide it until control returns to the loop,
-  // so it lays out once for all of them.
-  void holdLayout();
+  QRect rowRect() const;
+  QRect inRow(const QRect& rect) const;  // from this widget's coordinates to the row's
+  int gap() const;  // between two tabs
+  int measure(const Tab& tab) const;
+  // Places the first tab whose place is not known (false when all are): a tab added at the end
+  // costs its own measure only, whatever the number of tabs.
+  bool placeNext();
+  void placeUpTo(int x);  // until a tab starts right of x
+  void forget(int from);  // places from this tab on are no longer known
+  void repaintFrom(int index);
 
-  QTabBar* bar_;
-  bool held_ = false;
+  void paintTab(QPainter& painter, int index);
+  void paintButton(QPainter& painter, int index, const QRect& rect);
+  void paintSeparator(QPainter& painter, int index);
+  void initTabOption(QStyleOptionTab* option, int index) const;
+
   std::vector<Tab> tabs_;
+  std::vector<int> lefts_;  // left edge of the first lefts_.size() tabs
   int current_ = -1;
   bool bottom_ = false;
+  Look look_ = Look::Tabs;
 };
 
 }  // namespace vornplatform

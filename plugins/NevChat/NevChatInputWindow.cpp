@@ -37,9 +37,33 @@ void NevChatInputWindow::setSession(NevChatSession* owner) { session = owner; }
 void NevChatInputWindow::applyFont() { font.apply(session, hwnd); }
 
 void NevChatInputWindow::setNickWords(const char* text) {
-  words.assign(text != nullptr ? text : "");
+  unsorted.assign(text != nullptr ? text : "");
+  sorted = false;
+}
+
+void NevChatInputWindow::addNickWord(const char* nick) {
+  if (nick == nullptr || nick[0] == '\0') return;
+  if (!unsorted.empty()) unsorted += ' ';
+  unsorted += nick;
+  sorted = false;
+}
+
+void NevChatInputWindow::sortWords() {
+  if (sorted) return;
+  sorted = true;
+  words.assign(unsorted.c_str());
   words.sortWords(' ').trim(0);
   setWordList(words.text(), false);
+}
+
+const char* NevChatInputWindow::nickWords() {
+  sortWords();
+  return words.text();
+}
+
+void NevChatInputWindow::complete() {
+  sortWords();
+  HistoryEditEx::complete();
 }
 
 void NevChatInputWindow::captureNext(String* target) { capture = target; }

@@ -1,6 +1,7 @@
 #include "plugins/NevChat/NicksWindow.h"
 
 #include <cstring>
+#include <string>
 
 #include "plugins/NevChat/NevChatInputWindow.h"
 #include "plugins/NevChat/NevChatSession.h"
@@ -133,11 +134,16 @@ NickEntry* NicksWindow::entryAt(int line) {
 }
 
 void NicksWindow::addNick(const char* nick) {
-  NickEntry** link = &head;
+  // Arrivals come in floods: the end is remembered rather than walked to each time.
+  NickEntry** link = tail != nullptr ? &tail->next : &head;
   while (*link != nullptr) link = &(*link)->next;
   *link = makeEntry(nick, '?', '?', "Hall");
+  tail = *link;
   drawEntry(*link);
-  refreshWords();
+  // An arrival adds its word only: rebuilding the whole list made each one cost the list's size.
+  if (!words.empty()) words += ' ';
+  words += (*link)->nick;
+  if (input != nullptr) input->addNickWord((*link)->nick);
 }
 
 void NicksWindow::removeNick(const char* nick) {
@@ -150,6 +156,7 @@ void NicksWindow::removeNick(const char* nick) {
   // A who listing in progress keeps its place.
   if (cursor == &gone->next) cursor = link;
   *link = gone->next;
+  tail = nullptr;
   deleteEntry(gone);
   redraw();
 }
@@ -197,6 +204,7 @@ void NicksWindow::whoLine(const char* nick, char client, char status, const char
     NickEntry* added = makeEntry(nick, client, status, channel);
     added->next = entry;
     *cursor = added;
+    tail = nullptr;
     entry = added;
   } else {
     entry->client = client;
@@ -211,6 +219,7 @@ void NicksWindow::whoLine(const char* nick, char client, char status, const char
 
 void NicksWindow::endWho() {
   if (cursor == nullptr) return;
+  tail = nullptr;
   while (*cursor != nullptr) {
     NickEntry* gone = *cursor;
     *cursor = gone->next;
@@ -229,12 +238,12 @@ void NicksWindow::redraw() {
 }
 
 void NicksWindow::refreshWords() {
-  words.assign("");
+  words.clear();
   for (NickEntry* entry = head; entry != nullptr; entry = entry->next) {
-    if (entry != head) words.append(" ");
-    words.append(entry->nick);
+    if (entry != head) words += ' ';
+    words += entry->nick;
   }
-  if (input != nullptr) input->setNickWords(words.text());
+  if (input != nullptr) input->setNickWords(words.c_str());
 }
 
 COLORREF NicksWindow::colour(const char* key) {
@@ -255,10 +264,10 @@ void NicksWindow::drawEntry(NickEntry* entry) {
   char sign[2] = {entry->client, '\0'};
   setTextColour(colour("nclient"));
   appendText(sign);
-  sign[0] = entry->status;
+  // The status and the blank after it share a colour: one append for both.
+  char status[3] = {entry->status, ' ', '\0'};
   setTextColour(colour("nstatus"));
-  appendText(sign);
-  appendText(" ");
+  appendText(entry->status != '\0' ? status : status + 1);
   bool here = equalsNoCase(entry->channel, current.text());
   setTextColour(colour(here ? "nnick" : "nother"));
   String line(entry->nick);

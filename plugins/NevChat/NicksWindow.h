@@ -2,6 +2,8 @@
 // server's order by who listings, with the pop-up menu of requests and commands on a nick.
 #pragma once
 
+#include <string>
+
 #include "lib/Font.h"
 #include "lib/Menu.h"
 #include "lib/RichEdit.h"
@@ -68,7 +70,7 @@ class NicksWindow : public RichEdit {
   int markedLine() const { return marked; }
   NickEntry* markedEntry() const { return markedNick; }
   // The nicks joined by single blanks, as last drawn.
-  const char* nickWords() const { return words.text(); }
+  const char* nickWords() const { return words.c_str(); }
   Menu* getMenu() const { return menu; }
 
   void create() override;
@@ -93,8 +95,9 @@ class NicksWindow : public RichEdit {
   NevChatSession* session = nullptr;
   NevChatInputWindow* input = nullptr;
   NickEntry** cursor = nullptr;  // where the next who line goes; null outside a listing
+  NickEntry* tail = nullptr;     // the last entry, or null when not known
   String current;                // the current channel
-  String words;
+  std::string words;
   int marked = -1;
   NickEntry* markedNick = nullptr;
   String menuNick;  // the nick the open menu acts on

@@ -63,6 +63,23 @@ TEST_F(NicksTest, WhoListingsMergeInServerOrder) {
   EXPECT_EQ("dave/Dessin/Va erin/Hall/Xg", list()) << "no listing and unknown nicks: no change";
 }
 
+// Arrivals add their nicks without sorting the list each time: Tab still completes from the
+// sorted list, arrivals included.
+TEST_F(NicksTest, ArrivalsReachCompletion) {
+  listing({"dave", "bob"});
+  nicks->addNick("zed");
+  nicks->addNick("Amy");
+  EXPECT_EQ("dave bob zed Amy", std::string(nicks->nickWords())) << "in the list's order";
+  NevChatInputWindow* input = session.getInput();
+  input->setText("hi a");
+  SendMessageA(input->getHwnd(), EM_SETSEL, 4, 4);
+  input->complete();
+  char text[32] = {};
+  GetWindowTextA(input->getHwnd(), text, sizeof text);
+  EXPECT_STREQ("hi Amy", text);
+  EXPECT_EQ("Amy bob dave zed", std::string(input->nickWords())) << "sorted for completion";
+}
+
 TEST_F(NicksTest, MenuActsOnTheNickItOpenedOn) {
   host.plugs["MineDuel"] = true;
   host.plugs["NevTell"] = true;
