@@ -2,21 +2,24 @@
 // matches a line naming it. Filled from an events file; shared by the receive path and plug-ins.
 #pragma once
 
+#include <memory>
+#include <vector>
+
+#include "host/CompiledEvents.h"
 #include "host/EventData.h"
-#include "lib/BigramSketch.h"
 #include "lib/CriticalSection.h"
 #include "lib/List.h"
 #include "lib/RegExpr.h"
-#include "lib/RegExprPrefilter.h"
 
 class EventConsole;
 
+// One event of the list: the compiled event it was made from, and this list's own copy of the
+// pattern to match with (the compiled operations are shared, the per-match state is not).
 struct EventEntry {
-  char* name = nullptr;
-  char* pattern = nullptr;  // the compiled expression points into it
+  const char* name = nullptr;
+  const char* pattern = nullptr;
   RegExpr regExpr;
-  RegExprPrefilter prefilter;  // skips lines the pattern cannot match
-  BigramSketch::Probe probe;   // the prefilter's literal, tested against the line's sketch
+  const CompiledEvent* compiled = nullptr;
 };
 
 class EventList : public CriticalSection {
@@ -31,6 +34,11 @@ class EventList : public CriticalSection {
   void clear();
   // Appends the event when its pattern compiles; otherwise reports it and adds nothing.
   bool addEvent(const char* name, const char* pattern);
+  // Replaces the entries with those of compiled, which the list keeps alive while it uses
+  // them. Takes no lock: the loader calls it under its own.
+  void adopt(std::shared_ptr<const CompiledEvents> compiled);
+  // The compiled events the list was last filled from by adopt (null when none or cleared).
+  const CompiledEvents* adopted() const { return adopted_; }
   // Whether an event has that name, ignoring ASCII case.
   bool hasEvent(const char* name);
   // The name of the first event whose pattern matches the line, or "[Unknown]"; out receives
@@ -50,10 +58,14 @@ class EventList : public CriticalSection {
   EventList(const EventList&) = delete;
   EventList& operator=(const EventList&) = delete;
 
-  void freeEntry(EventEntry* entry);
+  void append(const CompiledEvent* compiled);
 
   EventConsole* console_;
   List<EventEntry*> entries_;
   int count_ = 0;
   bool prefiltering_ = true;
+  // What the entries point into: compiled lists of events files, and the list's own events.
+  std::vector<std::shared_ptr<const CompiledEvents>> sources_;
+  std::shared_ptr<CompiledEvents> own_;  // addEvent's, one of sources_
+  const CompiledEvents* adopted_ = nullptr;
 };
