@@ -52,15 +52,22 @@ void EventList::clear() {
   adopted_ = nullptr;
 }
 
-// A copy that cannot get its memory matches nothing, as a pattern that ran out of it would.
 void EventList::append(const CompiledEvent* compiled) {
   EventEntry* entry = new EventEntry;
   entry->name = compiled->name;
   entry->pattern = compiled->pattern;
   entry->compiled = compiled;
-  copyRegExpr(entry->regExpr, compiled->regExpr);
   entries_.add(entry, false);
   ++count_;
+}
+
+// A copy that cannot get its memory matches nothing, as a pattern that ran out of it would.
+RegExpr& EventList::matchState(EventEntry* entry) {
+  if (!entry->copied) {
+    copyRegExpr(entry->regExpr, entry->compiled->regExpr);
+    entry->copied = true;
+  }
+  return entry->regExpr;
 }
 
 bool EventList::addEvent(const char* name, const char* pattern) {
@@ -84,7 +91,10 @@ void EventList::adopt(std::shared_ptr<const CompiledEvents> compiled) {
 EventEntry* EventList::entryAt(int index) {
   int i = 0;
   for (ListNode<EventEntry*>* node = entries_.headNode(); node; node = node->next, ++i)
-    if (i == index) return node->value;
+    if (i == index) {
+      matchState(node->value);
+      return node->value;
+    }
   return nullptr;
 }
 
@@ -109,7 +119,7 @@ const char* EventList::match(const char* line, EventRecord& out) {
     if (prefiltering_ &&
         (!sketch.mayHold(compiled->probe) || !compiled->prefilter.mayMatch(line, length)))
       continue;
-    int result = matchRegExpr(entry->regExpr, line);
+    int result = matchRegExpr(matchState(entry), line);
     if (result == 1) {
       winner = entry;
     } else if (result == 2 && console_) {

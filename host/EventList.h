@@ -14,11 +14,13 @@
 class EventConsole;
 
 // One event of the list: the compiled event it was made from, and this list's own copy of the
-// pattern to match with (the compiled operations are shared, the per-match state is not).
+// pattern to match with (the compiled operations are shared, the per-match state is not). The
+// copy is made when the pattern is first run: most events of an idle client never are.
 struct EventEntry {
   const char* name = nullptr;
   const char* pattern = nullptr;
   RegExpr regExpr;
+  bool copied = false;
   const CompiledEvent* compiled = nullptr;
 };
 
@@ -51,7 +53,8 @@ class EventList : public CriticalSection {
 
   EventConsole* console() const { return console_; }
   int count() const { return count_; }
-  // The entry at index in the order added, or null; for tools that compare the patterns.
+  // The entry at index in the order added (its pattern ready to match), or null; for tools
+  // that compare the patterns.
   EventEntry* entryAt(int index);
 
  private:
@@ -59,6 +62,8 @@ class EventList : public CriticalSection {
   EventList& operator=(const EventList&) = delete;
 
   void append(const CompiledEvent* compiled);
+  // The entry's own pattern, copied from the compiled one on first use.
+  static RegExpr& matchState(EventEntry* entry);
 
   EventConsole* console_;
   List<EventEntry*> entries_;
