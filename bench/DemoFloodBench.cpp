@@ -56,7 +56,8 @@ struct Kind {
 };
 
 const Kind kKinds[] = {
-    {"lines", 50000, [](long i) {
+    {"lines", 50000,
+     [](long i) {
        static std::vector<std::string> lines = chatLines(50000);
        return lines[static_cast<size_t>(i) % lines.size()];
      }},
@@ -76,7 +77,8 @@ void writeDemoFolder(const TempFolder& folder, int port) {
   fs::copy_file(NEVCHAT_EVENTS_FILE, folder.file("Events/nevchat.evt"));
   folder.write("Vornith.ini",
                "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n[demo]\n"
-               "Autoconnect=On\nServer0=127.0.0.1:" + std::to_string(port) +
+               "Autoconnect=On\nServer0=127.0.0.1:" +
+                   std::to_string(port) +
                    "\nRegExpr=nevchat.evt\nMain=NevChat\n"
                    "Addins=NevTell vfile MineDuel v2draw Vaware\n"
                    "Inout=NevLine NvtFilter NevTimeStamp\n");
@@ -92,7 +94,8 @@ Client* startDemo(ChatServer& server, const TempFolder& folder) {
   std::filesystem::current_path(folder.path());
   startUp(GetModuleHandleA(nullptr));
   Client* client = clientList != nullptr ? clientList->findClient(kClient) : nullptr;
-  if (client == nullptr || !vorntest::pumpUntil([&] { return server.isLoggedIn(kClient); }, 10000)) {
+  if (client == nullptr ||
+      !vorntest::pumpUntil([&] { return server.isLoggedIn(kClient); }, 10000)) {
     std::fprintf(stderr, "the demo client did not log in\n");
     return nullptr;
   }

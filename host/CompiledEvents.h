@@ -13,8 +13,8 @@ class EventConsole;
 
 struct CompiledEvent {
   char* name = nullptr;
-  char* pattern = nullptr;  // the compiled expression points into it
-  RegExpr regExpr;          // never matched itself: lists match with copies of it
+  char* pattern = nullptr;     // the compiled expression points into it
+  RegExpr regExpr;             // never matched itself: lists match with copies of it
   RegExprPrefilter prefilter;  // skips lines the pattern cannot match
   BigramSketch::Probe probe;   // the prefilter's literal, tested against the line's sketch
 };

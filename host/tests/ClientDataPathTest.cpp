@@ -170,8 +170,8 @@ TEST_F(ClientTest, AChunkOfManyLinesIsHandledAcrossLoopPassesInOrder) {
   ASSERT_TRUE(vorntest::pumpUntil([&] { return only("main sys").size() == 1; }, 5000));
   Lines expected;
   for (int i = 1; i <= 8; ++i)
-    expected.push_back("main event " + std::to_string(i - 1) + " [Unknown] " +
-                       std::to_string(i) + (i == 7 ? "" : "\n"));
+    expected.push_back("main event " + std::to_string(i - 1) + " [Unknown] " + std::to_string(i) +
+                       (i == 7 ? "" : "\n"));
   expected.push_back("main sys 3 (none) []");
   EXPECT_EQ(expected, only("main"));
 }

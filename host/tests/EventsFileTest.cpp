@@ -146,7 +146,8 @@ TEST_F(EventsFileTest, ExpandedTextIsBoundedPerDefinitionAndPerFile) {
 // Lists loaded from one file share one compile (each matching with its own state, and each
 // told the file's faults); a changed file is compiled again while the old compile lives on.
 TEST_F(EventsFileTest, ListsOfOneFileShareOneCompileUntilTheFileChanges) {
-  const std::string tell = "[EVENTS]\ntell = \"^([^ ]+):(nick) tells you: (.*):(text)$\"\nbad = \"(a\"\n";
+  const std::string tell =
+      "[EVENTS]\ntell = \"^([^ ]+):(nick) tells you: (.*):(text)$\"\nbad = \"(a\"\n";
   ASSERT_TRUE(load(tell));
   std::string firstReport = console.all();
   ASSERT_TRUE(console.has("Event Error : Invalid regexpr !"));
