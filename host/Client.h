@@ -177,15 +177,35 @@ class Client : public PlugsListener, public ButtonListener {
   List<PendingRequest*> pendingRequests;
   String eventName;  // the matched event's name, kept while the plug-ins see it
   int sendDepth = 0;
+  // One loop pass handles a bounded share of what was received: the rest of a chunk, and the
+  // requests that came after it, wait in order for a later pass (a timer brings it).
+  int receiveAt = 0;         // where the unfinished chunk's next line starts in receiveBuffer
+  long long stepEnd = 0;     // steady-clock microseconds at which this pass's share is spent
+  int stepLinesLeft = 0;
+  UINT_PTR backlogTimer = 0;
+  static int stepLines;  // a pass's share: so many lines, or so much time
+  static int stepMilliseconds;
   // Marks the data path as running; true for the outermost call, which must leave it.
   bool enterDataPath();
   void leaveDataPath();
+  bool hasBacklog() const;
+  void beginStep();
+  bool stepSpent() const;
+  void runBacklog();
+  void scheduleBacklog();
+  // Frees what waits, unhandled: the client is going away.
+  void dropBacklog();
+  void continueBacklog();
+  static void CALLBACK backlogTimerFired(HWND, UINT, UINT_PTR id, DWORD);
   void queueRequest(int kind, const char* text, int value);
   void runPending(PendingRequest* request);
   void receiveChunk(const char* bytes, int count);
   void cutLines();
+  void finishChunk();
   void tryConnect(const char* host, int port);
   void connected(const char* host, int port);
+  void connectionClosed();
+  void socketError(const char* text);
   bool dispatchEvent(const char* event);
   void runSendRoad(String& buffer);
   const char* shownName() const { return name ? name : "(null)"; }

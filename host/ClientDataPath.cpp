@@ -1,7 +1,9 @@
 // A client's data path on the GUI thread: received chunks through the filters, cut into lines,
 // matched against the events and handed to the plug-ins; lines to send through the filters to
 // the socket; every connection happening as a console line and a system event.
+#include <chrono>
 #include <cstring>
+#include <map>
 
 #include "host/Client.h"
 #include "host/Console.h"
@@ -39,12 +41,37 @@ int chunkLength(const char* bytes, int count) {
 
 }  // namespace
 
-// --- Re-entrancy ---------------------------------------------------------------------------
+// --- Re-entrancy and the backlog ----------------------------------------------------------
 // A plug-in's message box or dialog runs a nested message loop that may dispatch the next
 // request of this client's receive thread while a chunk or a line to send is still going
 // through. Such requests wait in order and run once the outer call returns, so the shared
 // buffers are never overwritten halfway. The GUI thread's own requests (the socket error of a
-// failed send, the close of a disconnect) are not queued: they belong to the running call.
+// failed send, the close of a disconnect) made inside a running call belong to it: they are
+// not queued.
+//
+// One loop pass handles a bounded share of what was received (so many lines or so much time,
+// at least one line), so that no flood holds the window. The rest of the chunk, and every
+// request that comes after it, wait in order; a thread timer brings a later pass to go on.
+
+int Client::stepLines = 2000;
+int Client::stepMilliseconds = 20;
+
+namespace {
+
+long long nowMicros() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// The clients whose backlog timer runs, by timer id: a timer that outlives its client finds
+// nobody. Never destroyed: clients may outlive the statics.
+std::map<UINT_PTR, Client*>& backlogTimers() {
+  static auto* timers = new std::map<UINT_PTR, Client*>;
+  return *timers;
+}
+
+}  // namespace
 
 bool Client::enterDataPath() {
   if (inDataPath) return false;
@@ -53,14 +80,94 @@ bool Client::enterDataPath() {
 }
 
 void Client::leaveDataPath() {
-  while (!pendingRequests.isEmpty()) {
+  runBacklog();
+  inDataPath = false;
+  scheduleBacklog();
+}
+
+bool Client::hasBacklog() const {
+  return receiveAt < receiveBuffer.length() || !pendingRequests.isEmpty();
+}
+
+void Client::beginStep() {
+  stepEnd = nowMicros() + 1000LL * stepMilliseconds;
+  stepLinesLeft = stepLines;
+}
+
+bool Client::stepSpent() const { return stepLinesLeft <= 0 || nowMicros() >= stepEnd; }
+
+// The unfinished chunk first, then the requests in their order, while the share lasts.
+void Client::runBacklog() {
+  while (!stepSpent()) {
+    if (receiveAt < receiveBuffer.length()) {
+      cutLines();
+      continue;
+    }
+    if (pendingRequests.isEmpty()) return;
     PendingRequest* request = pendingRequests.frontValue(true);
     pendingRequests.removeEnd(true);
     runPending(request);
     delete[] request->text;
     delete request;
   }
+}
+
+// Without a timer (none can be made) the backlog is handled at once rather than left behind.
+void Client::scheduleBacklog() {
+  if (!hasBacklog()) {
+    if (backlogTimer) {
+      KillTimer(nullptr, backlogTimer);
+      backlogTimers().erase(backlogTimer);
+      backlogTimer = 0;
+    }
+    return;
+  }
+  if (backlogTimer) return;
+  backlogTimer = SetTimer(nullptr, 0, 10, backlogTimerFired);
+  if (backlogTimer) {
+    backlogTimers()[backlogTimer] = this;
+    return;
+  }
+  inDataPath = true;
+  while (hasBacklog()) {
+    beginStep();
+    runBacklog();
+  }
   inDataPath = false;
+}
+
+void CALLBACK Client::backlogTimerFired(HWND, UINT, UINT_PTR id, DWORD) {
+  auto found = backlogTimers().find(id);
+  if (found == backlogTimers().end()) {
+    KillTimer(nullptr, id);
+    return;
+  }
+  found->second->continueBacklog();
+}
+
+// A pass of the loop: the next share of the backlog, unless the data path is running (a
+// nested loop inside a plug-in call), which goes on with it itself.
+void Client::continueBacklog() {
+  if (!enterDataPath()) return;
+  beginStep();
+  leaveDataPath();
+}
+
+void Client::dropBacklog() {
+  if (backlogTimer) {
+    KillTimer(nullptr, backlogTimer);
+    backlogTimers().erase(backlogTimer);
+    backlogTimer = 0;
+  }
+  while (!pendingRequests.isEmpty()) {
+    PendingRequest* request = pendingRequests.frontValue(true);
+    pendingRequests.removeEnd(true);
+    if (request->kind == ConnectionRequest::Data) connection.chunkHandled();
+    delete[] request->text;
+    delete request;
+  }
+  // A running call finishes its own chunk.
+  if (!inDataPath && receiveAt < receiveBuffer.length()) finishChunk();
 }
 
 void Client::queueRequest(int kind, const char* text, int value) {
@@ -74,6 +181,8 @@ void Client::queueRequest(int kind, const char* text, int value) {
     request->text = copyText(text);
   }
   pendingRequests.add(request, false);
+  // Queued outside a running call (behind a backlog): a later pass takes it.
+  if (!inDataPath) scheduleBacklog();
 }
 
 void Client::runPending(PendingRequest* request) {
@@ -84,8 +193,14 @@ void Client::runPending(PendingRequest* request) {
     case ConnectionRequest::Connected:
       connected(request->text, request->value);
       break;
+    case ConnectionRequest::Closed:
+      connectionClosed();
+      break;
     case ConnectionRequest::Data:
       receiveChunk(request->text, request->value);
+      break;
+    case ConnectionRequest::SocketError:
+      socketError(request->text);
       break;
   }
 }
@@ -93,7 +208,8 @@ void Client::runPending(PendingRequest* request) {
 // --- Connection happenings -----------------------------------------------------------------
 
 void Client::onTryConnect(const char* host, int port) {
-  if (!enterDataPath()) return queueRequest(ConnectionRequest::TryConnect, host, port);
+  if (inDataPath || hasBacklog()) return queueRequest(ConnectionRequest::TryConnect, host, port);
+  enterDataPath();
   tryConnect(host, port);
   leaveDataPath();
 }
@@ -110,7 +226,8 @@ void Client::tryConnect(const char* host, int port) {
 }
 
 void Client::onConnected(const char* host, int port) {
-  if (!enterDataPath()) return queueRequest(ConnectionRequest::Connected, host, port);
+  if (inDataPath || hasBacklog()) return queueRequest(ConnectionRequest::Connected, host, port);
+  enterDataPath();
   connected(host, port);
   leaveDataPath();
 }
@@ -118,6 +235,7 @@ void Client::onConnected(const char* host, int port) {
 void Client::connected(const char* host, int port) {
   log.printf("Connection established (%s:%i).\n", shown(host), port);
   receiveBuffer.assign("");
+  receiveAt = 0;
   lineCount = 0;
   EventRecord event;
   if (!host) {
@@ -134,7 +252,13 @@ void Client::connected(const char* host, int port) {
   sendSystemEvent(ConnectedEvent, &event);
 }
 
+// Inside a running call it belongs to that call; behind a backlog it waits its turn.
 void Client::onConnectionClosed() {
+  if (!inDataPath && hasBacklog()) return queueRequest(ConnectionRequest::Closed, nullptr, 0);
+  connectionClosed();
+}
+
+void Client::connectionClosed() {
   setSystemColorRgb(0, 0, 128);
   printSystem("<%s> Connection closed !\n", shownName());
   EventRecord event;
@@ -142,6 +266,11 @@ void Client::onConnectionClosed() {
 }
 
 void Client::onSocketError(const char* text) {
+  if (!inDataPath && hasBacklog()) return queueRequest(ConnectionRequest::SocketError, text, 0);
+  socketError(text);
+}
+
+void Client::socketError(const char* text) {
   setSystemColorRgb(128, 0, 0);
   printSystem("<%s> Socket error : %s\n", shownName(), shown(text));
   EventRecord event;
@@ -158,18 +287,26 @@ void Client::sendQuitEvent() {
 // --- Receive road --------------------------------------------------------------------------
 
 void Client::onSocketData(const char* bytes, int count) {
-  // The chunk has left the message queue: the receive thread may read on.
-  connection.chunkHandled();
-  if (!enterDataPath()) return queueRequest(ConnectionRequest::Data, bytes, count);
+  if (inDataPath || hasBacklog()) return queueRequest(ConnectionRequest::Data, bytes, count);
+  enterDataPath();
+  beginStep();
   receiveChunk(bytes, count);
   leaveDataPath();
 }
 
+// The chunk is filtered whole, then cut into lines as far as the pass's share goes.
 void Client::receiveChunk(const char* bytes, int count) {
   receiveBuffer.assign(bytes ? bytes : "", chunkLength(bytes, count));
+  receiveAt = 0;
   filterReceivedData();
-  if (receiveBuffer.length() > 0) cutLines();
+  cutLines();
+}
+
+// The chunk is done: the receive thread may read on.
+void Client::finishChunk() {
   receiveBuffer.assign("");
+  receiveAt = 0;
+  connection.chunkHandled();
 }
 
 void Client::filterReceivedData() {
@@ -202,18 +339,21 @@ void Client::filterReceivedData() {
 }
 
 // Every line ends after its line feed (a CR before it stays); a rest without one is a line
-// of its own at once. The buffer is walked in place and left alone meanwhile.
+// of its own at once. The buffer is walked in place, from receiveAt, until the pass's share
+// is spent; the chunk is finished when its last line is handled.
 void Client::cutLines() {
-  const char* text = receiveBuffer.text();
-  int length = receiveBuffer.length();
-  int start = 0;
-  while (start < length) {
-    const void* feed = std::memchr(text + start, '\n', (size_t)(length - start));
+  do {
+    const char* text = receiveBuffer.text();
+    int length = receiveBuffer.length();
+    if (receiveAt >= length) break;
+    const void* feed = std::memchr(text + receiveAt, '\n', (size_t)(length - receiveAt));
     int end = feed ? (int)(static_cast<const char*>(feed) - text) + 1 : length;
-    currentLine.assign(text + start, end - start);
-    start = end;
+    currentLine.assign(text + receiveAt, end - receiveAt);
+    receiveAt = end;
+    --stepLinesLeft;
     analyseLine(currentLine.text());
-  }
+  } while (!stepSpent());
+  if (receiveAt >= receiveBuffer.length()) finishChunk();
 }
 
 void Client::analyseLine(const char* line) {

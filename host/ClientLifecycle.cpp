@@ -51,6 +51,7 @@ Client::Client(const char* sectionName)
 }
 
 Client::~Client() {
+  dropBacklog();
   // The server view goes with the setup pages, before the connection that fills it.
   connection.setOwner(this, nullptr);
   if (systemWindow && name) systemWindow->removeMenu(name);
@@ -64,12 +65,6 @@ Client::~Client() {
   plugsListDialog = nullptr;
   freeRecords(inOuts);
   freeRecords(addins);
-  while (!pendingRequests.isEmpty()) {
-    PendingRequest* request = pendingRequests.frontValue(true);
-    pendingRequests.removeEnd(true);
-    delete[] request->text;
-    delete request;
-  }
   delete setupWindow;
   setupWindow = nullptr;
 }
@@ -96,6 +91,7 @@ void Client::stopReceiving() { connection.askToStop(); }
 
 void Client::term() {
   log.beginSection("Term step:\n");
+  dropBacklog();
   if (connection.isConnected()) connection.disconnect();
   // Stops and joins the receive thread, even one still blocked in a connect.
   connection.term();

@@ -1,7 +1,6 @@
 // The events of one client: named patterns tried in the order they were added, the first that
 // matches a line naming it.
 #include "host/EventList.h"
-#include "lib/TextCopy.h"
 
 #include <cstring>
 
@@ -40,49 +39,62 @@ EventList::EventList(EventConsole* console) : console_(console) {}
 
 EventList::~EventList() { clear(); }
 
-void EventList::freeEntry(EventEntry* entry) {
-  freeRegExpr(entry->regExpr);
-  delete[] entry->name;
-  delete[] entry->pattern;
-  delete entry;
-}
-
 void EventList::clear() {
   while (ListNode<EventEntry*>* node = entries_.headNode()) {
     EventEntry* entry = node->value;
     entries_.removeEnd(true);
-    freeEntry(entry);
+    freeRegExpr(entry->regExpr);
+    delete entry;
   }
   count_ = 0;
+  sources_.clear();
+  own_.reset();
+  adopted_ = nullptr;
+}
+
+void EventList::append(const CompiledEvent* compiled) {
+  EventEntry* entry = new EventEntry;
+  entry->name = compiled->name;
+  entry->pattern = compiled->pattern;
+  entry->compiled = compiled;
+  entries_.add(entry, false);
+  ++count_;
+}
+
+// A copy that cannot get its memory matches nothing, as a pattern that ran out of it would.
+RegExpr& EventList::matchState(EventEntry* entry) {
+  if (!entry->copied) {
+    copyRegExpr(entry->regExpr, entry->compiled->regExpr);
+    entry->copied = true;
+  }
+  return entry->regExpr;
 }
 
 bool EventList::addEvent(const char* name, const char* pattern) {
-  EventEntry* entry = new EventEntry;
-  entry->name = copyTextOrEmpty(name);
-  entry->pattern = copyTextOrEmpty(pattern);
-  if (compileRegExpr(entry->regExpr, entry->pattern) != 1) {
-    if (console_) {
-      console_->printColored(128, 0, 0, "Event Error : Invalid regexpr !\n");
-      console_->printColored(0, 0, 0, "- Name  : %s\n", entry->name);
-      console_->printColored(0, 0, 0, "- Event : %s\n", entry->pattern);
-      console_->printColored(0, 0, 128, "=> %s\n\n", getRegExprError(entry->regExpr));
-    }
-    freeEntry(entry);
-    return false;
+  if (!own_) {
+    own_ = std::make_shared<CompiledEvents>();
+    sources_.push_back(own_);
   }
-  entry->prefilter.build(entry->regExpr);
-  if (entry->prefilter.active())
-    entry->probe =
-        BigramSketch::probeFor(entry->prefilter.literal(), entry->prefilter.literalLength());
-  entries_.add(entry, false);
-  ++count_;
+  if (!own_->add(name, pattern, console_)) return false;
+  append(own_->at(own_->count() - 1));
   return true;
+}
+
+void EventList::adopt(std::shared_ptr<const CompiledEvents> compiled) {
+  clear();
+  if (!compiled) return;
+  for (int i = 0; i < compiled->count(); ++i) append(compiled->at(i));
+  adopted_ = compiled.get();
+  sources_.push_back(std::move(compiled));
 }
 
 EventEntry* EventList::entryAt(int index) {
   int i = 0;
   for (ListNode<EventEntry*>* node = entries_.headNode(); node; node = node->next, ++i)
-    if (i == index) return node->value;
+    if (i == index) {
+      matchState(node->value);
+      return node->value;
+    }
   return nullptr;
 }
 
@@ -103,10 +115,11 @@ const char* EventList::match(const char* line, EventRecord& out) {
   if (prefiltering_) sketch.build(line, length);
   for (ListNode<EventEntry*>* node = entries_.headNode(); node && !winner; node = node->next) {
     EventEntry* entry = node->value;
+    const CompiledEvent* compiled = entry->compiled;
     if (prefiltering_ &&
-        (!sketch.mayHold(entry->probe) || !entry->prefilter.mayMatch(line, length)))
+        (!sketch.mayHold(compiled->probe) || !compiled->prefilter.mayMatch(line, length)))
       continue;
-    int result = matchRegExpr(entry->regExpr, line);
+    int result = matchRegExpr(matchState(entry), line);
     if (result == 1) {
       winner = entry;
     } else if (result == 2 && console_) {

@@ -50,6 +50,7 @@ struct RegExpr {
   RegExprNamedSave* namedSaves = nullptr;
   int error = 0;
   RegExprProgram* program = nullptr;  // owns what the nodes' operations point to
+  int sharesProgram = 0;              // 1: program belongs to the RegExpr this one copies
 };
 
 // Returns 1 when compiled (an error found while building the graph is still recorded in
@@ -69,5 +70,10 @@ const RegExprSave* findRegExprSave(const RegExpr& regExpr, const char* nameStart
                                    const char* nameEnd);
 
 const char* getRegExprError(const RegExpr& regExpr);
+
+// Makes copy a pattern of its own for matching (its nodes and saves, so matches leave source
+// untouched) that shares source's compiled operations: no compiling again. Source and its
+// pattern text must outlive copy. False when memory ran out (copy is then empty).
+bool copyRegExpr(RegExpr& copy, const RegExpr& source);
 
 void freeRegExpr(RegExpr& regExpr);

@@ -4,6 +4,7 @@
 #include "lib/RegExprLexer.h"
 #include "lib/RegExprProgram.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -121,7 +122,11 @@ int checkSyntax(const char* p, Counts& counts) {
 }
 
 void releaseArrays(RegExpr& re) {
-  freeProgram(re);
+  if (re.sharesProgram)
+    re.program = nullptr;
+  else
+    freeProgram(re);
+  re.sharesProgram = 0;
   delete[] re.nodes;
   delete[] re.saves;
   delete[] re.namedSaves;
@@ -331,6 +336,57 @@ int compileRegExpr(RegExpr& re, const char* pattern) {
 const char* getRegExprError(const RegExpr& re) {
   if (re.error < 0 || re.error >= kErrorCount) return "";
   return kMessages[re.error];
+}
+
+namespace {
+
+// The same place in copy's array as p has in source's (null stays null).
+template <class T>
+T* sameIndex(T* p, const T* sourceArray, T* copyArray) {
+  return p ? copyArray + (p - sourceArray) : nullptr;
+}
+
+// A node's save is an unnamed save or the base of a named one.
+RegExprSave* copiedSave(RegExprSave* save, const RegExpr& source, RegExpr& copy) {
+  if (!save) return nullptr;
+  if (source.saves && save >= source.saves && save < source.saves + source.saveCount)
+    return sameIndex(save, source.saves, copy.saves);
+  auto* named = static_cast<RegExprNamedSave*>(save);
+  return sameIndex(named, source.namedSaves, copy.namedSaves);
+}
+
+}  // namespace
+
+bool copyRegExpr(RegExpr& copy, const RegExpr& source) {
+  releaseArrays(copy);
+  copy = source;
+  copy.nodes = nullptr;
+  copy.saves = nullptr;
+  copy.namedSaves = nullptr;
+  copy.program = nullptr;
+  copy.sharesProgram = 0;
+  if (!source.nodes) return true;
+  Counts counts{source.nodeCount, source.saveCount, source.namedSaveCount};
+  if (!allocateArrays(copy, counts)) {
+    copy = RegExpr();
+    return false;
+  }
+  std::copy(source.saves, source.saves + source.saveCount, copy.saves);
+  std::copy(source.namedSaves, source.namedSaves + source.namedSaveCount, copy.namedSaves);
+  for (int i = 0; i < source.nodeCount; ++i) {
+    RegExprNode node = source.nodes[i];
+    node.save = copiedSave(node.save, source, copy);
+    node.continuation = sameIndex(node.continuation, source.nodes, copy.nodes);
+    node.child = sameIndex(node.child, source.nodes, copy.nodes);
+    node.nextAlternative = sameIndex(node.nextAlternative, source.nodes, copy.nodes);
+    node.levelHead = sameIndex(node.levelHead, source.nodes, copy.nodes);
+    node.counter = 0;
+    node.repeatStart = nullptr;
+    copy.nodes[i] = node;
+  }
+  copy.program = source.program;
+  copy.sharesProgram = source.program ? 1 : 0;
+  return true;
 }
 
 void freeRegExpr(RegExpr& re) {

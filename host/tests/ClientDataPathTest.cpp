@@ -155,6 +155,41 @@ TEST_F(ClientTest, RequestsArrivingDuringTheDataPathWaitTheirTurn) {
   EXPECT_EQ(1, c.getLineCount());
 }
 
+// A pass of the loop handles a bounded share of a chunk; the rest, and whatever comes after
+// it (chunks, a closed connection), follows in later passes in its order.
+TEST_F(ClientTest, AChunkOfManyLinesIsHandledAcrossLoopPassesInOrder) {
+  ClientTestAccess::setStepShare(3, 1 << 30);
+  Client& c = makeClient();
+  FakeMain main("main");
+  use(plug("Main", 7), &main);
+  c.onSocketData("1\n2\n3\n4\n5\n6\n7", 13);
+  EXPECT_EQ(3, c.getLineCount());
+  c.onSocketData("8\n", 2);
+  c.onConnectionClosed();
+  EXPECT_EQ(3, c.getLineCount());
+  ASSERT_TRUE(vorntest::pumpUntil([&] { return only("main sys").size() == 1; }, 5000));
+  Lines expected;
+  for (int i = 1; i <= 8; ++i)
+    expected.push_back("main event " + std::to_string(i - 1) + " [Unknown] " + std::to_string(i) +
+                       (i == 7 ? "" : "\n"));
+  expected.push_back("main sys 3 (none) []");
+  EXPECT_EQ(expected, only("main"));
+}
+
+// Lines still waiting when the client goes away are dropped with it: nothing runs later.
+TEST_F(ClientTest, AClientDeletedWithLinesWaitingLeavesNothingBehind) {
+  ClientTestAccess::setStepShare(1, 1 << 30);
+  Client& c = makeClient();
+  FakeMain main("main");
+  use(plug("Main", 7), &main);
+  c.onSocketData("a\nb\nc\n", 6);
+  c.onSocketData("d\n", 2);
+  EXPECT_EQ(1u, only("main event").size());
+  client.reset();
+  vorntest::pumpFor(100);
+  EXPECT_EQ(1u, only("main event").size());
+}
+
 TEST_F(ClientTest, AFaultingPluginIsReportedUnloadedAndSkippedWhileOthersGoOn) {
   Client& c = makeClient();
   FakeAddin bad("bad"), good("good");

@@ -37,6 +37,15 @@ class ClientTestAccess {
   }
   static void dropPages(Client& client) { client.attachSetupPages(nullptr); }
   static ClientSetupPages* setupPages(Client& client) { return client.setupPages.get(); }
+  // A loop pass's share of received lines; the one in force before is returned through the
+  // pointers (when not null).
+  static void setStepShare(int lines, int milliseconds, int* oldLines = nullptr,
+                           int* oldMilliseconds = nullptr) {
+    if (oldLines) *oldLines = Client::stepLines;
+    if (oldMilliseconds) *oldMilliseconds = Client::stepMilliseconds;
+    Client::stepLines = lines;
+    Client::stepMilliseconds = milliseconds;
+  }
 };
 
 inline std::string readIni(const char* file, const char* section, const char* key) {
@@ -205,11 +214,14 @@ class ClientTest : public ClientFolderTest {
     makeManagers(&hooks);
     system.reset(new FakeSystem(*managers));
     systemPluginsSession = system.get();
+    // Every chunk handled in the call that brings it, however slow the machine.
+    ClientTestAccess::setStepShare(1 << 30, 1 << 30, &savedLines, &savedMilliseconds);
   }
   void TearDown() override {
     client.reset();
     systemPluginsSession = nullptr;
     system.reset();
+    ClientTestAccess::setStepShare(savedLines, savedMilliseconds);
     ClientFolderTest::TearDown();
   }
 
@@ -248,6 +260,8 @@ class ClientTest : public ClientFolderTest {
   DroppingHooks hooks;
   std::unique_ptr<FakeSystem> system;
   std::unique_ptr<Client> client;
+  int savedLines = 0;
+  int savedMilliseconds = 0;
 };
 
 }  // namespace clienttest

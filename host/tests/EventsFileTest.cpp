@@ -143,4 +143,37 @@ TEST_F(EventsFileTest, ExpandedTextIsBoundedPerDefinitionAndPerFile) {
                           path + ") :\n -> copy254 = a13\n"));
 }
 
+// Lists loaded from one file share one compile (each matching with its own state, and each
+// told the file's faults); a changed file is compiled again while the old compile lives on.
+TEST_F(EventsFileTest, ListsOfOneFileShareOneCompileUntilTheFileChanges) {
+  const std::string tell =
+      "[EVENTS]\ntell = \"^([^ ]+):(nick) tells you: (.*):(text)$\"\nbad = \"(a\"\n";
+  ASSERT_TRUE(load(tell));
+  std::string firstReport = console.all();
+  ASSERT_TRUE(console.has("Event Error : Invalid regexpr !"));
+  RecordingConsole otherConsole;
+  EventList other(&otherConsole);
+  ASSERT_TRUE(loadEventsFile(other, path.c_str()));
+  ASSERT_NE(nullptr, list.adopted());
+  EXPECT_EQ(list.adopted(), other.adopted());
+  EXPECT_EQ(firstReport, otherConsole.all());
+  EXPECT_EQ(list.entryAt(0)->regExpr.program, other.entryAt(0)->regExpr.program);
+  EXPECT_NE(list.entryAt(0)->regExpr.nodes, other.entryAt(0)->regExpr.nodes);
+
+  EventRecord mine, theirs;
+  EXPECT_STREQ("tell", list.match("Mira tells you: hi\n", mine));
+  EXPECT_STREQ("tell", other.match("Ole tells you: bye\n", theirs));
+  EXPECT_STREQ("Mira", mine.vars[1]);
+  EXPECT_STREQ("hi\n", mine.vars[3]);
+  EXPECT_STREQ("Ole", theirs.vars[1]);
+
+  folder.write("test.events", "[EVENTS]\nshout = \"^([^ ]+):(nick) shouts: \"\n");
+  EventList changed{nullptr};
+  ASSERT_TRUE(loadEventsFile(changed, path.c_str()));
+  EXPECT_NE(list.adopted(), changed.adopted());
+  EXPECT_STREQ("shout", changed.match("Mira shouts: hi\n", mine));
+  EXPECT_STREQ("tell", other.match("Ole tells you: again\n", theirs));
+  EXPECT_STREQ("again\n", theirs.vars[3]);
+}
+
 }  // namespace
