@@ -179,7 +179,8 @@ bool maximizedBeforeQtKnows(const WindowRecord& w, const RECT& extents) {
 // Asks the window manager to maximise or restore the window as its own button does, so it
 // records the state; offscreen there is none to ask.
 void askWindowManagerToMaximize(WindowRecord& w, bool maximize) {
-  if (offscreenPlatform() || !isFramed(w) || !w.frame->windowHandle()) return;
+  if (offscreenPlatform() || !isFramed(w)) return;
+  w.frame->winId();  // Qt keeps the state of a native window only
   Qt::WindowStates state = w.frame->windowState();
   w.frame->setWindowState(maximize ? state | Qt::WindowMaximized : state & ~Qt::WindowMaximized);
 }
@@ -478,15 +479,16 @@ BOOL ShowWindow(HWND hwnd, int command) {
       callProcedure(hwnd, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(w->clientWidth, w->clientHeight));
       return was;
     case SW_MAXIMIZE: {
-      showWidgets(*w, true);
       if (!w->maximized) w->normalRect = w->rect;
       w->maximized = true;
       w->minimized = false;
+      // Before showing: a window mapped maximised is managed so from the start.
+      if (topLevel) askWindowManagerToMaximize(*w, true);
+      showWidgets(*w, true);
       RECT area{0, 0, 0, 0};
       if (topLevel) workArea(&area);
       if (!topLevel && w->parent) GetClientRect(w->parent, &area);
       changeWindowRect(hwnd, area, SIZE_MAXIMIZED);
-      if (topLevel && IsWindow(hwnd)) askWindowManagerToMaximize(*w, true);
       if (topLevel) activate(hwnd);
       return was;
     }

@@ -108,4 +108,29 @@ TEST_F(MaximizeTest, ADoubleClickOnTheTitleBarMaximisesAndRestores) {
   EXPECT_TRUE(restored());
 }
 
+// ShowWindow(SW_MAXIMIZE) at the next start asks the window manager as its button does.
+TEST_F(MaximizeTest, ClosedMaximisedItKeepsTheEarlierPlaceAndStartsMaximised) {
+  Rect before = frame();
+  ASSERT_TRUE(other.requestMaximized(main, true));
+  ASSERT_TRUE(maximized());
+  ASSERT_TRUE(other.requestClose(main));
+  ASSERT_TRUE(session.programEnded(10000)) << "the close box did not end the program";
+  EXPECT_EQ(session.setting("Vornith.ini", "System", "Maximized"), "On");
+  EXPECT_EQ(session.setting("Vornith.ini", "System", "PosX"), std::to_string(before.x));
+  EXPECT_EQ(session.setting("Vornith.ini", "System", "PosY"), std::to_string(before.y));
+
+  ChildOptions options;
+  options.environment = session.environment();
+  options.environment.push_back("QT_QPA_PLATFORM=xcb");
+  options.workingFolder = session.programFolder();
+  options.outputFile = session.programFolder() + "/again.log";
+  ChildProcess again;
+  ASSERT_TRUE(again.start({session.programFolder() + "/vornith"}, options));
+  main = session.waitForWindow(DesktopSession::MainTitle, 15000);
+  ASSERT_NE(main, 0u);
+  EXPECT_TRUE(maximized());
+  ASSERT_TRUE(other.requestMaximized(main, false));
+  EXPECT_TRUE(restored());
+}
+
 }  // namespace

@@ -70,6 +70,10 @@ bool OtherClient::requestMaximized(WindowId window, bool maximized) {
                     {maximized ? kAdd : kRemove, vertical, horizontal, kSourceIsUser});
 }
 
+bool OtherClient::requestClose(WindowId window) {
+  return sendToRoot(window, "_NET_CLOSE_WINDOW", {CurrentTime, kSourceIsUser});
+}
+
 bool OtherClient::isMaximized(WindowId window) {
   if (display_ == nullptr) return false;
   std::vector<long> states = longProperty(display_, window, atom("_NET_WM_STATE"), XA_ATOM);

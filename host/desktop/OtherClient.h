@@ -25,6 +25,8 @@ class OtherClient {
 
   // The _NET_WM_STATE request for both maximised states: add them, or remove them.
   bool requestMaximized(WindowId window, bool maximized);
+  // Asks the window manager to close the window, as its close box does.
+  bool requestClose(WindowId window);
   // Whether the window manager records the window as maximised both ways.
   bool isMaximized(WindowId window);
   // The work area the window manager announces (_NET_WORKAREA).
