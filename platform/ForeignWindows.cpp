@@ -265,7 +265,9 @@ bool foreignWindowRects(HWND hwnd, RECT* windowRect, RECT* clientRect) {
     RECT inside{at->dst_x, at->dst_y, at->dst_x + g->width, at->dst_y + g->height};
     if (clientRect) *clientRect = RECT{0, 0, g->width, g->height};
     // Another program's property: a frame wider than any screen is not believed.
-    auto extent = [&extents](int i) { return static_cast<LONG>(std::min<uint32_t>(extents[i], kMaxFrame)); };
+    auto extent = [&extents](int i) {
+      return static_cast<LONG>(std::min<uint32_t>(extents[i], kMaxFrame));
+    };
     if (windowRect) {
       *windowRect = RECT{inside.left - extent(0), inside.top - extent(2), inside.right + extent(1),
                          inside.bottom + extent(3)};

@@ -20,8 +20,8 @@ class MaximizeTest : public DesktopTest {
     std::string id = std::to_string(main);
     ASSERT_TRUE(xdotool({"windowsize", id, "700", "450"}));
     ASSERT_TRUE(xdotool({"windowmove", id, "300", "219"}));
-    ASSERT_TRUE(DesktopSession::waitFor([&] { return session.display().geometry(main).x > 250; },
-                                        5000));
+    ASSERT_TRUE(
+        DesktopSession::waitFor([&] { return session.display().geometry(main).x > 250; }, 5000));
     session.waitUntilStill(session.display().screen(), 3000);
     normal = session.display().geometry(main);
   }
@@ -37,8 +37,8 @@ class MaximizeTest : public DesktopTest {
   }
 
   static std::string text(const Rect& r) {
-    return std::to_string(r.width) + "x" + std::to_string(r.height) + " at " +
-           std::to_string(r.x) + "," + std::to_string(r.y);
+    return std::to_string(r.width) + "x" + std::to_string(r.height) + " at " + std::to_string(r.x) +
+           "," + std::to_string(r.y);
   }
 
   // Maximised for good: the state recorded and the frame on the work area, after the program
@@ -47,8 +47,8 @@ class MaximizeTest : public DesktopTest {
     Rect area = other.workArea();
     auto onWorkArea = [&] {
       Rect f = frame();
-      return other.isMaximized(main) && f.x == area.x && f.y == area.y &&
-             f.width == area.width && f.height == area.height;
+      return other.isMaximized(main) && f.x == area.x && f.y == area.y && f.width == area.width &&
+             f.height == area.height;
     };
     DesktopSession::waitFor(onWorkArea, 5000);
     session.waitUntilStill(session.display().screen(), 3000);
@@ -67,9 +67,9 @@ class MaximizeTest : public DesktopTest {
     DesktopSession::waitFor(back, 5000);
     session.waitUntilStill(session.display().screen(), 3000);
     if (back()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the window is " << text(session.display().geometry(main))
-                                         << ", was " << text(normal)
-                                         << (other.isMaximized(main) ? " and still maximised" : "");
+    return ::testing::AssertionFailure()
+           << "the window is " << text(session.display().geometry(main)) << ", was " << text(normal)
+           << (other.isMaximized(main) ? " and still maximised" : "");
   }
 
   // The close box and the input line, at the frame's top right and the page's bottom.
