@@ -1,5 +1,6 @@
 // The alert add-in set to keep quiet while the screen is taken: another program's full-screen
 // window in front holds the pop-up back; with that window gone, a tell raises it again.
+#include <fstream>
 #include <string>
 
 #include "host/desktop/DesktopTest.h"
@@ -18,6 +19,20 @@ class FullScreenTest : public DesktopTest {
   // The pop-up's place by default: the work area's top left. The full-screen window may be
   // stacked over it, so what counts is whether it is mapped.
   bool popUpShown() { return other.smallWindowMappedAt(Point{4, 4}); }
+
+  // What GetForegroundWindow, GetWindowRect and GetClientRect answer in another program of the
+  // layer on this desktop: "left top right bottom width height", or "none".
+  std::string foregroundSeenByTheLayer() {
+    ChildOptions options;
+    options.environment = session.environment();
+    options.environment.push_back("QT_QPA_PLATFORM=xcb");
+    options.outputFile = session.programFolder() + "/probe.txt";
+    runTool({FOREGROUNDPROBE_PATH}, options, 10000);
+    std::ifstream in(options.outputFile);
+    std::string line;
+    std::getline(in, line);
+    return line;
+  }
 
   OtherClient other;
 };
@@ -38,6 +53,8 @@ TEST_F(FullScreenTest, AnotherProgramsFullScreenWindowHoldsThePopUpBack) {
       5000))
       << "the window manager did not put the full-screen window in front";
   session.waitUntilStill(screen, 3000, 500);  // the program has heard it lost the focus
+  std::string size = std::to_string(screen.width) + " " + std::to_string(screen.height);
+  EXPECT_EQ(foregroundSeenByTheLayer(), "0 0 " + size + " " + size);
 
   ASSERT_TRUE(fromServer("bob tells you: are you there?"));
   EXPECT_FALSE(DesktopSession::waitFor([&] { return popUpShown(); }, 3000))
