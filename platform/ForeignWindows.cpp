@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -27,6 +28,10 @@ namespace {
 // The activation request says it comes from a pager-like tool acting for the user, so the
 // window manager does not refuse it as focus stealing.
 const uint32_t kSourceIsUser = 2;
+const uint32_t kMaxFrame = 4096;
+// Every window once active gets a handle: past this many the old ones are let go (they answer
+// as dead handles), so a long session does not hold them all.
+const size_t kMaxForeignHandles = 1024;
 
 xcb_connection_t* connection() {
   ensureApplication();
@@ -52,6 +57,7 @@ struct Atoms {
   xcb_atom_t utf8 = XCB_ATOM_NONE;
   xcb_atom_t clientList = XCB_ATOM_NONE;
   xcb_atom_t activeWindow = XCB_ATOM_NONE;
+  xcb_atom_t frameExtents = XCB_ATOM_NONE;
 };
 
 const Atoms& atoms(xcb_connection_t* c) {
@@ -62,6 +68,7 @@ const Atoms& atoms(xcb_connection_t* c) {
     known.utf8 = atom(c, "UTF8_STRING");
     known.clientList = atom(c, "_NET_CLIENT_LIST");
     known.activeWindow = atom(c, "_NET_ACTIVE_WINDOW");
+    known.frameExtents = atom(c, "_NET_FRAME_EXTENTS");
   });
   return known;
 }
@@ -83,6 +90,10 @@ HWND handleFor(xcb_window_t window) {
   std::lock_guard<std::mutex> guard(t.lock);
   auto known = t.handles.find(window);
   if (known != t.handles.end()) return handleOf(known->second);
+  if (t.handles.size() >= kMaxForeignHandles) {
+    t.handles.clear();
+    t.windows.clear();
+  }
   uint32_t value = nextHandleValue();
   t.handles[window] = value;
   t.windows[value] = window;
@@ -216,6 +227,56 @@ int foreignWindowText(HWND hwnd, LPSTR buffer, int size) {
   std::memcpy(buffer, id.title.data(), n);
   buffer[n] = 0;
   return static_cast<int>(n);
+}
+
+HWND foreignActiveWindow() {
+  xcb_connection_t* c = connection();
+  if (!c) return nullptr;
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      c, xcb_get_property(c, 0, rootOf(c), atoms(c).activeWindow, XCB_ATOM_WINDOW, 0, 1), nullptr);
+  xcb_window_t window = XCB_WINDOW_NONE;
+  if (reply && reply->type == XCB_ATOM_WINDOW && reply->format == 32 &&
+      xcb_get_property_value_length(reply) == 4) {
+    std::memcpy(&window, xcb_get_property_value(reply), sizeof window);
+  }
+  std::free(reply);
+  return window != XCB_WINDOW_NONE && !isOurs(window) ? handleFor(window) : nullptr;
+}
+
+// The three questions go out together: one round trip's wait.
+bool foreignWindowRects(HWND hwnd, RECT* windowRect, RECT* clientRect) {
+  xcb_window_t window = windowOf(hwnd);
+  xcb_connection_t* c = window ? connection() : nullptr;
+  if (!c) return false;
+  xcb_get_geometry_cookie_t size = xcb_get_geometry(c, window);
+  xcb_translate_coordinates_cookie_t place = xcb_translate_coordinates(c, window, rootOf(c), 0, 0);
+  xcb_get_property_cookie_t frame =
+      xcb_get_property(c, 0, window, atoms(c).frameExtents, XCB_ATOM_CARDINAL, 0, 4);
+  xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, size, nullptr);
+  xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(c, place, nullptr);
+  xcb_get_property_reply_t* e = xcb_get_property_reply(c, frame, nullptr);
+  bool ok = g && at;
+  if (ok) {
+    uint32_t extents[4] = {0, 0, 0, 0};  // left, right, top, bottom
+    if (e && e->type == XCB_ATOM_CARDINAL && e->format == 32 &&
+        xcb_get_property_value_length(e) == sizeof extents) {
+      std::memcpy(extents, xcb_get_property_value(e), sizeof extents);
+    }
+    RECT inside{at->dst_x, at->dst_y, at->dst_x + g->width, at->dst_y + g->height};
+    if (clientRect) *clientRect = RECT{0, 0, g->width, g->height};
+    // Another program's property: a frame wider than any screen is not believed.
+    auto extent = [&extents](int i) {
+      return static_cast<LONG>(std::min<uint32_t>(extents[i], kMaxFrame));
+    };
+    if (windowRect) {
+      *windowRect = RECT{inside.left - extent(0), inside.top - extent(2), inside.right + extent(1),
+                         inside.bottom + extent(3)};
+    }
+  }
+  std::free(g);
+  std::free(at);
+  std::free(e);
+  return ok;
 }
 
 }  // namespace vornplatform

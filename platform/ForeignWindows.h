@@ -22,4 +22,11 @@ bool foreignWindowExists(HWND hwnd);
 bool activateForeignWindow(HWND hwnd);
 int foreignWindowText(HWND hwnd, LPSTR buffer, int size);
 
+// The window the window manager reports active when it is another program's (a film, a game),
+// as a foreign handle; null when it is ours, when none is, or off X11. One round trip.
+HWND foreignActiveWindow();
+// The window's rectangle on the screen (its frame included) and its client size, read from the
+// X server; false when the handle is not foreign or the window is gone.
+bool foreignWindowRects(HWND hwnd, RECT* window, RECT* client);
+
 }  // namespace vornplatform

@@ -156,6 +156,25 @@ bool askWindowManager(xcb_connection_t* connection, QWidget* frame, RECT* extent
 
 }  // namespace
 
+bool readMaximizedState(QWidget* frame, bool* maximized) {
+  xcb_connection_t* connection = connectionWatched();
+  if (!connection || !frame || !frame->internalWinId()) return false;
+  static const xcb_atom_t state = atomNamed(connection, "_NET_WM_STATE");
+  static const xcb_atom_t vertical = atomNamed(connection, "_NET_WM_STATE_MAXIMIZED_VERT");
+  static const xcb_atom_t horizontal = atomNamed(connection, "_NET_WM_STATE_MAXIMIZED_HORZ");
+  uint32_t values[32];
+  uint32_t count = 0;
+  auto window = static_cast<xcb_window_t>(frame->internalWinId());
+  readValues(connection, window, state, XCB_ATOM_ATOM, 32, values, &count);
+  bool across = false, down = false;
+  for (uint32_t i = 0; i < count; ++i) {
+    across |= values[i] == horizontal;
+    down |= values[i] == vertical;
+  }
+  *maximized = across && down;
+  return true;
+}
+
 // Windows of one kind get the same frame: the window manager is asked once per kind, so many
 // windows made at start wait for one answer each kind (later changes still reach every window).
 bool askFrameExtents(QWidget* frame, RECT* extents) {

@@ -1,5 +1,6 @@
 // The window manager's frames around top-level windows on X11: asking it how wide a frame
-// will be before the window is shown, and hearing when it tells (Qt passes that on to nobody).
+// will be before the window is shown, hearing when it tells (Qt passes that on to nobody), and
+// reading whether it holds a window maximised.
 #pragma once
 
 #include "platform/win32_window.h"
@@ -13,5 +14,9 @@ namespace vornplatform {
 // answer. False on platforms other than X11, without a window manager that answers, or when
 // the answer is late; a later answer makes the window core look at the frame again.
 bool askFrameExtents(QWidget* frame, RECT* extents);
+
+// Whether the window manager holds the Qt window maximised both ways now (its _NET_WM_STATE),
+// read afresh: it may have placed the window before Qt hears of the state. False off X11.
+bool readMaximizedState(QWidget* frame, bool* maximized);
 
 }  // namespace vornplatform

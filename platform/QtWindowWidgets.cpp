@@ -54,6 +54,7 @@ bool FrameWidget::event(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
     HandlerScope scope;
     if (IsWindow(hwnd_)) minimizedFromQt(hwnd_, isMinimized());
+    if (IsWindow(hwnd_) && !isMinimized()) maximizedFromQt(hwnd_, isMaximized());
   }
   return QWidget::event(event);
 }

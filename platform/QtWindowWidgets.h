@@ -22,7 +22,8 @@ class ClientWidget : public QWidget {
 };
 
 // The outer Qt window of a top-level window. The close box sends WM_CLOSE instead of closing;
-// activation sends WM_ACTIVATE; a move or resize by the user becomes WM_MOVING/WM_SIZING.
+// activation sends WM_ACTIVATE; a move or resize by the user becomes WM_MOVING/WM_SIZING; the
+// window manager's minimise and maximise become Win32's.
 class FrameWidget : public QWidget {
  public:
   FrameWidget(HWND hwnd, Qt::WindowFlags flags);

@@ -27,6 +27,8 @@ HWND requestedHwnd = nullptr;
 DWORD requestedAt = 0;
 const DWORD kLateNewsMs = 1000;
 int applyingGeometry = 0;
+// The frame stands where the window manager put it: the layer takes that place, asks for none.
+int followingWindowManager = 0;
 std::mutex workAreaLock;
 bool workAreaOverridden = false;
 RECT workAreaOverride{};
@@ -134,6 +136,55 @@ int edgeOfResize(const RECT& from, const RECT& to) {
   return left ? WMSZ_LEFT : WMSZ_RIGHT;
 }
 
+// The Qt window's place as the platform has it, with the frame around it. Qt reports a resize
+// before the move that goes with it; the platform window already holds both.
+RECT platformRectOf(const WindowRecord& w, const RECT& extents) {
+  QWindow* window = w.frame->windowHandle();
+  QRect g = window ? window->geometry() : w.frame->geometry();
+  return RECT{g.x() - extents.left, g.y() - extents.top, g.x() + g.width() + extents.right,
+              g.y() + g.height() + extents.bottom};
+}
+
+// A maximised window's frame is where the window manager put it (on the work area): taken as
+// it is and reported as maximised. Offscreen, only a maximise that went through Qt is placed
+// by it; the layer places its own.
+bool placedByWindowManager(const WindowRecord& w) {
+  return w.maximized && (!offscreenPlatform() || w.frame->isMaximized());
+}
+
+void takeMaximizedPlace(WindowRecord& w, const RECT& extents, bool announce) {
+  RECT placed = platformRectOf(w, extents);
+  if (!announce && sameRect(placed, w.rect) && sameRect(extents, w.margins)) return;
+  ++followingWindowManager;
+  changeWindowRect(w.hwnd, placed, SIZE_MAXIMIZED, &extents);
+  --followingWindowManager;
+}
+
+void enterMaximized(WindowRecord& w, const RECT& extents) {
+  w.normalRect = w.rect;
+  w.maximized = true;
+  takeMaximizedPlace(w, extents, true);
+}
+
+// The window manager may place a maximised window before Qt hears of the state: a new size
+// or frame is checked against the window manager's own word.
+bool maximizedBeforeQtKnows(const WindowRecord& w, const RECT& extents) {
+  RECT placed = platformRectOf(w, extents);
+  bool resized = widthOf(placed) != widthOf(w.rect) || heightOf(placed) != heightOf(w.rect);
+  bool maximized = false;
+  return (resized || !sameRect(extents, w.margins)) && readMaximizedState(w.frame, &maximized) &&
+         maximized;
+}
+
+// Asks the window manager to maximise or restore the window as its own button does, so it
+// records the state; offscreen there is none to ask.
+void askWindowManagerToMaximize(WindowRecord& w, bool maximize) {
+  if (offscreenPlatform() || !isFramed(w)) return;
+  w.frame->winId();  // Qt keeps the state of a native window only
+  Qt::WindowStates state = w.frame->windowState();
+  w.frame->setWindowState(maximize ? state | Qt::WindowMaximized : state & ~Qt::WindowMaximized);
+}
+
 // Another process's window: the showing commands become a request to the window manager to
 // activate it (which restores it); hiding or minimising it is not ours to do.
 BOOL showForeignWindow(HWND hwnd, int command) {
@@ -214,8 +265,10 @@ void applyGeometryToQt(WindowRecord& w) {
     int menu = menuHeightOf(w), border = w.ownBorder;
     QSize size(w.clientWidth + 2 * border, w.clientHeight + menu + 2 * border);
     POINT at = frameWidgetOrigin(w);
-    applySizeLimits(w.frame, (w.style & WS_THICKFRAME) != 0, size);
-    w.frame->setGeometry(at.x, at.y, size.width(), size.height());
+    if (!followingWindowManager) {
+      applySizeLimits(w.frame, (w.style & WS_THICKFRAME) != 0, size);
+      w.frame->setGeometry(at.x, at.y, size.width(), size.height());
+    }
     if (w.menuBar) {
       w.menuBar->setGeometry(0, 0, w.clientWidth, menu);
       w.menuBar->setVisible(menu > 0);
@@ -349,11 +402,31 @@ void setFrameExtentsOverride(const RECT* extents) {
   if (extents) extentsOverride = *extents;
 }
 
+void maximizedFromQt(HWND hwnd, bool maximized) {
+  WindowPtr w = findWindow(hwnd);
+  if (!w || w->dying || w->parent || !w->frame || w->minimized) return;
+  if (maximized == w->maximized) return;
+  if (maximized) {
+    enterMaximized(*w, frameExtentsOf(*w));
+    return;
+  }
+  w->maximized = false;
+  changeWindowRect(hwnd, w->normalRect, SIZE_RESTORED);
+}
+
 void frameChangedByQt(HWND hwnd) {
   WindowPtr w = findWindow(hwnd);
   if (!w || w->dying || !w->frame || w->minimized) return;
   bool shown = w->frame->isVisible();
   RECT extents = frameExtentsOf(*w);
+  if (shown && placedByWindowManager(*w)) {
+    takeMaximizedPlace(*w, extents, false);
+    return;
+  }
+  if (shown && !w->maximized && maximizedBeforeQtKnows(*w, extents)) {
+    enterMaximized(*w, extents);
+    return;
+  }
   // A hidden window the window manager let go of has no frame now, but gets it back when shown.
   if (!sameRect(extents, w->margins) && (shown || !isEmpty(extents))) {
     // The window stays where the program put it; the client area is what the frame leaves.
@@ -406,10 +479,12 @@ BOOL ShowWindow(HWND hwnd, int command) {
       callProcedure(hwnd, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(w->clientWidth, w->clientHeight));
       return was;
     case SW_MAXIMIZE: {
-      showWidgets(*w, true);
       if (!w->maximized) w->normalRect = w->rect;
       w->maximized = true;
       w->minimized = false;
+      // Before showing: a window mapped maximised is managed so from the start.
+      if (topLevel) askWindowManagerToMaximize(*w, true);
+      showWidgets(*w, true);
       RECT area{0, 0, 0, 0};
       if (topLevel) workArea(&area);
       if (!topLevel && w->parent) GetClientRect(w->parent, &area);
@@ -427,6 +502,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
       }
       if (w->maximized) {
         w->maximized = false;
+        if (topLevel) askWindowManagerToMaximize(*w, false);
         changeWindowRect(hwnd, w->normalRect, SIZE_RESTORED);
       }
       if (topLevel && IsWindow(hwnd)) activate(hwnd);
@@ -497,6 +573,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 
 BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
   WindowPtr w = findWindow(hwnd);
+  if (!w && rect) return foreignWindowRects(hwnd, rect, nullptr) ? TRUE : FALSE;
   if (!w || !rect) return FALSE;
   if (!w->parent) {
     *rect = w->rect;
@@ -509,6 +586,7 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
 
 BOOL GetClientRect(HWND hwnd, LPRECT rect) {
   WindowPtr w = findWindow(hwnd);
+  if (!w && rect) return foreignWindowRects(hwnd, nullptr, rect) ? TRUE : FALSE;
   if (!w || !rect) return FALSE;
   *rect = RECT{0, 0, w->clientWidth, w->clientHeight};
   return TRUE;
@@ -540,7 +618,9 @@ BOOL SetForegroundWindow(HWND hwnd) {
   return TRUE;
 }
 
-HWND GetForegroundWindow() { return activeHwnd; }
+// Another program in front (a film, a game) is named too, so callers can see how it covers the
+// screen; ours are known without asking.
+HWND GetForegroundWindow() { return activeHwnd ? activeHwnd : foreignActiveWindow(); }
 
 BOOL BringWindowToTop(HWND hwnd) { return SetForegroundWindow(hwnd); }
 

@@ -35,4 +35,12 @@ bool minimizeByWindowManager(HWND hwnd) {
   return true;
 }
 
+bool maximizeByWindowManager(HWND hwnd, bool maximize) {
+  vornplatform::WindowPtr w = vornplatform::findWindow(hwnd);
+  if (!w || w->dying || w->parent || !w->frame) return false;
+  Qt::WindowStates state = w->frame->windowState();
+  w->frame->setWindowState(maximize ? state | Qt::WindowMaximized : state & ~Qt::WindowMaximized);
+  return true;
+}
+
 }  // namespace vorntest

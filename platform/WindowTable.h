@@ -111,6 +111,8 @@ void paintWindow(HWND hwnd);
 void activateFromQt(HWND hwnd, bool active);
 // The window manager minimised or restored the top-level window (WindowMinimize.cpp).
 void minimizedFromQt(HWND hwnd, bool minimized);
+// The window manager maximised or restored it (WindowGeometry.cpp).
+void maximizedFromQt(HWND hwnd, bool maximized);
 // The Qt window of a top-level window was moved or resized, by the window manager or the user.
 void frameChangedByQt(HWND hwnd);
 

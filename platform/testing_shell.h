@@ -34,6 +34,8 @@ VORNAPI bool clickTrayIcon(HWND window, UINT id, bool doubleClick);
 // --- Minimise path ---------------------------------------------------------------------------
 // The window manager minimises the top-level window (as its title-bar button does).
 VORNAPI bool minimizeByWindowManager(HWND hwnd);
+// The window manager maximises or restores it (its title-bar button, a double click there).
+VORNAPI bool maximizeByWindowManager(HWND hwnd, bool maximize);
 
 // --- Sounds ----------------------------------------------------------------------------------
 struct PlayedSound {

@@ -8,7 +8,9 @@
 #include <QImage>
 #include <QMoveEvent>
 #include <QWidget>
+#include <QWindow>
 
+#include "platform/testing_shell.h"
 #include "platform/tests/WindowTestKit.h"
 
 using namespace windowtest;
@@ -46,6 +48,11 @@ LParams lParamsOf(HWND hwnd, UINT msg) {
   LParams out;
   for (const Seen& s : messagesOf(hwnd, msg)) out.push_back(s.lParam);
   return out;
+}
+
+WPARAM lastSizeType(HWND hwnd) {
+  std::vector<WPARAM> types = wParamsOf(hwnd, WM_SIZE);
+  return types.empty() ? WPARAM(-1) : types.back();
 }
 
 TEST_F(WindowGeometry, MoveSendsMoveAndSizeSynchronouslyEvenWhenHidden) {
@@ -162,6 +169,29 @@ TEST_F(WindowGeometry, ShowCommandsReportSizeTypesAndKeepTopmost) {
   ShowWindow(top, SW_HIDE);
   EXPECT_FALSE(IsWindowVisible(top));
   EXPECT_EQ(wParamsOf(top, WM_SHOWWINDOW), std::vector<WPARAM>{0});
+}
+
+// The window manager's maximise (its title-bar button) was taken for a user's resize and its
+// restore was never heard: now both are Win32's.
+TEST_F(WindowGeometry, WindowManagersMaximiseAndRestoreAreWin32s) {
+  HWND top = topWindow(300, 219, 300, 200);
+  ShowWindow(top, SW_SHOW);
+  vornplatform::processEventsFor(20);
+  seen().clear();
+  ASSERT_TRUE(vorntest::maximizeByWindowManager(top, true));
+  vornplatform::processEventsFor(50);
+  QRect placed = vornplatform::topLevelWidgetOf(top)->windowHandle()->geometry();
+  EXPECT_TRUE(IsZoomed(top));
+  EXPECT_TRUE(messagesOf(top, WM_SIZING).empty());
+  EXPECT_EQ(lastSizeType(top), WPARAM(SIZE_MAXIMIZED));
+  EXPECT_EQ(boxOf(rectOf(top)), boxOf(RECT{placed.x(), placed.y(), placed.x() + placed.width(),
+                                           placed.y() + placed.height()}));
+  seen().clear();
+  ASSERT_TRUE(vorntest::maximizeByWindowManager(top, false));
+  vornplatform::processEventsFor(50);
+  EXPECT_FALSE(IsZoomed(top));
+  EXPECT_EQ(lastSizeType(top), WPARAM(SIZE_RESTORED));
+  EXPECT_EQ(boxOf(RECT{300, 219, 600, 419}), boxOf(rectOf(top)));
 }
 
 TEST_F(WindowGeometry, UserMoveAndResizeAskTheWindowFirst) {

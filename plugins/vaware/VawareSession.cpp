@@ -119,7 +119,7 @@ bool VawareSession::containsWord(const char* text, const char* word) {
   return AlertRules::containsWord(text, word, options_.getBool("WordOnly"));
 }
 
-// Only our own windows can be seen in front, so only they can count as full screen.
+// The window in front may be another program's (a film, a game): its size is read as well.
 bool VawareSession::isFullScreen() const {
   return sameClientSize(GetForegroundWindow(), GetDesktopWindow());
 }
