@@ -2,6 +2,7 @@
 // lines and reads nothing for a while, the client answers each line with one line of its own
 // through its send road, then the server reads again. Prints the longest trip away from the
 // message loop (the sends included) and whether every answer arrived, in order.
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -99,6 +100,7 @@ int main() {
   std::string expected;
   for (int i = 0; i < kRequests; ++i) expected += answer(i);
   chatbench::StepTimes steps;
+  double longestSend = 0;
   int answered = 0;
   int base = client->getLineCount();
   chatbench::Clock::time_point start = chatbench::Clock::now();
@@ -107,8 +109,11 @@ int main() {
     chatbench::LoopStep step = chatbench::runLoopStep();
     if (step.quit) break;
     // Every request line gets its answer from the GUI thread, as a plug-in's would.
-    for (int lines = client->getLineCount() - base; answered < lines && answered < kRequests;)
+    for (int lines = client->getLineCount() - base; answered < lines && answered < kRequests;) {
+      chatbench::Clock::time_point sendStart = chatbench::Clock::now();
       client->sendData(answer(answered++).c_str());
+      longestSend = std::max(longestSend, chatbench::since(sendStart));
+    }
     steps.add(chatbench::since(stepStart));
     if (!step.got) std::this_thread::yield();
   }
@@ -118,6 +123,7 @@ int main() {
               chatbench::since(start));
   std::printf("longest trip away from the message loop: %.1f ms (99%%: %.2f ms)\n",
               steps.longest() * 1e3, steps.percentile(0.99) * 1e3);
+  std::printf("longest answer sent: %.2f ms\n", longestSend * 1e3);
   shutDown();
   std::filesystem::current_path(previous);
   return got == expected ? 0 : 1;

@@ -2,6 +2,8 @@
 // so the GUI thread and the receive thread never interleave their bytes.
 #include "host/SendQueue.h"
 
+#include <algorithm>
+
 namespace {
 
 // One write hands the socket at most this much; the rest waits for the next.
@@ -23,38 +25,51 @@ SendQueue::Result SendQueue::send(Socket& socket, const char* bytes, size_t leng
       result = Overflow;
     } else {
       if (waitingLocked() == 0) lastTaken_ = Clock::now();
-      bytes_.append(bytes + sent, length - sent);
+      appendLocked(bytes + sent, length - sent);
     }
   }
   lock_.leave();
   return result;
 }
 
+// The lock is let go between slices, so a send of the GUI thread waits at most one slice.
 bool SendQueue::drain(Socket& socket) {
-  lock_.enter();
-  bool ok = true;
-  while (ok && waitingLocked() > 0) {
-    size_t before = offset_;
-    ok = writeFront(socket);
-    if (offset_ == before) break;  // the socket is full
+  for (;;) {
+    lock_.enter();
+    size_t before = waitingLocked();
+    bool ok = before == 0 || writeFront(socket);
+    // Stop when the socket is full or nothing waits any more.
+    bool more = ok && waitingLocked() > 0 && waitingLocked() < before;
+    lock_.leave();
+    if (!more) return ok;
   }
-  lock_.leave();
-  return ok;
+}
+
+void SendQueue::appendLocked(const char* bytes, size_t length) {
+  waiting_ += length;
+  while (length > 0) {
+    if (blocks_.empty() || blocks_.back().size() >= kSlice) {
+      blocks_.emplace_back();
+      blocks_.back().reserve(kSlice);
+    }
+    std::string& last = blocks_.back();
+    size_t part = std::min(length, kSlice - last.size());
+    last.append(bytes, part);
+    bytes += part;
+    length -= part;
+  }
 }
 
 bool SendQueue::writeFront(Socket& socket) {
-  size_t waiting = waitingLocked();
-  int taken = socket.sendSome(bytes_.data() + offset_,
-                              static_cast<int>(waiting < kSlice ? waiting : kSlice));
+  const std::string& front = blocks_.front();
+  int taken = socket.sendSome(front.data() + offset_, static_cast<int>(front.size() - offset_));
   if (taken < 0) return false;
   if (taken == 0) return true;
   offset_ += static_cast<size_t>(taken);
+  waiting_ -= static_cast<size_t>(taken);
   lastTaken_ = Clock::now();
-  if (offset_ == bytes_.size()) {
-    bytes_.clear();
-    offset_ = 0;
-  } else if (offset_ > bytes_.size() / 2) {
-    bytes_.erase(0, offset_);
+  if (offset_ == front.size()) {
+    blocks_.pop_front();
     offset_ = 0;
   }
   return true;
@@ -78,8 +93,9 @@ bool SendQueue::stalled() {
 void SendQueue::clear() {
   lock_.enter();
   // Swapped out, so a queue that held megabytes gives its memory back.
-  std::string().swap(bytes_);
+  std::deque<std::string>().swap(blocks_);
   offset_ = 0;
+  waiting_ = 0;
   lock_.leave();
 }
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <deque>
 #include <string>
 
 #include "lib/CriticalSection.h"
@@ -34,11 +35,14 @@ class SendQueue {
   using Clock = std::chrono::steady_clock;
   // Under the lock: hands the socket up to one slice of the waiting bytes.
   bool writeFront(Socket& socket);
-  size_t waitingLocked() const { return bytes_.size() - offset_; }
+  void appendLocked(const char* bytes, size_t length);
+  size_t waitingLocked() const { return waiting_; }
 
   CriticalSection lock_;
-  std::string bytes_;
-  size_t offset_ = 0;  // bytes_ before it are written
+  // Blocks of at most one slice each: a long queue grows without copying what it holds.
+  std::deque<std::string> blocks_;
+  size_t offset_ = 0;  // bytes of the first block already written
+  size_t waiting_ = 0;
   Clock::time_point lastTaken_;
   size_t maxBytes_ = DefaultMaxBytes;
   int stallMs_ = DefaultStallMs;
