@@ -15,6 +15,9 @@ namespace {
 
 const int kReceiveBufferSize = ClientConnection::MaxChunk + 3;
 const int kHostSize = 512;
+// How long the receive thread waits on the socket per round; bytes queued meanwhile by the
+// GUI thread are written after at most this.
+const int kWaitMs = 50;
 
 bool sameHost(const char* a, const char* b) {
   for (; *a && *b; ++a, ++b) {
@@ -35,6 +38,17 @@ CriticalSection loadLock;
 
 void formatItem(char* out, int size, const ServerEntry* entry) {
   snprintf(out, size, "%s (%i)", entry->host, entry->port);
+}
+
+// A NUL byte would end the chunk's text early and lose every line after it: drop it.
+int dropNulBytes(char* bytes, int count) {
+  char* end = bytes + count;
+  char* out = static_cast<char*>(std::memchr(bytes, 0, (size_t)count));
+  if (!out) return count;
+  for (const char* in = out; in < end; ++in)
+    if (*in) *out++ = *in;
+  *out = '\0';
+  return static_cast<int>(out - bytes);
 }
 
 }  // namespace
@@ -225,11 +239,15 @@ void ClientConnection::clearServers() {
 // The socket is closed under the flag lock, so the thread never sees the new state while
 // the old connection is still open, nor starts a connection that this close would cut.
 void ClientConnection::connect() {
+  serverLock.enter();
+  walkLeft = -1;  // a new walk: every server once
+  serverLock.leave();
   linkLock.enter();
   wanted = true;
   connected = false;
   socket.close();
   linkLock.leave();
+  outgoing.clear();
 }
 
 // Both flags go down before the close: the receive it interrupts reports nothing, and
@@ -241,6 +259,7 @@ void ClientConnection::disconnect() {
   connected = false;
   socket.close();
   linkLock.leave();
+  outgoing.clear();
   if (was) post(ConnectionRequest::Closed, nullptr, 0);
 }
 
@@ -256,11 +275,23 @@ void ClientConnection::send(const char* text) {
     post(ConnectionRequest::SocketError, "You are not connected.", 0);
     return;
   }
-  if (socket.send(text ? text : "")) return;
+  const char* bytes = text ? text : "";
+  SendQueue::Result result = outgoing.send(socket, bytes, std::strlen(bytes));
+  if (result == SendQueue::Failed) {
+    dropConnection(socket.getErrorText());
+  } else if (result == SendQueue::Overflow) {
+    char why[128];
+    snprintf(why, sizeof why, "More than %i KB wait to be sent: disconnected.",
+             static_cast<int>(outgoing.maxBytes() / 1024));
+    dropConnection(why);
+  }
+}
+
+void ClientConnection::dropConnection(const char* why) {
   linkLock.enter();
   connected = false;
   linkLock.leave();
-  post(ConnectionRequest::SocketError, socket.getErrorText(), 0);
+  post(ConnectionRequest::SocketError, why, 0);
   disconnect();
 }
 
@@ -328,11 +359,7 @@ void ClientConnection::run() {
     } else if (wantedNow && !connectedNow) {
       connectNextServer();
     } else if (connectedNow && !wantedNow) {
-      // The GUI thread has not caught up: wait instead of queueing without bound.
-      if (pendingChunks.load() >= MaxPendingChunks)
-        Sleep(1);
-      else
-        receiveChunk();
+      serveConnection();
     }
   }
   serverLock.enter();
@@ -341,17 +368,25 @@ void ClientConnection::run() {
   serverLock.leave();
 }
 
-// Copies the next server of the walk; false (and the walk rewound) at its end.
+// Copies the next server of the walk, going round from the last to the first; false (and
+// the walk rewound) once every server has been tried.
 bool ClientConnection::takeNextServer(char* host, int size, int* port) {
   serverLock.enter();
-  bool found = walk->hasNext();
+  if (walkLeft < 0) {
+    walkLeft = 0;
+    for (ListNode<ServerEntry*>* node = servers.headNode(); node; node = node->next) ++walkLeft;
+  }
+  if (walkLeft > 0 && !walk->hasNext()) walk->first();
+  bool found = walkLeft > 0 && walk->hasNext();
   if (found) {
+    --walkLeft;
     ServerEntry* entry = walk->next();
     std::strncpy(host, entry->host, size - 2);
     host[size - 2] = '\0';
     *port = entry->port;
   } else {
     walk->first();
+    walkLeft = -1;
   }
   serverLock.leave();
   return found;
@@ -376,9 +411,11 @@ void ClientConnection::connectNextServer() {
   linkLock.enter();
   // The socket may have been closed by a connect() again between the call and the lock.
   if (made && wanted && socket.isConnected()) {
+    socket.setKeepAlive(true);
+    // Writes from the GUI thread must never wait on the server.
+    socket.setNonBlocking(true);
     connected = true;
     wanted = false;
-    socket.setKeepAlive(true);
     // Posted under the lock so that a disconnect's Closed can never come before it.
     post(ConnectionRequest::Connected, host, port);
   } else {
@@ -389,8 +426,45 @@ void ClientConnection::connectNextServer() {
   linkLock.leave();
 }
 
+// One round of a live connection: write what waits, end a connection whose server takes
+// nothing, read what came.
+void ClientConnection::serveConnection() {
+  // The GUI thread has not caught up with the chunks: read nothing, queue nothing more.
+  bool canRead = pendingChunks.load() < MaxPendingChunks;
+  bool pending = outgoing.hasPending();
+  if (!canRead && !pending) {
+    Sleep(1);
+    return;
+  }
+  int ready = socket.wait(canRead, pending, canRead ? kWaitMs : 1);
+  if (pending && !outgoing.drain(socket)) return loseConnection(socket.getErrorText());
+  if (outgoing.stalled()) {
+    char why[128];
+    snprintf(why, sizeof why, "The server has taken no data for %i s: disconnected.",
+             outgoing.stallSeconds());
+    return loseConnection(why);
+  }
+  if (canRead && (ready & Socket::Readable)) receiveChunk();
+}
+
+void ClientConnection::loseConnection(const char* why) {
+  linkLock.enter();
+  if (connected) {
+    connected = false;
+    post(ConnectionRequest::SocketError, why, 0);
+    socket.close();
+  }
+  linkLock.leave();
+  outgoing.clear();
+}
+
 void ClientConnection::receiveChunk() {
   int received = socket.receive(receiveBuffer, MaxChunk + 1);
+  if (received < 0) return;  // nothing yet after all
+  if (received > 0) {
+    received = dropNulBytes(receiveBuffer, received);
+    if (received == 0) return;  // only NUL bytes came
+  }
   linkLock.enter();
   if (received > 0) {
     if (connected) {
@@ -409,4 +483,5 @@ void ClientConnection::receiveChunk() {
     socket.close();
   }
   linkLock.leave();
+  if (received == 0) outgoing.clear();
 }

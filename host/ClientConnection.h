@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "host/ConnectionRequest.h"
+#include "host/SendQueue.h"
 #include "host/ServerEntry.h"
 #include "lib/CriticalSection.h"
 #include "lib/IniFile.h"
@@ -42,10 +43,16 @@ class ClientConnection : public Thread {
   // Refills the server view from the list; the first server, null for an empty list.
   ServerEntry* fillServerList();
 
+  // A connect while connected tries the servers after the connected one first and the
+  // connected one last, each once.
   void connect();
   void disconnect();
   bool isConnected();
+  // Never waits on the server: what the socket does not take at once is queued and written
+  // by the receive thread, in order. A queue past its bound, or one the server takes nothing
+  // of for too long, ends the connection with a socket error that says why.
   void send(const char* text);
+  SendQueue& getSendQueue() { return outgoing; }
   // False when the window is gone; the record is then freed.
   bool postRequest(ConnectionRequest* request);
   // The GUI thread took one received chunk off the queue. The receive thread stops reading
@@ -71,7 +78,12 @@ class ClientConnection : public Thread {
   void waitIdle(int milliseconds);
   bool takeNextServer(char* host, int size, int* port);
   void connectNextServer();
+  void serveConnection();
   void receiveChunk();
+  // GUI thread: ends the connection after a failed or refused send, saying why.
+  void dropConnection(const char* why);
+  // Receive thread: ends the connection it serves, saying why.
+  void loseConnection(const char* why);
   void post(int kind, const char* text, int value);
   bool loadServer(IniFile& ini, int index);
   void addViewItem(ServerEntry* entry);
@@ -91,7 +103,9 @@ class ClientConnection : public Thread {
   List<ServerEntry*> servers;
   CriticalSection serverLock;  // guards servers and the walk over them
   ListIteratorBase<ServerEntry*>* walk;
+  int walkLeft = -1;  // servers the walk has still to try; -1 until it counts them
   ListView* serverView;
   char* clientName;
   std::atomic<int> pendingChunks{0};
+  SendQueue outgoing;
 };

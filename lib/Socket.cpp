@@ -193,6 +193,10 @@ int Socket::receive(char* buffer, int size) {
     return 0;
   }
   int received = recv(s, buffer, size - 1, 0);
+  if (received == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
+    release();
+    return -1;
+  }
   if (received == SOCKET_ERROR) {
     fail(s);
     received = 0;
@@ -217,6 +221,45 @@ bool Socket::send(const char* buffer, int length) {
 bool Socket::send(const char* text) {
   if (!text) text = "";
   return send(text, static_cast<int>(std::strlen(text)));
+}
+
+bool Socket::setNonBlocking(bool on) {
+  SOCKET s = acquire();
+  if (s == INVALID_SOCKET) return false;
+  ULONG value = on ? 1 : 0;
+  bool done = ioctlsocket(s, FIONBIO, &value) == 0;
+  release();
+  return done;
+}
+
+int Socket::sendSome(const char* buffer, int length) {
+  SOCKET s = acquire();
+  if (s == INVALID_SOCKET) {
+    failClosed();
+    return -1;
+  }
+  int sent = ::send(s, buffer, length, 0);
+  if (sent == SOCKET_ERROR) {
+    if (WSAGetLastError() == WSAEWOULDBLOCK)
+      sent = 0;
+    else
+      fail(s);
+  }
+  release();
+  return sent;
+}
+
+int Socket::wait(bool read, bool write, int milliseconds) {
+  SOCKET s = acquire();
+  if (s == INVALID_SOCKET) return Readable;
+  WSAPOLLFD watch{s, static_cast<SHORT>((read ? POLLRDNORM : 0) | (write ? POLLWRNORM : 0)), 0};
+  int count = WSAPoll(&watch, 1, milliseconds);
+  release();
+  if (count <= 0) return 0;
+  int ready = 0;
+  if (watch.revents & (POLLRDNORM | POLLHUP | POLLERR | POLLNVAL)) ready |= Readable;
+  if (watch.revents & POLLWRNORM) ready |= Writable;
+  return ready;
 }
 
 int Socket::getErrorCode() { return lastError_; }

@@ -18,12 +18,25 @@ class Socket {
   virtual void close();
   virtual bool isConnected();
   virtual void setKeepAlive(bool on);
-  // One blocking read of at most size - 1 bytes, NUL-terminated; 0 on close or error.
+  // One read of at most size - 1 bytes, NUL-terminated; 0 on close or error, -1 when a
+  // non-blocking connection has nothing yet.
   virtual int receive(char* buffer, int size);
   virtual bool send(const char* buffer, int length);
   virtual bool send(const char* text);
   virtual int getErrorCode();
   virtual const char* getErrorText();
+
+  // A connection in non-blocking mode never holds its caller: receive returns -1 and
+  // sendSome 0 where they would wait.
+  bool setNonBlocking(bool on);
+  // Writes what the connection takes now: the bytes taken, or -1 when the write failed (the
+  // error kept and the connection closed, as send does).
+  int sendSome(const char* buffer, int length);
+  // Waits at most milliseconds until the connection can be read or written; the Ready bits
+  // (a closed, shut or broken connection reads as Readable, so receive reports it), 0 when
+  // the time ran out.
+  enum Ready { Readable = 1, Writable = 2 };
+  int wait(bool read, bool write, int milliseconds);
 
   // The message index for a WSAGetLastError code.
   static int mapSocketError(int wsaError);

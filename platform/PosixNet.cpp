@@ -9,6 +9,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -254,6 +255,32 @@ int netGetOption(int fd, NetOption option, int* value) {
   return getsockopt(fd, optionLevel(option), optionName(option), value, &length) == 0
              ? 0
              : failWithErrno();
+}
+
+int netSetNonBlocking(int fd, bool on) {
+  int flags = fcntl(fd, F_GETFL);
+  if (flags < 0) return failWithErrno();
+  flags = on ? flags | O_NONBLOCK : flags & ~O_NONBLOCK;
+  return fcntl(fd, F_SETFL, flags) == 0 ? 0 : failWithErrno();
+}
+
+int netPoll(NetWatch* watches, size_t count, int timeoutMs) {
+  std::vector<pollfd> polled(count);
+  for (size_t i = 0; i < count; ++i) {
+    polled[i].fd = watches[i].fd;
+    polled[i].events = static_cast<short>((watches[i].want & NetReadable ? POLLIN : 0) |
+                                          (watches[i].want & NetWritable ? POLLOUT : 0));
+    polled[i].revents = 0;
+  }
+  int ready = poll(polled.data(), count, timeoutMs < 0 ? -1 : timeoutMs);
+  if (ready < 0) return errno == EINTR ? 0 : failWithErrno();
+  for (size_t i = 0; i < count; ++i) {
+    short got = polled[i].revents;
+    watches[i].ready = (got & POLLIN ? NetReadable : 0) | (got & POLLOUT ? NetWritable : 0) |
+                       (got & POLLHUP ? NetHungUp : 0) | (got & POLLERR ? NetBroken : 0) |
+                       (got & POLLNVAL ? NetNotOpen : 0);
+  }
+  return ready;
 }
 
 int netLookup(const char* name, std::string* canonicalName, std::vector<uint32_t>* addresses) {

@@ -39,6 +39,18 @@ int netShutdown(int fd, NetDirection how);
 int netClose(int fd);
 int netSetOption(int fd, NetOption option, int value);
 int netGetOption(int fd, NetOption option, int* value);
+int netSetNonBlocking(int fd, bool on);
+
+// What netPoll watches for and reports per descriptor.
+enum NetReady { NetReadable = 1, NetWritable = 2, NetHungUp = 4, NetBroken = 8, NetNotOpen = 16 };
+struct NetWatch {
+  int fd;
+  int want;   // NetReadable | NetWritable
+  int ready;  // set by netPoll
+};
+// Waits up to timeoutMs (negative: no bound) until a watched descriptor is ready; the number
+// ready, or -1.
+int netPoll(NetWatch* watches, size_t count, int timeoutMs);
 
 // Resolves an IPv4 host; returns 0 or a Winsock look-up error. Safe from any thread.
 int netLookup(const char* name, std::string* canonicalName, std::vector<uint32_t>* addresses);

@@ -10,6 +10,17 @@
 
 #ifdef VORNITH_HAVE_ALSA
 #include <alsa/asoundlib.h>
+// ALSA brings the system's poll bits; this file uses none, and Winsock's follow.
+#undef POLLRDNORM
+#undef POLLRDBAND
+#undef POLLIN
+#undef POLLPRI
+#undef POLLWRNORM
+#undef POLLOUT
+#undef POLLWRBAND
+#undef POLLERR
+#undef POLLHUP
+#undef POLLNVAL
 #endif
 
 #include "platform/WaveFile.h"

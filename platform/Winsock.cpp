@@ -270,6 +270,37 @@ int getsockopt(SOCKET s, int level, int optname, char* optval, int* optlen) {
   return 0;
 }
 
+int ioctlsocket(SOCKET s, LONG cmd, ULONG* argp) {
+  int fd;
+  if (!toDescriptor(s, &fd)) return SOCKET_ERROR;
+  if (cmd != FIONBIO) return fail(WSAEINVAL);
+  if (!argp) return fail(WSAEFAULT);
+  return netSetNonBlocking(fd, *argp != 0) == 0 ? 0 : SOCKET_ERROR;
+}
+
+// Read and write readiness as Winsock reports them; a socket that is not open is POLLNVAL.
+int WSAPoll(LPWSAPOLLFD fdArray, ULONG fds, int timeout) {
+  if (!fdArray || fds == 0) return fail(WSAEINVAL);
+  std::vector<NetWatch> watches(fds);
+  for (ULONG i = 0; i < fds; ++i) {
+    int fd = -1;
+    if (fdArray[i].fd <= static_cast<SOCKET>(INT_MAX)) fd = static_cast<int>(fdArray[i].fd);
+    SHORT events = fdArray[i].events;
+    watches[i] = {fd, (events & POLLIN ? NetReadable : 0) | (events & POLLOUT ? NetWritable : 0),
+                  0};
+  }
+  int ready = netPoll(watches.data(), watches.size(), timeout);
+  if (ready < 0) return SOCKET_ERROR;
+  for (ULONG i = 0; i < fds; ++i) {
+    int got = watches[i].ready;
+    fdArray[i].revents = static_cast<SHORT>(
+        (got & NetReadable ? POLLRDNORM : 0) | (got & NetWritable ? POLLWRNORM : 0) |
+        (got & NetHungUp ? POLLHUP : 0) | (got & NetBroken ? POLLERR : 0) |
+        (got & NetNotOpen ? POLLNVAL : 0));
+  }
+  return ready;
+}
+
 hostent* gethostbyname(const char* name) {
   char ownName[256];
   if (!name || !*name) {

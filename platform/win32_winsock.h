@@ -177,6 +177,31 @@ VORNAPI int closesocket(SOCKET s);
 VORNAPI int setsockopt(SOCKET s, int level, int optname, const char* optval, int optlen);
 VORNAPI int getsockopt(SOCKET s, int level, int optname, char* optval, int* optlen);
 
+// WSAPoll's record and its event bits, with Winsock's values.
+struct WsaPollFd {
+  SOCKET fd;
+  SHORT events;
+  SHORT revents;
+};
+typedef WsaPollFd WSAPOLLFD;
+typedef WsaPollFd* LPWSAPOLLFD;
+#define POLLRDNORM 0x0100
+#define POLLRDBAND 0x0200
+#define POLLIN (POLLRDNORM | POLLRDBAND)
+#define POLLPRI 0x0400
+#define POLLWRNORM 0x0010
+#define POLLOUT (POLLWRNORM)
+#define POLLWRBAND 0x0020
+#define POLLERR 0x0001
+#define POLLHUP 0x0002
+#define POLLNVAL 0x0004
+
+// ioctlsocket commands.
+#define FIONBIO ((LONG)0x8004667eu)
+
+VORNAPI int WSAPoll(LPWSAPOLLFD fdArray, ULONG fds, int timeout);
+VORNAPI int ioctlsocket(SOCKET s, LONG cmd, ULONG* argp);
+
 VORNAPI hostent* gethostbyname(const char* name);
 VORNAPI int gethostname(char* name, int namelen);
 VORNAPI ULONG inet_addr(const char* cp);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/ClientConnection.h"
@@ -223,6 +224,101 @@ TEST_F(ConnectionTest, SendWritesWhenConnectedAndComplainsAtOnceWhenNot) {
   connection->disconnect();
   vorntest::pumpFor(200);
   EXPECT_EQ(std::vector<std::string>{request(ConnectionRequest::Closed, "(null)", 0)}, requests());
+}
+
+// A connect while connected goes round the list: the servers after the connected one first,
+// the connected one last, each once.
+TEST_F(ConnectionTest, ConnectWhileConnectedTriesTheOthersThenTheConnectedOne) {
+  int refused = refusedPort();
+  connection->addServer("127.0.0.1", port, false);
+  connection->addServer("127.0.0.1", refused, false);
+  connectAndAccept();
+  connection->connect();
+  ASSERT_TRUE(waitFor(3));
+  EXPECT_EQ((std::vector<std::string>{request(ConnectionRequest::TryConnect, "127.0.0.1", refused),
+                                      request(ConnectionRequest::TryConnect, "127.0.0.1", port),
+                                      request(ConnectionRequest::Connected, "127.0.0.1", port)}),
+            requests());
+}
+
+TEST_F(ConnectionTest, ConnectWhileConnectedToTheOnlyServerReconnectsToIt) {
+  connection->addServer("127.0.0.1", port, false);
+  connectAndAccept();
+  connection->connect();
+  ASSERT_TRUE(waitFor(2));
+  vorntest::pumpFor(100);
+  EXPECT_EQ((std::vector<std::string>{request(ConnectionRequest::TryConnect, "127.0.0.1", port),
+                                      request(ConnectionRequest::Connected, "127.0.0.1", port)}),
+            requests());
+  EXPECT_TRUE(connection->isConnected());
+}
+
+// NUL bytes are dropped where the chunk becomes text; nothing after them is lost.
+TEST_F(ConnectionTest, NulBytesAreDroppedAndTheRestOfTheChunkKept) {
+  connection->addServer("127.0.0.1", port, false);
+  connectAndAccept();
+  ASSERT_EQ(6, ::send(peer, "a\0b\nc\n", 6, 0));
+  ASSERT_TRUE(waitFor(1));
+  EXPECT_EQ(std::vector<std::string>{request(ConnectionRequest::Data, "ab\nc\n", 5)}, requests());
+}
+
+// A server that reads nothing: sends return at once, queue in order and go out once it reads.
+TEST_F(ConnectionTest, SendsToAServerThatDoesNotReadQueueInOrder) {
+  connection->addServer("127.0.0.1", port, false);
+  connectAndAccept();
+  // Loopback takes about 4 MB before a peer that reads nothing refuses more.
+  connection->getSendQueue().setLimits(16 * 1024 * 1024, 60000);
+  std::string line(1023, 'x'), expected;
+  for (int i = 0; i < 7000; ++i) expected += std::to_string(i) + line + "\n";
+  // The peer starts reading late; a send that waited on it would take that long.
+  std::thread reader([&] {
+    Sleep(2000);
+    std::string got;
+    char buffer[65536];
+    int n;
+    while (got.size() < expected.size() && (n = recv(peer, buffer, sizeof buffer, 0)) > 0)
+      got.append(buffer, n);
+    EXPECT_TRUE(got == expected) << got.size() << " of " << expected.size();
+  });
+  auto begin = std::chrono::steady_clock::now();
+  for (int i = 0; i < 7000; ++i) connection->send((std::to_string(i) + line + "\n").c_str());
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(1500));
+  EXPECT_TRUE(connection->getSendQueue().hasPending());
+  reader.join();
+  vorntest::pumpFor(50);
+  EXPECT_TRUE(seen.empty()) << requests()[0];
+  EXPECT_TRUE(connection->isConnected());
+}
+
+TEST_F(ConnectionTest, AServerThatTakesNothingIsDisconnectedWithTheReason) {
+  connection->addServer("127.0.0.1", port, false);
+  connectAndAccept();
+  connection->getSendQueue().setLimits(SendQueue::DefaultMaxBytes, 1000);
+  std::string line(4095, 'y');
+  line += "\n";
+  for (int i = 0; i < 10000 && !connection->getSendQueue().hasPending(); ++i)
+    connection->send(line.c_str());
+  // Loopback still takes a few hundred KB after the first refusal: queue more than that.
+  for (int i = 0; i < 256; ++i) connection->send(line.c_str());
+  ASSERT_TRUE(waitFor(1, 5000));
+  EXPECT_EQ(ConnectionRequest::SocketError, seen[0].kind);
+  EXPECT_EQ("The server has taken no data for 1 s: disconnected.", seen[0].text);
+  EXPECT_FALSE(connection->isConnected());
+  EXPECT_FALSE(connection->getSendQueue().hasPending());
+}
+
+TEST_F(ConnectionTest, AQueuePastItsBoundDisconnectsAtOnce) {
+  connection->addServer("127.0.0.1", port, false);
+  connectAndAccept();
+  connection->getSendQueue().setLimits(64 * 1024, 60000);
+  std::string line(4095, 'z');
+  line += "\n";
+  for (int i = 0; i < 10000 && seen.empty(); ++i) connection->send(line.c_str());
+  ASSERT_EQ(1u, seen.size());
+  EXPECT_EQ(request(ConnectionRequest::SocketError,
+                    "More than 64 KB wait to be sent: disconnected.", 0),
+            requests()[0]);
+  EXPECT_FALSE(connection->isConnected());
 }
 
 TEST_F(ConnectionTest, DisconnectDuringABlockedConnectWins) {

@@ -55,6 +55,34 @@ TEST(WinsockTest, StartupByteOrderAndAddressTexts) {
   EXPECT_EQ(INADDR_NONE, inet_addr(nullptr));
 }
 
+// A non-blocking socket never waits: it reports WSAEWOULDBLOCK, and WSAPoll tells when to
+// read and write.
+TEST(WinsockTest, NonBlockingCallsAndPollReadiness) {
+  Pair pair;
+  ASSERT_NE(INVALID_SOCKET, pair.server);
+  ULONG on = 1;
+  ASSERT_EQ(0, ioctlsocket(pair.client, FIONBIO, &on));
+  EXPECT_EQ(WSAEINVAL, errorOf(ioctlsocket(pair.client, 0x1234, &on)));
+  char buffer[8];
+  EXPECT_EQ(WSAEWOULDBLOCK, errorOf(recv(pair.client, buffer, sizeof buffer, 0)));
+  WSAPOLLFD watch{pair.client, POLLRDNORM | POLLWRNORM, 0};
+  ASSERT_EQ(1, WSAPoll(&watch, 1, 1000));
+  EXPECT_EQ(POLLWRNORM, watch.revents);
+  ASSERT_EQ(2, send(pair.server, "hi", 2, 0));
+  watch = {pair.client, POLLRDNORM, 0};
+  ASSERT_EQ(1, WSAPoll(&watch, 1, 1000));
+  EXPECT_EQ(POLLRDNORM, watch.revents);
+  EXPECT_EQ(2, recv(pair.client, buffer, sizeof buffer, 0));
+  // A peer that reads nothing: the sends fill up and then would block instead of waiting.
+  std::vector<char> block(65536, 'x');
+  int sent = 0;
+  for (int i = 0; i < 10000 && sent != SOCKET_ERROR; ++i)
+    sent = send(pair.client, block.data(), static_cast<int>(block.size()), 0);
+  EXPECT_EQ(WSAEWOULDBLOCK, WSAGetLastError());
+  watch = {pair.client, POLLWRNORM, 0};
+  EXPECT_EQ(0, WSAPoll(&watch, 1, 10));
+}
+
 TEST(WinsockTest, LoopbackTrafficOrderlyEndAndReset) {
   std::signal(SIGPIPE, SIG_DFL);  // a SIGPIPE would end this program
   Pair pair;

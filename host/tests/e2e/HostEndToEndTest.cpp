@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "host/SystemInput.h"
 #include "host/SystemWindow.h"
 #include "host/tests/e2e/LoopServer.h"
+#include "outside/chatserver/ChatServer.h"
 #include "lib/RichEdit.h"
 #include "platform/testing.h"
 #include "platform/tests/TempFolder.h"
@@ -158,6 +160,11 @@ TEST_F(HostEndToEnd, RunsTheLinePathFromStartToShutDown) {
   ASSERT_TRUE(waitFor("TestAddin.vad", "event 9 tell nick=hal"));
   EXPECT_FALSE(has(journalOf("FaultyAddin.vad"), "hal"));
 
+  // A NUL byte from the server is dropped; the lines around it and after it are kept.
+  server.send(std::string("ida tells you: a\0b\nida tells you: c\n", 36));
+  ASSERT_TRUE(waitFor("TestMain.vma", "event 11 tell nick=ida text=c\n")) << journalOf("TestMain.vma");
+  EXPECT_TRUE(has(journalOf("TestMain.vma"), "event 10 tell nick=ida text=ab\n"));
+
   // Sending from the command line goes through the in/out plug-in to the server.
   SystemInput& input = systemWindow->getInput();
   input.setText("/send alpha hello");
@@ -199,6 +206,47 @@ TEST_F(HostEndToEnd, RunsTheLinePathFromStartToShutDown) {
   EXPECT_TRUE(has(log, "| -> Event found: tell")) << log;
   EXPECT_TRUE(has(log, "Client destroyed.")) << log;
   for (HMODULE module : held) FreeLibrary(module);
+}
+
+// "Connect" on a client connected to its only server reconnects to that server, and a line
+// typed afterwards reaches it.
+TEST_F(HostEndToEnd, ConnectAgainReconnectsToTheOnlyServer) {
+  ChatServer chat;
+  ASSERT_TRUE(chat.start()) << chat.error();
+  folder.write("Vornith.ini",
+               "[System]\nPlugins Directory=.\\Plugins\nEvents Directory=.\\Events\n"
+               "Plugs0000=+TestMain +TestAddin +FaultyAddin +TestInout +TestSystem\n"
+               "[alpha]\nAutoconnect=On\n"
+               "Server0=127.0.0.1:" + std::to_string(chat.port()) + "\n");
+  startUp(GetModuleHandleA(nullptr));
+  Client* alpha = clientList->findClient("alpha");
+  ASSERT_NE(alpha, nullptr);
+  const std::string established = "<alpha> Connection established !";
+  auto count = [](const std::string& text, const std::string& part) {
+    int found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+    return found;
+  };
+  ASSERT_TRUE(vorntest::pumpUntil([&] { return has(consoleText(), established); }, 5000));
+  ASSERT_TRUE(vorntest::pumpUntil([&] { return chat.connectionCount() == 1; }, 5000));
+  alpha->getConnection().connect();  // what the menu's "Connect" does
+  ASSERT_TRUE(vorntest::pumpUntil([&] { return count(consoleText(), established) == 2; }, 5000))
+      << consoleText();
+  vorntest::pumpFor(100);
+  EXPECT_FALSE(has(consoleText(), "failed")) << consoleText();
+  SystemInput& input = systemWindow->getInput();
+  input.setText("/send alpha zed");
+  input.onEnter();
+  input.setText("/send alpha typed after the reconnect");
+  input.onEnter();
+  EXPECT_TRUE(vorntest::pumpUntil(
+      [&] {
+        std::vector<std::string> lines = chat.transcript("zed");
+        return std::find(lines.begin(), lines.end(), "typed after the reconnect") != lines.end();
+      },
+      5000))
+      << consoleText();
+  closeAndShutDown();
 }
 
 // A logout's SIGTERM closes the system window as a person does, so the settings are saved.
