@@ -11,9 +11,9 @@ class PeerBoundNotice {
   static constexpr DWORD QuietMs = 10000;
 
   PeerBoundNotice() = default;
-  // Sends the text to the client's main plug-in ("sysout") unless a line went out less than
-  // QuietMs ago; true when it was sent.
-  bool say(PlugsObject* session, const char* text);
+  // Sends the printf-style text (at most 255 bytes) to the client's main plug-in ("sysout")
+  // unless a line went out less than QuietMs ago; true when it was sent.
+  bool say(PlugsObject* session, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
  private:
   bool said = false;

@@ -130,12 +130,10 @@ NevTellTab* NevTellSession::tabForPeer(const char* nick) {
   NevTellTab* tab = getTab(nick, false);
   if (tab != nullptr) return tab;
   if (tabs.count() < MaxPeerTabs) return getTab(nick, true);
-  char text[160];
-  std::snprintf(text, sizeof text,
-                "NevTell - %d tell tabs are open: tells from new nicks (%.32s) show here until "
-                "one is closed.",
-                MaxPeerTabs, nick);
-  boundNotice.say(this, text);
+  boundNotice.say(this,
+                  "NevTell - %d tell tabs are open: tells from new nicks (%.32s) show here until "
+                  "one is closed.",
+                  MaxPeerTabs, nick);
   return nullptr;
 }
 

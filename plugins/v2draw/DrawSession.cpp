@@ -152,11 +152,9 @@ bool DrawSession::onDrawLine(const EventData& data, bool fromChannel) {
 
 bool DrawSession::mayOpenFor(const char* nick) {
   if (findBoard(nick) != nullptr || boards.count() < MaxPeerBoards) return true;
-  char text[160];
-  std::snprintf(text, sizeof text,
-                "v2draw - %d boards are open: segments from new nicks (%.32s) are dropped until "
-                "one is closed.",
-                MaxPeerBoards, nick);
-  boundNotice.say(this, text);
+  boundNotice.say(this,
+                  "v2draw - %d boards are open: segments from new nicks (%.32s) are dropped until "
+                  "one is closed.",
+                  MaxPeerBoards, nick);
   return false;
 }
