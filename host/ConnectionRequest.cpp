@@ -2,6 +2,28 @@
 #include "host/ConnectionRequest.h"
 
 #include <cstring>
+#include <mutex>
+#include <set>
+
+namespace {
+
+// Every record not yet destroyed. Never destroyed itself: the end of the program uses it.
+struct LiveRequests {
+  std::mutex lock;
+  std::set<ConnectionRequest*> records;
+};
+
+LiveRequests& live() {
+  static auto* instance = new LiveRequests;
+  return *instance;
+}
+
+void freeRecord(ConnectionRequest* request) {
+  delete[] request->text;
+  delete request;
+}
+
+}  // namespace
 
 ConnectionRequest* ConnectionRequest::create(int kind, Client* client, const char* text, int length,
                                              int value) {
@@ -16,6 +38,8 @@ ConnectionRequest* ConnectionRequest::create(int kind, Client* client, const cha
     std::memcpy(request->text, text, length);
     request->text[length] = '\0';
   }
+  std::lock_guard<std::mutex> guard(live().lock);
+  live().records.insert(request);
   return request;
 }
 
@@ -27,6 +51,18 @@ ConnectionRequest* ConnectionRequest::create(int kind, Client* client, const cha
 
 void ConnectionRequest::destroy(ConnectionRequest* request) {
   if (!request) return;
-  delete[] request->text;
-  delete request;
+  {
+    std::lock_guard<std::mutex> guard(live().lock);
+    live().records.erase(request);
+  }
+  freeRecord(request);
+}
+
+void ConnectionRequest::destroyUndelivered() {
+  std::set<ConnectionRequest*> left;
+  {
+    std::lock_guard<std::mutex> guard(live().lock);
+    left.swap(live().records);
+  }
+  for (ConnectionRequest* request : left) freeRecord(request);
 }

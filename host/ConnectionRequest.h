@@ -24,4 +24,7 @@ struct ConnectionRequest {
   static ConnectionRequest* create(int kind, Client* client, const char* text, int value);
   // Frees the text and the record; null is ignored.
   static void destroy(ConnectionRequest* request);
+  // Frees the records a receive thread sent that the system window never took: the program
+  // ended first. Only once every receive thread stopped and the system window is gone.
+  static void destroyUndelivered();
 };

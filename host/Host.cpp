@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/ClientList.h"
+#include "host/ConnectionRequest.h"
 #include "host/Console.h"
 #include "host/HostHooks.h"
 #include "host/HostPlatformCalls.h"
@@ -154,6 +155,8 @@ void shutDown() {
   sdkFunctions = nullptr;
   delete systemWindow;
   systemWindow = nullptr;
+  // A request sent just before the loop ended reached no window.
+  ConnectionRequest::destroyUndelivered();
   delete rootWindow;
   rootWindow = nullptr;
   // Last, so that the window state stored when the system window closed is written too.
