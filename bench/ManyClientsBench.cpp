@@ -1,6 +1,7 @@
-// Start and quit of the whole host with many clients, headless. Two cases: many NevChat clients
-// that do not connect (start until the first window can be shown, then quit), and a few NevChat
-// clients logged in to the local chat server (quit). Quit runs as a person's does: WM_CLOSE to
+// Start and quit of the whole host with many clients, headless. Three cases: many NevChat
+// clients that do not connect (start until the first window can be shown, then quit), the same
+// in a fresh folder that has no Plugs.ini yet, and a few NevChat clients logged in to the local
+// chat server (quit). Quit runs as a person's does: WM_CLOSE to
 // the system window, the message loop until it ends, then the host's shut-down.
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,7 +31,7 @@ double quitSeconds() {
   return since(start);
 }
 
-bool runCase(int count, bool connect) {
+bool runCase(int count, bool connect, bool fresh = false) {
   TempFolder folder;
   ChatServer server;
   if (!server.start()) {
@@ -40,6 +41,7 @@ bool runCase(int count, bool connect) {
   std::vector<std::string> names;
   for (int i = 0; i < count; ++i) names.push_back(clientName(i));
   writeFolder(folder, server.port(), names, connect);
+  if (fresh) std::filesystem::remove(folder.file("Plugs.ini"));
   std::string previous = std::filesystem::current_path().string();
   std::filesystem::current_path(folder.path());
 
@@ -62,8 +64,9 @@ bool runCase(int count, bool connect) {
     vorntest::pumpFor(300);
   }
   double quit = quitSeconds();
-  std::printf("%d clients%s: start to first window %.3f s (start-up %.3f s), quit %.3f s\n",
-              count, connect ? " logged in" : " not connecting", startSeconds, startUpSeconds, quit);
+  std::printf("%d clients%s%s: start to first window %.3f s (start-up %.3f s), quit %.3f s\n",
+              count, connect ? " logged in" : " not connecting", fresh ? ", no Plugs.ini" : "",
+              startSeconds, startUpSeconds, quit);
   std::uintmax_t saved = std::filesystem::file_size("Plugs.ini");
   std::printf("  Plugs.ini %ju bytes, Vornith.ini %ju bytes\n", saved,
               std::filesystem::file_size("Vornith.ini"));
@@ -73,19 +76,23 @@ bool runCase(int count, bool connect) {
 
 }  // namespace
 
+// Runs one case in a process of its own (the host's objects are process-wide).
+bool inChild(int count, bool connect, bool fresh) {
+  pid_t child = fork();
+  if (child == 0) std::exit(runCase(count, connect, fresh) ? 0 : 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // Arguments: the number of idle clients (300) and of logged-in clients (10); "0" skips a case.
-// The host's objects are process-wide, so each case runs in a process of its own.
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   int idle = argc > 1 ? std::atoi(argv[1]) : 300;
   int loggedIn = argc > 2 ? std::atoi(argv[2]) : 10;
-  if (idle > 0 && loggedIn > 0) {
-    pid_t child = fork();
-    if (child == 0) return runCase(idle, false) ? 0 : 1;
-    int status = 0;
-    waitpid(child, &status, 0);
-    return runCase(loggedIn, true) && status == 0 ? 0 : 1;
-  }
-  if (idle > 0) return runCase(idle, false) ? 0 : 1;
-  return runCase(loggedIn, true) ? 0 : 1;
+  bool ok = true;
+  if (idle > 0) ok = inChild(idle, false, false) && ok;
+  if (idle > 0) ok = inChild(idle, false, true) && ok;
+  if (loggedIn > 0) ok = inChild(loggedIn, true, false) && ok;
+  return ok ? 0 : 1;
 }
