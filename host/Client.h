@@ -171,8 +171,9 @@ class Client : public PlugsListener, public ButtonListener {
   // dispatched it); handled in order once the running call returns.
   struct PendingRequest {
     int kind;
-    char* text;
+    char* text;  // owned
     int value;
+    ~PendingRequest() { delete[] text; }
   };
   List<PendingRequest*> pendingRequests;
   String eventName;  // the matched event's name, kept while the plug-ins see it

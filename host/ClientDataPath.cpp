@@ -107,7 +107,6 @@ void Client::runBacklog() {
     PendingRequest* request = pendingRequests.frontValue(true);
     pendingRequests.removeEnd(true);
     runPending(request);
-    delete[] request->text;
     delete request;
   }
 }
@@ -163,7 +162,6 @@ void Client::dropBacklog() {
     PendingRequest* request = pendingRequests.frontValue(true);
     pendingRequests.removeEnd(true);
     if (request->kind == ConnectionRequest::Data) connection.chunkHandled();
-    delete[] request->text;
     delete request;
   }
   // A running call finishes its own chunk.
